@@ -1,0 +1,45 @@
+# Win32 configuration (MinGW-w64, i686): the plug-in, the stand-in host, the
+# Windows tools and the tests, which ctest runs under Wine.
+find_program(WINE_EXECUTABLE wine REQUIRED)
+find_program(MINGW_OBJDUMP i686-w64-mingw32-objdump REQUIRED)
+
+# Every Windows program runs through wine-run, which brings the project's own
+# Wine prefix (created on first use) and a quiet environment.
+set(VELMARSH_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+add_subdirectory(database)
+
+# The plug-in's code as a library: the DLL links all of it, the Win32 tests
+# link it directly and play the host themselves.
+file(GLOB VELMARSH_PLUGIN_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/tagging/*.cpp
+     ${CMAKE_SOURCE_DIR}/windows/*.cpp)
+add_library(velmarsh_plugin STATIC ${VELMARSH_PLUGIN_SOURCES})
+target_include_directories(velmarsh_plugin PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(velmarsh_plugin PUBLIC velmarsh_database
+                      user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32)
+
+add_library(Velmarsh SHARED ${CMAKE_SOURCE_DIR}/host/Velmarsh.def)
+set_target_properties(Velmarsh PROPERTIES PREFIX "" OUTPUT_NAME Velmarsh
+                      LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/plugins
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/plugins
+                      LINKER_LANGUAGE CXX)
+target_link_libraries(Velmarsh PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,velmarsh_plugin>")
+
+# GoogleTest from Debian's source package, built with the same toolchain.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+foreach(dir hostsim tools tests/win32)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endforeach()

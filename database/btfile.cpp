@@ -1,0 +1,167 @@
+#include "database/btfile.h"
+
+#include <algorithm>
+
+namespace {
+
+// Size of the file at path through a separate open, or -1.
+long SizeOfFile(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return -1;
+  long size = -1;
+  if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
+  std::fclose(f);
+  return size;
+}
+
+}  // namespace
+
+bytefile::bytefile(const std::string& path, bool openExisting) {
+  if (openExisting) {
+    long size = SizeOfFile(path);
+    if (size < 0) {
+      failed = true;
+      return;
+    }
+    fileSize = static_cast<int32_t>(std::min<long>(size, INT32_MAX));
+    file = std::fopen(path.c_str(), "r+b");
+  } else {
+    file = std::fopen(path.c_str(), "w+b");
+  }
+  if (!file) {
+    failed = true;
+    return;
+  }
+  // Unbuffered: the window is the only buffer, so each window move is one
+  // system read or write.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+  if (openExisting) bufCount = ReadWindow();
+}
+
+bytefile::~bytefile() {
+  if (!file) return;
+  if (dirty) WriteWindowAt(filePos - bufPos);
+  std::fclose(file);
+}
+
+bool bytefile::WriteWindowAt(int32_t windowStart) {
+  if (!file || std::fseek(file, windowStart, SEEK_SET) != 0) return false;
+  size_t written = std::fwrite(window, 1, static_cast<size_t>(bufCount), file);
+  return written == static_cast<size_t>(bufCount);
+}
+
+int32_t bytefile::ReadWindow() {
+  if (!file) return 0;
+  // A read after a write needs a positioning call in between.
+  std::fseek(file, 0, SEEK_CUR);
+  size_t n = std::fread(window, 1, WindowSize, file);
+  std::clearerr(file);
+  return static_cast<int32_t>(n);
+}
+
+void bytefile::NextBlock() {
+  if (dirty) {
+    for (int attempt = 0; attempt < 5; ++attempt)
+      if (WriteWindowAt(filePos - bufPos)) break;
+  }
+  if (file) {
+    long pos = std::ftell(file);
+    if (pos >= 0) filePos = static_cast<int32_t>(pos);
+  }
+  fileSize = std::max(fileSize, filePos);
+  bufCount = ReadWindow();
+  bufPos = 0;
+  dirty = false;
+}
+
+void bytefile::WriteByte(uint8_t b) {
+  if (bufPos >= WindowSize) NextBlock();
+  ++bufPos;
+  ++filePos;
+  dirty = dirty || b != window[bufPos - 1] || bufPos > bufCount;
+  window[bufPos - 1] = b;
+  bufCount = std::max(bufCount, bufPos);
+}
+
+uint8_t bytefile::ReadByte() {
+  if (bufPos >= bufCount) NextBlock();
+  if (bufPos >= bufCount || failed) return 0;
+  ++bufPos;
+  ++filePos;
+  return window[bufPos - 1];
+}
+
+void bytefile::SeekTo(int32_t offset) {
+  int64_t d = int64_t{bufPos} + (int64_t{offset} - filePos);
+  if (d >= 0 && d <= bufCount) {
+    bufPos = static_cast<int32_t>(d);
+  } else {
+    if (dirty) {
+      int32_t windowStart = filePos - bufPos;
+      WriteWindowAt(windowStart);
+      fileSize = std::max(fileSize, windowStart + bufCount);
+      dirty = false;
+    }
+    if (file) std::fseek(file, offset, SEEK_SET);
+    bufPos = 0;
+    bufCount = ReadWindow();
+  }
+  filePos = offset;
+}
+
+bool bytefile::AtEnd() {
+  if (bufPos < bufCount) return false;
+  if (!file) return true;
+  long pos = std::ftell(file);
+  if (std::fseek(file, 0, SEEK_END) != 0) return true;
+  long end = std::ftell(file);
+  std::fseek(file, pos, SEEK_SET);
+  return pos >= end;
+}
+
+void bytefile::WriteInt(int32_t v) {
+  auto u = static_cast<uint32_t>(v);
+  WriteByte(static_cast<uint8_t>(u >> 24));
+  WriteByte(static_cast<uint8_t>(u >> 16));
+  WriteByte(static_cast<uint8_t>(u >> 8));
+  WriteByte(static_cast<uint8_t>(u));
+}
+
+int32_t bytefile::ReadInt() {
+  uint32_t u = uint32_t{ReadByte()} << 24;
+  u |= uint32_t{ReadByte()} << 16;
+  u |= uint32_t{ReadByte()} << 8;
+  u |= ReadByte();
+  return static_cast<int32_t>(u);
+}
+
+void bytefile::WriteWord(uint16_t v) {
+  WriteByte(static_cast<uint8_t>(v >> 8));
+  WriteByte(static_cast<uint8_t>(v));
+}
+
+uint16_t bytefile::ReadWord() {
+  uint16_t high = ReadByte();
+  return static_cast<uint16_t>(high << 8 | ReadByte());
+}
+
+void bytefile::WriteBool(bool v) { WriteByte(v ? 1 : 0); }
+
+bool bytefile::ReadBool() { return ReadByte() != 0; }
+
+void bytefile::WriteStr(std::string_view s) {
+  size_t n = std::min<size_t>(s.size(), 255);
+  WriteByte(static_cast<uint8_t>(n));
+  for (size_t i = 0; i < n; ++i) WriteByte(static_cast<uint8_t>(s[i]));
+}
+
+std::string bytefile::ReadStr() {
+  int32_t n = ReadByte();
+  if (int64_t{filePos} + n > fileSize) {
+    failed = true;
+    n = 0;
+  }
+  std::string s(static_cast<size_t>(n), '\0');
+  for (auto& c : s) c = static_cast<char>(ReadByte());
+  return s;
+}

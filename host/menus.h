@@ -1,0 +1,23 @@
+// The "More about players" popup in the host's menu: the commands registered
+// at start and the entries that follow the current game's players, rebuilt on
+// every right-button release over the host's main window.
+#pragma once
+
+#include <cstdint>
+
+#include "host/hostabi.h"
+
+// Command ids, in order of registration.
+struct CommandIds {
+  uint32_t separator, addWhite, addBlack, openWhitePage, openBlackPage, downloadWhite,
+      downloadBlack, addBoth, tagAll, options;
+};
+extern CommandIds commandIds;
+extern HMENU MenuPopup;
+
+// Subclasses the host's main window.
+void SubclassMainWindow();
+// Creates MenuPopup, registers every command and puts the fixed entries in place.
+void RegisterCommandsAndMenus();
+// Replaces the player entries with those of the current game.
+void RebuildMenu();

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds both configurations: build/native (Linux, sanitizers)
+# and build/win32 (MinGW-w64 i686). Usage: scripts/build.sh [native|win32]...
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELMARSH_BUILD_DIR:-$root/build}
+configs=("$@"); [ ${#configs[@]} -eq 0 ] && configs=(native win32)
+
+for config in "${configs[@]}"; do
+  dir="$build/$config"
+  if [ ! -f "$dir/build.ninja" ]; then
+    mkdir -p "$build"
+    args=(-S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    [ "$config" = win32 ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
+    cmake "${args[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log" >&2; exit 1; }
+  fi
+  cmake --build "$dir" -- --quiet
+done

@@ -1,0 +1,87 @@
+// A host played by a test program: it answers the plug-in's service function
+// with functions that record every call, holds a base of games in the host's
+// layouts and owns a real (hidden) main window with a main menu holding the
+// command 57. Tests call StartLumoraProc with FakeHost::F directly.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/hostabi.h"
+#include "hostsim/hostmem.h"
+
+struct FakeHost {
+  // What the plug-in asked for and did.
+  std::vector<uint32_t> askedCodes;
+  struct Registration {
+    void* record;
+    uint16_t zeroFieldSeen;
+    hostabi::CommandHandler handler;
+    uint32_t id;
+  };
+  std::vector<Registration> registrations;
+  struct DownloadTarget {
+    std::wstring caption;
+    hostabi::DownloadHandler handler;
+  };
+  std::vector<DownloadTarget> downloadTargets;
+  struct TagWrite {
+    int32_t game;
+    std::string tag, value;
+  };
+  std::vector<TagWrite> tagWrites;
+  int headerChangedCalls = 0;
+  struct Message {
+    std::wstring caption;
+    std::vector<std::wstring> lines;
+    int32_t kind;
+  };
+  std::vector<Message> messages;
+  std::vector<std::wstring> messageLines;
+  struct Download {
+    std::string url;
+    uint32_t target;
+  };
+  std::vector<Download> downloads;
+
+  // Codes for which F answers 0, as a host lacking them would.
+  std::set<uint32_t> missingServices;
+
+  // Host data.
+  HostBase base;
+  int32_t currentGame = 0;
+  int32_t windowResult = 0;
+  uint8_t mouseBusy = 0;
+  int32_t messageX = 100, messageY = 100;
+  int32_t metrics[64] = {};
+  LOGFONTA bodyFont{}, captionFont{};
+  HWND mainWindow = nullptr;
+  HMENU mainMenu = nullptr;
+  uint32_t mainWindowObject[16] = {};  // the HWND stands in field 8
+  uint32_t* mainWindowRef = mainWindowObject;
+  uint8_t buttonStyleObject[448] = {};
+  uint8_t* buttonStyle = buttonStyleObject;
+
+  // When set, CreateHostWindow calls this instead of running a window.
+  std::function<int32_t(const wchar_t* caption, HWND parent, WNDPROC proc,
+                        hostabi::PaintCallback paint)>
+      onCreateHostWindow;
+
+  FakeHost();
+  ~FakeHost();
+  FakeHost(const FakeHost&) = delete;
+  FakeHost& operator=(const FakeHost&) = delete;
+
+  // The service function handed to StartLumoraProc. Talks to the one FakeHost
+  // that exists at a time.
+  static uint32_t __stdcall F(uint32_t code);
+  static FakeHost* current;
+
+  // The captions of a menu's entries, "-" for separators, ">caption" for popups.
+  static std::vector<std::wstring> MenuCaptions(HMENU menu);
+  // The entry of the main menu that opens the plug-in's popup, or nil.
+  HMENU PluginPopup() const;
+};
