@@ -6,7 +6,7 @@
 # Usage: scripts/wine-session.sh WIN32_BUILD_DIR COMMAND...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:?usage: wine-session.sh WIN32_BUILD_DIR COMMAND...}; shift
+build=$(cd "${1:?usage: wine-session.sh WIN32_BUILD_DIR COMMAND...}" && pwd); shift
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${VELMARSH_IN_XVFB:-}" ]; then
   export VELMARSH_IN_XVFB=1
@@ -24,5 +24,6 @@ wineserver -p
 # Wine's background services and desktop start now, detached from the pipes
 # of the programs that follow, so that none of those pipes is held open.
 wine cmd /c exit </dev/null >/dev/null 2>&1
+wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 "$@"

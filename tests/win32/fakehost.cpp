@@ -1,5 +1,7 @@
 #include "fakehost.h"
 
+#include "hostsim/hostwindows.h"
+
 using namespace hostabi;
 
 FakeHost* FakeHost::current = nullptr;
@@ -20,9 +22,21 @@ uint32_t __stdcall HostHandle(uint32_t n) {
 }
 
 void* __stdcall HostMetric(uint32_t n) {
-  if (n == kBodyFont) return &Host().bodyFont;
-  if (n == kCaptionFont) return &Host().captionFont;
-  return n < 64 ? &Host().metrics[n] : nullptr;
+  hostwin::Style& s = Host().style;
+  switch (n) {
+    case kSelectionBackground: return &s.selectionBackground;
+    case kSelectionText: return &s.selectionText;
+    case kSeparatorColour: return &s.separatorColour;
+    case kMarginTop: return &s.marginTop;
+    case kMarginBottom: return &s.marginBottom;
+    case kMarginLeft: return &s.marginLeft;
+    case kMarginRight: return &s.marginRight;
+    case kCheckBoxHeight: return &s.checkBoxHeight;
+    case kCheckBoxWidth: return &s.checkBoxWidth;
+    case kBodyFont: return &s.bodyFont;
+    case kCaptionFont: return &s.captionFont;
+  }
+  return nullptr;
 }
 
 uint32_t __stdcall RegisterCommand(void* record, CommandHandler handler) {
@@ -54,7 +68,9 @@ uint32_t __stdcall RegisterDownloadTarget(const wchar_t* caption, DownloadHandle
   return 0x00070000u | static_cast<uint32_t>(Host().downloadTargets.size());
 }
 
-void __stdcall StyleButton(TButInf*, const wchar_t*) {}
+void __stdcall StyleButton(TButInf* button, const wchar_t* caption) {
+  hostwin::StyleButton(button, caption);
+}
 
 void __stdcall MessageLines(void* list, const wchar_t* text) {
   auto* lines = static_cast<std::vector<std::wstring>*>(list);
@@ -69,22 +85,20 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
   Host().base.SetTag(game, tag, value);
 }
 
-int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t, int32_t,
+int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
+                                   int32_t height,
                                    HWND parent, WNDPROC proc, PaintCallback paint) {
   FakeHost& h = Host();
-  return h.onCreateHostWindow ? h.onCreateHostWindow(caption, parent, proc, paint) : -1;
+  h.windowCaptions.push_back(caption);
+  if (h.onCreateHostWindow) return h.onCreateHostWindow(caption, parent, proc, paint);
+  return hostwin::RunPluginWindow(caption, width, height, parent, proc, paint);
 }
 
-LRESULT CALLBACK DefaultWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_CLOSE) {
-    Host().windowResult = -1;
-    return 0;
-  }
-  return DefWindowProcW(w, m, wp, lp);
-}
+void __stdcall PaintWindowBackground(HWND w, HDC dc) { hostwin::PaintWindowBackground(w, dc); }
 
-void __stdcall PaintWindowBackground(HWND, HDC) {}
-void __stdcall PlaceControl(TCheckInf*, int32_t, int32_t, HWND) {}
+void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
+  hostwin::PlaceControl(box, x, y, parent);
+}
 void __stdcall GameHeaderChanged(int32_t) { ++Host().headerChangedCalls; }
 
 void __stdcall StartDownload(const char* url, uint32_t target) {
@@ -112,7 +126,7 @@ uint32_t __stdcall FakeHost::F(uint32_t code) {
     case kMessageLines: return address(MessageLines);
     case kSetGameTag: return address(SetGameTag);
     case kCreateHostWindow: return address(CreateHostWindow);
-    case kDefaultWindowProc: return address(DefaultWindowProc);
+    case kDefaultWindowProc: return address(hostwin::DefaultWindowProc);
     case kPaintWindowBackground: return address(PaintWindowBackground);
     case kPlaceControl: return address(PlaceControl);
     case kGameHeaderChanged: return address(GameHeaderChanged);
@@ -138,19 +152,11 @@ FakeHost::FakeHost() {
   AppendMenuW(mainMenu, MF_STRING, 56, L"Before");
   AppendMenuW(mainMenu, MF_STRING, kAnchorCommand, L"Anchor");
   AppendMenuW(mainMenu, MF_STRING, 58, L"After");
-  metrics[kMarginTop] = 30;
-  metrics[kMarginBottom] = 8;
-  metrics[kMarginLeft] = 8;
-  metrics[kMarginRight] = 8;
-  metrics[kCheckBoxHeight] = 16;
-  metrics[kCheckBoxWidth] = 16;
-  metrics[kSelectionBackground] = RGB(0, 0, 128);
-  metrics[kSelectionText] = RGB(255, 255, 255);
-  metrics[kSeparatorColour] = RGB(128, 128, 128);
-  bodyFont.lfHeight = -13;
-  lstrcpyA(bodyFont.lfFaceName, "Tahoma");
-  captionFont = bodyFont;
-  captionFont.lfWeight = FW_BOLD;
+  style.bodyFont.lfHeight = -13;
+  lstrcpyA(style.bodyFont.lfFaceName, "Tahoma");
+  style.captionFont = style.bodyFont;
+  style.captionFont.lfWeight = FW_BOLD;
+  hostwin::Initialise(&windowResult, &style);
   base.Publish();
 }
 

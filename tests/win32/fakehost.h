@@ -12,6 +12,7 @@
 
 #include "host/hostabi.h"
 #include "hostsim/hostmem.h"
+#include "hostsim/hostwindows.h"
 
 struct FakeHost {
   // What the plug-in asked for and did.
@@ -56,8 +57,7 @@ struct FakeHost {
   int32_t windowResult = 0;
   uint8_t mouseBusy = 0;
   int32_t messageX = 100, messageY = 100;
-  int32_t metrics[64] = {};
-  LOGFONTA bodyFont{}, captionFont{};
+  hostwin::Style style;  // the HostMetric values
   HWND mainWindow = nullptr;
   HMENU mainMenu = nullptr;
   uint32_t mainWindowObject[16] = {};  // the HWND stands in field 8
@@ -65,7 +65,10 @@ struct FakeHost {
   uint8_t buttonStyleObject[448] = {};
   uint8_t* buttonStyle = buttonStyleObject;
 
-  // When set, CreateHostWindow calls this instead of running a window.
+  std::vector<std::wstring> windowCaptions;  // of every CreateHostWindow call
+
+  // When set, CreateHostWindow calls this instead of running a real modal
+  // window (hostwin::RunPluginWindow).
   std::function<int32_t(const wchar_t* caption, HWND parent, WNDPROC proc,
                         hostabi::PaintCallback paint)>
       onCreateHostWindow;

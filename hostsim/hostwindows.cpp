@@ -1,0 +1,307 @@
+#include "hostsim/hostwindows.h"
+
+#include <algorithm>
+
+namespace hostwin {
+
+using hostabi::kWindowOpen;
+using hostabi::TButInf;
+using hostabi::TCheckInf;
+
+namespace {
+
+constexpr wchar_t kPluginWindowClass[] = L"LumoraPluginWindow";
+constexpr wchar_t kButtonClass[] = L"knop";
+constexpr wchar_t kCheckBoxClass[] = L"LumoraCheckBox";
+constexpr wchar_t kPressedProp[] = L"LumoraPressed";
+
+int32_t* resultCell = nullptr;
+const Style* style = nullptr;
+std::vector<HWND> openWindows;
+std::vector<HWND> controls;  // buttons and check boxes in creation order
+
+struct Binding {
+  WNDPROC proc;
+  hostabi::PaintCallback paint;
+};
+
+HFONT CreateBodyFont() { return CreateFontIndirectA(&style->bodyFont); }
+
+LRESULT CALLBACK PluginWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* binding = reinterpret_cast<Binding*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (!binding) return DefWindowProcW(w, m, wp, lp);
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(w, &ps);
+    if (binding->paint) binding->paint(w, dc);
+    EndPaint(w, &ps);
+    return 0;
+  }
+  if (m == WM_NCDESTROY) SetWindowLongPtrW(w, GWLP_USERDATA, 0);
+  return binding->proc(w, m, wp, lp);
+}
+
+void DrawCentredText(HDC dc, const RECT& r, const wchar_t* text) {
+  HFONT font = CreateBodyFont();
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  RECT box = r;
+  DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+
+// Press and release inside the control make a click; a release elsewhere
+// after the press makes none.
+bool TrackClick(HWND w, UINT m, LPARAM lp) {
+  if (m == WM_LBUTTONDOWN) {
+    SetPropW(w, kPressedProp, reinterpret_cast<HANDLE>(1));
+    SetCapture(w);
+    InvalidateRect(w, nullptr, FALSE);
+    return false;
+  }
+  if (m != WM_LBUTTONUP || !GetPropW(w, kPressedProp)) return false;
+  RemovePropW(w, kPressedProp);
+  if (GetCapture() == w) ReleaseCapture();
+  InvalidateRect(w, nullptr, FALSE);
+  RECT r;
+  GetClientRect(w, &r);
+  POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  return PtInRect(&r, p) != 0;
+}
+
+LRESULT CALLBACK ButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  switch (m) {
+    case WM_NCCREATE:
+      controls.push_back(w);
+      break;
+    case WM_NCDESTROY:
+      controls.erase(std::remove(controls.begin(), controls.end(), w), controls.end());
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      RECT r;
+      GetClientRect(w, &r);
+      bool pressed = GetPropW(w, kPressedProp) != nullptr;
+      HBRUSH face = CreateSolidBrush(pressed ? RGB(200, 210, 230) : RGB(225, 230, 240));
+      HPEN edge = CreatePen(PS_SOLID, 1, RGB(90, 100, 120));
+      HGDIOBJ oldBrush = SelectObject(dc, face);
+      HGDIOBJ oldPen = SelectObject(dc, edge);
+      RoundRect(dc, r.left, r.top, r.right, r.bottom, 26, 26);
+      SelectObject(dc, oldBrush);
+      SelectObject(dc, oldPen);
+      DeleteObject(face);
+      DeleteObject(edge);
+      wchar_t caption[256] = {};
+      GetWindowTextW(w, caption, 255);
+      DrawCentredText(dc, r, caption);
+      EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      if (TrackClick(w, m, lp)) {
+        // The handler is read from the record at the moment of the click.
+        auto* button = reinterpret_cast<TButInf*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (button && button->onClick) button->onClick();
+      }
+      return 0;
+  }
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+LRESULT CALLBACK CheckBoxProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  auto* box = reinterpret_cast<TCheckInf*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+  switch (m) {
+    case WM_NCDESTROY:
+      controls.erase(std::remove(controls.begin(), controls.end(), w), controls.end());
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      RECT r;
+      GetClientRect(w, &r);
+      FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+      if (box && box->state == hostabi::kTicked) {
+        HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, r.left + 3, (r.top + r.bottom) / 2, nullptr);
+        LineTo(dc, (r.left + r.right) / 2 - 1, r.bottom - 4);
+        LineTo(dc, r.right - 3, r.top + 3);
+        SelectObject(dc, old);
+        DeleteObject(pen);
+      }
+      EndPaint(w, &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      if (TrackClick(w, m, lp) && box) {
+        box->state = box->state == hostabi::kTicked ? hostabi::kClear : hostabi::kTicked;
+        InvalidateRect(w, nullptr, FALSE);
+        if (box->onChange) box->onChange();
+      }
+      return 0;
+  }
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+void RegisterClass(const wchar_t* name, WNDPROC proc, HBRUSH background, UINT extraStyle = 0) {
+  WNDCLASSW wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW | extraStyle;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
+}
+
+struct DisabledWindows {
+  HWND except;
+  std::vector<HWND> list;
+};
+
+BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
+  auto* disabled = reinterpret_cast<DisabledWindows*>(lp);
+  if (w != disabled->except && IsWindowEnabled(w)) {
+    EnableWindow(w, FALSE);
+    disabled->list.push_back(w);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
+  resultCell = windowResultCell;
+  style = hostStyle;
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  RegisterClass(kPluginWindowClass, PluginWindowProc, nullptr);
+  RegisterClass(kButtonClass, ButtonProc, nullptr, CS_GLOBALCLASS);
+  RegisterClass(kCheckBoxClass, CheckBoxProc, nullptr);
+}
+
+int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
+                        WNDPROC proc, hostabi::PaintCallback paint) {
+  Binding binding{proc, paint};
+  int32_t saved = *resultCell;
+  *resultCell = kWindowOpen;
+  HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kPluginWindowClass, caption,
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                           width, height, parent, nullptr, GetModuleHandleW(nullptr), &binding);
+  if (!w) {
+    *resultCell = saved;
+    return -1;
+  }
+  openWindows.push_back(w);
+
+  // Task-modal: the parent and every other enabled top-level window of this
+  // thread, and exactly those, are disabled while the window runs.
+  DisabledWindows disabled{w, {}};
+  if (parent && IsWindowEnabled(parent) && GetParent(parent) != nullptr) DisableOne(parent, reinterpret_cast<LPARAM>(&disabled));
+  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+
+  ShowWindow(w, SW_SHOW);
+  SetForegroundWindow(w);
+  SetFocus(w);
+  MSG msg;
+  while (*resultCell == kWindowOpen) {
+    int got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The application is quitting: end the window and pass the quit on.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      *resultCell = -1;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  int32_t result = *resultCell;
+
+  for (HWND d : disabled.list)
+    if (IsWindow(d)) EnableWindow(d, TRUE);
+  openWindows.erase(std::remove(openWindows.begin(), openWindows.end(), w), openWindows.end());
+  DestroyWindow(w);
+  *resultCell = saved;
+  return result;
+}
+
+LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    if (resultCell) *resultCell = -1;
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PaintWindowBackground(HWND window, HDC dc) {
+  RECT r;
+  GetClientRect(window, &r);
+  HBRUSH brush = CreateSolidBrush(style->background);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+void StyleButton(TButInf* button, const wchar_t* caption) {
+  if (!button || !IsWindow(button->window)) return;
+  SetWindowLongPtrW(button->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(button));
+  SetWindowTextW(button->window, caption ? caption : L"");
+  InvalidateRect(button->window, nullptr, TRUE);
+}
+
+void PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
+  if (!box) return;
+  HWND w = CreateWindowExW(0, kCheckBoxClass, L"", WS_CHILD | WS_VISIBLE, x, y,
+                           style->checkBoxWidth, style->checkBoxHeight, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!w) return;
+  SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
+  box->hostValue = static_cast<int32_t>(reinterpret_cast<uintptr_t>(w));
+  controls.push_back(w);
+}
+
+std::vector<HWND> OpenPluginWindows() { return openWindows; }
+
+namespace {
+
+std::vector<HWND> ControlsOf(HWND window, const wchar_t* className) {
+  std::vector<HWND> found;
+  for (HWND c : controls) {
+    wchar_t name[64] = {};
+    GetClassNameW(c, name, 63);
+    if (GetParent(c) == window && lstrcmpiW(name, className) == 0) found.push_back(c);
+  }
+  return found;
+}
+
+}  // namespace
+
+std::vector<HWND> ButtonsOf(HWND window) { return ControlsOf(window, kButtonClass); }
+std::vector<HWND> CheckBoxesOf(HWND window) { return ControlsOf(window, kCheckBoxClass); }
+
+void Click(HWND control) {
+  RECT r;
+  GetClientRect(control, &r);
+  LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+TCheckInf* CheckBoxRecord(HWND box) {
+  return reinterpret_cast<TCheckInf*>(GetWindowLongPtrW(box, GWLP_USERDATA));
+}
+
+}  // namespace hostwin

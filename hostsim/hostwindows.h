@@ -1,0 +1,53 @@
+// The host's side of plug-in windows: the modal window of CreateHostWindow
+// with its WindowResult protocol, the default window procedure, the "knop"
+// push button bound to a TButInf and the check box bound to a TCheckInf.
+// Shared by the stand-in host and the fake hosts of the tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/hostabi.h"
+
+namespace hostwin {
+
+// The style values the host draws with; the host services hand out their
+// addresses as HostMetric values.
+struct Style {
+  LOGFONTA bodyFont{};
+  LOGFONTA captionFont{};
+  COLORREF selectionBackground = RGB(49, 106, 197);
+  COLORREF selectionText = RGB(255, 255, 255);
+  COLORREF separatorColour = RGB(160, 160, 160);
+  COLORREF background = RGB(240, 240, 240);
+  int32_t marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 8;
+  int32_t checkBoxHeight = 16, checkBoxWidth = 16;
+};
+
+// Registers the window classes ("knop" among them) and binds the library to
+// the host's result cell and style. Call once before any plug-in starts.
+void Initialise(int32_t* windowResultCell, const Style* style);
+
+// Creates and shows a plug-in window and runs it modally until a value other
+// than kWindowOpen stands in the result cell; see the host interface notes.
+int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
+                        WNDPROC proc, hostabi::PaintCallback paint);
+
+// The default handling of a plug-in window: WM_CLOSE stores -1 as result.
+LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+void PaintWindowBackground(HWND window, HDC dc);
+void StyleButton(hostabi::TButInf* button, const wchar_t* caption);
+void PlaceControl(hostabi::TCheckInf* box, int32_t x, int32_t y, HWND parent);
+
+// For scripts and tests: the open plug-in windows, innermost last; the host's
+// buttons and check boxes inside a window, in creation order.
+std::vector<HWND> OpenPluginWindows();
+std::vector<HWND> ButtonsOf(HWND window);     // "knop" windows, captions via GetWindowTextW
+std::vector<HWND> CheckBoxesOf(HWND window);
+// Clicks a button or check box as the user would (press and release).
+void Click(HWND control);
+// The record a check box is bound to.
+hostabi::TCheckInf* CheckBoxRecord(HWND box);
+
+}  // namespace hostwin
