@@ -25,6 +25,9 @@ bytefile::bytefile(const std::string& path, bool openExisting) {
     }
     fileSize = static_cast<int32_t>(std::min<long>(size, INT32_MAX));
     file = std::fopen(path.c_str(), "r+b");
+    // A file that may only be read still loads; writes to it are then lost
+    // like those of any failed write.
+    if (!file) file = std::fopen(path.c_str(), "rb");
   } else {
     file = std::fopen(path.c_str(), "w+b");
   }

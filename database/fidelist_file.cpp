@@ -32,8 +32,9 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
   // hold: every record takes at least 12 bytes.
   int64_t count = std::clamp<int64_t>(in.ReadInt(), 0, (size - kCountBytes) / kRecordBytes);
   store.items.resize(static_cast<size_t>(count));
-  // Exact for an intact file; a damaged one may need the block to grow.
-  ReserveNames(store, static_cast<size_t>(size - kCountBytes - count * kRecordBytes));
+  // Exact for an intact file; a damaged one may need the block to grow. No
+  // name is longer than 255 bytes, whatever size a folder or device reports.
+  ReserveNames(store, static_cast<size_t>(std::min(size - kCountBytes - count * kRecordBytes, count * 255)));
   char name[255];
   for (fideitem& p : store.items) {
     p.fideId = in.ReadInt();
