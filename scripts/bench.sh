@@ -20,11 +20,7 @@ echo "== Google Benchmark"
 VELMARSH_BENCH_DIR=$data "$bin/bench/database_bench" "$@"
 
 echo "== peak resident set (whole process)"
-peak_kib() {
-  python3 -c 'import resource, subprocess, sys
-subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, check=True)
-print(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss)' "$@"
-}
+peak_kib() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
 printf '\0\0\0\0' > "$data/empty.dat"
 db=$data/players_bench.dat
 players=$("$bin/tools/players" import "$list" "$db")
