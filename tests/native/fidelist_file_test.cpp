@@ -205,13 +205,3 @@ TEST_F(PlayersFile, LoadOnDemandReadsOnlyIntoAnEmptyList) {
   ASSERT_EQ(PlayerList().size(), 1u);
   EXPECT_EQ(PlayerList()[0].name, "Doe, Jane");
 }
-
-TEST_F(PlayersFile, CopiedRecordsStayValidWhileTheListIsLoaded) {
-  std::vector<PlayerRow> rows;
-  for (int i = 0; i < 3000; ++i) rows.push_back(Row("Name " + std::to_string(i), i, 0, 0, 6, 0, 0));
-  SetPlayerList(rows);
-  fideitem copy = PlayerList()[2999];
-  std::string f = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(f));
-  EXPECT_EQ(copy.name, "Name 2999");
-}
