@@ -62,7 +62,7 @@ size_t EncodeRecord(const fideitem& p, uint8_t* out) {
   out[2] = static_cast<uint8_t>(id >> 8);
   out[3] = static_cast<uint8_t>(id);
   out[4] = static_cast<uint8_t>(n);
-  std::memcpy(out + 5, p.name.data(), n);
+  if (n > 0) std::memcpy(out + 5, p.name.data(), n);  // an empty name may have no bytes at all
   uint8_t* tail = out + 5 + n;
   tail[0] = static_cast<uint8_t>(p.rating >> 8);
   tail[1] = static_cast<uint8_t>(p.rating);

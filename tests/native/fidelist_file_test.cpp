@@ -73,6 +73,7 @@ TEST_F(PlayersFile, SavedListLoadsBackUnchanged) {
       Row("Doe, John", 0, 0, 2, 6, 0, 0),  // every field at its "none" value
       Row("M\xFC\x6Cler-L\xFC\x64\x65nscheidt, J\xF6rg", -7, 65535, 255, 255, 255, 65535),
       Row(std::string(61, 'Z'), INT32_MAX, 9999, 1, 5, 208, 2024),
+      Row("", 0, 0, 0, 0, 0, 0),  // as left by a damaged file
   };
   // Enough players to cross many 2048-byte windows.
   for (int i = 0; i < 5000; ++i)
