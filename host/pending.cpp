@@ -2,5 +2,4 @@
 // their menu ids and places and do nothing when chosen.
 #include "host/commands.h"
 
-void __stdcall TagAllGames() {}
 void __stdcall ShowOptions() {}
