@@ -3,6 +3,7 @@
 // window. What the window shows is read back from its pixels and the cursor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <deque>
@@ -14,6 +15,7 @@
 #include "fakehost.h"
 #include "host/gamessite.h"
 #include "host/velmarsh.h"
+#include "windows/gdi.h"
 #include "windows/plsearchwnd.h"
 
 namespace {
@@ -55,20 +57,15 @@ void Key(HWND w, WPARAM key) { SendMessageW(w, WM_KEYDOWN, key, 0); }
 void Mouse(HWND w, UINT message, int x, int y) {
   SendMessageW(w, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
 }
-Step Press(WPARAM key) {
+Step KeyStep(WPARAM key) {
   return [key](HWND w) { Key(w, key); };
 }
 
 SIZE Extent(const LOGFONTA& logFont, std::wstring_view text) {
-  HDC dc = GetDC(nullptr);
-  HFONT font = CreateFontIndirectA(&logFont);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
-  return size;
+  OwnedFont font(FontFrom(&logFont));
+  WindowDC dc(nullptr);
+  SelectedObject selected(dc, font);
+  return TextExtent(dc, text);
 }
 
 class SearchWindow : public ::testing::Test {
@@ -104,14 +101,13 @@ class SearchWindow : public ::testing::Test {
   POINT OnLink(HWND w, int row) { return {LinkLeft(w) + 12, TextY(row)}; }
 
   bool Highlighted(HWND w, int row) {
-    HDC dc = GetDC(w);
-    COLORREF c = GetPixel(dc, fake.style.marginLeft + 1, RowTop(row) + 1);
-    ReleaseDC(w, dc);
-    return c == fake.style.selectionBackground;
+    WindowDC dc(w);
+    return GetPixel(dc, fake.style.marginLeft + 1, RowTop(row) + 1) ==
+           fake.style.selectionBackground;
   }
   // True when one pixel line runs unbroken under the whole link text.
   bool Underlined(HWND w, int row) {
-    HDC dc = GetDC(w);
+    WindowDC dc(w);
     int left = LinkLeft(w) + 10;
     bool found = false;
     for (int y = RowTop(row); y < RowTop(row) + p - 1 && !found; ++y) {
@@ -119,7 +115,6 @@ class SearchWindow : public ::testing::Test {
       for (int x = left; x < left + linkTextWidth && found; ++x)
         found = GetPixel(dc, x, y) != RGB(255, 255, 255);
     }
-    ReleaseDC(w, dc);
     return found;
   }
   bool HandCursor() { return GetCursor() == LoadCursorW(nullptr, IDC_HAND); }
@@ -171,6 +166,18 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   }
 }
 
+TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
+  candidateNames = {{L"", 1}, {L"Smith, J.", 2}};
+  int height = 0;
+  Choose({[&](HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    height = r.bottom - r.top;
+    Key(w, VK_ESCAPE);
+  }});
+  EXPECT_EQ(height, fake.style.marginTop + fake.style.marginBottom + 4 * p - 1);
+}
+
 TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred) {
   std::wstring title = L"Search FIDE for " + std::wstring(60, L'W');
   int width = Extent(fake.style.captionFont, title).cx + 35;
@@ -180,14 +187,13 @@ TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred)
            EXPECT_EQ(Width(w), width);
            expectedLeft = fake.style.marginLeft +
                           (LinkLeft(w) - fake.style.marginLeft - textWidth) / 2;
-           HDC dc = GetDC(w);
+           WindowDC dc(w);
            for (int x = fake.style.marginLeft; x < LinkLeft(w); ++x)
              for (int y = RowTop(1); y < RowTop(1) + p - 1; ++y)
                if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
                  if (inkLeft < 0) inkLeft = x;
                  inkRight = x;
                }
-           ReleaseDC(w, dc);
            Key(w, VK_ESCAPE);
          }},
          true, false, title);
@@ -208,19 +214,21 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
                        EXPECT_TRUE(Highlighted(w, c.last)) << "repainted at once";
                        EXPECT_FALSE(Highlighted(w, 0));
                      },
-                      Press(VK_RETURN)},
+                      KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
               c.last);
-    EXPECT_EQ(Choose({Press(VK_UP), Press(VK_DOWN), Press(VK_DOWN), Press('A'), Press(VK_RETURN)},
+    EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_DOWN), KeyStep(VK_DOWN), KeyStep('A'),
+                      KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
-                  1);
+              1);
   }
-  EXPECT_EQ(Choose({Press(VK_DOWN), Press(VK_ESCAPE)}), -1);
+  EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}),
+            -1);
   EXPECT_EQ(Choose({[](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }}), -1);
 
   candidateNames.clear();  // only the fixed rows: "Extended search...", "Skip"
-  EXPECT_EQ(Choose({Press(VK_RETURN)}), 0);
-  EXPECT_EQ(Choose({Press(VK_UP), Press(VK_RETURN)}), 1);
+  EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), 0);
+  EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_RETURN)}), 1);
 }
 
 TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
@@ -231,7 +239,7 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
                       EXPECT_TRUE(Highlighted(w, 2));
                       Mouse(w, WM_LBUTTONUP, x, TextY(3));
                     },
-                    Press(VK_RETURN)}),
+                    KeyStep(VK_RETURN)}),
             2);
   // The release of the click that opened the window chooses nothing.
   EXPECT_EQ(Choose({[&](HWND w) { Mouse(w, WM_LBUTTONUP, x, TextY(0)); },
@@ -247,12 +255,13 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
   };
   for (const auto& at : outside)
     EXPECT_EQ(Choose({[&](HWND w) {
+                        Key(w, VK_DOWN);
                         POINT pt = at(w);
                         Mouse(w, WM_LBUTTONDOWN, pt.x, pt.y);
-                        EXPECT_TRUE(Highlighted(w, 0));
-                        Mouse(w, WM_LBUTTONUP, x, TextY(0));
+                        EXPECT_TRUE(Highlighted(w, 1));
+                        Mouse(w, WM_LBUTTONUP, x, TextY(1));
                       }}),
-              0);
+              1);
 }
 
 // The file in which Wine's browser records the addresses opened, as a
@@ -281,8 +290,18 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       EXPECT_TRUE(HandCursor());
                       EXPECT_TRUE(Underlined(w, 1));
                       EXPECT_FALSE(Underlined(w, 0));
+                      // The text's extent, edges included.
+                      int right = Width(w) - fake.style.marginRight;
+                      for (POINT on : {POINT{LinkLeft(w) + 10, TextY(1)},
+                                       POINT{right - 10, TextY(1)},
+                                       POINT{OnLink(w, 1).x, RowTop(1) + h / 4},
+                                       POINT{OnLink(w, 1).x, RowTop(1) + h / 4 + h}}) {
+                        move(w, on);
+                        EXPECT_TRUE(HandCursor()) << on.x << "," << on.y;
+                      }
                       // Beside the text, above its band, on a fixed row: no link.
-                      for (POINT off : {POINT{LinkLeft(w) + 5, TextY(1)},
+                      for (POINT off : {POINT{LinkLeft(w) + 9, TextY(1)},
+                                        POINT{right - 9, TextY(1)},
                                         POINT{OnLink(w, 1).x, RowTop(1) + h / 4 - 1},
                                         POINT{OnLink(w, 1).x, TextY(3)}}) {
                         move(w, off);
@@ -294,7 +313,7 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       Mouse(w, WM_LBUTTONUP, OnLink(w, 1).x, OnLink(w, 1).y);
                     },
                     [&](HWND w) { EXPECT_TRUE(Highlighted(w, 0)); },
-                    Press(VK_RETURN)}),
+                    KeyStep(VK_RETURN)}),
             0);
 
   std::string line;
@@ -317,7 +336,7 @@ TEST_F(SearchWindow, WhileTheHostHandlesTheMouseMovesAndReleasesChangeNothing) {
                       Mouse(w, WM_LBUTTONUP, 30, TextY(1));
                     },
                     [&](HWND) { fake.mouseBusy = 0; },
-                    Press(VK_RETURN)}),
+                    KeyStep(VK_RETURN)}),
             1);
 }
 
@@ -332,7 +351,7 @@ TEST_F(SearchWindow, EachWindowOpensWithoutHoverOrPressFromTheLastOne) {
                       EXPECT_FALSE(Underlined(w, 0));
                       Mouse(w, WM_LBUTTONUP, 30, TextY(0));
                     },
-                    Press(VK_RETURN)}),
+                    KeyStep(VK_RETURN)}),
             0);
 }
 
