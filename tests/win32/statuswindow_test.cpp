@@ -3,6 +3,7 @@
 // the Cancel button's picture references.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
