@@ -1,5 +1,7 @@
 #include "tagging/namelist.h"
 
+#include <algorithm>
+
 #include "host/hostdata.h"
 
 std::vector<tplname> NameList;
@@ -57,13 +59,28 @@ void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_i
 
 void CollectPlayerNames() {
   auto count = static_cast<int32_t>(GameList().size());
-  NameList.clear();
+  std::vector<tplnitem> places;
+  places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
     for (Side side : {White, Black}) {
-      tplay_info info;
-      ReadRecordTags(g, side, info);
-      if (info.name.starts_with("Anonymous")) continue;
-      AddOccurrence(info.name, side, g, info);
+      tplnitem place{g, static_cast<uint8_t>(side), {}};
+      ReadRecordTags(g, side, place.info);
+      if (place.info.name.starts_with("Anonymous")) continue;
+      places.push_back(std::move(place));
     }
+  }
+  // Added in name order, each new name lands at the end of the list instead
+  // of shifting the entries after it; the stable order keeps every name's
+  // places in game order, White before Black. The list is the same as if
+  // the places were added game by game.
+  std::vector<uint32_t> order(places.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return Compare(places[a].info.name, places[b].info.name) < 0;
+  });
+  NameList.clear();
+  for (uint32_t i : order) {
+    const tplnitem& p = places[i];
+    AddOccurrence(p.info.name, static_cast<Side>(p.side), p.game, p.info);
   }
 }
