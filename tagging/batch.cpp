@@ -1,5 +1,6 @@
 #include "tagging/batch.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,7 @@ StepResult ProcessNextName() {
   // database; an ID the database lacks leaves its place as it is.
   StepResult result = AlreadyPresent;
   std::vector<CachedPlayer> stepCache;
+  std::vector<int32_t> missingIds;  // not in the database: not scanned for twice
   const tplnitem* firstWithoutId = nullptr;
   for (const tplnitem& place : entry.items) {
     int32_t id = place.info.fideId;
@@ -119,8 +121,12 @@ StepResult ProcessNextName() {
     }
     const CachedPlayer* known = FindCached(stepCache, id);
     if (!known) {
+      if (std::find(missingIds.begin(), missingIds.end(), id) != missingIds.end()) continue;
       CachedPlayer found{};
-      if (!FindByIdAt(id, found.player, found.index)) continue;
+      if (!FindByIdAt(id, found.player, found.index)) {
+        missingIds.push_back(id);
+        continue;
+      }
       stepCache.push_back(found);
       known = &stepCache.back();
     }

@@ -102,18 +102,11 @@ class BatchStep : public ::testing::Test {
 
 // ---- Ranking of players known by FIDE ID ----
 
-TEST_F(BatchStep, PromoteRaisesWeakerEntryToScoreTwoAndMovesItUp) {
+TEST_F(BatchStep, PromoteRaisesWeakerEntryToScoreTwoAndLeavesBetterOnes) {
   SetResults({{10, 1}, {11, 2}, {12, 3}, {13, 4}, {14, 5}});
-  const int32_t v[] = {13};
+  const int32_t v[] = {13, 11, 10};
   PromoteKnownPlayers(v);
   EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {13, 2}, {12, 3}, {14, 5}}));
-}
-
-TEST_F(BatchStep, PromoteLeavesScoresOneAndTwo) {
-  SetResults({{10, 1}, {11, 2}, {12, 3}});
-  const int32_t v[] = {11, 10};
-  PromoteKnownPlayers(v);
-  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {12, 3}}));
 }
 
 TEST_F(BatchStep, PromoteInsertsMissingPlayersAfterScoresOneAndTwoInGivenOrder) {
@@ -147,18 +140,14 @@ TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
   EXPECT_TRUE(windows.empty());
 }
 
-TEST_F(BatchStep, KnownIdsWithEverythingPresentAreAlreadyPresent) {
-  Game("Doe, Jane", "X", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});
-  Game("X", "Doe, Jane", {{"BlackFIDE", "12345678"}, {"BlackElo", "2000"}, {"BlackCountry", "GER"}});
-  EXPECT_EQ(Step("Doe, Jane"), AlreadyPresent);
-  EXPECT_TRUE(host.tagWrites.empty());
-  EXPECT_TRUE(windows.empty());
-}
-
-TEST_F(BatchStep, KnownIdIsCompletedWithoutSearchAndWithoutIdTag) {
+TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
   Game("Doe", "X", {{"WhiteFIDE", "87654321"}, {"WhiteCountry", "NOR"}});
+  Game("X", "Doe", {{"BlackFIDE", "12345678"}, {"BlackElo", "2000"}, {"BlackCountry", "GER"}});
   EXPECT_EQ(Step("Doe"), Added);
   EXPECT_EQ(Written(), (Writes{"0:WhiteElo=2100"}));
+  host.tagWrites.clear();
+  EXPECT_EQ(Step("Doe"), AlreadyPresent);  // nothing to add, nothing overwritten
+  EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
 
@@ -235,14 +224,6 @@ TEST_F(BatchStep, FirstWindowEscapeAndSkipSkipAndCancelCancels) {
   EXPECT_TRUE(host.tagWrites.empty());
 }
 
-TEST_F(BatchStep, SkipAfterTagsFromKnownIdStillCountsAsSkipped) {
-  Game("Doe", "X", {{"WhiteFIDE", "12345678"}});
-  Game("Doe", "X");
-  answers = {-1};
-  EXPECT_EQ(Step("Doe"), Skipped);
-  EXPECT_EQ(Written(), (Writes{"0:WhiteElo=2405", "0:WhiteCountry=NOR"}));
-}
-
 TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtension) {
   // One game names Smith by ID: he is known for this name but not a Poe.
   Game("Poe", "X", {{"WhiteFIDE", "4242"}});
@@ -295,11 +276,8 @@ TEST_F(BatchStep, ApplyingNeedsAPlaceWithoutIdAndAPlayerOfTheList) {
   EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {1, 1}));
   Game("Doe", "X");
   CollectPlayerNames();
-  EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {-1, 1}));
   EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {static_cast<int32_t>(PlayerList().size()), 1}));
   EXPECT_TRUE(host.tagWrites.empty());
-  EXPECT_TRUE(ApplyChosenPlayer(NameList[0], {1, 1}));
-  EXPECT_EQ(Written().front(), "1:WhiteFIDE=12345678");
 }
 
 // ---- Ticks and counters ----

@@ -122,8 +122,6 @@ class StatusWindowTest : public ::testing::Test {
 TEST_F(StatusWindowTest, RunEndsByItselfAfterTheLastName) {
   Game("Doe, Jane", "Roe");
   Game(Surname(0), "Doe, Jane");
-  int sawStatusWindow = 0;
-  onTick = [&] { sawStatusWindow += hostwin::OpenPluginWindows().size() == 1; };
   TagAllGames();
   EXPECT_EQ(host.windowCaptions, (std::vector<std::wstring>{L"Add information about players..."}));
   EXPECT_EQ(NameIndex, 3);
@@ -316,12 +314,6 @@ TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
   POINT p = StatusWindowPlace({0, 0, 100, 100}, tiny, size);
   EXPECT_EQ(p.x, -100);  // wider than the work area: no second clamp
   EXPECT_EQ(p.y, -50);
-}
-
-TEST(StatusWindowSize, TextColumnPlusMarginsAndFourLines) {
-  SIZE s = StatusWindowSize(350, 16, {8, 9, 7, 11});
-  EXPECT_EQ(s.cx, 350 + 7 + 11 + 20);
-  EXPECT_EQ(s.cy, 8 + 64 + 61 + 9);
 }
 
 // ---- The Cancel button's pictures ----
