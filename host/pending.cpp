@@ -3,4 +3,3 @@
 #include "host/commands.h"
 
 void __stdcall TagAllGames() {}
-void __stdcall ShowOptions() {}
