@@ -38,6 +38,4 @@ bool IsAnonymousName(std::string_view name) {
   return ToLowerName(name.substr(0, 9)) == "anonymous";
 }
 
-void EnsurePlayersLoaded() {
-  if (PlayerList().empty()) LoadPlayers(PlayersFilePath());
-}
+void EnsurePlayersLoaded() { LoadPlayersOnDemand(PlayersFilePath()); }

@@ -110,10 +110,10 @@ TEST_F(OptionsDialog, HandCursorAndUnderlineOnlyWhileOverTheLinkText) {
 }
 
 // Wine hands web addresses to scripts/record-url.sh, which appends them to
-// the file named by VELMARSH_URL_LOG: urls.log in this program's folder.
+// the file named by VELMARSH_URL_LOG: opened-urls.txt in this program's folder.
 TEST_F(OptionsDialog, PressOnTheLinkOpensTheFidePageAndOtherClicksDoNothing) {
   if (!std::getenv("VELMARSH_URL_LOG")) GTEST_SKIP() << "web addresses are not recorded";
-  std::string log = WideToAnsi(ModulePath()) + "urls.log";
+  std::string log = WideToAnsi(ModulePath()) + "opened-urls.txt";
   std::remove(log.c_str());
   const RECT link = ExpectedLayout(host.style).link;
   auto mouse = [](HWND d, UINT m, int x, int y) { SendMessageW(d, m, 0, MAKELPARAM(x, y)); };
