@@ -9,7 +9,6 @@
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
-#include "windows/gdi.h"
 #include "windows/importcmd.h"
 #include "windows/optionsstate.h"
 
