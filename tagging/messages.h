@@ -34,5 +34,8 @@ constexpr const wchar_t* CantDownloadGames = L"I can not download games";
 constexpr const wchar_t* GamesNotSaved = L"Games are not saved";
 constexpr const wchar_t* SaveProblem =
     L"Some problem appeared while saving games. The disc is probably write protected.";
+constexpr const wchar_t* ListNotImported = L"I can not import the list of players";
+constexpr const wchar_t* ListNotRead =
+    L"The list of players could not be read. The previous list of players is kept.";
 
 }  // namespace msg
