@@ -14,5 +14,5 @@ for config in "${configs[@]}"; do
     [ "$config" = win32 ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
     cmake "${args[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log" >&2; exit 1; }
   fi
-  cmake --build "$dir" -- --quiet
+  cmake --build "$dir" -j "$(nproc)" -- --quiet
 done

@@ -28,9 +28,11 @@ void CentreOnMouse() {
 void FillCandidates() {
   candidateNames.clear();
   auto players = PlayerList();
-  for (const tsearchress& entry : SearchResults)
+  for (const tsearchress& entry : SearchResults) {
+    auto i = static_cast<size_t>(entry.index);
     candidateNames.push_back(
-        {Wide(DescribePlayer(entry.index)), players[static_cast<size_t>(entry.index)].fideId});
+        {Wide(DescribePlayer(entry.index)), i < players.size() ? players[i].fideId : 0});
+  }
 }
 
 int32_t AskUser(const tplay_info& info, bool offerExtended) {
