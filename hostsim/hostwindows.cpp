@@ -17,6 +17,7 @@ constexpr wchar_t kPressedProp[] = L"LumoraPressed";
 
 int32_t* resultCell = nullptr;
 const Style* style = nullptr;
+Events events;
 std::vector<HWND> openWindows;
 std::vector<HWND> controls;  // buttons and check boxes in creation order
 
@@ -110,6 +111,7 @@ LRESULT CALLBACK ButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (TrackClick(w, m, lp)) {
         // The handler is read from the record at the moment of the click.
         auto* button = reinterpret_cast<TButInf*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (events.buttonClicked) events.buttonClicked(w);
         if (button && button->onClick) button->onClick();
       }
       return 0;
@@ -149,6 +151,7 @@ LRESULT CALLBACK CheckBoxProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (TrackClick(w, m, lp) && box) {
         box->state = box->state == hostabi::kTicked ? hostabi::kClear : hostabi::kTicked;
         InvalidateRect(w, nullptr, FALSE);
+        if (events.checkBoxToggled) events.checkBoxToggled(w);
         if (box->onChange) box->onChange();
       }
       return 0;
@@ -183,6 +186,8 @@ BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
 
 }  // namespace
 
+void SetEvents(const Events& hostEvents) { events = hostEvents; }
+
 void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
   resultCell = windowResultCell;
   style = hostStyle;
@@ -207,6 +212,7 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
     return -1;
   }
   openWindows.push_back(w);
+  if (events.opened) events.opened(w, parent, width, height);
 
   // Task-modal: the parent and every other enabled top-level window of this
   // thread, and exactly those, are disabled while the window runs.
@@ -230,6 +236,7 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
     DispatchMessageW(&msg);
   }
   int32_t result = *resultCell;
+  if (events.closing) events.closing(w, result);
 
   for (HWND d : disabled.list)
     if (IsWindow(d)) EnableWindow(d, TRUE);
