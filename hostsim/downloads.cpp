@@ -3,6 +3,7 @@
 #include <wininet.h>
 
 #include <memory>
+#include <vector>
 
 #include "host/gamessite.h"
 #include "hostsim/hoststate.h"
@@ -16,6 +17,9 @@ namespace {
 std::wstring siteFolder;
 std::string siteAddress;  // "http://127.0.0.1:8000", no trailing slash
 int pending = 0;
+bool hold = false;
+bool released = false;
+std::vector<LPARAM> parked;  // finished jobs waiting for Release
 
 struct Job {
   std::string url;        // as the plug-in asked
@@ -187,9 +191,21 @@ void Start(const std::string& url, uint32_t targetId) {
 
 int Pending() { return pending; }
 
+void HoldForScript(bool on) { hold = on; }
+
+void Release() {
+  released = true;
+  for (LPARAM job : parked) PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, job);
+  parked.clear();
+}
+
 void Finish(LPARAM parameter) {
+  if (hold && !released) {
+    parked.push_back(parameter);
+    return;
+  }
   std::unique_ptr<Job> job(reinterpret_cast<Job*>(parameter));
-  --pending;
+  if (--pending == 0) released = false;
   const DownloadTarget* target = TargetOf(job->target);
   if (!job->ok || !target) {
     transcript::Line("download failed for target " + std::to_string(job->target) + ": " +

@@ -15,6 +15,13 @@ namespace downloads {
 // site. Empty: the real site.
 void RedirectGamesSite(const std::wstring& site);
 
+// In a script run, finished downloads wait for the script's wait-download
+// step, so that a transcript does not depend on network timing.
+void HoldForScript(bool hold);
+// Delivers the downloads that finished, and any that finish from now on,
+// until none is pending.
+void Release();
+
 // Host service 79.
 void Start(const std::string& url, uint32_t targetId);
 // Downloads started and not yet delivered or failed.

@@ -192,12 +192,13 @@ void SortBase(int column, bool descending) {
   host.base.PublishOrder();
   sortColumn = column;
   sortDescending = descending;
-  transcript::Line("base sorted by " + transcript::Utf8(kColumnNames[column]) +
-                   (descending ? " descending" : " ascending"));
   if (current >= 0) {
     auto at = std::find(order.begin(), order.end(), current);
     host.currentGame = static_cast<int32_t>(at - order.begin());
   }
+  transcript::Line("base sorted by " + transcript::Utf8(kColumnNames[column]) +
+                   (descending ? " descending" : " ascending") + ", current game at position " +
+                   std::to_string(host.currentGame));
   gamelist::Refresh();
 }
 

@@ -204,9 +204,13 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   Binding binding{proc, paint};
   int32_t saved = *resultCell;
   *resultCell = kWindowOpen;
+  // Centred over the parent until the plug-in places it itself.
+  RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (parent) GetWindowRect(parent, &over);
+  int x = (over.left + over.right - width) / 2, y = (over.top + over.bottom - height) / 2;
   HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kPluginWindowClass, caption,
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                           width, height, parent, nullptr, GetModuleHandleW(nullptr), &binding);
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, width, height, parent,
+                           nullptr, GetModuleHandleW(nullptr), &binding);
   if (!w) {
     *resultCell = saved;
     return -1;

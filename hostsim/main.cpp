@@ -154,6 +154,7 @@ int main() {
     return scriptrun::kCrashed;
   }
   downloads::RedirectGamesSite(WindowsPath(options.site));
+  downloads::HoldForScript(scripted);
   host.base.Publish();
   ShowWindow(host.mainWindow, SW_SHOW);
   UpdateWindow(host.mainWindow);

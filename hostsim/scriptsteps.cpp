@@ -387,7 +387,11 @@ Outcome RunStep(const Step& step, StepState& state) {
   if (v == "dialog") return Dialog(step, state);
   if (v == "header") return Header(step);
   if (v == "screenshot") return Screenshot(step, state);
-  if (v == "wait-download") return downloads::Pending() == 0 ? Done() : Wait();
+  if (v == "wait-download") {
+    if (downloads::Pending() == 0) return Done();
+    if (state.ticks == 0) downloads::Release();
+    return Wait();
+  }
   if (v == "mouse-busy") {
     host.mouseBusy = step.words[0] == "on" ? 1 : 0;
     return Done();
