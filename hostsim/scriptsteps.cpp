@@ -203,6 +203,8 @@ Outcome WaitWindow(const Step& step, bool open) {
 
 Outcome Message(const Step& step) {
   HWND m = messagewnd::Innermost();
+  if (!m && filedialogs::OpenDialog())
+    return Fail("unexpected file dialog " + transcript::Quote(filedialogs::CaptionOf(filedialogs::OpenDialog())));
   if (!m) return Wait();
   std::wstring caption = messagewnd::CaptionOf(m);
   if (!step.words.empty() && !step.words[0].empty() && !Matches(caption, Wide(step.words[0])))
