@@ -229,6 +229,11 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   SetFocus(w);
   MSG msg;
   while (*resultCell == kWindowOpen) {
+    // A window its plug-in destroyed without a result ends as if closed.
+    if (!IsWindow(w)) {
+      *resultCell = -1;
+      break;
+    }
     int got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       // The application is quitting: end the window and pass the quit on.

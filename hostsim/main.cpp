@@ -169,6 +169,9 @@ int main() {
   std::wstring folder(exe);
   folder = folder.substr(0, folder.find_last_of(L'\\'));
   menutree::Remember(host.menuBar);
+  // The script runs from here on, so that it also answers windows that a
+  // plug-in opens while it starts.
+  if (scripted) scriptrun::Start(std::move(steps), FolderOf(WindowsPath(options.script)), options.timeout);
   plugins::LoadAll(folder + L"\\plugins");
   menutree::ReportChanges(host.menuBar);
 
@@ -178,7 +181,6 @@ int main() {
     std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
     scriptrun::Post([path, name] { OpenBase(path, name); });
   }
-  if (scripted) scriptrun::Start(std::move(steps), FolderOf(WindowsPath(options.script)), options.timeout);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

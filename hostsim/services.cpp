@@ -128,6 +128,8 @@ int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int
                      ": no window procedure");
     return -1;
   }
+  // A parent that is no window would make the window impossible to create.
+  if (parent && !IsWindow(parent)) parent = host.mainWindow;
   return hostwin::RunPluginWindow(caption ? caption : L"", width, height, parent, proc, paint);
 }
 
@@ -151,6 +153,7 @@ void __stdcall StartDownload(const char* url, uint32_t target) {
 
 void __stdcall ShowHostMessage(HWND owner, const wchar_t* caption, int32_t, int32_t kind) {
   std::vector<std::wstring> lines = host.messageLines;
+  if (!IsWindow(owner)) owner = host.mainWindow;
   messagewnd::Show(owner, caption ? caption : L"", lines, kind, POINT{host.messageX, host.messageY});
 }
 
@@ -160,18 +163,31 @@ std::wstring CaptionOf(HWND window) {
   return caption;
 }
 
+std::vector<std::pair<HWND, std::wstring>> openCaptions;  // a destroyed window has none
+
 void WindowOpened(HWND window, HWND parent, int32_t width, int32_t height) {
+  openCaptions.emplace_back(window, CaptionOf(window));
   transcript::Line("window opened " + transcript::Quote(CaptionOf(window)) + " " +
                    std::to_string(width) + "x" + std::to_string(height) + " over " +
                    WindowLabel(parent));
 }
 
 void WindowClosing(HWND window, int32_t result) {
+  std::wstring caption;
+  for (auto it = openCaptions.begin(); it != openCaptions.end(); ++it)
+    if (it->first == window) {
+      caption = it->second;
+      openCaptions.erase(it);
+      break;
+    }
+  std::string line = "window closed " + transcript::Quote(caption) + " result " + std::to_string(result);
   RECT r{};
-  GetWindowRect(window, &r);
-  transcript::Line("window closed " + transcript::Quote(CaptionOf(window)) + " result " +
-                   std::to_string(result) + " at " + std::to_string(r.left) + "," +
-                   std::to_string(r.top) + " size " + std::to_string(r.right - r.left) + "x" +
+  if (!IsWindow(window) || !GetWindowRect(window, &r)) {
+    transcript::Line(line + ", destroyed by its plug-in");
+    return;
+  }
+  transcript::Line(line + " at " + std::to_string(r.left) + "," + std::to_string(r.top) +
+                   " size " + std::to_string(r.right - r.left) + "x" +
                    std::to_string(r.bottom - r.top));
 }
 

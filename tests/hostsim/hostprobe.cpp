@@ -258,6 +258,23 @@ void __stdcall Windows() {
                        std::to_wstring(*ResultCell())});
 }
 
+// A window that destroys itself without storing a result.
+LRESULT CALLBACK LostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_SHOWWINDOW && wp) PostMessageW(w, WM_APP, 0, 0);
+  if (m == WM_APP) {
+    DestroyWindow(w);
+    return 0;
+  }
+  return DefaultWindowProc(w, m, wp, lp);
+}
+
+void __stdcall LostWindow() {
+  int32_t r = CreateHostWindow(L"Probe lost", 0, 0, 200, 100, MainWindow(), LostProc, PaintProbe);
+  Say(L"Lost window", {L"returned " + std::to_wstring(r)});
+}
+
+void __stdcall Crash() { *static_cast<volatile int*>(nullptr) = 1; }
+
 // --- downloads ---
 
 void __stdcall Downloaded(const char* data) {
@@ -334,7 +351,8 @@ extern "C" void __stdcall StartLumoraProc(HostFunction F) {
   };
   const Command commands[] = {{L"Show game", ShowGame},       {L"Set tags", SetTags},
                               {L"Metrics", ShowMetrics},      {L"Windows", Windows},
-                              {L"Download", DownloadGames},   {L"Download missing", DownloadMissing}};
+                              {L"Download", DownloadGames},   {L"Download missing", DownloadMissing},
+                              {L"Lost window", LostWindow},   {L"Crash", Crash}};
   for (const Command& c : commands)
     AppendMenuW(popup, MF_STRING, RegisterCommand(&record, c.handler), c.caption);
   whiteEntryId = RegisterCommand(&record, Nothing);
