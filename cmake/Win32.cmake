@@ -33,6 +33,8 @@ set_target_properties(Velmarsh PROPERTIES PREFIX "" OUTPUT_NAME Velmarsh
                       LINKER_LANGUAGE CXX)
 target_link_libraries(Velmarsh PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,velmarsh_plugin>")
 
+include(cmake/LumoraScriptTest.cmake)
+
 # GoogleTest from Debian's source package, built with the same toolchain.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -28,6 +28,7 @@ struct HostState {
   std::wstring baseName;  // file name of the open base, without folder
   std::wstring basePath;  // where it was read from or last saved to
   bool modified = false;
+  bool forPerson = false;  // no script runs it
 
   // Host variables.
   int32_t currentGame = 0;  // displayed position

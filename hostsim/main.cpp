@@ -124,6 +124,7 @@ int main() {
   }
   std::vector<script::Step> steps;
   bool scripted = !options.script.empty();
+  host.forPerson = !scripted;
   if (scripted) {
     std::string text;
     std::wstring path = WindowsPath(options.script);

@@ -114,6 +114,12 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
       // Plug-ins subclassing this window have already seen the release.
       menutree::ReportChanges(host.menuBar);
+      if (host.forPerson) {
+        // A person gets the Tools menu, with the plug-ins' entries, at the pointer.
+        POINT p;
+        GetCursorPos(&p);
+        TrackPopupMenu(host.toolsMenu, TPM_RIGHTBUTTON, p.x, p.y, 0, w, nullptr);
+      }
       return 0;
     case kDownloadDoneMessage:
       downloads::Finish(lp);

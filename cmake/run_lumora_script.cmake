@@ -3,6 +3,7 @@
 #   -DEXE=lumora-sim.exe -DPLUGINS=a.dll|b.dll -DSCRIPT=x.script -DGOLDEN=x.transcript
 #   -DRUN_DIR=folder -DWINE_RUN=wine-run [-DEXPECT_EXIT=n] [-DSITE=folder]
 #   [-DSITE_PORT_FILE=file] [-DNEEDS=path-that-must-exist]
+#   [-DFILES=source@folder|...]  (files copied into folders of the run, "." or "plugins")
 # With the environment variable LUMORA_UPDATE_GOLDEN=1 the golden file is
 # rewritten from the run instead.
 if(DEFINED NEEDS AND NOT EXISTS "${NEEDS}")
@@ -19,6 +20,12 @@ file(COPY "${EXE}" DESTINATION "${RUN_DIR}")
 string(REPLACE "|" ";" plugin_list "${PLUGINS}")
 foreach(plugin ${plugin_list})
   file(COPY "${plugin}" DESTINATION "${RUN_DIR}/plugins")
+endforeach()
+string(REPLACE "|" ";" file_list "${FILES}")
+foreach(entry ${file_list})
+  string(REGEX MATCH "^(.*)@([^@]*)$" pair "${entry}")
+  file(MAKE_DIRECTORY "${RUN_DIR}/${CMAKE_MATCH_2}")
+  file(COPY "${CMAKE_MATCH_1}" DESTINATION "${RUN_DIR}/${CMAKE_MATCH_2}")
 endforeach()
 get_filename_component(exe_name "${EXE}" NAME)
 
