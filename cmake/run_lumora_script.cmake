@@ -39,7 +39,9 @@ if(DEFINED SITE_PORT_FILE)
   list(APPEND args --site "http://127.0.0.1:${port}")
 endif()
 
-execute_process(COMMAND "${WINE_RUN}" "${RUN_DIR}/${exe_name}" ${args}
+# Web addresses the plug-in opens are recorded there (scripts/record-url.sh).
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env "VELMARSH_URL_LOG=${RUN_DIR}/urls.txt"
+                        "${WINE_RUN}" "${RUN_DIR}/${exe_name}" ${args}
                 WORKING_DIRECTORY "${RUN_DIR}" RESULT_VARIABLE rc
                 OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(EXISTS "${RUN_DIR}/transcript.txt")

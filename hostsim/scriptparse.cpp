@@ -29,7 +29,8 @@ std::string Check(const Step& s) {
       v == "click" || v == "dialog" || v == "screenshot")
     return n == 1 && !s.words[0].empty() ? "" : v + " needs one argument";
   if (v == "menu-list" || v == "message") return "";
-  if (v == "rclick" || v == "wait-download") return n == 0 ? "" : v + " takes no argument";
+  if (v == "rclick" || v == "wait-download" || v == "wait-url")
+    return n == 0 ? "" : v + " takes no argument";
   if (v == "sort")
     return (n == 1 || (n == 2 && (s.words[1] == "ascending" || s.words[1] == "descending")))
                ? ""

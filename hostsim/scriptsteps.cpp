@@ -352,6 +352,32 @@ Outcome OpenOrSave(const Step& step, bool open) {
   return Done();
 }
 
+// Web addresses opened through the shell reach Wine's browser, which the
+// project's Wine prefix points at a recorder appending them to the file
+// named by VELMARSH_URL_LOG.
+size_t urlsReported = 0;
+
+Outcome WaitUrl() {
+  wchar_t log[1024];
+  DWORD n = GetEnvironmentVariableW(L"VELMARSH_URL_LOG", log, 1024);
+  if (n == 0 || n >= 1024) return Fail("VELMARSH_URL_LOG is not set");
+  std::wstring path;
+  std::string error, text;
+  if (!ResolvePath(transcript::Utf8(std::wstring(log, n)), path, error)) return Fail(error);
+  ReadAll(path, text);
+  std::vector<std::string> urls;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;  // a line still being written
+    urls.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  if (urls.size() <= urlsReported) return Wait();
+  for (; urlsReported < urls.size(); ++urlsReported)
+    transcript::Line("web page opened " + transcript::Quote(urls[urlsReported]));
+  return Done();
+}
+
 }  // namespace
 
 Outcome RunStep(const Step& step, StepState& state) {
@@ -399,6 +425,7 @@ Outcome RunStep(const Step& step, StepState& state) {
     return Done();
   }
   if (v == "compare") return Compare(step);
+  if (v == "wait-url") return WaitUrl();
   if (v == "pause")
     return GetTickCount() - state.started >= static_cast<DWORD>(std::atoi(step.words[0].c_str()))
                ? Done()

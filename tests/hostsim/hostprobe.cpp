@@ -4,6 +4,7 @@
 // the contract. Its commands sit in a "Probe" popup before command 57.
 #include <windows.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <span>
@@ -273,6 +274,12 @@ void __stdcall LostWindow() {
   Say(L"Lost window", {L"returned " + std::to_wstring(r)});
 }
 
+void __stdcall OpenPage() {
+  HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(HostHandle(kOwnerWindow)));
+  ShellExecuteA(owner, "open", "https://chessarchive.example.org/public/pinfo.jsp?id=123", "", "",
+                SW_SHOW);
+}
+
 void __stdcall Crash() { *static_cast<volatile int*>(nullptr) = 1; }
 
 // --- downloads ---
@@ -352,7 +359,8 @@ extern "C" void __stdcall StartLumoraProc(HostFunction F) {
   const Command commands[] = {{L"Show game", ShowGame},       {L"Set tags", SetTags},
                               {L"Metrics", ShowMetrics},      {L"Windows", Windows},
                               {L"Download", DownloadGames},   {L"Download missing", DownloadMissing},
-                              {L"Lost window", LostWindow},   {L"Crash", Crash}};
+                              {L"Lost window", LostWindow},   {L"Open page", OpenPage},
+                              {L"Crash", Crash}};
   for (const Command& c : commands)
     AppendMenuW(popup, MF_STRING, RegisterCommand(&record, c.handler), c.caption);
   whiteEntryId = RegisterCommand(&record, Nothing);
