@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <exception>
 
 #include "hostsim/downloads.h"
 #include "hostsim/filedialogs.h"
@@ -87,7 +88,12 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     state = StepState{};
     state.started = GetTickCount();
   }
-  Outcome outcome = RunStep(step, state);
+  Outcome outcome;
+  try {
+    outcome = RunStep(step, state);
+  } catch (const std::exception& e) {
+    outcome = Fail(std::string("the step could not run: ") + e.what());
+  }
   ++state.ticks;
   if (outcome.kind == Outcome::kFail) End(outcome.why, kStepFailed);
   if (outcome.kind == Outcome::kDone) {
