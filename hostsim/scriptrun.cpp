@@ -105,6 +105,13 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   busy = false;
 }
 
+// The real mouse and keyboard (a pointer resting where a window appears
+// makes mouse moves, a person may touch the keys) take no part in a script
+// run: only what the steps post reaches the windows.
+LRESULT CALLBACK IgnoreInput(int code, WPARAM wp, LPARAM lp) {
+  return code >= 0 ? 1 : CallNextHookEx(nullptr, code, wp, lp);
+}
+
 }  // namespace
 
 void Start(std::vector<script::Step> script, const std::wstring& scriptFolder, int seconds) {
@@ -113,6 +120,8 @@ void Start(std::vector<script::Step> script, const std::wstring& scriptFolder, i
   running = true;
   limitSeconds = static_cast<DWORD>(seconds);
   if (limitSeconds > 0) CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
+  SetWindowsHookExW(WH_MOUSE, IgnoreInput, nullptr, GetCurrentThreadId());
+  SetWindowsHookExW(WH_KEYBOARD, IgnoreInput, nullptr, GetCurrentThreadId());
   timer = SetTimer(nullptr, 0, 10, Tick);
 }
 
