@@ -155,13 +155,18 @@ void bytefile::WriteStr(std::string_view s) {
   for (size_t i = 0; i < n; ++i) WriteByte(static_cast<uint8_t>(s[i]));
 }
 
-std::string bytefile::ReadStr() {
+int32_t bytefile::ReadStrTo(char* out) {
   int32_t n = ReadByte();
   if (int64_t{filePos} + n > fileSize) {
     failed = true;
     n = 0;
   }
-  std::string s(static_cast<size_t>(n), '\0');
-  for (auto& c : s) c = static_cast<char>(ReadByte());
-  return s;
+  for (int32_t i = 0; i < n; ++i) out[i] = static_cast<char>(ReadByte());
+  return n;
+}
+
+std::string bytefile::ReadStr() {
+  char bytes[255];
+  int32_t n = ReadStrTo(bytes);
+  return std::string(bytes, static_cast<size_t>(n));
 }

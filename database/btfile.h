@@ -36,6 +36,8 @@ class bytefile {
   // Writes a length byte and the bytes; a longer string is cut to 255 bytes.
   void WriteStr(std::string_view s);
   std::string ReadStr();
+  // ReadStr into out, which has room for 255 bytes; returns the length.
+  int32_t ReadStrTo(char* out);
 
   // Set when opening failed or a string ran past the end of the file; from
   // then on every read yields 0.

@@ -45,6 +45,9 @@ void ClearPlayerList();
 // Reads players.dat into PlayerList, replacing it. A missing file gives an
 // empty list; a damaged one gives what could be read.
 void LoadPlayers(const std::string& path);
+// LoadPlayers(path) when PlayerList is empty: what every command that needs
+// player data calls first.
+void LoadPlayersOnDemand(const std::string& path);
 // Writes PlayerList to path, replacing the previous file only once the new
 // one is completely written. Returns false when it could not be written.
 bool SavePlayers(const std::string& path);

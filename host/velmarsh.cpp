@@ -10,6 +10,8 @@
 #include "host/hostservices.h"
 #include "host/menus.h"
 #include "host/settings.h"
+#include "windows/plnastr.h"
+#include "windows/plstatwnd.h"
 
 HWND ownerWindow = nullptr;
 HMENU mainMenu = nullptr;
@@ -32,3 +34,16 @@ extern "C" void __stdcall StartLumoraProc(hostabi::HostFunction F) {
 }
 
 extern "C" void __stdcall StopLumoraProc() {}
+
+// When the host unloads the library (FreeLibrary), the button records give
+// back their references to the host's pictures. At process exit (reserved
+// non-nil) the host's objects may already be gone, so nothing is touched.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+    Guarded([] {
+      ReleaseCancelButton();
+      ReleaseOptionsButtons();
+    });
+  }
+  return TRUE;
+}

@@ -1,0 +1,172 @@
+// Import of FIDE's rating list (the combined fixed-column layout) and the
+// rating order of PlayerList.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "database/fidelist.h"
+#include "database/playerstore.h"
+
+namespace {
+
+// Columns 1..158 are read (birth year at 153..156); one more byte shows
+// whether a line end's carriage return lies inside them.
+constexpr size_t kLineHead = 160;
+constexpr size_t kChunk = size_t{1} << 20;
+constexpr char kEndOfText = 26;  // Ctrl-Z: the text ends here
+constexpr size_t kMostLinesExpected = 2500000;
+
+// The start of the current line, whatever its length.
+struct LineHead {
+  char bytes[kLineHead];
+  size_t kept = 0;    // bytes held, at most kLineHead
+  size_t length = 0;  // the line's whole length so far
+
+  void Append(std::string_view piece) {
+    size_t n = std::min(piece.size(), kLineHead - kept);
+    std::memcpy(bytes + kept, piece.data(), n);
+    kept += n;
+    length += piece.size();
+  }
+  // The line without its end; a carriage return ends it only as its last byte.
+  std::string_view Text() const {
+    size_t n = kept;
+    if (length == kept && n > 0 && bytes[n - 1] == '\r') --n;
+    return std::string_view(bytes, n);
+  }
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of the leading digits of a field, at most `width` of them.
+uint16_t LeadingNumber(const char* field, int width) {
+  uint16_t value = 0;
+  for (int i = 0; i < width && IsDigit(field[i]); ++i)
+    value = static_cast<uint16_t>(value * 10 + (field[i] - '0'));
+  return value;
+}
+
+// The run of digits the line starts with; 0 when there is none or its value
+// does not fit an ID.
+int32_t LeadingId(const char* line, size_t size) {
+  int64_t value = 0;
+  for (size_t i = 0; i < size && IsDigit(line[i]); ++i) {
+    value = value * 10 + (line[i] - '0');
+    if (value > INT32_MAX) return 0;
+  }
+  return static_cast<int32_t>(value);
+}
+
+uint8_t TitleCode(const char* field) {
+  if (std::memcmp(field, "GM ", 3) == 0) return 0;
+  if (std::memcmp(field, "IM ", 3) == 0) return 1;
+  if (std::memcmp(field, "FM ", 3) == 0) return 2;
+  if (std::memcmp(field, "WGM ", 4) == 0) return 3;
+  if (std::memcmp(field, "WIM ", 4) == 0) return 4;
+  if (std::memcmp(field, "WFM ", 4) == 0) return 5;
+  return 6;
+}
+
+// Appends the player of one list line, if it is a player line. Columns
+// beyond the end of a short line count as blanks.
+void TakePlayerLine(std::string_view text, PlayerStore& store) {
+  char line[kLineHead];
+  std::memset(line, ' ', sizeof line);
+  std::memcpy(line, text.data(), text.size());
+
+  std::string_view name(line + 15, 61);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  if (name.empty() || name[0] < 'A' || name[0] > 'Z') return;
+
+  fideitem p;
+  p.fideId = LeadingId(line, kLineHead);
+  p.federation = static_cast<uint8_t>(FederationByCode(std::string_view(line + 76, 3)));
+  p.sex = line[80] == 'F' ? 1 : line[80] == 'M' ? 0 : 2;
+  p.title = TitleCode(line + 84);
+  p.rating = LeadingNumber(line + 113, 4);
+  p.birthYear = LeadingNumber(line + 152, 4);
+  p.name = StoreName(store, name);
+  store.items.push_back(p);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Reads the list at path into store; false on any error of the file.
+bool ReadFideList(const std::string& path, PlayerStore& store) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+
+  // The combined layout has 164-byte lines: size the storage from the file,
+  // up to a little more than today's list (a folder may report any size).
+  if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+    long size = std::ftell(file.get());
+    if (size > 0) {
+      size_t lines = std::min<size_t>(static_cast<size_t>(size) / 160, kMostLinesExpected) + 16;
+      store.items.reserve(lines);
+      ReserveNames(store, lines * 24);
+    }
+  }
+  if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
+
+  auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
+  LineHead head;
+  bool header = true;
+  auto endLine = [&] {
+    if (!header) TakePlayerLine(head.Text(), store);
+    header = false;
+    head.kept = head.length = 0;
+  };
+  bool ended = false;
+  while (!ended) {
+    size_t got = std::fread(chunk.get(), 1, kChunk, file.get());
+    if (std::ferror(file.get())) return false;
+    if (got == 0) break;
+    std::string_view text(chunk.get(), got);
+    if (size_t stop = text.find(kEndOfText); stop != text.npos) {
+      text = text.substr(0, stop);
+      ended = true;
+    }
+    for (size_t lineEnd; (lineEnd = text.find('\n')) != text.npos; text.remove_prefix(lineEnd + 1)) {
+      head.Append(text.substr(0, lineEnd));
+      endLine();
+    }
+    head.Append(text);
+  }
+  if (head.length > 0) endLine();  // the last line may lack its line end
+  return std::fclose(file.release()) == 0;
+}
+
+}  // namespace
+
+bool ImportFideList(const std::string& path) {
+  try {
+    // Built aside: a failed read leaves PlayerList as it was.
+    PlayerStore store;
+    if (!ReadFideList(path, store)) return false;
+    ShrinkStore(store);
+    InstallPlayerList(std::move(store));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+void SortByRating() {
+  // A stable counting sort, highest rating first. Ratings from the list
+  // have at most four digits, but a list set or loaded otherwise may hold
+  // any 16-bit value.
+  std::vector<uint32_t> next(65536, 0);
+  std::vector<fideitem> sorted(PlayerList().size());  // before the list is taken out
+  PlayerStore store = TakePlayerList();
+  for (const fideitem& p : store.items) ++next[p.rating];
+  uint32_t position = 0;
+  for (int r = 65535; r >= 0; --r) position += std::exchange(next[r], position);
+  for (const fideitem& p : store.items) sorted[next[p.rating]++] = p;
+  store.items = std::move(sorted);
+  InstallPlayerList(std::move(store));
+}

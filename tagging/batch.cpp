@@ -1,0 +1,202 @@
+#include "tagging/batch.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "host/commands.h"
+#include "host/commonfunc.h"
+#include "host/guard.h"
+#include "host/hostdata.h"
+#include "host/hostservices.h"
+#include "tagging/messages.h"
+#include "windows/plsearchwnd.h"
+#include "windows/plstatwnd.h"
+
+int32_t NameIndex = 0;
+int32_t SkippedCount = 0;
+int32_t PresentCount = 0;
+bool StepBusy = false;
+
+namespace {
+
+// A player found by FIDE ID during one step, with its place in PlayerList.
+struct CachedPlayer {
+  fideitem player;
+  int32_t index;
+};
+
+const CachedPlayer* FindCached(const std::vector<CachedPlayer>& cache, int32_t id) {
+  for (const CachedPlayer& c : cache)
+    if (c.player.fideId == id) return &c;
+  return nullptr;
+}
+
+std::vector<int32_t> CachedIndices(const std::vector<CachedPlayer>& cache) {
+  std::vector<int32_t> indices;
+  for (const CachedPlayer& c : cache) indices.push_back(c.index);
+  return indices;
+}
+
+bool ClearCut(const std::vector<tsearchress>& results) {
+  return results.size() == 1 ||
+         (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
+}
+
+// Shows the search window over the current SearchResults. The window opens
+// on the point the host last stored; the batch does not move it.
+int32_t AskUser(const tplay_info& prompted, bool offerExtended) {
+  auto players = PlayerList();
+  candidateNames.clear();
+  for (const tsearchress& entry : SearchResults) {
+    int32_t id = entry.index >= 0 && entry.index < static_cast<int32_t>(players.size())
+                     ? players[static_cast<size_t>(entry.index)].fideId
+                     : 0;
+    candidateNames.push_back({AnsiToWide(DescribePlayer(entry.index)), id});
+  }
+  std::wstring title = msg::SearchFideFor + AnsiToWide(DescribeGamePlayer(prompted));
+  return ChoosePlayer(MainWindowHandle(), title, offerExtended, true);
+}
+
+// The tolerant search for a step: room for the known players is taken from
+// the limit, which is held at 1 however many of them there are.
+void ExtendedSearch(const std::string& name, const std::vector<int32_t>& known) {
+  struct RestoreLimit {
+    ~RestoreLimit() { MaxResults = kDefaultMaxResults; }
+  } restore;
+  int32_t limit = kExtendedResults - static_cast<int32_t>(known.size());
+  MaxResults = limit < 1 ? 1 : limit;
+  RankedSearch(name);
+  PromoteKnownPlayers(known);
+}
+
+}  // namespace
+
+void PromoteKnownPlayers(std::span<const int32_t> indices) {
+  std::vector<tsearchress>& results = SearchResults;
+  for (int32_t v : indices) {
+    size_t at = 0;
+    while (at < results.size() && results[at].index != v) ++at;
+    if (at < results.size()) {
+      if (results[at].score <= 2) continue;
+      results[at].score = 2;
+      for (; at > 0 && results[at - 1].score > results[at].score; --at)
+        std::swap(results[at - 1], results[at]);
+      continue;
+    }
+    // Insert after the last entry of score 2 or better.
+    size_t place = results.size();
+    while (place > 0 && results[place - 1].score > 2) --place;
+    results.insert(results.begin() + static_cast<std::ptrdiff_t>(place), tsearchress{v, 2});
+  }
+}
+
+bool ApplyChosenPlayer(const tplname& entry, const tsearchress& chosen) {
+  if (chosen.index < 0 || chosen.index >= static_cast<int32_t>(PlayerList().size())) return false;
+  bool written = false;
+  for (const tplnitem& place : entry.items) {
+    if (place.info.fideId != 0) continue;
+    WriteFideTag(place.info, chosen.index, place.game, static_cast<Side>(place.side));
+    written = true;
+  }
+  return written;
+}
+
+StepResult ProcessNextName() {
+  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return Skipped;
+  const tplname& entry = NameList[static_cast<size_t>(NameIndex)];
+  if (IsAnonymousName(entry.name)) return Skipped;
+
+  // Places whose game names the player by FIDE ID are completed from the
+  // database; an ID the database lacks leaves its place as it is.
+  StepResult result = AlreadyPresent;
+  std::vector<CachedPlayer> stepCache;
+  std::vector<int32_t> missingIds;  // not in the database: not scanned for twice
+  const tplnitem* firstWithoutId = nullptr;
+  for (const tplnitem& place : entry.items) {
+    int32_t id = place.info.fideId;
+    if (id == 0) {
+      if (!firstWithoutId) firstWithoutId = &place;
+      continue;
+    }
+    const CachedPlayer* known = FindCached(stepCache, id);
+    if (!known) {
+      if (std::find(missingIds.begin(), missingIds.end(), id) != missingIds.end()) continue;
+      CachedPlayer found{};
+      if (!FindByIdAt(id, found.player, found.index)) {
+        missingIds.push_back(id);
+        continue;
+      }
+      stepCache.push_back(found);
+      known = &stepCache.back();
+    }
+    WritePlayerTags(place.game, static_cast<Side>(place.side), known->player, place.info);
+    if (AddedFlags.AnyTag()) result = Added;
+  }
+  if (!firstWithoutId) return result;
+
+  // The places without FIDE ID all get one player, found by name. Players
+  // that this name already carries by ID elsewhere rank among the best.
+  std::vector<int32_t> known = CachedIndices(stepCache);
+  WordSearch(entry.name);
+  PromoteKnownPlayers(known);
+  // Nobody at all to offer: the name is passed over without asking.
+  if (SearchResults.empty()) return Skipped;
+
+  tsearchress chosen{};
+  if (ClearCut(SearchResults)) {
+    chosen = SearchResults[0];
+  } else {
+    auto n = static_cast<int32_t>(SearchResults.size());
+    int32_t k = AskUser(firstWithoutId->info, true);
+    if (k < 0 || k == n + 1) return Skipped;
+    if (k >= n + 2) return Cancelled;
+    if (k == n) {
+      ExtendedSearch(entry.name, known);
+      n = static_cast<int32_t>(SearchResults.size());
+      k = AskUser(firstWithoutId->info, false);
+      if (k < 0 || k == n) return Skipped;
+      if (k > n) return Cancelled;
+    }
+    chosen = SearchResults[static_cast<size_t>(k)];
+  }
+  if (ApplyChosenPlayer(entry, chosen)) result = Added;
+  return result;
+}
+
+void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
+  Guarded([] {
+    // Ticks keep coming while a step waits for the user in the search window.
+    if (StepBusy) return;
+    auto count = static_cast<int32_t>(NameList.size());
+    if (NameIndex >= count) {
+      StopBatch();
+      return;
+    }
+    StepBusy = true;
+    // A step that fails counts as skipped, so that the run moves on.
+    StepResult result = Guarded(Skipped, [] { return ProcessNextName(); });
+    switch (result) {
+      case Added: break;
+      case AlreadyPresent: ++PresentCount; break;
+      case Skipped: ++SkippedCount; break;
+      case Cancelled: StopBatch(); break;
+    }
+    StepBusy = false;
+    ++NameIndex;
+    ShowBatchProgress();
+    if (NameIndex < count)
+      RedrawStatusWindow();
+    else
+      StopBatch();
+  });
+}
+
+void __stdcall TagAllGames() {
+  Guarded([] {
+    EnsurePlayersLoaded();
+    CollectPlayerNames();
+    CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(),
+                     StatusWindowProc, PaintStatus);
+  });
+}

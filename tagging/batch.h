@@ -1,0 +1,43 @@
+// Tagging every game of the open base, one distinct player name per step.
+// The status window's timer drives the steps through BatchTick; a step that
+// cannot decide a name asks the user in the extended search window.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+#include "database/fidelist.h"
+#include "tagging/namelist.h"
+
+// What one step did.
+enum StepResult : int32_t {
+  Added = 0,           // a player applied, or a title, Elo, sex or country tag written
+  AlreadyPresent = 1,  // nothing of that kind written
+  Skipped = 2,         // the name was passed over
+  Cancelled = 3,       // the user chose Cancel: the run stops
+};
+
+// Run state; the status window resets it when it starts a run.
+extern int32_t NameIndex;     // next entry of NameList to process
+extern int32_t SkippedCount;
+extern int32_t PresentCount;
+extern bool StepBusy;         // a step is running: ticks return at once
+
+// The most candidates the tolerant search keeps within a step, before the
+// players already known by FIDE ID are added.
+constexpr int32_t kExtendedResults = 20;
+
+// One step for NameList[NameIndex].
+StepResult ProcessNextName();
+// Gives each player of `indices` score 2 in SearchResults: a weaker entry is
+// raised and moved up, a missing player is inserted after the entries of
+// score 1 and 2.
+void PromoteKnownPlayers(std::span<const int32_t> indices);
+// Writes the chosen player's FIDE ID and tags into every place of the name
+// that has no FIDE ID. False when nothing was written.
+bool ApplyChosenPlayer(const tplname& entry, const tsearchress& chosen);
+
+// The status window's timer procedure: one step per tick.
+void CALLBACK BatchTick(HWND window, UINT message, UINT_PTR id, DWORD time);

@@ -1,0 +1,107 @@
+#include "tagging/gamessite.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/commands.h"
+#include "host/commonfunc.h"
+#include "host/gamessite.h"
+#include "host/guard.h"
+#include "host/hostdata.h"
+#include "host/hostservices.h"
+#include "host/velmarsh.h"
+#include "tagging/messages.h"
+#include "tagging/player_struct.h"
+#include "windows/plsearchwnd.h"
+
+std::wstring DownloadFileName;
+
+namespace {
+
+static_assert(sizeof(OPENFILENAMEW) == 88, "the full-size file dialog record");
+
+// The FIDE ID of one side of the current game: from its tag, or else from
+// the database, asking the user when the name is ambiguous. 0 when none.
+int32_t EstablishFideId(Side side, const wchar_t* caption, tplay_info& info) {
+  ReadGameTags(CurrentGame(), side, info);
+  if (IsAnonymousName(info.name)) {
+    ShowMessage(caption, msg::NoPlayerName, 1);
+    return 0;
+  }
+  if (info.fideId != 0) return info.fideId;
+  EnsurePlayersLoaded();
+  SearchChoice choice;
+  if (!SelectPlayer(info, choice)) return 0;
+  return PlayerList()[static_cast<size_t>(choice.index)].fideId;
+}
+
+void OpenPlayerPage(Side side) {
+  tplay_info info;
+  int32_t id = EstablishFideId(side, msg::CantOpenWebPage, info);
+  if (id == 0) return;
+  ShellExecuteA(ownerWindow, "open", PlayerPageUrl(id).c_str(), "", "", SW_SHOW);
+}
+
+void DownloadPlayerGames(Side side) {
+  tplay_info info;
+  int32_t id = EstablishFideId(side, msg::CantDownloadGames, info);
+  if (id == 0) return;
+  DownloadFileName = AnsiToWide(info.name) + L".pgn";
+  StartDownload(PlayerGamesUrl(id).c_str(), downloadTargetId);
+}
+
+// Writes all of data to a new file at path; false when it could not.
+bool WriteNewFile(const wchar_t* path, const char* data) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD size = static_cast<DWORD>(std::strlen(data));
+  DWORD written = 0;
+  bool ok = WriteFile(file, data, size, &written, nullptr) && written == size;
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace
+
+std::string PlayerGamesUrl(int32_t id) {
+  return std::string("https://") + kGamesSiteHost + "/public/download.jsp?id=" +
+         DecimalText(static_cast<uint32_t>(id));
+}
+
+void __stdcall OpenWhitePage() {
+  Guarded([] { OpenPlayerPage(White); });
+}
+void __stdcall OpenBlackPage() {
+  Guarded([] { OpenPlayerPage(Black); });
+}
+void __stdcall DownloadWhiteGames() {
+  Guarded([] { DownloadPlayerGames(White); });
+}
+void __stdcall DownloadBlackGames() {
+  Guarded([] { DownloadPlayerGames(Black); });
+}
+
+void __stdcall SaveDownloadedGames(const char* data) {
+  Guarded([data] {
+    wchar_t file[256] = {};
+    DownloadFileName.copy(file, 255);
+    std::wstring folder = ModulePath();
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ownerWindow;
+    dialog.lpstrFilter = L"Chess bases pgn\0*.pgn\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = 256;
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.lpstrDefExt = L"pgn";
+    if (!GetSaveFileNameW(&dialog)) return;  // cancelled: the games are dropped
+    if (!WriteNewFile(file, data ? data : ""))
+      ShowMessage(msg::GamesNotSaved, msg::SaveProblem, 1);
+  });
+}

@@ -1,0 +1,86 @@
+#include "tagging/namelist.h"
+
+#include <algorithm>
+
+#include "host/hostdata.h"
+
+std::vector<tplname> NameList;
+
+namespace {
+
+// string_view compares through char_traits<char>, which orders bytes as
+// unsigned char, and a prefix sorts before the longer string: the ordinal
+// order the list is kept in.
+int Compare(std::string_view a, std::string_view b) { return a.compare(b); }
+
+std::string_view NameAt(int32_t i) { return NameList[static_cast<size_t>(i)].name; }
+
+}  // namespace
+
+NamePosition FindName(std::string_view name) {
+  auto n = static_cast<int32_t>(NameList.size());
+  if (n == 0) return {false, 0};
+  if (int c = Compare(name, NameAt(0)); c <= 0) return {c == 0, 0};
+  if (int c = Compare(name, NameAt(n - 1)); c >= 0) return c == 0 ? NamePosition{true, n - 1}
+                                                                  : NamePosition{false, n};
+  // Here entry lo < name < entry hi.
+  int32_t lo = 0, hi = n - 1;
+  while (lo < hi - 1) {
+    int32_t mid = (lo + hi) / 2;
+    int c = Compare(name, NameAt(mid));
+    if (c == 0) return {true, mid};
+    if (c < 0)
+      hi = mid;
+    else
+      lo = mid;
+  }
+  return {false, hi};
+}
+
+void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info) {
+  NamePosition at = FindName(name);
+  tplnitem place{game, static_cast<uint8_t>(side), info};
+  if (at.found) {
+    tplname& entry = NameList[static_cast<size_t>(at.position)];
+    if (static_cast<int32_t>(entry.items.size()) >= entry.capacity) {
+      entry.capacity += kPlaceBlock;
+      entry.items.reserve(static_cast<size_t>(entry.capacity));
+    }
+    entry.items.push_back(std::move(place));
+    return;
+  }
+  tplname entry;
+  entry.name = std::string(name);
+  entry.capacity = kPlaceBlock;
+  entry.items.reserve(kPlaceBlock);
+  entry.items.push_back(std::move(place));
+  NameList.insert(NameList.begin() + at.position, std::move(entry));
+}
+
+void CollectPlayerNames() {
+  auto count = static_cast<int32_t>(GameList().size());
+  std::vector<tplnitem> places;
+  places.reserve(static_cast<size_t>(count) * 2);
+  for (int32_t g = 0; g < count; ++g) {
+    for (Side side : {White, Black}) {
+      tplnitem place{g, static_cast<uint8_t>(side), {}};
+      ReadRecordTags(g, side, place.info);
+      if (place.info.name.starts_with("Anonymous")) continue;
+      places.push_back(std::move(place));
+    }
+  }
+  // Added in name order, each new name lands at the end of the list instead
+  // of shifting the entries after it; the stable order keeps every name's
+  // places in game order, White before Black. The list is the same as if
+  // the places were added game by game.
+  std::vector<uint32_t> order(places.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    return Compare(places[a].info.name, places[b].info.name) < 0;
+  });
+  NameList.clear();
+  for (uint32_t i : order) {
+    const tplnitem& p = places[i];
+    AddOccurrence(p.info.name, static_cast<Side>(p.side), p.game, p.info);
+  }
+}

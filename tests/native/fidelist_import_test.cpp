@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+#include "database/fidelist.h"
+#include "tempdir.h"
+
+namespace {
+
+const std::string kHeader =
+    "ID Number      Name                                                         Fed Sex Tit  "
+    "WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
+
+struct Line {
+  std::string id = "12345678";
+  std::string name = "Doe, Jane";
+  std::string fed = "NOR";
+  std::string sex = "F";
+  std::string title = "";
+  std::string rating = "2405";
+  std::string birth = "1990";
+};
+
+// A 162-character line of the combined layout.
+std::string ListLine(const Line& l) {
+  std::string s(162, ' ');
+  auto put = [&](int column, const std::string& text) { s.replace(column - 1, text.size(), text); };
+  put(1, l.id);
+  put(16, l.name);
+  put(77, l.fed);
+  put(81, l.sex);
+  put(85, l.title);
+  put(114, l.rating);
+  put(120, "0   20");
+  put(153, l.birth);
+  return s;
+}
+
+std::string ListText(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
+  std::string text = kHeader + end;
+  for (const std::string& l : lines) text += l + end;
+  return text;
+}
+
+void WriteText(const std::string& file, const std::string& text) {
+  WriteAllBytes(file, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+class Import : public ::testing::Test {
+ protected:
+  void TearDown() override { ClearPlayerList(); }
+
+  // Imports text and returns whether the import succeeded.
+  bool ImportText(const std::string& text) {
+    std::string f = dir.File("players_list.txt");
+    WriteText(f, text);
+    return ImportFideList(f);
+  }
+  const fideitem& Only() {
+    EXPECT_EQ(PlayerList().size(), 1u);
+    return PlayerList()[0];
+  }
+
+  TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(Import, ReadsEveryColumnOfAPlayerLine) {
+  ASSERT_TRUE(ImportText(ListText({ListLine({.title = "WIM"})})));
+  const fideitem& p = Only();
+  EXPECT_EQ(p.name, "Doe, Jane");
+  EXPECT_EQ(p.fideId, 12345678);
+  EXPECT_EQ(p.federation, 135);
+  EXPECT_EQ(p.sex, 1);
+  EXPECT_EQ(p.title, 4);
+  EXPECT_EQ(p.rating, 2405);
+  EXPECT_EQ(p.birthYear, 1990);
+}
+
+TEST_F(Import, HeaderOnlyGivesAnEmptyDatabase) {
+  SetPlayerList(std::vector<PlayerRow>{{"Old, Player"}});
+  ASSERT_TRUE(ImportText(kHeader + "\r\n"));
+  EXPECT_TRUE(PlayerList().empty());
+  std::string out = dir.File("players.dat");
+  ASSERT_TRUE(SavePlayers(out));
+  EXPECT_EQ(ReadAllBytes(out), (std::vector<unsigned char>{0, 0, 0, 0}));
+  ASSERT_TRUE(ImportText(""));
+  EXPECT_TRUE(PlayerList().empty());
+}
+
+TEST_F(Import, FirstLineIsNeverAPlayer) {
+  std::string text = ListLine({.name = "First, Line"}) + "\n" + ListLine({.name = "Second, Line"}) + "\n";
+  ASSERT_TRUE(ImportText(text));
+  EXPECT_EQ(Only().name, "Second, Line");
+}
+
+TEST_F(Import, LastLineWithoutLineEndIsImported) {
+  for (std::string end : {"\r\n", "\n"}) {
+    std::string text = ListText({ListLine({.name = "A, B"})}, end) + ListLine({.name = "Last, One"});
+    ASSERT_TRUE(ImportText(text));
+    ASSERT_EQ(PlayerList().size(), 2u);
+    EXPECT_EQ(PlayerList()[1].name, "Last, One");
+    EXPECT_EQ(PlayerList()[1].birthYear, 1990);
+  }
+}
+
+TEST_F(Import, TitleColumnsGiveOnlyTheSixKnownTitles) {
+  std::vector<std::pair<std::string, int>> cases{
+      {"GM", 0},  {"IM", 1},  {"FM", 2},  {"WGM", 3}, {"WIM", 4}, {"WFM", 5},
+      {"CM", 6},  {"WCM", 6}, {"WF", 6},  {"WC", 6},  {"", 6},    {"GMX", 6},
+      {"g", 6},   {"WGMX", 6}};
+  std::vector<std::string> lines;
+  for (auto& [title, code] : cases) lines.push_back(ListLine({.title = title}));
+  ASSERT_TRUE(ImportText(ListText(lines)));
+  ASSERT_EQ(PlayerList().size(), cases.size());
+  for (size_t i = 0; i < cases.size(); ++i)
+    EXPECT_EQ(PlayerList()[i].title, cases[i].second) << '"' << cases[i].first << '"';
+}
+
+TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
+  ASSERT_TRUE(ImportText(ListText({
+      ListLine({.fed = "XYZ", .sex = "M", .rating = "2450"}),
+      ListLine({.fed = "nor", .sex = "f", .rating = "", .birth = ""}),
+      ListLine({.fed = "IVB", .sex = "", .rating = "24a0", .birth = "19x"}),
+      ListLine({.fed = "FID", .sex = "X", .rating = " 2450", .birth = "0000"}),
+      ListLine({.id = " 12345", .rating = "123456"}),
+      ListLine({.id = "99999999999", .name = "Big, Number"}),
+  })));
+  auto list = PlayerList();
+  ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list[0].federation, 0);
+  EXPECT_EQ(list[0].sex, 0);
+  EXPECT_EQ(list[0].rating, 2450);
+  EXPECT_EQ(list[1].federation, 0) << "codes are case-sensitive";
+  EXPECT_EQ(list[1].sex, 2);
+  EXPECT_EQ(list[1].rating, 0);
+  EXPECT_EQ(list[1].birthYear, 0);
+  EXPECT_EQ(list[2].federation, 28) << "the first IVB row";
+  EXPECT_EQ(list[2].sex, 2);
+  EXPECT_EQ(list[2].rating, 24);
+  EXPECT_EQ(list[2].birthYear, 19);
+  EXPECT_EQ(list[3].federation, 208);
+  EXPECT_EQ(list[3].rating, 0) << "column 114 is blank";
+  EXPECT_EQ(list[3].birthYear, 0);
+  EXPECT_EQ(list[4].fideId, 0) << "the ID column starts with a blank";
+  EXPECT_EQ(list[4].rating, 1234) << "at most four digits";
+  EXPECT_EQ(list[5].fideId, 0) << "too large for an ID";
+}
+
+TEST_F(Import, OnlyNamesStartingWithACapitalLetterAreImported) {
+  std::string withInnerBlanks = "Van  Der Berg,  Anna";
+  std::string longest(61, 'Q');
+  ASSERT_TRUE(ImportText(ListText({
+      ListLine({.name = ""}),
+      ListLine({.name = ", Mayilsamy K"}),
+      ListLine({.name = "de Souza, Ana"}),
+      ListLine({.name = "\xC4ngstr\xF6m, Eva"}),
+      ListLine({.name = " Leading, Blank"}),
+      ListLine({.name = withInnerBlanks}),
+      ListLine({.name = longest}),
+      "12345678       X",  // a short line: every later column blank
+  })));
+  auto list = PlayerList();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].name, withInnerBlanks);
+  EXPECT_EQ(list[1].name, longest);
+  EXPECT_EQ(list[2].name, "X");
+  EXPECT_EQ(list[2].fideId, 12345678);
+  EXPECT_EQ(list[2].federation, 0);
+  EXPECT_EQ(list[2].sex, 2);
+  EXPECT_EQ(list[2].title, 6);
+  EXPECT_EQ(list[2].rating, 0);
+  EXPECT_EQ(list[2].birthYear, 0);
+}
+
+TEST_F(Import, LineEndsAndEndOfTextMarker) {
+  // A lone carriage return is part of the line; Ctrl-Z ends the text.
+  std::string shortLine = "1              Cr, Inside\rX";
+  std::string crAtEnd = "2              Short, Line\r";
+  std::string text = kHeader + "\n" + shortLine + "\n" + crAtEnd + "\n" +
+                     ListLine({.name = "Before, End"}) + "\r\n\x1A" + ListLine({.name = "After, End"}) + "\r\n";
+  ASSERT_TRUE(ImportText(text));
+  auto list = PlayerList();
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].name, "Cr, Inside\rX");
+  EXPECT_EQ(list[1].name, "Short, Line");
+  EXPECT_EQ(list[2].name, "Before, End");
+
+  ASSERT_TRUE(ImportText(ListText({}) + ListLine({.name = "Cut, Short"}).substr(0, 100) + "\x1A rest"));
+  EXPECT_EQ(Only().name, "Cut, Short");
+}
+
+TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
+  // Many lines of varying length so that line ends fall everywhere in the
+  // read chunks, and one line of several megabytes.
+  std::vector<std::string> lines;
+  for (int i = 0; i < 30000; ++i) {
+    std::string l = ListLine({.id = std::to_string(i + 1), .name = "Player, Number " + std::to_string(i),
+                              .rating = std::to_string(1000 + i % 1700)});
+    l.resize(static_cast<size_t>(i % 2 ? 100 + i % 14 : 117 + i % 46), ' ');
+    lines.push_back(l);
+  }
+  lines[20000] = ListLine({.id = "777", .name = "Very, Long"}) + std::string(3 << 20, 'x');
+  ASSERT_TRUE(ImportText(ListText(lines)));
+  auto list = PlayerList();
+  ASSERT_EQ(list.size(), lines.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (i == 20000) continue;
+    ASSERT_EQ(list[i].fideId, static_cast<int32_t>(i + 1));
+    ASSERT_EQ(list[i].name, "Player, Number " + std::to_string(i));
+    ASSERT_EQ(list[i].rating, i % 2 ? 0 : 1000 + i % 1700) << i;
+  }
+  EXPECT_EQ(list[20000].name, "Very, Long");
+  EXPECT_EQ(list[20000].birthYear, 1990);
+}
+
+TEST_F(Import, ReadErrorsKeepThePreviousList) {
+  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 42}});
+  EXPECT_FALSE(ImportFideList(dir.File("missing.txt")));
+  EXPECT_FALSE(ImportFideList(dir.path.string()));  // a folder: opening or reading fails
+  EXPECT_EQ(Only().name, "Previous, List");
+}
+
+TEST_F(Import, SortKeepsListOrderAmongEqualRatingsAndPutsUnratedLast) {
+  ASSERT_TRUE(ImportText(ListText({
+      ListLine({.name = "Unrated, First", .rating = ""}),
+      ListLine({.name = "Equal, One", .rating = "2400"}),
+      ListLine({.name = "Low, Player", .rating = "1000"}),
+      ListLine({.name = "Equal, Two", .rating = "2400"}),
+      ListLine({.name = "High, Player", .rating = "2800"}),
+      ListLine({.name = "Unrated, Second", .rating = "0"}),
+      ListLine({.name = "Equal, Three", .rating = "2400"}),
+  })));
+  SortByRating();
+  std::vector<std::string> names;
+  for (const fideitem& p : PlayerList()) names.emplace_back(p.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"High, Player", "Equal, One", "Equal, Two", "Equal, Three",
+                                             "Low, Player", "Unrated, First", "Unrated, Second"}));
+}
+
+TEST_F(Import, SortHandlesAnySixteenBitRating) {
+  std::vector<PlayerRow> rows{{"A", 1, 10}, {"B", 2, 65535}, {"C", 3, 10000}, {"D", 4, 10}};
+  SetPlayerList(rows);
+  SortByRating();
+  std::vector<int32_t> ids;
+  for (const fideitem& p : PlayerList()) ids.push_back(p.fideId);
+  EXPECT_EQ(ids, (std::vector<int32_t>{2, 3, 1, 4}));
+}
+
+// ---- Real lists ----
+
+namespace {
+
+std::string TestData(const std::string& relative) {
+  std::string path = std::string(VELMARSH_TESTDATA) + "/" + relative;
+  return std::filesystem::exists(path) ? path : std::string();
+}
+
+#define REQUIRE_TESTDATA(var, relative)                                   \
+  std::string var = TestData(relative);                                   \
+  if (var.empty()) GTEST_SKIP() << "test data not found: " << relative
+
+struct Totals {
+  size_t players = 0;
+  int64_t ratings = 0, birthYears = 0, federations = 0;
+  size_t unknownFederation = 0, women = 0;
+  std::array<size_t, 7> titles{};
+};
+
+Totals TotalsOf(std::span<const fideitem> list) {
+  Totals t;
+  t.players = list.size();
+  for (const fideitem& p : list) {
+    t.ratings += p.rating;
+    t.birthYears += p.birthYear;
+    t.federations += p.federation;
+    t.unknownFederation += p.federation == 0;
+    t.women += p.sex == 1;
+    ++t.titles.at(p.title);
+  }
+  return t;
+}
+
+}  // namespace
+
+// The totals below come from an independent reading of the same files.
+TEST_F(Import, RealCombinedListExcerptOf2018) {
+  REQUIRE_TESTDATA(f, "fide/players_list_foa_2018_excerpt.txt");
+  ASSERT_TRUE(ImportFideList(f));
+  Totals t = TotalsOf(PlayerList());
+  EXPECT_EQ(t.players, 996u) << "two empty names and \", Mayilsamy K\" are skipped";
+  EXPECT_EQ(t.ratings, 418768);
+  EXPECT_EQ(t.birthYears, 1919036);
+  EXPECT_EQ(t.federations, 85723);
+  EXPECT_EQ(t.unknownFederation, 6u);
+  EXPECT_EQ(t.women, 175u);
+  EXPECT_EQ(t.titles, (std::array<size_t, 7>{1, 3, 2, 0, 1, 1, 988}));
+  EXPECT_EQ(PlayerList()[0].name, "A B M Hasibuzzaman, Tapan");
+  EXPECT_EQ(PlayerList()[0].fideId, 10224084);
+}
+
+TEST_F(Import, RealRapidListOf2012) {
+  REQUIRE_TESTDATA(f, "fide/rapid_sep12_combined_layout.txt");
+  ASSERT_TRUE(ImportFideList(f));
+  Totals t = TotalsOf(PlayerList());
+  EXPECT_EQ(t.players, 5903u);
+  EXPECT_EQ(t.ratings, 11827213);
+  EXPECT_EQ(t.birthYears, 11389794);
+  EXPECT_EQ(t.federations, 672323);
+  EXPECT_EQ(t.unknownFederation, 15u);
+  EXPECT_EQ(t.women, 859u);
+  EXPECT_EQ(t.titles, (std::array<size_t, 7>{280, 320, 391, 46, 48, 0, 4818}))
+      << "the two-letter women's titles of 2012 are no titles here";
+
+  SortByRating();
+  auto list = PlayerList();
+  EXPECT_EQ(list[0].name, "Carlsen, Magnus");
+  EXPECT_TRUE(std::is_sorted(list.begin(), list.end(),
+                             [](const fideitem& a, const fideitem& b) { return a.rating > b.rating; }));
+  std::string out = dir.File("players.dat");
+  ASSERT_TRUE(SavePlayers(out));
+  std::vector<fideitem> before(list.begin(), list.end());
+  std::vector<std::string> names;
+  for (const fideitem& p : before) names.emplace_back(p.name);
+  LoadPlayers(out);
+  ASSERT_EQ(PlayerList().size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    ASSERT_EQ(PlayerList()[i].name, names[i]);
+    ASSERT_EQ(PlayerList()[i].fideId, before[i].fideId);
+    ASSERT_EQ(PlayerList()[i].rating, before[i].rating);
+  }
+}
+
+TEST_F(Import, ListsOfOtherLayoutsImportWithoutHarm) {
+  struct Case {
+    std::string file;
+    size_t players;
+  };
+  for (const Case& c : {Case{"fide/other-layouts/rapid_sep12frl.txt", 5903},
+                        Case{"fide/other-layouts/standard_mar26_AHO.txt", 95},
+                        Case{"fide/other-layouts/list_mar11_old_format.txt", 405}}) {
+    std::string f = TestData(c.file);
+    if (f.empty()) GTEST_SKIP() << "test data not found: " << c.file;
+    ASSERT_TRUE(ImportFideList(f)) << c.file;
+    SortByRating();
+    EXPECT_EQ(PlayerList().size(), c.players) << c.file;
+    for (const fideitem& p : PlayerList()) {
+      ASSERT_FALSE(p.name.empty());
+      ASSERT_LE(p.name.size(), 61u);
+      ASSERT_TRUE(p.name[0] >= 'A' && p.name[0] <= 'Z');
+      ASSERT_LE(p.rating, 9999);
+      ASSERT_LE(p.federation, kFederationCount);
+    }
+  }
+}

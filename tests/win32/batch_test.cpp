@@ -1,0 +1,338 @@
+// The steps of the batch run against a fake host that answers the search
+// window: the outcomes, what is written, what the user is offered, the
+// ranking of players already known by FIDE ID, and the counters of the ticks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakehost.h"
+#include "host/settings.h"
+#include "host/velmarsh.h"
+#include "tagging/batch.h"
+#include "windows/plsearchwnd.h"
+#include "windows/plstatwnd.h"
+
+namespace {
+
+using Tags = std::vector<std::pair<std::string, std::string>>;
+using Writes = std::vector<std::string>;
+using Results = std::vector<std::pair<int32_t, int>>;
+
+constexpr int32_t kSmith = 4242, kJane = 12345678, kJohn = 87654321, kRichard = 777;
+constexpr int kPoes = 25;
+constexpr int32_t kFirstPoeId = 5000, kZedQ = 9001, kZedR = 9002;
+
+class BatchStep : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings = Settings{};  // Elo and country are written, nothing is overwritten
+    uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
+    uint8_t ger = static_cast<uint8_t>(FederationByCode("GER"));
+    std::vector<PlayerRow> rows = {
+        {"Smith, Jo", kSmith, 2650, 0, 0, ger, 1970},
+        {"Doe, Jane", kJane, 2405, 1, 4, nor, 1990},
+        {"Doe, John", kJohn, 2100, 0, 6, nor, 1980},
+        {"Zed, Q", kZedQ, 2050, 0, 6, nor, 0},
+        {"Zed, R", kZedR, 2040, 0, 6, nor, 0},
+    };
+    for (int i = 0; i < kPoes; ++i)
+      rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x",
+                      kFirstPoeId + i, static_cast<uint16_t>(2000 - i), 0, 6, ger, 0});
+    rows.push_back({"Roe, Richard", kRichard, 0, 2, 6, 0, 0});
+    SetPlayerList(rows);
+    host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC,
+                                     hostabi::PaintCallback) {
+      windows.push_back(caption);
+      offered.push_back(candidateNames);
+      limitWhileAsking.push_back(MaxResults);
+      if (duringWindow) duringWindow();
+      int32_t answer = answers.empty() ? -1 : answers.front();
+      if (!answers.empty()) answers.erase(answers.begin());
+      return answer;
+    };
+    StartLumoraProc(FakeHost::F);
+  }
+  void TearDown() override {
+    ClearPlayerList();
+    NameList.clear();
+    MaxResults = kDefaultMaxResults;
+  }
+
+  void Game(const std::string& white, const std::string& black, Tags extra = {}) {
+    host.base.AddGame(white, black, std::move(extra));
+    host.base.Publish();
+  }
+  // One step for the entry of this name, after collecting the base.
+  StepResult Step(const std::string& name) {
+    CollectPlayerNames();
+    NamePosition at = FindName(name);
+    EXPECT_TRUE(at.found) << name;
+    NameIndex = at.position;
+    return ProcessNextName();
+  }
+  Writes Written() const {
+    Writes w;
+    for (const auto& t : host.tagWrites) w.push_back(std::to_string(t.game) + ":" + t.tag + "=" + t.value);
+    return w;
+  }
+  bool Wrote(const std::string& write) const {
+    Writes w = Written();
+    return std::find(w.begin(), w.end(), write) != w.end();
+  }
+  static Results Current() {
+    Results r;
+    for (const tsearchress& e : SearchResults) r.push_back({e.index, e.score});
+    return r;
+  }
+  static void SetResults(const Results& r) {
+    SearchResults.clear();
+    for (auto [index, score] : r) SearchResults.push_back({index, static_cast<uint8_t>(score)});
+  }
+
+  FakeHost host;
+  std::vector<std::wstring> windows;
+  std::vector<std::vector<fidenam>> offered;
+  std::vector<int32_t> limitWhileAsking;
+  std::vector<int32_t> answers;
+  std::function<void()> duringWindow;
+};
+
+// ---- Ranking of players known by FIDE ID ----
+
+TEST_F(BatchStep, PromoteRaisesWeakerEntryToScoreTwoAndLeavesBetterOnes) {
+  SetResults({{10, 1}, {11, 2}, {12, 3}, {13, 4}, {14, 5}});
+  const int32_t v[] = {13, 11, 10};
+  PromoteKnownPlayers(v);
+  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {13, 2}, {12, 3}, {14, 5}}));
+}
+
+TEST_F(BatchStep, PromoteInsertsMissingPlayersAfterScoresOneAndTwoInGivenOrder) {
+  SetResults({{10, 1}, {11, 2}, {12, 3}, {13, 251}});
+  const int32_t v[] = {20, 21};
+  PromoteKnownPlayers(v);
+  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {20, 2}, {21, 2}, {12, 3}, {13, 251}}));
+
+  SetResults({});
+  PromoteKnownPlayers(v);
+  EXPECT_EQ(Current(), (Results{{20, 2}, {21, 2}}));
+
+  SetResults({{12, 3}, {13, 4}});
+  const int32_t one[] = {20};
+  PromoteKnownPlayers(one);
+  EXPECT_EQ(Current(), (Results{{20, 2}, {12, 3}, {13, 4}}));
+
+  SetResults({{10, 1}, {11, 1}});
+  PromoteKnownPlayers(one);
+  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 1}, {20, 2}}));
+}
+
+// ---- Outcomes of one step ----
+
+TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
+  Game("Doe, Jane", "X");
+  Game("Y", "Doe, Jane", {{"BlackElo", "2300"}});
+  EXPECT_EQ(Step("Doe, Jane"), Added);
+  EXPECT_EQ(Written(), (Writes{"0:WhiteFIDE=12345678", "0:WhiteElo=2405", "0:WhiteCountry=NOR",
+                               "1:BlackFIDE=12345678", "1:BlackCountry=NOR"}));
+  EXPECT_TRUE(windows.empty());
+}
+
+TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
+  Game("Doe", "X", {{"WhiteFIDE", "87654321"}, {"WhiteCountry", "NOR"}});
+  Game("X", "Doe", {{"BlackFIDE", "12345678"}, {"BlackElo", "2000"}, {"BlackCountry", "GER"}});
+  EXPECT_EQ(Step("Doe"), Added);
+  EXPECT_EQ(Written(), (Writes{"0:WhiteElo=2100"}));
+  host.tagWrites.clear();
+  EXPECT_EQ(Step("Doe"), AlreadyPresent);  // nothing to add, nothing overwritten
+  EXPECT_TRUE(host.tagWrites.empty());
+  EXPECT_TRUE(windows.empty());
+}
+
+TEST_F(BatchStep, UnknownIdsLeaveGamesUnchanged) {
+  Game("Doe", "X", {{"WhiteFIDE", "31337"}});
+  Game("X", "Doe", {{"BlackFIDE", "31338"}});
+  EXPECT_EQ(Step("Doe"), AlreadyPresent);
+  EXPECT_TRUE(host.tagWrites.empty());
+  EXPECT_TRUE(windows.empty());
+}
+
+TEST_F(BatchStep, UnknownIdDoesNotCountAsPlaceWithoutId) {
+  Game("Doe, Jane", "X", {{"WhiteFIDE", "31337"}});
+  Game("Doe, Jane", "X");
+  EXPECT_EQ(Step("Doe, Jane"), Added);
+  EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=12345678", "1:WhiteElo=2405", "1:WhiteCountry=NOR"}));
+}
+
+TEST_F(BatchStep, IdInOneGameIsAppliedToAnotherWithoutAsking) {
+  // The word search finds nobody for this spelling; the ID of the first game
+  // makes its player the one clear candidate for the second.
+  Game("Smyth,J", "X", {{"WhiteFIDE", "4242"}, {"WhiteElo", "2650"}, {"WhiteCountry", "GER"}});
+  Game("X", "Smyth,J");
+  EXPECT_EQ(Step("Smyth,J"), Added);
+  EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=4242", "1:BlackElo=2650", "1:BlackCountry=GER"}));
+  EXPECT_TRUE(windows.empty());
+}
+
+TEST_F(BatchStep, NameWithoutAnyCandidateIsSkippedWithoutWindow) {
+  Game("Nobody Known", "X");
+  EXPECT_EQ(Step("Nobody Known"), Skipped);
+  EXPECT_TRUE(windows.empty());
+  EXPECT_TRUE(host.tagWrites.empty());
+}
+
+TEST_F(BatchStep, AnonymousInOtherCaseIsSkipped) {
+  Game("anonymous", "ANONYMOUS player");
+  EXPECT_EQ(Step("anonymous"), Skipped);
+  EXPECT_EQ(Step("ANONYMOUS player"), Skipped);
+  EXPECT_TRUE(windows.empty());
+}
+
+TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
+  host.messageX = 1234;
+  host.messageY = 567;
+  Game("Doe", "X", {{"WhiteFIDE", "31337"}, {"WhiteElo", "1999"}});
+  Game("X", "Doe", {{"BlackElo", "2100"}, {"BlackCountry", "NOR"}, {"BlackTitle", "FM"}});
+  Game("Doe", "X");
+  answers = {1};
+  EXPECT_EQ(Step("Doe"), Added);
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0], L"Search FIDE for Doe (NOR),  FM,  2100 ELO");
+  ASSERT_EQ(offered[0].size(), 2u);
+  EXPECT_EQ(offered[0][0].text, L"Doe, Jane (NOR),  WIM,  2405 ELO");
+  EXPECT_EQ(offered[0][0].fideId, kJane);
+  EXPECT_EQ(offered[0][1].fideId, kJohn);
+  // Both places without ID get the chosen player; the batch leaves the
+  // window's point where the host had it.
+  EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=87654321", "2:WhiteFIDE=87654321",
+                               "2:WhiteElo=2100", "2:WhiteCountry=NOR"}));
+  EXPECT_EQ(host.messageX, 1234);
+  EXPECT_EQ(host.messageY, 567);
+}
+
+TEST_F(BatchStep, FirstWindowEscapeAndSkipSkipAndCancelCancels) {
+  Game("Doe", "X");
+  answers = {-1};
+  EXPECT_EQ(Step("Doe"), Skipped);
+  answers = {3};  // candidates 0 and 1, extended 2, Skip 3, Cancel 4
+  EXPECT_EQ(Step("Doe"), Skipped);
+  answers = {4};
+  EXPECT_EQ(Step("Doe"), Cancelled);
+  EXPECT_EQ(windows.size(), 3u);
+  EXPECT_TRUE(host.tagWrites.empty());
+}
+
+TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtension) {
+  // One game names Smith by ID: he is known for this name but not a Poe.
+  Game("Poe", "X", {{"WhiteFIDE", "4242"}});
+  Game("Poe", "X");
+  answers = {11, 19};  // 10 Poes + Smith: row 11 asks for the extended search
+  EXPECT_EQ(Step("Poe"), Added);
+  ASSERT_EQ(windows.size(), 2u);
+  ASSERT_EQ(offered[0].size(), 11u);
+  EXPECT_EQ(offered[0][10].fideId, kSmith);
+  // 20 - 1 known = 19 Poes from the tolerant search, then Smith.
+  ASSERT_EQ(offered[1].size(), 20u);
+  EXPECT_EQ(offered[1][18].fideId, kFirstPoeId + 18);
+  EXPECT_EQ(offered[1][19].fideId, kSmith);
+  EXPECT_EQ(limitWhileAsking, (std::vector<int32_t>{10, 10}));
+  EXPECT_EQ(MaxResults, kDefaultMaxResults);
+  EXPECT_TRUE(Wrote("1:WhiteFIDE=4242"));
+}
+
+TEST_F(BatchStep, SecondWindowSkipEscapeAndCancel) {
+  Game("Doe", "X");
+  answers = {2, -1};
+  EXPECT_EQ(Step("Doe"), Skipped);
+  answers = {2, 2};  // after the extension: Doe, Jane and Doe, John, Skip 2, Cancel 3
+  EXPECT_EQ(Step("Doe"), Skipped);
+  answers = {2, 3};
+  EXPECT_EQ(Step("Doe"), Cancelled);
+  answers = {2, 0};
+  EXPECT_EQ(Step("Doe"), Added);
+  EXPECT_EQ(offered[1].size(), 2u);
+  EXPECT_EQ(Written().front(), "0:WhiteFIDE=12345678");
+}
+
+TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
+  for (int i = 0; i < 21; ++i)
+    Game("Zed", "X", {{"WhiteFIDE", std::to_string(kFirstPoeId + i)}});
+  Game("Zed", "X");
+  answers = {23, 0};  // Zed, Q and Zed, R, then the 21 known players; 23 extends
+  EXPECT_EQ(Step("Zed"), Added);
+  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_EQ(offered[0].size(), 23u);
+  ASSERT_EQ(offered[1].size(), 22u);  // one from the tolerant search + 21 known
+  EXPECT_EQ(offered[1][0].fideId, kZedQ);
+  EXPECT_EQ(MaxResults, kDefaultMaxResults);
+  EXPECT_TRUE(Wrote("21:WhiteFIDE=9001"));
+}
+
+TEST_F(BatchStep, ApplyingNeedsAPlaceWithoutIdAndAPlayerOfTheList) {
+  Game("Doe", "X", {{"WhiteFIDE", "12345678"}});
+  CollectPlayerNames();
+  EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {1, 1}));
+  Game("Doe", "X");
+  CollectPlayerNames();
+  EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {static_cast<int32_t>(PlayerList().size()), 1}));
+  EXPECT_TRUE(host.tagWrites.empty());
+}
+
+// ---- Ticks and counters ----
+
+TEST_F(BatchStep, TicksCountOutcomesAndStopAfterTheLastName) {
+  Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"},
+                            {"WhiteCountry", "NOR"}});  // Doe, Jane present
+  Game("Roe", "Nobody Known");                        // Roe added; Nobody skipped
+  Game("Doe", "anonymous");                           // Doe: Escape; anonymous skipped
+  CollectPlayerNames();
+  ASSERT_EQ(NameList.size(), 5u);  // Doe, Doe Jane, Nobody Known, Roe, anonymous
+  NameIndex = SkippedCount = PresentCount = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  answers = {-1};
+  for (int tick = 0; tick < 5; ++tick) {
+    EXPECT_EQ(host.windowResult, hostabi::kWindowOpen) << tick;
+    BatchTick(nullptr, WM_TIMER, 1, 0);
+    EXPECT_EQ(NameIndex, tick + 1);
+  }
+  EXPECT_EQ(SkippedCount, 3);
+  EXPECT_EQ(PresentCount, 1);
+  EXPECT_EQ(host.windowResult, 1);
+  EXPECT_FALSE(StepBusy);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(host.headerChangedCalls, 0);
+  EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=777"}));
+}
+
+TEST_F(BatchStep, EmptyListStopsAtFirstTickWithoutStep) {
+  CollectPlayerNames();
+  NameIndex = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  EXPECT_EQ(host.windowResult, 1);
+  EXPECT_EQ(NameIndex, 0);
+}
+
+TEST_F(BatchStep, TicksDuringTheSearchWindowDoNothing) {
+  Game("Doe", "Roe");
+  CollectPlayerNames();
+  NameIndex = SkippedCount = PresentCount = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  duringWindow = [] {
+    for (int i = 0; i < 3; ++i) BatchTick(nullptr, WM_TIMER, 1, 0);
+  };
+  answers = {4};  // Cancel
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  EXPECT_EQ(windows.size(), 1u);
+  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(host.windowResult, 1);  // the run stops after the cancelled step
+  EXPECT_TRUE(host.tagWrites.empty());
+  EXPECT_FALSE(StepBusy);
+}
+
+}  // namespace

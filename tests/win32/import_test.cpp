@@ -1,0 +1,109 @@
+// The import of a chosen FIDE list into the player list and players.dat, and
+// a list that cannot be read, which leaves the database as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "database/fidelist.h"
+#include "fakehost.h"
+#include "fidelines.h"
+#include "host/commonfunc.h"
+#include "host/velmarsh.h"
+#include "tempdir.h"
+#include "windows/importcmd.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+std::vector<std::string> Names() {
+  std::vector<std::string> names;
+  for (const fideitem& p : PlayerList()) names.emplace_back(p.name);
+  return names;
+}
+
+class ImportList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartLumoraProc(FakeHost::F);
+    CreateDirectoryW((ModulePath() + L"plugins").c_str(), nullptr);
+    std::remove(players.c_str());
+    ClearPlayerList();
+  }
+  void TearDown() override {
+    ClearPlayerList();
+    std::remove(players.c_str());
+  }
+  std::string WriteList(const std::string& text) {
+    std::string path = tmp.File("players_list.txt");
+    WriteAllBytes(path, Bytes(text.begin(), text.end()));
+    return path;
+  }
+
+  FakeHost host;
+  TempDir tmp;
+  std::string players = PlayersFilePath();
+};
+
+TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
+  std::string list = WriteList(std::string(kFideListHeader) +
+                               FideLine("11", "Alpha, Anna", "NOR", 'F', "WGM", "2400", "1990") +
+                               FideLine("12", "Beta, Bob", "GER", 'M', "GM", "2500", "1980") +
+                               FideLine("13", "Gamma, Carl", "XYZ", 'M', "", "", "") +
+                               FideLine("14", "delta, lower", "NOR", 'M', "", "2600", "") +
+                               FideLine("15", "Delta, Dora", "NOR", 'F', "", "2400", "2001"));
+  EXPECT_TRUE(ImportChosenList(list));
+  const std::vector<std::string> ordered{"Beta, Bob", "Alpha, Anna", "Delta, Dora", "Gamma, Carl"};
+  EXPECT_EQ(Names(), ordered);
+  EXPECT_EQ(PlayerList()[1].title, 3);
+  EXPECT_TRUE(host.messages.empty()) << "a good import says nothing";
+
+  ClearPlayerList();
+  LoadPlayers(players);
+  EXPECT_EQ(Names(), ordered);
+  EXPECT_EQ(PlayerList()[0].fideId, 12);
+}
+
+TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
+  SetPlayerList(std::vector<PlayerRow>{{"Old, Player", 7, 2222, 0, 6, 1, 1970}});
+  ASSERT_TRUE(SavePlayers(players));
+  const Bytes before = ReadAllBytes(players);
+
+  std::string locked = WriteList(std::string(kFideListHeader) +
+                                 FideLine("1", "New, Player", "NOR", 'M', "", "2000", ""));
+  HANDLE lock = CreateFileW(AnsiToWide(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  for (const std::string& path : {tmp.File("missing.txt"), tmp.path.string(), locked}) {
+    host.messages.clear();
+    EXPECT_FALSE(ImportChosenList(path)) << path;
+    EXPECT_EQ(Names(), std::vector<std::string>{"Old, Player"}) << path;
+    EXPECT_EQ(ReadAllBytes(players), before) << path;
+    ASSERT_EQ(host.messages.size(), 1u) << path;
+    EXPECT_EQ(host.messages[0].caption, L"I can not import the list of players");
+    EXPECT_EQ(host.messages[0].lines,
+              (std::vector<std::wstring>{
+                  L"The list of players could not be read. The previous list of players is kept.",
+                  L"OK"}));
+    EXPECT_EQ(host.messages[0].kind, 1);
+  }
+  CloseHandle(lock);
+}
+
+TEST_F(ImportList, RealListExcerptIsImportedInRatingOrder) {
+  // Under Wine the Unix root is drive Z:.
+  std::string root = VELMARSH_TESTDATA;
+  if (root.starts_with('/')) root = "Z:" + root;
+  std::string list = root + "/fide/players_list_foa_2018_excerpt.txt";
+  if (!std::filesystem::exists(list)) GTEST_SKIP() << "no test data at " << list;
+  ASSERT_TRUE(ImportChosenList(list));
+  auto imported = Names();
+  ASSERT_GT(imported.size(), 900u);
+  for (size_t i = 1; i < PlayerList().size(); ++i)
+    ASSERT_GE(PlayerList()[i - 1].rating, PlayerList()[i].rating) << i;
+  ClearPlayerList();
+  LoadPlayers(players);
+  EXPECT_EQ(Names(), imported);
+}
+
+}  // namespace

@@ -1,0 +1,346 @@
+// The status window with real windows and its real timer: whole runs over a
+// small base, Cancel, the empty base, the layout from known host metrics and
+// the Cancel button's picture references.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fakehost.h"
+#include "host/commands.h"
+#include "host/settings.h"
+#include "host/velmarsh.h"
+#include "hostsim/hostwindows.h"
+#include "tagging/batch.h"
+#include "windows/plstatwnd.h"
+
+namespace {
+
+using Tags = std::vector<std::pair<std::string, std::string>>;
+
+// Called on every tick of a thread timer, which keeps firing inside the
+// host's modal loops: the test's hand on the open windows.
+std::function<void()> onTick;
+
+void CALLBACK TestTick(HWND, UINT, UINT_PTR, DWORD) {
+  if (onTick) onTick();
+}
+
+// A picture that only counts its references.
+struct CountingPicture {
+  const void* const* vtable;
+  LONG refs;
+};
+HRESULT __stdcall PictureQuery(CountingPicture*, REFIID, void**) { return E_NOINTERFACE; }
+ULONG __stdcall PictureAddRef(CountingPicture* p) { return static_cast<ULONG>(++p->refs); }
+ULONG __stdcall PictureRelease(CountingPicture* p) { return static_cast<ULONG>(--p->refs); }
+const void* const kPictureVtable[] = {reinterpret_cast<const void*>(PictureQuery),
+                                      reinterpret_cast<const void*>(PictureAddRef),
+                                      reinterpret_cast<const void*>(PictureRelease)};
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
+  std::vector<HWND> found;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t name[64] = {};
+    GetClassNameW(c, name, 63);
+    if (lstrcmpiW(name, className) == 0) found.push_back(c);
+  }
+  return found;
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// A surname of three letters that only one test player carries.
+std::string Surname(int i) {
+  return std::string{'Q', static_cast<char>('a' + i / 26), static_cast<char>('a' + i % 26)} +
+         ", X";
+}
+
+constexpr wchar_t kTestWindowClass[] = L"StatusTestWindow";
+
+class StatusWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings = Settings{};
+    std::vector<PlayerRow> rows = {
+        {"Doe, Jane", 12345678, 2405, 1, 4, static_cast<uint8_t>(FederationByCode("NOR")), 0},
+        {"Doe, John", 87654321, 2100, 0, 6, static_cast<uint8_t>(FederationByCode("NOR")), 0},
+        {"Roe, Richard", 777, 0, 2, 6, 0, 0},
+    };
+    for (int i = 0; i < 60; ++i)
+      rows.push_back({Surname(i), 1000 + i,
+                      static_cast<uint16_t>(1900 - i), 2, 6, 0, 0});
+    SetPlayerList(rows);
+    StartLumoraProc(FakeHost::F);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = StatusWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTestWindowClass;
+    RegisterClassW(&wc);
+    timer = SetTimer(nullptr, 0, 10, TestTick);
+  }
+  void TearDown() override {
+    KillTimer(nullptr, timer);
+    onTick = nullptr;
+    ClearPlayerList();
+    NameList.clear();
+  }
+
+  void Game(const std::string& white, const std::string& black, Tags extra = {}) {
+    host.base.AddGame(white, black, std::move(extra));
+    host.base.Publish();
+  }
+  std::string Tag(int game, const char* name) const {
+    return host.base.games[static_cast<size_t>(game)].Tag(name);
+  }
+  // A window of our own whose procedure is the status window's; showing it
+  // lays it out as the host's window would be.
+  HWND ShownStatusWindow() {
+    HWND w = CreateWindowExW(0, kTestWindowClass, L"status", WS_POPUP | WS_CAPTION, 0, 0, 300,
+                             150, host.mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(w, SW_SHOWNOACTIVATE);
+    return w;
+  }
+
+  FakeHost host;
+  UINT_PTR timer = 0;
+};
+
+// ---- Whole runs ----
+
+TEST_F(StatusWindowTest, RunEndsByItselfAfterTheLastName) {
+  Game("Doe, Jane", "Roe");
+  Game(Surname(0), "Doe, Jane");
+  TagAllGames();
+  EXPECT_EQ(host.windowCaptions, (std::vector<std::wstring>{L"Add information about players..."}));
+  EXPECT_EQ(NameIndex, 3);
+  EXPECT_EQ(SkippedCount, 0);
+  EXPECT_EQ(PresentCount, 0);
+  EXPECT_EQ(Tag(0, "WhiteFIDE"), "12345678");
+  EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
+  EXPECT_EQ(Tag(1, "WhiteFIDE"), "1000");
+  EXPECT_EQ(Tag(1, "BlackElo"), "2405");
+  EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
+  EXPECT_EQ(StatusWindow, nullptr);
+  EXPECT_EQ(host.windowResult, 0);  // the host restored its cell
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
+  Game("Doe", "Roe");
+  Game("Roe", "Nobody Known");
+  int enters = 0;
+  onTick = [&] {
+    auto open = hostwin::OpenPluginWindows();
+    if (open.size() == 2) {
+      // The status window is disabled while the search window runs.
+      EXPECT_FALSE(IsWindowEnabled(open[0]));
+      ++enters;
+      PostMessageW(open[1], WM_KEYDOWN, VK_DOWN, 0);
+      PostMessageW(open[1], WM_KEYDOWN, VK_RETURN, 0);
+    }
+  };
+  TagAllGames();
+  EXPECT_EQ(host.windowCaptions.size(), 2u);
+  EXPECT_GE(enters, 1);
+  EXPECT_EQ(NameIndex, 3);      // Doe, Nobody Known, Roe
+  EXPECT_EQ(SkippedCount, 1);   // nobody to offer for Nobody Known
+  EXPECT_EQ(Tag(0, "WhiteFIDE"), "87654321");  // row 1 of the search window
+  EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
+  EXPECT_EQ(Tag(1, "WhiteFIDE"), "777");
+  EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
+}
+
+TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
+  for (int i = 0; i < 60; ++i) Game(Surname(i), "Anonymous");
+  bool clicked = false;
+  onTick = [&] {
+    auto open = hostwin::OpenPluginWindows();
+    if (clicked || open.size() != 1 || NameIndex < 2) return;
+    auto buttons = hostwin::ButtonsOf(open[0]);
+    ASSERT_EQ(buttons.size(), 1u);
+    hostwin::Click(buttons[0]);
+    clicked = true;
+  };
+  TagAllGames();
+  ASSERT_TRUE(clicked);
+  EXPECT_GE(NameIndex, 2);
+  EXPECT_LT(NameIndex, 60);
+  // Names done keep their tags; names not reached are untouched.
+  for (int i = 0; i < 60; ++i)
+    EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
+  EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
+}
+
+TEST_F(StatusWindowTest, EmptyBaseClosesAtTheFirstTick) {
+  TagAllGames();
+  EXPECT_EQ(host.windowCaptions.size(), 1u);
+  EXPECT_EQ(NameIndex, 0);
+  EXPECT_TRUE(NameList.empty());
+  EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
+}
+
+// ---- Layout ----
+
+struct Measured {
+  int32_t w, h;
+};
+
+Measured MeasureSamples(const LOGFONTA& logFont) {
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontIndirectA(&logFont);
+  HGDIOBJ old = SelectObject(dc, font);
+  Measured m{350, 0};
+  for (const wchar_t* sample : {L"8888/8888 Names processed",
+                                L"For 8888 names the information already exists in pgn",
+                                L"8888 names skipped"}) {
+    SIZE s;
+    GetTextExtentPoint32W(dc, sample, lstrlenW(sample), &s);
+    m.w = std::max<int32_t>(m.w, s.cx);
+    m.h = s.cy;
+  }
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  return m;
+}
+
+void ExpectLayout(FakeHost& host, HWND w) {
+  const hostwin::Style& s = host.style;
+  Measured m = MeasureSamples(s.bodyFont);
+  RECT outer;
+  GetWindowRect(w, &outer);
+  LONG W = outer.right - outer.left, H = outer.bottom - outer.top;
+  EXPECT_EQ(W, m.w + s.marginLeft + s.marginRight + 20);
+  EXPECT_EQ(H, s.marginTop + 4 * m.h + 61 + s.marginBottom);
+  RECT main;
+  GetWindowRect(host.mainWindow, &main);
+  EXPECT_EQ(outer.left, std::max<LONG>(0, (main.left + main.right - W) / 2));
+  EXPECT_EQ(outer.top, std::max<LONG>(0, (main.top + main.bottom - H) / 2));
+
+  auto bars = ChildrenOfClass(w, PROGRESS_CLASSW);
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_EQ(bars[0], ProgressBar);
+  RECT bar = ChildRect(bars[0]);
+  EXPECT_EQ(bar.left, s.marginLeft + 10);
+  EXPECT_EQ(bar.top, s.marginTop + m.h + 10);
+  EXPECT_EQ(bar.right - bar.left, m.w);
+  EXPECT_EQ(bar.bottom - bar.top, m.h + 2);
+  PBRANGE range{};
+  SendMessageW(bars[0], PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+  EXPECT_EQ(range.iLow, 0);
+  EXPECT_EQ(range.iHigh, static_cast<int>(NameList.size()));
+
+  auto buttons = ChildrenOfClass(w, L"knop");
+  ASSERT_EQ(buttons.size(), 1u);
+  EXPECT_EQ(buttons[0], CancelButton.window);
+  EXPECT_EQ(CancelButton.onClick, StopBatch);
+  RECT button = ChildRect(buttons[0]);
+  EXPECT_EQ(button.left, W - s.marginRight - 113);
+  EXPECT_EQ(button.top, s.marginTop + 4 * m.h + 26);
+  EXPECT_EQ(button.right - button.left, 105);
+  EXPECT_EQ(button.bottom - button.top, 28);
+  wchar_t caption[32] = {};
+  GetWindowTextW(buttons[0], caption, 31);
+  EXPECT_STREQ(caption, L"Cancel");
+}
+
+TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
+  host.style.marginTop = 6;
+  host.style.marginBottom = 9;
+  host.style.marginLeft = 7;
+  host.style.marginRight = 11;
+  SetWindowPos(host.mainWindow, nullptr, 100, 50, 500, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  Game("Roe", "Doe");
+  CollectPlayerNames();
+  NameIndex = SkippedCount = PresentCount = 7;
+  StepBusy = true;
+  HWND w = ShownStatusWindow();
+  ASSERT_EQ(StatusWindow, w);
+  ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, 350);  // the small font fits
+  ExpectLayout(host, w);
+  EXPECT_EQ(NameIndex, 0);
+  EXPECT_EQ(SkippedCount, 0);
+  EXPECT_EQ(PresentCount, 0);
+  EXPECT_FALSE(StepBusy);
+  DestroyWindow(w);
+  EXPECT_EQ(StatusWindow, nullptr);
+}
+
+TEST_F(StatusWindowTest, WideFontWidensTheWindow) {
+  host.style.bodyFont.lfHeight = -24;
+  ASSERT_GT(MeasureSamples(host.style.bodyFont).w, 350);
+  HWND w = ShownStatusWindow();
+  ExpectLayout(host, w);
+  DestroyWindow(w);
+}
+
+TEST_F(StatusWindowTest, ShowingTheWindowAgainDoesNotRestartTheRun) {
+  Game("Roe", "Doe");
+  CollectPlayerNames();
+  HWND w = ShownStatusWindow();
+  NameIndex = 1;
+  SendMessageW(w, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+  SendMessageW(w, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(ChildrenOfClass(w, PROGRESS_CLASSW).size(), 1u);
+  EXPECT_EQ(ChildrenOfClass(w, L"knop").size(), 1u);
+  DestroyWindow(w);
+}
+
+TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
+  RECT work{40, 30, 1000, 700};
+  SIZE size{400, 200};
+  auto place = [&](RECT main) {
+    POINT p = StatusWindowPlace(main, work, size);
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+  };
+  EXPECT_EQ(place({100, 100, 701, 501}), "200,200");      // (100+701-400)/2 rounds down
+  EXPECT_EQ(place({800, 600, 1100, 800}), "600,500");     // pushed in from right and bottom
+  EXPECT_EQ(place({-300, -200, 100, 100}), "0,0");        // 0, not the work area's left and top
+  EXPECT_EQ(place({0, 0, 40, 30}), "0,0");
+  RECT tiny{0, 0, 300, 150};
+  POINT p = StatusWindowPlace({0, 0, 100, 100}, tiny, size);
+  EXPECT_EQ(p.x, -100);  // wider than the work area: no second clamp
+  EXPECT_EQ(p.y, -50);
+}
+
+// ---- The Cancel button's pictures ----
+
+TEST_F(StatusWindowTest, CancelButtonHoldsOneReferencePerPictureAcrossRuns) {
+  CountingPicture a{kPictureVtable, 1}, b{kPictureVtable, 1};
+  auto* normal = reinterpret_cast<hostabi::TButInf*>(host.buttonStyleObject +
+                                                     hostabi::kNormalButtonTemplate);
+  normal->pictures[0] = reinterpret_cast<IPicture*>(&a);
+  normal->pictures[1] = nullptr;
+  normal->pictures[2] = reinterpret_cast<IPicture*>(&b);
+
+  HWND first = ShownStatusWindow();
+  EXPECT_EQ(a.refs, 2);
+  EXPECT_EQ(b.refs, 2);
+  DestroyWindow(first);
+  HWND second = ShownStatusWindow();
+  EXPECT_EQ(a.refs, 2);
+  EXPECT_EQ(b.refs, 2);
+  EXPECT_EQ(CancelButton.pictures[0], normal->pictures[0]);
+  DestroyWindow(second);
+  ReleaseCancelButton();
+  EXPECT_EQ(a.refs, 1);
+  EXPECT_EQ(b.refs, 1);
+  ReleaseCancelButton();
+  EXPECT_EQ(a.refs, 1);
+  *normal = hostabi::TButInf{};
+}
+
+}  // namespace

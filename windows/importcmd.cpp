@@ -1,0 +1,47 @@
+#include "windows/importcmd.h"
+
+#include <commdlg.h>
+
+#include "database/fidelist.h"
+#include "host/commonfunc.h"
+#include "tagging/messages.h"
+#include "tagging/player_struct.h"
+
+// The full-size structure, with the fields that follow the old 76 bytes.
+static_assert(sizeof(OPENFILENAMEW) == 88);
+
+namespace {
+
+constexpr DWORD kPathBufferSize = 1024;
+// One filter entry: description, pattern, and the empty entry that ends the list.
+constexpr wchar_t kFilter[] = L"List of players from FIDE\0players_list*.txt\0";
+
+}  // namespace
+
+void ImportCommand(HWND owner) {
+  wchar_t path[kPathBufferSize] = {};
+  std::wstring folder = ModulePath();
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kFilter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = kPathBufferSize;
+  dialog.lpstrInitialDir = folder.c_str();
+  dialog.lpstrDefExt = L"txt";
+  if (!GetOpenFileNameW(&dialog)) return;
+  ImportChosenList(WideToAnsi(std::wstring(path)));
+}
+
+bool ImportChosenList(const std::string& path) {
+  if (!ImportFideList(path)) {
+    ShowMessage(msg::ListNotImported, msg::ListNotRead, 1);
+    return false;
+  }
+  SortByRating();
+  // A failed write keeps the previous players.dat; the new list serves
+  // until the host ends.
+  SavePlayers(PlayersFilePath());
+  return true;
+}

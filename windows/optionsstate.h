@@ -1,0 +1,89 @@
+// The Options dialog's records, texts and measures, shared by its window
+// procedure (plnastr.cpp), its layout (plnastrlayout.cpp) and its drawing
+// (plnastrpaint.cpp). Not for other units.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string_view>
+
+#include "host/hostabi.h"
+#include "host/hostdata.h"
+#include "host/settings.h"
+
+namespace optionsdialog {
+
+// One row of the dialog: a label, the flag its "save" box is bound to and
+// the flag of its "overwrite" box.
+struct OptionRow {
+  std::wstring_view label;
+  bool Settings::*save;
+  bool Settings::*overwrite;
+};
+
+inline constexpr OptionRow kRows[4] = {
+    {L"Country:", &Settings::saveCountry, &Settings::overwriteCountry},
+    {L"Sex:", &Settings::saveSex, &Settings::overwriteSex},
+    {L"Title:", &Settings::saveTitle, &Settings::overwriteTitle},
+    {L"ELO:", &Settings::saveElo, &Settings::overwriteElo},
+};
+
+// Boxes 2r and 2r+1 are row r's "save" and "overwrite" boxes; the last one
+// is changeName's.
+constexpr int kBoxCount = 9;
+constexpr int kChangeNameBox = 8;
+
+inline bool& BoundFlag(int box) {
+  if (box == kChangeNameBox) return settings.changeName;
+  const OptionRow& row = kRows[box / 2];
+  return settings.*(box % 2 == 0 ? row.save : row.overwrite);
+}
+
+inline constexpr std::wstring_view kHeading = L"Save the following information about players:";
+inline constexpr std::wstring_view kOverwriteLabel = L"Overwrite:";
+inline constexpr std::wstring_view kChangeNameLabel =
+    L"Change name, if it is spelled differently in FIDE";
+inline constexpr std::wstring_view kFirstInstruction =
+    L"You should at first download the list of players from";
+// FIDE's domain followed by " and unzip it.".
+inline constexpr std::wstring_view kSecondInstruction = L"fide.com and unzip it.";
+inline constexpr std::wstring_view kVisitWebsite = L"Visit website";
+inline constexpr char kFideDownloadPage[] = "https://ratings.fide.com/download.phtml";
+
+struct DialogState {
+  hostabi::TCheckInf boxes[kBoxCount]{};
+  hostabi::TButInf newListButton{}, closeButton{}, saveButton{};
+  int overwriteLabelX = 0;  // x of the "Overwrite:" labels, set by the layout
+  RECT linkRect{};          // extent of "Visit website", edges included
+  bool linkHover = false;
+  HWND window = nullptr;    // the open dialog
+};
+
+extern DialogState state;
+
+// Click handlers of "New FIDE list" (the import runs inside the click and the
+// dialog stays open) and "Close".
+void __stdcall ImportNewList();
+void __stdcall CloseOptions();
+
+// The host's style values, fetched anew for every layout and paint.
+struct Measures {
+  int top, bottom, left, right;  // margins T, B, L, R
+  int boxHeight, boxWidth;       // CH, CW
+  const LOGFONTA* bodyFont;
+  COLORREF separatorColour;
+
+  int X0() const { return left + 10; }
+};
+
+inline Measures HostMeasures() {
+  using namespace hostabi;
+  return {HostMetricValue(kMarginTop),      HostMetricValue(kMarginBottom),
+          HostMetricValue(kMarginLeft),     HostMetricValue(kMarginRight),
+          HostMetricValue(kCheckBoxHeight), HostMetricValue(kCheckBoxWidth),
+          HostMetricAs<LOGFONTA>(kBodyFont),
+          static_cast<COLORREF>(HostMetricValue(kSeparatorColour))};
+}
+
+}  // namespace optionsdialog

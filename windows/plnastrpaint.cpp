@@ -1,0 +1,67 @@
+// The Options dialog's drawing: the labels of the rows the layout placed
+// the boxes on, the separator, the instructions and the link.
+#include <algorithm>
+
+#include "host/guard.h"
+#include "host/hostservices.h"
+#include "windows/gdi.h"
+#include "windows/optionsstate.h"
+#include "windows/plnastr.h"
+
+using namespace optionsdialog;
+
+namespace {
+
+void Text(HDC dc, int x, int y, std::wstring_view text) {
+  TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+int WindowWidth(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r.right - r.left;
+}
+
+void Paint(HWND window, HDC dc) {
+  PaintWindowBackground(window, dc);
+  const Measures m = HostMeasures();
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  OwnedFont font(FontFrom(m.bodyFont));
+  OwnedFont linkFont(state.linkHover ? FontFrom(m.bodyFont, true) : nullptr);
+  OwnedPen pen(CreatePen(PS_SOLID, 1, m.separatorColour));
+  SelectedObject selectFont(dc, font);
+  SelectedObject selectPen(dc, pen);
+
+  const int h = TextExtent(dc, kHeading).cy;
+  const int x0 = m.X0();
+  const int ty = (std::max(h, m.boxHeight) - h) / 2 - 2;
+
+  Text(dc, x0, m.top + 5, kHeading);
+  int y = m.top + 5 + h + 8;
+  for (int r = 0; r < 4; ++r) {
+    std::wstring_view label = kRows[r].label;
+    // The label ends 5 pixels before the row's "save" box.
+    int x = state.overwriteLabelX - m.boxWidth - 15 - static_cast<int>(TextExtent(dc, label).cx);
+    Text(dc, x, y + ty, label);
+    Text(dc, state.overwriteLabelX, y + ty, kOverwriteLabel);
+    y += h + (r == 3 ? 10 : 5);
+  }
+  Text(dc, x0, y + ty, kChangeNameLabel);
+  y += h + 10;
+
+  POINT line[2] = {{x0, y}, {WindowWidth(window) - m.right - 10, y}};
+  Polyline(dc, line, 2);
+  Text(dc, x0, y + 52, kFirstInstruction);
+  Text(dc, x0, y + 53 + h, kSecondInstruction);
+
+  SetTextColor(dc, RGB(0, 0, 255));
+  if (state.linkHover) SelectObject(dc, linkFont);
+  Text(dc, x0, y + 54 + 2 * h, kVisitWebsite);
+}
+
+}  // namespace
+
+void __stdcall PaintOptionsDialog(HWND window, HDC dc) {
+  Guarded([&] { Paint(window, dc); });
+}

@@ -1,0 +1,36 @@
+// The extended search window: the user picks one of several candidate
+// players for a name, asks for a more tolerant search, skips the name or
+// cancels a batch. The window knows only the lines it is given.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One candidate line: the text shown and the FIDE ID behind its link.
+struct fidenam {
+  std::wstring text;
+  int32_t fideId = 0;
+};
+
+// The candidates of the next ChoosePlayer call, in row order; filled by the
+// caller before each call.
+extern std::vector<fidenam> candidateNames;
+
+// Shows the window modally, centred on the point in host variables 96 and 97.
+// Rows are the candidates 0..n-1, then "Extended search..." when offered,
+// "Skip", and "Cancel" when offered. Returns the chosen row, or -1 for
+// Escape, for the window being closed, or when the host cannot show windows.
+int32_t ChoosePlayer(HWND parent, const std::wstring& title, bool offerExtended,
+                     bool offerCancel);
+
+// Handed to the host with the window.
+LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void __stdcall PaintSearchWindow(HWND window, HDC dc);
+// Sizes and places the window; called when it is shown.
+void LayoutSearchWindow(HWND window);
+
+// The address of a player's page on the games site.
+std::string PlayerPageUrl(int32_t id);

@@ -1,0 +1,169 @@
+#include "windows/plstatwnd.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "host/guard.h"
+#include "host/hostdata.h"
+#include "host/hostservices.h"
+#include "tagging/batch.h"
+#include "windows/gdi.h"
+
+HWND StatusWindow = nullptr;
+HWND ProgressBar = nullptr;
+hostabi::TButInf CancelButton{};
+
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerInterval = 1;  // as fast as the platform paces it
+
+constexpr wchar_t kNamesProcessed[] = L" Names processed";
+constexpr wchar_t kFor[] = L"For ";
+constexpr wchar_t kAlreadyExists[] = L" names the information already exists in pgn";
+constexpr wchar_t kNamesSkipped[] = L" names skipped";
+constexpr wchar_t kCancel[] = L"Cancel";
+// The width is measured once, on four-digit figures.
+constexpr wchar_t kSampleFraction[] = L"8888/8888";
+constexpr wchar_t kSampleCount[] = L"8888";
+
+constexpr int32_t kButtonWidth = 105, kButtonHeight = 28;
+
+std::wstring Decimal(int64_t value) { return std::to_wstring(value); }
+
+HFONT TextFont() { return FontFrom(HostMetricAs<LOGFONTA>(hostabi::kBodyFont)); }
+
+void CreateCancelButton(HWND window, const StatusMargins& m, SIZE size, int32_t h) {
+  ReleaseButtonPictures(CancelButton);
+  CancelButton = CopyButtonTemplate(hostabi::kNormalButtonTemplate);
+  CancelButton.onClick = StopBatch;
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  CancelButton.window = CreateWindowExW(0, L"knop", kCancel, WS_CHILD | WS_VISIBLE,
+                                        size.cx - m.right - 113, m.top + 4 * h + 26,
+                                        kButtonWidth, kButtonHeight, window, nullptr, instance,
+                                        nullptr);
+  HRGN region = CreateRoundRectRgn(-1, -1, 107, 30, 28, 28);
+  // The window owns the region once it is set; otherwise it is ours to free.
+  if (region && !SetWindowRgn(CancelButton.window, region, TRUE)) DeleteObject(region);
+  StyleButton(&CancelButton, kCancel);
+}
+
+}  // namespace
+
+StatusMargins HostMargins() {
+  return {HostMetricValue(hostabi::kMarginTop), HostMetricValue(hostabi::kMarginBottom),
+          HostMetricValue(hostabi::kMarginLeft), HostMetricValue(hostabi::kMarginRight)};
+}
+
+SIZE StatusWindowSize(int32_t w, int32_t h, const StatusMargins& m) {
+  return {w + m.left + m.right + 20, m.top + 4 * h + 61 + m.bottom};
+}
+
+POINT StatusWindowPlace(const RECT& main, const RECT& work, SIZE size) {
+  // C++ division rounds towards zero, as the centring wants.
+  LONG x = (main.left + main.right - size.cx) / 2;
+  if (x < 0) x = 0;
+  if (x + size.cx > work.right) x = work.right - size.cx;
+  LONG y = (main.top + main.bottom - size.cy) / 2;
+  if (y < 0) y = 0;
+  if (y + size.cy > work.bottom) y = work.bottom - size.cy;
+  return {x, y};
+}
+
+void SetUpStatusWindow(HWND window) {
+  StatusMargins m = HostMargins();
+  StatusWindow = window;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+
+  WindowDC dc(window);
+  OwnedFont font(TextFont());
+  SelectedObject selected(dc, font);
+  int32_t w = kStatusTextWidth, h = 0;
+  for (const std::wstring& sample :
+       {std::wstring(kSampleFraction) + kNamesProcessed,
+        std::wstring(kFor) + kSampleCount + kAlreadyExists,
+        std::wstring(kSampleCount) + kNamesSkipped}) {
+    SIZE extent = TextExtent(dc, sample);
+    w = std::max<int32_t>(w, extent.cx);
+    h = extent.cy;
+  }
+
+  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10,
+                                m.top + h + 10, w, h + 2, window, nullptr, instance, nullptr);
+  SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(NameList.size()));
+
+  SIZE size = StatusWindowSize(w, h, m);
+  CreateCancelButton(window, m, size, h);
+
+  RECT work{}, main{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(MainWindowHandle(), &main);
+  POINT at = StatusWindowPlace(main, work, size);
+  SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  NameIndex = 0;
+  SkippedCount = 0;
+  PresentCount = 0;
+  StepBusy = false;
+  SetTimer(window, kTimerId, kTimerInterval, BatchTick);
+}
+
+LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The run starts once per window: a later show (the owner being minimised
+  // and restored) must not lay it out again and restart from the first name.
+  if (message == WM_SHOWWINDOW && window != StatusWindow)
+    Guarded([&] { SetUpStatusWindow(window); });
+  if (message == WM_NCDESTROY && window == StatusWindow) {
+    StatusWindow = nullptr;
+    ProgressBar = nullptr;
+    CancelButton.window = nullptr;
+  }
+  return Guarded(LRESULT{0}, [&] { return DefaultWindowProc(window, message, wParam, lParam); });
+}
+
+void __stdcall PaintStatus(HWND window, HDC dc) {
+  Guarded([&] {
+    PaintWindowBackground(window, dc);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    StatusMargins m = HostMargins();
+    OwnedFont font(TextFont());
+    SelectedObject selected(dc, font);
+    int32_t x = m.left + 10, y = m.top + 5;
+
+    std::wstring processed = Decimal(NameIndex) + L"/" +
+                             Decimal(static_cast<int64_t>(NameList.size())) + kNamesProcessed;
+    TextOutW(dc, x, y, processed.c_str(), static_cast<int>(processed.size()));
+    int32_t h = TextExtent(dc, processed).cy;
+
+    y += 2 * h + 11;
+    std::wstring skipped = Decimal(SkippedCount) + kNamesSkipped;
+    TextOutW(dc, x, y, skipped.c_str(), static_cast<int>(skipped.size()));
+
+    y += h + 5;
+    std::wstring present = kFor + Decimal(PresentCount) + kAlreadyExists;
+    TextOutW(dc, x, y, present.c_str(), static_cast<int>(present.size()));
+  });
+}
+
+void __stdcall StopBatch() {
+  Guarded([] {
+    SetWindowResult(1);
+    if (StatusWindow) KillTimer(StatusWindow, kTimerId);
+  });
+}
+
+void ShowBatchProgress() {
+  if (ProgressBar) SendMessageW(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(NameIndex), 0);
+}
+
+void RedrawStatusWindow() {
+  // RedrawWindow with no window would repaint the whole desktop.
+  if (StatusWindow) RedrawWindow(StatusWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void ReleaseCancelButton() { ReleaseButtonPictures(CancelButton); }

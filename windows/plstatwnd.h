@@ -1,0 +1,45 @@
+// The status window of the batch run: it lays itself out when shown, starts
+// the timer that drives the run, shows how many names are done, skipped and
+// already complete, and offers a Cancel button.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "host/hostabi.h"
+
+extern HWND StatusWindow;              // while a run's window exists
+extern HWND ProgressBar;
+extern hostabi::TButInf CancelButton;  // bound to the host's button; click: StopBatch
+
+// The margins of a host plug-in window's client area.
+struct StatusMargins {
+  int32_t top, bottom, left, right;
+};
+StatusMargins HostMargins();
+
+// Text column width before measuring: the window is never narrower.
+constexpr int32_t kStatusTextWidth = 350;
+// Outer size of the status window for a text column w wide and lines h high.
+SIZE StatusWindowSize(int32_t w, int32_t h, const StatusMargins& m);
+// Where a window of this size goes: centred on the main window, pushed back
+// inside the work area's right and bottom edges, and not left of or above 0.
+POINT StatusWindowPlace(const RECT& mainWindow, const RECT& workArea, SIZE size);
+
+// Handed to the host with the window.
+LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void __stdcall PaintStatus(HWND window, HDC dc);
+// Lays the window out, creates its controls, starts the timer and resets the
+// run state; done once per window, on its first show.
+void SetUpStatusWindow(HWND window);
+// Ends the run: the host closes the window. Also the Cancel button's handler.
+void __stdcall StopBatch();
+
+// After a step: the bar moves to NameIndex; the window repaints at once.
+void ShowBatchProgress();
+void RedrawStatusWindow();
+
+// Drops the picture references of the last Cancel button; called when the
+// library is unloaded.
+void ReleaseCancelButton();
