@@ -163,6 +163,8 @@ bool SaveBase(const std::wstring& path, const std::wstring& shownName) {
   }
   host.modified = false;
   host.basePath = path;
+  size_t slash = path.find_last_of(L"\\/");
+  host.baseName = slash == std::wstring::npos ? path : path.substr(slash + 1);
   transcript::Line("base saved " + transcript::Quote(shownName) + ": " +
                    std::to_string(games.size()) + " games");
   gamelist::Refresh();

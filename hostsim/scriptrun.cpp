@@ -20,7 +20,8 @@ namespace {
 std::vector<script::Step> steps;
 std::wstring folder;  // of the script, for ${SCRIPT_DIR}
 size_t current = 0;
-bool started = false;  // the current step was announced
+bool started = false;    // the current step has begun
+bool announced = false;  // its line is in the transcript
 StepState state;
 bool busy = false;
 bool running = false;
@@ -83,10 +84,17 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
   const script::Step& step = steps[current];
   if (!started) {
-    transcript::Line("> " + step.text);
     started = true;
+    announced = false;
     state = StepState{};
     state.started = GetTickCount();
+    // Steps that wait announce themselves when what they wait for is there;
+    // those that only wait never do (what happens meanwhile has its own pace).
+    static const char* const kWaiting[] = {"message", "dialog", "wait-url", "wait-window",
+                                           "wait-closed", "pause"};
+    bool waits = false;
+    for (const char* verb : kWaiting) waits = waits || step.verb == verb;
+    if (!waits) Announce();
   }
   Outcome outcome;
   try {
@@ -126,6 +134,12 @@ void Start(std::vector<script::Step> script, const std::wstring& scriptFolder, i
 }
 
 bool Running() { return running; }
+
+void Announce() {
+  if (announced || current >= steps.size()) return;
+  announced = true;
+  transcript::Line("> " + steps[current].text);
+}
 
 void Post(std::function<void()> action) {
   actions.push_back(std::move(action));

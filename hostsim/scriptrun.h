@@ -42,6 +42,10 @@ struct StepState {
 // Runs a step's action on the main window's thread after the current tick,
 // outside the timer, so that a modal loop it opens does not block the steps.
 void Post(std::function<void()> action);
+// Writes the current step's line into the transcript, once. Steps that wait
+// for something write it when they find it, so that the transcript does not
+// depend on how long they waited.
+void Announce();
 // Milliseconds a waiting step may wait.
 extern DWORD waitLimit;
 // Resolves a script path: ${NAME} expanded, "/..." (a Unix path) as drive Z:.

@@ -206,6 +206,7 @@ Outcome Message(const Step& step) {
   if (!m && filedialogs::OpenDialog())
     return Fail("unexpected file dialog " + transcript::Quote(filedialogs::CaptionOf(filedialogs::OpenDialog())));
   if (!m) return Wait();
+  Announce();
   std::wstring caption = messagewnd::CaptionOf(m);
   if (!step.words.empty() && !step.words[0].empty() && !Matches(caption, Wide(step.words[0])))
     return Fail("the message window is " + transcript::Quote(caption) + ", not " +
@@ -224,6 +225,7 @@ Outcome Dialog(const Step& step, StepState& state) {
       return Wait();
     }
     if (state.ticks < 1) return Wait();
+    Announce();
     HWND dialog = filedialogs::OpenDialog();
     std::string seen = "file dialog " + transcript::Quote(filedialogs::CaptionOf(dialog)) +
                        " suggests " + transcript::Quote(filedialogs::FileNameIn(dialog));
@@ -373,6 +375,7 @@ Outcome WaitUrl() {
     at = end + 1;
   }
   if (urls.size() <= urlsReported) return Wait();
+  Announce();
   for (; urlsReported < urls.size(); ++urlsReported)
     transcript::Line("web page opened " + transcript::Quote(urls[urlsReported]));
   return Done();
