@@ -38,8 +38,10 @@ function(add_lumora_script_test name)
   endif()
   add_test(NAME ${name}
            COMMAND ${CMAKE_COMMAND} ${args} -P ${CMAKE_SOURCE_DIR}/cmake/run_lumora_script.cmake)
+  # Alone: the mouse pointer, where windows open, is shared by every program
+  # on the display.
   set_tests_properties(${name} PROPERTIES TIMEOUT 150 SKIP_REGULAR_EXPRESSION "SKIPPED:"
-                       ENVIRONMENT "VELMARSH_TESTDATA=${VELMARSH_TESTDATA}")
+                       RUN_SERIAL TRUE ENVIRONMENT "VELMARSH_TESTDATA=${VELMARSH_TESTDATA}")
   if(T_HTTP)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED hostsim_http)
   endif()
