@@ -67,7 +67,9 @@ if [ "$interactive" = 1 ]; then
     echo "demo: --interactive needs a display (DISPLAY is not set)" >&2
     exit 1
   fi
-  exec "$root/scripts/wine-session.sh" "$build/win32" "$build/win32/wine-run" "$exe" "$demo/sample.pgn"
+  echo "demo: import $demo/players_list_demo.txt with Tools > More about players > Options... > New FIDE list"
+  exec "$root/scripts/wine-session.sh" "$build/win32" "$build/win32/wine-run" "$exe" "$demo/sample.pgn" \
+    --site "$demo/site"
 fi
 
 rm -f "$demo/transcript.txt" "$demo/urls.txt"
