@@ -1,6 +1,7 @@
 #include "database/btfile.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +26,9 @@ bytefile::bytefile(const std::string& path, bool openExisting) {
     }
     fileSize = static_cast<int32_t>(std::min<long>(size, INT32_MAX));
     file = std::fopen(path.c_str(), "r+b");
+    // A file that may only be read still loads; writes to it are then lost
+    // like those of any failed write.
+    if (!file) file = std::fopen(path.c_str(), "rb");
   } else {
     file = std::fopen(path.c_str(), "w+b");
   }
@@ -155,13 +159,47 @@ void bytefile::WriteStr(std::string_view s) {
   for (size_t i = 0; i < n; ++i) WriteByte(static_cast<uint8_t>(s[i]));
 }
 
+void bytefile::WriteBytes(const void* bytes, size_t n) {
+  auto from = static_cast<const uint8_t*>(bytes);
+  while (n > 0) {
+    if (bufPos >= WindowSize) NextBlock();
+    size_t k = std::min(n, static_cast<size_t>(WindowSize - bufPos));
+    // As WriteByte: dirty once a byte changes or the valid data grows.
+    dirty = dirty || bufPos + static_cast<int32_t>(k) > bufCount ||
+            std::memcmp(window + bufPos, from, k) != 0;
+    std::memcpy(window + bufPos, from, k);
+    bufPos += static_cast<int32_t>(k);
+    filePos += static_cast<int32_t>(k);
+    bufCount = std::max(bufCount, bufPos);
+    from += k;
+    n -= k;
+  }
+}
+
+void bytefile::ReadBytes(void* bytes, size_t n) {
+  auto to = static_cast<uint8_t*>(bytes);
+  while (n > 0) {
+    if (bufPos >= bufCount) NextBlock();
+    if (bufPos >= bufCount || failed) {
+      std::memset(to, 0, n);  // as ReadByte: zeros, and the cursor stays
+      return;
+    }
+    size_t k = std::min(n, static_cast<size_t>(bufCount - bufPos));
+    std::memcpy(to, window + bufPos, k);
+    bufPos += static_cast<int32_t>(k);
+    filePos += static_cast<int32_t>(k);
+    to += k;
+    n -= k;
+  }
+}
+
 int32_t bytefile::ReadStrTo(char* out) {
   int32_t n = ReadByte();
   if (int64_t{filePos} + n > fileSize) {
     failed = true;
     n = 0;
   }
-  for (int32_t i = 0; i < n; ++i) out[i] = static_cast<char>(ReadByte());
+  ReadBytes(out, static_cast<size_t>(n));
   return n;
 }
 

@@ -38,6 +38,10 @@ class bytefile {
   std::string ReadStr();
   // ReadStr into out, which has room for 255 bytes; returns the length.
   int32_t ReadStrTo(char* out);
+  // n bytes at once: the same as n calls of WriteByte or ReadByte, copied
+  // through the window a block at a time.
+  void WriteBytes(const void* bytes, size_t n);
+  void ReadBytes(void* bytes, size_t n);
 
   // Set when opening failed or a string ran past the end of the file; from
   // then on every read yields 0.

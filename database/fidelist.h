@@ -38,12 +38,14 @@ struct PlayerRow {
 
 // The loaded list; empty until loaded or imported.
 std::span<const fideitem> PlayerList();
-// Replaces PlayerList by these players, in this order.
+// Replaces PlayerList by these players, in this order; names longer than
+// the file can hold (255 bytes) are cut.
 void SetPlayerList(std::span<const PlayerRow> rows);
 void ClearPlayerList();
 
 // Reads players.dat into PlayerList, replacing it. A missing file gives an
-// empty list; a damaged one gives what could be read.
+// empty list; a damaged one gives what could be read (never more players
+// than its size can hold).
 void LoadPlayers(const std::string& path);
 // LoadPlayers(path) when PlayerList is empty: what every command that needs
 // player data calls first.
@@ -73,7 +75,8 @@ std::string_view TitleText(int title);
 
 // ---- Lookup and search ----
 
-// The first player in list order with this FIDE ID.
+// The first player in list order with this FIDE ID; index is -1 when there
+// is none.
 bool FindById(int32_t id, fideitem& player);
 bool FindByIdAt(int32_t id, fideitem& player, int32_t& index);
 
@@ -83,7 +86,7 @@ struct tsearchress {
 };
 // The entries of the last search; each search replaces them.
 extern std::vector<tsearchress> SearchResults;
-// The most entries a search keeps (at least 1); 10 normally.
+// The most entries a search keeps; 10 normally. A value below 1 counts as 1.
 extern int32_t MaxResults;
 constexpr int32_t kDefaultMaxResults = 10;
 

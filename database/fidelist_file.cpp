@@ -2,6 +2,7 @@
 // byte and bytes), rating, sex, title, federation and birth year.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "database/btfile.h"
@@ -32,19 +33,45 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
   // hold: every record takes at least 12 bytes.
   int64_t count = std::clamp<int64_t>(in.ReadInt(), 0, (size - kCountBytes) / kRecordBytes);
   store.items.resize(static_cast<size_t>(count));
-  // Exact for an intact file; a damaged one may need the block to grow.
-  ReserveNames(store, static_cast<size_t>(size - kCountBytes - count * kRecordBytes));
+  // Exact for an intact file; a damaged one may need the block to grow. No
+  // name is longer than 255 bytes, whatever size a folder or device reports.
+  ReserveNames(store, static_cast<size_t>(std::min(size - kCountBytes - count * kRecordBytes, count * 255)));
   char name[255];
+  uint8_t tail[7];
   for (fideitem& p : store.items) {
     p.fideId = in.ReadInt();
     int32_t length = in.ReadStrTo(name);
     p.name = StoreName(store, std::string_view(name, static_cast<size_t>(length)));
-    p.rating = in.ReadWord();
-    p.sex = in.ReadByte();
-    p.title = in.ReadByte();
-    p.federation = in.ReadByte();
-    p.birthYear = in.ReadWord();
+    // rating (2), sex, title, federation, birth year (2): read as one block
+    in.ReadBytes(tail, sizeof tail);
+    p.rating = static_cast<uint16_t>(tail[0] << 8 | tail[1]);
+    p.sex = tail[2];
+    p.title = tail[3];
+    p.federation = tail[4];
+    p.birthYear = static_cast<uint16_t>(tail[5] << 8 | tail[6]);
   }
+}
+
+// The bytes of one record, as WriteInt, WriteStr, WriteWord, three
+// WriteByte and WriteWord would write them; returns their number.
+size_t EncodeRecord(const fideitem& p, uint8_t* out) {
+  auto id = static_cast<uint32_t>(p.fideId);
+  size_t n = std::min<size_t>(p.name.size(), 255);
+  out[0] = static_cast<uint8_t>(id >> 24);
+  out[1] = static_cast<uint8_t>(id >> 16);
+  out[2] = static_cast<uint8_t>(id >> 8);
+  out[3] = static_cast<uint8_t>(id);
+  out[4] = static_cast<uint8_t>(n);
+  if (n > 0) std::memcpy(out + 5, p.name.data(), n);  // an empty name may have no bytes at all
+  uint8_t* tail = out + 5 + n;
+  tail[0] = static_cast<uint8_t>(p.rating >> 8);
+  tail[1] = static_cast<uint8_t>(p.rating);
+  tail[2] = p.sex;
+  tail[3] = p.title;
+  tail[4] = p.federation;
+  tail[5] = static_cast<uint8_t>(p.birthYear >> 8);
+  tail[6] = static_cast<uint8_t>(p.birthYear);
+  return kRecordBytes + n;
 }
 
 }  // namespace
@@ -76,15 +103,11 @@ bool SavePlayers(const std::string& path) {
     if (out.failed) return false;
     std::span<const fideitem> list = PlayerList();
     out.WriteInt(static_cast<int32_t>(list.size()));
+    uint8_t record[kRecordBytes + 255];
     for (const fideitem& p : list) {
-      out.WriteInt(p.fideId);
-      out.WriteStr(p.name);
-      out.WriteWord(p.rating);
-      out.WriteByte(p.sex);
-      out.WriteByte(p.title);
-      out.WriteByte(p.federation);
-      out.WriteWord(p.birthYear);
-      expected += kRecordBytes + std::min<int64_t>(static_cast<int64_t>(p.name.size()), 255);
+      size_t n = EncodeRecord(p, record);
+      out.WriteBytes(record, n);
+      expected += static_cast<int64_t>(n);
     }
   }
   // The byte file does not report write errors; a short file shows them.

@@ -103,17 +103,19 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
 
   // The combined layout has 164-byte lines: size the storage from the file,
   // up to a little more than today's list (a folder may report any size).
+  size_t chunkSize = kChunk;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
     long size = std::ftell(file.get());
-    if (size > 0) {
+    if (size >= 0) {
       size_t lines = std::min<size_t>(static_cast<size_t>(size) / 160, kMostLinesExpected) + 16;
       store.items.reserve(lines);
       ReserveNames(store, lines * 24);
+      chunkSize = std::min(kChunk, static_cast<size_t>(size) + 1);
     }
   }
   if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
 
-  auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
+  auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize);
   LineHead head;
   bool header = true;
   auto endLine = [&] {
@@ -123,7 +125,7 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
   };
   bool ended = false;
   while (!ended) {
-    size_t got = std::fread(chunk.get(), 1, kChunk, file.get());
+    size_t got = std::fread(chunk.get(), 1, chunkSize, file.get());
     if (std::ferror(file.get())) return false;
     if (got == 0) break;
     std::string_view text(chunk.get(), got);
@@ -157,15 +159,18 @@ bool ImportFideList(const std::string& path) {
 }
 
 void SortByRating() {
-  // A stable counting sort, highest rating first. Ratings from the list
-  // have at most four digits, but a list set or loaded otherwise may hold
-  // any 16-bit value.
-  std::vector<uint32_t> next(65536, 0);
-  std::vector<fideitem> sorted(PlayerList().size());  // before the list is taken out
+  // A stable counting sort, highest rating first, with a counter for every
+  // rating up to the highest: 10000 at most for an imported list, though a
+  // list set or loaded otherwise may hold any 16-bit value.
+  std::span<const fideitem> list = PlayerList();
+  uint16_t highest = 0;
+  for (const fideitem& p : list) highest = std::max(highest, p.rating);
+  std::vector<uint32_t> next(size_t{highest} + 1, 0);
+  std::vector<fideitem> sorted(list.size());  // before the list is taken out
   PlayerStore store = TakePlayerList();
   for (const fideitem& p : store.items) ++next[p.rating];
   uint32_t position = 0;
-  for (int r = 65535; r >= 0; --r) position += std::exchange(next[r], position);
+  for (int r = highest; r >= 0; --r) position += std::exchange(next[r], position);
   for (const fideitem& p : store.items) sorted[next[p.rating]++] = p;
   store.items = std::move(sorted);
   InstallPlayerList(std::move(store));

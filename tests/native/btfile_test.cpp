@@ -220,3 +220,49 @@ TEST(ByteFile, MixedValuesRoundTripAcrossManyWindows) {
   EXPECT_TRUE(in.AtEnd());
   EXPECT_FALSE(in.failed);
 }
+
+TEST(ByteFile, BlockWritesAndReadsMatchSingleBytesAcrossWindows) {
+  TempDir dir;
+  std::string blocks = dir.File("blocks.bin"), singles = dir.File("singles.bin");
+  Bytes data(5000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 31 + 7);
+  {
+    bytefile a(blocks, false), b(singles, false);
+    a.WriteByte(1);
+    b.WriteByte(1);
+    a.WriteBytes(data.data(), 3000);  // crosses the first window's end
+    a.WriteBytes(data.data() + 3000, 2000);
+    for (unsigned char c : data) b.WriteByte(c);
+  }
+  EXPECT_EQ(ReadAllBytes(blocks), ReadAllBytes(singles));
+
+  bytefile in(blocks, true);
+  EXPECT_EQ(in.ReadByte(), 1);
+  Bytes back(5000 + 10, 0xEE);
+  in.ReadBytes(back.data(), back.size());  // runs 10 bytes past the end
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), back.begin()));
+  EXPECT_EQ(Bytes(back.end() - 10, back.end()), Bytes(10, 0)) << "past the end reads zeros";
+  EXPECT_TRUE(in.AtEnd());
+}
+
+TEST(ByteFile, BlockRewriteOfIdenticalBytesLeavesTheFileUntouched) {
+  TempDir dir;
+  std::string f = dir.File("same-block.bin");
+  Bytes data(3000, 0x5A);
+  WriteAllBytes(f, data);
+  auto before = std::filesystem::last_write_time(f);
+  {
+    bytefile io(f, true);
+    io.WriteBytes(data.data(), 1000);
+  }
+  EXPECT_EQ(std::filesystem::last_write_time(f), before);
+  {
+    bytefile io(f, true);
+    io.SeekTo(10);
+    io.WriteBytes("\x01\x02", 2);
+  }
+  Bytes changed = ReadAllBytes(f);
+  EXPECT_EQ(changed[10], 1);
+  EXPECT_EQ(changed[11], 2);
+  EXPECT_EQ(changed.size(), 3000u);
+}

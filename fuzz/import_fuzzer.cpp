@@ -1,0 +1,37 @@
+// Any text imports without harm into players that keep the list's rules,
+// sorts by rating, and can be searched by its own names.
+#include <algorithm>
+#include <cstdlib>
+
+#include "database/fidelist.h"
+#include "fuzzfile.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Check(ImportFideList(WriteScratch("list.txt", data, size)));
+  for (const fideitem& p : PlayerList()) {
+    Check(!p.name.empty() && p.name.size() <= 61 && p.name[0] >= 'A' && p.name[0] <= 'Z');
+    Check(p.name.back() != ' ');
+    Check(p.fideId >= 0 && p.rating <= 9999 && p.birthYear <= 9999);
+    Check(p.sex <= 2 && p.title <= 6 && p.federation <= kFederationCount);
+  }
+  size_t count = PlayerList().size();
+  SortByRating();
+  Check(PlayerList().size() == count);
+  Check(std::is_sorted(PlayerList().begin(), PlayerList().end(),
+                       [](const fideitem& a, const fideitem& b) { return a.rating > b.rating; }));
+  if (count > 0) {
+    std::string name(PlayerList()[count - 1].name);
+    WordSearch(name);
+    RankedSearch(name);
+    for (const tsearchress& r : SearchResults) Check(static_cast<size_t>(r.index) < count);
+  }
+  return 0;
+}

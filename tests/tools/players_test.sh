@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Checks the command-line interface of `players`: outputs, exit codes and
+# messages. Usage: players_test.sh RUNNER PLAYERS TESTDATA (RUNNER may be
+# empty, or the program that runs a Windows build).
+set -uo pipefail
+runner=$1 players=$2 testdata=$3
+work=$(mktemp -d -p "$PWD" players-test.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+
+run() { if [ -n "$runner" ]; then "$runner" "$players" "$@"; else "$players" "$@"; fi; }
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# expect CODE EXPECTED_STDOUT ARGS...: the exit code and the exact output.
+expect() {
+  local code=$1 want=$2; shift 2
+  local got status
+  got=$(run "$@" 2>stderr.txt; echo "~$?")
+  status=${got##*~}; got=${got%~*}; got=${got%$'\n'}
+  [ "$status" = "$code" ] || fail "players $*: exit $status, expected $code"
+  [ "$got" = "$want" ] || fail "players $*: output differs:"$'\n'"$got"$'\n'"--- expected:"$'\n'"$want"
+}
+
+# expect_error CODE PATTERN ARGS...: an exit code and a message on stderr.
+expect_error() {
+  local code=$1 pattern=$2; shift 2
+  expect "$code" "" "$@"
+  grep -q -- "$pattern" stderr.txt || fail "players $*: no message matching '$pattern' on stderr"
+}
+
+# A list line of the combined layout: ID NAME FED SEX TITLE RATING BIRTH.
+line() {
+  local s
+  s=$(printf '%-15s%-61s%-3s %-1s   %-5s%-24s%-4s  %-33s%-4s      ' "$1" "$2" "$3" "$4" "$5" "" "$6" "" "$7")
+  printf '%s\r\n' "$s"
+}
+
+{
+  printf '%-162s\r\n' "ID Number      Name"
+  line 12345678 "Doe, Jane" NOR F WIM 2405 1990
+  line 22 "Smith, Bob" XYZ M "" "" 1970
+  line 33 "Smith, John" USA M GM 2600 1980
+  line 44 "Smyth, John" ENG M CM 2600 ""
+  line 55 "de Souza, Ana" BRA F "" 1800 2000
+} > list.txt
+
+expect 0 "4" import list.txt small.dat
+T=$'\t'
+expect 0 "0${T}33${T}Smith, John${T}2600${T}0${T}0${T}192${T}1980
+1${T}44${T}Smyth, John${T}2600${T}0${T}6${T}56${T}0
+2${T}12345678${T}Doe, Jane${T}2405${T}1${T}4${T}135${T}1990
+3${T}22${T}Smith, Bob${T}0${T}0${T}6${T}0${T}1970" dump small.dat
+
+expect 0 "2${T}1${T}Doe, Jane (NOR),  WIM,  2405 ELO" word small.dat "Jane Doe"
+expect 0 "0${T}1${T}Smith, John (USA),  GM,  2600 ELO
+3${T}1${T}Smith, Bob (???)" word small.dat Smith
+expect 0 "0${T}1${T}Smith, John (USA),  GM,  2600 ELO" word small.dat Smith --max 1
+expect 0 "0${T}2${T}Smith, John (USA),  GM,  2600 ELO
+1${T}7${T}Smyth, John (ENG),  2600 ELO
+3${T}251${T}Smith, Bob (???)" ranked small.dat "John Smith"
+expect 0 "2${T}Doe, Jane (NOR),  WIM,  2405 ELO" id small.dat 12345678
+expect 0 "" id small.dat 99
+
+printf 'Doe, J.\r\nnobody\n\nSmith, Bob' > queries.txt
+expect 0 "0${T}2${T}1${T}Doe, Jane (NOR),  WIM,  2405 ELO
+3${T}3${T}1${T}Smith, Bob (???)" word small.dat --queries queries.txt --max 2
+
+expect_error 2 "usage:"
+expect_error 2 "usage:" frobnicate small.dat
+expect_error 2 "usage:" word small.dat
+expect_error 2 "usage:" word small.dat Doe Jane
+expect_error 2 "usage:" ranked small.dat Doe --max 0
+expect_error 2 "usage:" word small.dat Doe --max
+expect_error 2 "usage:" id small.dat 12x
+expect_error 2 "usage:" import list.txt
+expect_error 1 "cannot read missing.dat" dump missing.dat
+expect_error 1 "cannot read missing.dat" id missing.dat 5
+expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
+expect_error 1 "cannot read missing.txt" import missing.txt out.dat
+expect_error 1 "cannot write" import list.txt no-such-folder/out.dat
+
+rapid=$testdata/fide/rapid_sep12_combined_layout.txt
+if [ -f "$rapid" ]; then
+  cp "$rapid" rapid.txt  # a local path works for both builds
+  expect 0 "5903" import rapid.txt rapid.dat
+  expect 0 "0${T}Carlsen, Magnus (NOR),  GM,  2845 ELO" id rapid.dat 1503014
+  navara=$(run word rapid.dat "Navara,D")
+  [[ "$navara" =~ ^[0-9]+${T}1${T}"Navara, David (CZE),  GM,  2678 ELO"$ ]] || fail "word Navara,D gave: $navara"
+  lines=$(run dump rapid.dat | wc -l)
+  [ "$lines" = 5903 ] || fail "dump of the rapid list gave $lines lines"
+else
+  echo "skipping the real list: $rapid not found"
+fi
+
+[ "$failures" = 0 ] && echo "players: all checks passed"
+exit $((failures > 0))
