@@ -10,7 +10,7 @@ set(VELMARSH_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointe
 
 add_subdirectory(database)
 
-foreach(dir tools tests/native bench fuzz)
+foreach(dir tools tests/native tests/hostsim bench fuzz)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

@@ -33,12 +33,14 @@ set_target_properties(Velmarsh PROPERTIES PREFIX "" OUTPUT_NAME Velmarsh
                       LINKER_LANGUAGE CXX)
 target_link_libraries(Velmarsh PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,velmarsh_plugin>")
 
+include(cmake/LumoraScriptTest.cmake)
+
 # GoogleTest from Debian's source package, built with the same toolchain.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-foreach(dir hostsim tools tests/win32)  # hostsim first: the others use its libraries
+foreach(dir hostsim tools tests/win32 tests/hostsim)  # hostsim first: the others use its libraries
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

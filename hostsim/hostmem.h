@@ -54,11 +54,11 @@ class HostArray {
   std::vector<uint32_t> storage_;  // host word, count, elements
 };
 
-// One game: its tag pairs in header order and its movetext.
+// One game: its tag pairs in header order and its movetext lines.
 struct HostGame {
   std::vector<std::pair<HostString, HostString>> tags;
   HostArray<hostabi::TagPair> header;
-  std::string movetext;
+  std::vector<std::string> movetext;
 
   void RebuildHeader() {
     std::vector<hostabi::TagPair> pairs;
@@ -107,6 +107,11 @@ struct HostBase {
     gameList.Assign(records);
     gameOrder.Assign(order);
     gameListVariable = gameList.Pointer();
+    gameOrderVariable = gameOrder.Pointer();
+  }
+  // Publishes a new displayed order of the same games.
+  void PublishOrder() {
+    gameOrder.Assign(order);
     gameOrderVariable = gameOrder.Pointer();
   }
   // Sets a tag of one game and updates its record's header pointer in place.

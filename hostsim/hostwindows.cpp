@@ -17,6 +17,7 @@ constexpr wchar_t kPressedProp[] = L"LumoraPressed";
 
 int32_t* resultCell = nullptr;
 const Style* style = nullptr;
+Events events;
 std::vector<HWND> openWindows;
 std::vector<HWND> controls;  // buttons and check boxes in creation order
 
@@ -110,6 +111,7 @@ LRESULT CALLBACK ButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (TrackClick(w, m, lp)) {
         // The handler is read from the record at the moment of the click.
         auto* button = reinterpret_cast<TButInf*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (events.buttonClicked) events.buttonClicked(w);
         if (button && button->onClick) button->onClick();
       }
       return 0;
@@ -149,6 +151,7 @@ LRESULT CALLBACK CheckBoxProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (TrackClick(w, m, lp) && box) {
         box->state = box->state == hostabi::kTicked ? hostabi::kClear : hostabi::kTicked;
         InvalidateRect(w, nullptr, FALSE);
+        if (events.checkBoxToggled) events.checkBoxToggled(w);
         if (box->onChange) box->onChange();
       }
       return 0;
@@ -183,6 +186,8 @@ BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
 
 }  // namespace
 
+void SetEvents(const Events& hostEvents) { events = hostEvents; }
+
 void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
   resultCell = windowResultCell;
   style = hostStyle;
@@ -199,14 +204,19 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   Binding binding{proc, paint};
   int32_t saved = *resultCell;
   *resultCell = kWindowOpen;
+  // Centred over the parent until the plug-in places it itself.
+  RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (parent) GetWindowRect(parent, &over);
+  int x = (over.left + over.right - width) / 2, y = (over.top + over.bottom - height) / 2;
   HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kPluginWindowClass, caption,
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                           width, height, parent, nullptr, GetModuleHandleW(nullptr), &binding);
+                           WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, width, height, parent,
+                           nullptr, GetModuleHandleW(nullptr), &binding);
   if (!w) {
     *resultCell = saved;
     return -1;
   }
   openWindows.push_back(w);
+  if (events.opened) events.opened(w, parent, width, height);
 
   // Task-modal: the parent and every other enabled top-level window of this
   // thread, and exactly those, are disabled while the window runs.
@@ -219,6 +229,11 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   SetFocus(w);
   MSG msg;
   while (*resultCell == kWindowOpen) {
+    // A window its plug-in destroyed without a result ends as if closed.
+    if (!IsWindow(w)) {
+      *resultCell = -1;
+      break;
+    }
     int got = GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       // The application is quitting: end the window and pass the quit on.
@@ -230,6 +245,7 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
     DispatchMessageW(&msg);
   }
   int32_t result = *resultCell;
+  if (events.closing) events.closing(w, result);
 
   for (HWND d : disabled.list)
     if (IsWindow(d)) EnableWindow(d, TRUE);

@@ -24,6 +24,19 @@ struct Style {
   int32_t checkBoxHeight = 16, checkBoxWidth = 16;
 };
 
+// What the host wants to hear about plug-in windows (the stand-in host
+// writes it into its transcript). Any of them may be nil.
+struct Events {
+  void (*opened)(HWND window, HWND parent, int32_t width, int32_t height) = nullptr;
+  // Before the window is destroyed, with the value that ended it.
+  void (*closing)(HWND window, int32_t result) = nullptr;
+  // A click on a button, before its handler runs.
+  void (*buttonClicked)(HWND button) = nullptr;
+  // A check box toggled by a click, before its change handler runs.
+  void (*checkBoxToggled)(HWND box) = nullptr;
+};
+void SetEvents(const Events& events);
+
 // Registers the window classes ("knop" among them) and binds the library to
 // the host's result cell and style. Call once before any plug-in starts.
 void Initialise(int32_t* windowResultCell, const Style* style);

@@ -1,0 +1,221 @@
+#include "hostsim/downloads.h"
+
+#include <wininet.h>
+
+#include <memory>
+#include <vector>
+
+#include "host/gamessite.h"
+#include "hostsim/hoststate.h"
+#include "hostsim/messagewnd.h"
+#include "hostsim/transcript.h"
+
+namespace downloads {
+
+namespace {
+
+std::wstring siteFolder;
+std::string siteAddress;  // "http://127.0.0.1:8000", no trailing slash
+int pending = 0;
+bool hold = false;
+bool released = false;
+std::vector<LPARAM> parked;  // finished jobs waiting for Release
+
+struct Job {
+  std::string url;        // as the plug-in asked
+  std::string fetchUrl;   // after redirection; empty when read from a file
+  std::wstring file;      // the local file standing for the address
+  uint16_t target = 0;
+  bool ok = false;
+  std::string data;
+  std::string failure;
+};
+
+// Splits "scheme://host[:port]/rest" into host and "/rest"; false when the
+// address has another form.
+bool SplitUrl(const std::string& url, std::string& hostName, std::string& rest) {
+  size_t scheme = url.find("://");
+  if (scheme == std::string::npos) return false;
+  size_t start = scheme + 3;
+  size_t slash = url.find('/', start);
+  std::string authority = url.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+  rest = slash == std::string::npos ? "/" : url.substr(slash);
+  size_t colon = authority.find(':');
+  hostName = authority.substr(0, colon);
+  for (char& c : hostName)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return true;
+}
+
+bool ReadLocalFile(Job& job) {
+  HANDLE file = CreateFileW(job.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    job.failure = "no such file in the site folder";
+    return false;
+  }
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) job.data.append(buffer, got);
+  CloseHandle(file);
+  return true;
+}
+
+bool Fetch(Job& job) {
+  HINTERNET session = InternetOpenA("Lumora", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  if (!session) {
+    job.failure = "WinINet error " + std::to_string(GetLastError());
+    return false;
+  }
+  DWORD timeout = 15000;
+  InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+  InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+  HINTERNET request = InternetOpenUrlA(session, job.fetchUrl.c_str(), nullptr, 0,
+                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                           INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
+                                       0);
+  bool ok = false;
+  if (!request) {
+    job.failure = "WinINet error " + std::to_string(GetLastError());
+  } else {
+    DWORD status = 0, size = sizeof status;
+    bool http = job.fetchUrl.rfind("http", 0) == 0;
+    if (http && HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                               &size, nullptr) &&
+        status != 200) {
+      job.failure = "HTTP status " + std::to_string(status);
+    } else {
+      char buffer[65536];
+      DWORD got = 0;
+      ok = true;
+      while (true) {
+        if (!InternetReadFile(request, buffer, sizeof buffer, &got)) {
+          job.failure = "WinINet error " + std::to_string(GetLastError()) + " while reading";
+          ok = false;
+          break;
+        }
+        if (got == 0) break;
+        job.data.append(buffer, got);
+      }
+    }
+    InternetCloseHandle(request);
+  }
+  InternetCloseHandle(session);
+  return ok;
+}
+
+DWORD WINAPI Work(void* parameter) {
+  auto* job = static_cast<Job*>(parameter);
+  job->ok = job->fetchUrl.empty() ? ReadLocalFile(*job) : Fetch(*job);
+  if (!PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(job)))
+    delete job;
+  return 0;
+}
+
+const DownloadTarget* TargetOf(uint16_t id) {
+  for (const DownloadTarget& t : host.downloadTargets)
+    if (t.id == id) return &t;
+  return nullptr;
+}
+
+void TellFailure(const Job& job) {
+  RECT r{};
+  GetWindowRect(host.mainWindow, &r);
+  std::wstring url(job.url.begin(), job.url.end());
+  std::wstring why(job.failure.begin(), job.failure.end());
+  messagewnd::Show(host.mainWindow, L"Download failed",
+                   {L"Nothing could be downloaded from " + url + L".", L"Reason: " + why + L".", L"OK"},
+                   1, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+}  // namespace
+
+void RedirectGamesSite(const std::wstring& site) {
+  siteFolder.clear();
+  siteAddress.clear();
+  if (site.rfind(L"http://", 0) == 0 || site.rfind(L"https://", 0) == 0) {
+    siteAddress.assign(site.begin(), site.end());
+    while (!siteAddress.empty() && siteAddress.back() == '/') siteAddress.pop_back();
+  } else {
+    siteFolder = site;
+    while (!siteFolder.empty() && (siteFolder.back() == L'\\' || siteFolder.back() == L'/'))
+      siteFolder.pop_back();
+  }
+}
+
+std::wstring FileForPath(const std::string& pathAndQuery) {
+  std::wstring file;
+  for (char c : pathAndQuery.substr(pathAndQuery.find_first_not_of('/') == std::string::npos
+                                        ? pathAndQuery.size()
+                                        : pathAndQuery.find_first_not_of('/'))) {
+    switch (c) {
+      case '/': file += L'\\'; break;
+      case '?': case '*': case ':': case '"': case '<': case '>': case '|': file += L'_'; break;
+      default: file += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    }
+  }
+  return file;
+}
+
+void Start(const std::string& url, uint32_t targetId) {
+  auto job = std::make_unique<Job>();
+  job->url = url;
+  job->target = static_cast<uint16_t>(targetId & 0xFFFF);
+  transcript::Line("download started for target " + std::to_string(job->target) + " " +
+                   transcript::Quote(url));
+  std::string hostName, rest;
+  bool split = SplitUrl(url, hostName, rest);
+  bool gamesSite = split && hostName == kGamesSiteHost;
+  if (gamesSite && !siteFolder.empty()) {
+    job->file = siteFolder + L"\\" + FileForPath(rest);
+  } else if (gamesSite && !siteAddress.empty()) {
+    job->fetchUrl = siteAddress + rest;
+  } else {
+    job->fetchUrl = url;
+  }
+  ++pending;
+  if (!split || !TargetOf(job->target)) {
+    job->failure = split ? "no download target " + std::to_string(job->target) : "not a web address";
+    PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(job.release()));
+    return;
+  }
+  Job* raw = job.release();
+  HANDLE thread = CreateThread(nullptr, 0, Work, raw, 0, nullptr);
+  if (thread) {
+    CloseHandle(thread);
+  } else {
+    raw->failure = "no worker thread";
+    PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(raw));
+  }
+}
+
+int Pending() { return pending; }
+
+void HoldForScript(bool on) { hold = on; }
+
+void Release() {
+  released = true;
+  for (LPARAM job : parked) PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, job);
+  parked.clear();
+}
+
+void Finish(LPARAM parameter) {
+  if (hold && !released) {
+    parked.push_back(parameter);
+    return;
+  }
+  std::unique_ptr<Job> job(reinterpret_cast<Job*>(parameter));
+  if (--pending == 0) released = false;
+  const DownloadTarget* target = TargetOf(job->target);
+  if (!job->ok || !target) {
+    transcript::Line("download failed for target " + std::to_string(job->target) + ": " +
+                     job->failure);
+    TellFailure(*job);
+    return;
+  }
+  transcript::Line("download delivered to target " + std::to_string(job->target) + ": " +
+                   std::to_string(job->data.size()) + " bytes");
+  if (target->handler) target->handler(job->data.c_str());
+}
+
+}  // namespace downloads

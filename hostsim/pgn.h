@@ -1,0 +1,51 @@
+// PGN text to games and back, in the host's own style. Portable: no Win32.
+//
+// The host's style: every game starts with the Seven Tag Roster in standard
+// order, then its other tags in file order, one "[Name "value"]" per line, a
+// blank line, the movetext lines as read, a blank line; every line ends in
+// CR LF. A file in that style is written back byte for byte.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace pgn {
+
+struct Game {
+  std::vector<std::pair<std::string, std::string>> tags;  // Seven Tag Roster first
+  std::vector<std::string> movetext;                      // lines without line ends
+};
+
+// Something the reader could not accept; the game it belongs to is skipped.
+struct Problem {
+  int line;  // 1-based line of the file
+  std::string what;
+};
+
+struct ReadResult {
+  std::vector<Game> games;
+  std::vector<Problem> problems;
+  int skippedGames = 0;
+};
+
+// The roster tags with the placeholders that stand in for missing ones.
+inline constexpr std::pair<std::string_view, std::string_view> kSevenTagRoster[] = {
+    {"Event", "?"}, {"Site", "?"}, {"Date", "????.??.??"}, {"Round", "?"},
+    {"White", "?"}, {"Black", "?"}, {"Result", "*"}};
+
+// Reads every game it can. A game with a malformed tag pair, a zero byte or a
+// comment that never closes is skipped and reported; the rest are kept.
+ReadResult Read(std::string_view text);
+
+// Puts the Seven Tag Roster at positions 0 to 6 in standard order, with
+// placeholders for missing ones; other tags follow in their order.
+void ArrangeRoster(Game& game);
+
+std::string EscapeTagValue(std::string_view value);
+// One "[Name "value"]" line without its line end.
+std::string TagLine(std::string_view name, std::string_view value);
+std::string Write(const std::vector<Game>& games);
+
+}  // namespace pgn
