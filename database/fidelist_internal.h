@@ -1,6 +1,6 @@
 // Pieces of the player database shared by its source files and its tests:
 // the federation table, name words and their scoring, and the plain linear
-// searches that any faster lookup must agree with.
+// searches that the indexed lookups (searchindex.h) must agree with.
 #pragma once
 
 #include <array>
@@ -28,9 +28,13 @@ bool IsNameSeparator(unsigned char c);
 // Lower-cases A-Z only; every other byte stays as it is.
 inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-// At most two lower-case words of the last searched name, longest first.
-extern std::vector<std::string> QueryWords;
-// Fills QueryWords from the runs of two or more ASCII letters in name.
+// At most two lower-case words of a searched name, longest first.
+using QueryWordList = std::vector<std::string>;
+// The query words of the last searched name.
+extern QueryWordList QueryWords;
+// The query words of name: its runs of two or more ASCII letters.
+QueryWordList WordsOfName(std::string_view name);
+// QueryWords = WordsOfName(name).
 void SplitQueryWords(std::string_view name);
 // Finds the first whole word of text equal to word and deletes its bytes
 // (not the separators around it). False when there is none.
@@ -40,8 +44,35 @@ bool TakeWord(std::string_view word, std::string& text);
 // letters or more) with one letter substituted, 255 not at all.
 uint8_t ScoreWord(std::string_view w, int32_t index);
 
-// ---- The plain scans ----
+// The ranked total of player index for the query words; 255 when the
+// player is no candidate.
+int RankedTotal(const QueryWordList& words, int32_t index);
 
+// The limit a search keeps to: MaxResults, at least 1.
+size_t ResultLimit();
+
+// The ranked search's list of best totals as the scan fills it.
+struct RankedList {
+  std::vector<tsearchress>& entries;
+  size_t limit;
+  int lowestWorst = 255;
+};
+// Offers player index with its total to the list, in list order. Returns
+// true when the scan ends here: every kept total is then 3 or less.
+bool OfferRanked(RankedList& list, int32_t index, int total);
+// Adds an entry after those with the same or a better score.
+void InsertByScore(std::vector<tsearchress>& entries, int32_t index, uint8_t score);
+
+// ---- The plain scans: the reference every faster lookup must match ----
+
+// The first player in list order with this ID, or -1.
+int32_t FindIdLinear(int32_t id);
+// The searches for given query words and limit into out. They only read
+// PlayerList, so several may run at once, each with its own out.
+void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out);
+void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out);
+
+// As FindByIdAt, WordSearch and RankedSearch, by the plain scans.
 bool FindByIdAtLinear(int32_t id, fideitem& player, int32_t& index);
 void WordSearchLinear(std::string_view name);
 void RankedSearchLinear(std::string_view name);

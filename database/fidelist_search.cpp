@@ -1,11 +1,14 @@
 // Lookup of players by FIDE ID and by name: the whole-word search tried
-// first and the tolerant ranked search. Both scan PlayerList from the top,
-// so among equally good candidates the higher rated come first.
+// first and the tolerant ranked search. The results are those of scans of
+// PlayerList from the top (fidelist_linear.cpp), so among equally good
+// candidates the higher rated come first; the indexes of searchindex give
+// them without visiting every player.
 #include <algorithm>
 
 #include "database/fidelist_internal.h"
+#include "database/searchindex.h"
 
-std::vector<std::string> QueryWords;
+QueryWordList QueryWords;
 std::vector<tsearchress> SearchResults;
 int32_t MaxResults = kDefaultMaxResults;
 
@@ -21,44 +24,16 @@ bool IsSeparator(char c) { return kSeparator[static_cast<unsigned char>(c)]; }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// The result limit; callers keep it at least 1, but a slip must not break
-// the searches.
-size_t ResultLimit() { return static_cast<size_t>(std::max<int32_t>(MaxResults, 1)); }
-
-// Adds an entry after those with the same or a better score.
-void InsertByScore(int32_t index, uint8_t score) {
-  auto at = std::upper_bound(SearchResults.begin(), SearchResults.end(), score,
-                             [](uint8_t s, const tsearchress& e) { return s < e.score; });
-  SearchResults.insert(at, tsearchress{index, score});
-}
-
-// True when w (lower case) is a whole word of name once that is lower-cased.
-bool HasWholeWord(std::string_view name, std::string_view w) {
-  size_t i = 0;
-  const size_t n = name.size();
-  while (i < n) {
-    while (i < n && IsSeparator(name[i])) ++i;
-    const size_t start = i;
-    while (i < n && !IsSeparator(name[i])) ++i;
-    if (i - start != w.size()) continue;
-    size_t k = 0;
-    while (k < w.size() && LowerAscii(name[start + k]) == w[k]) ++k;
-    if (k == w.size()) return true;
-  }
-  return false;
-}
-
-void LowerInto(std::string& text, std::string_view name) {
-  text.assign(name);
-  for (char& c : text) c = LowerAscii(c);
-}
-
 }  // namespace
 
 bool IsNameSeparator(unsigned char c) { return kSeparator[c]; }
 
-void SplitQueryWords(std::string_view name) {
-  QueryWords.clear();
+// The result limit; callers keep it at least 1, but a slip must not break
+// the searches.
+size_t ResultLimit() { return static_cast<size_t>(std::max<int32_t>(MaxResults, 1)); }
+
+QueryWordList WordsOfName(std::string_view name) {
+  QueryWordList words;
   size_t i = 0;
   while (i < name.size()) {
     if (!IsAsciiLetter(name[i])) {
@@ -71,13 +46,16 @@ void SplitQueryWords(std::string_view name) {
     std::string word(name.substr(start, i - start));
     for (char& c : word) c = LowerAscii(c);
     // Longest first; a word goes after those of its own length.
-    auto at = std::find_if(QueryWords.begin(), QueryWords.end(),
+    auto at = std::find_if(words.begin(), words.end(),
                            [&](const std::string& held) { return held.size() < word.size(); });
-    QueryWords.insert(at, std::move(word));
+    words.insert(at, std::move(word));
     // Later words only push entries down, so a third one never returns.
-    if (QueryWords.size() > 2) QueryWords.pop_back();
+    if (words.size() > 2) words.pop_back();
   }
+  return words;
 }
+
+void SplitQueryWords(std::string_view name) { QueryWords = WordsOfName(name); }
 
 bool TakeWord(std::string_view word, std::string& text) {
   size_t i = 0;
@@ -133,71 +111,10 @@ uint8_t ScoreWord(std::string_view w, int32_t index) {
   return score;
 }
 
-bool FindByIdAtLinear(int32_t id, fideitem& player, int32_t& index) {
-  std::span<const fideitem> list = PlayerList();
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i].fideId != id) continue;
-    player = list[i];
-    index = static_cast<int32_t>(i);
-    return true;
-  }
-  index = -1;
-  return false;
-}
-
-bool FindByIdAt(int32_t id, fideitem& player, int32_t& index) {
-  return FindByIdAtLinear(id, player, index);
-}
-
-bool FindById(int32_t id, fideitem& player) {
-  int32_t index;
-  return FindByIdAt(id, player, index);
-}
-
-void WordSearchLinear(std::string_view name) {
-  SplitQueryWords(name);
-  SearchResults.clear();
-  std::span<const fideitem> list = PlayerList();
-  const size_t limit = ResultLimit();
-
-  if (QueryWords.size() == 1) {
-    const std::string& w = QueryWords[0];
-    for (size_t i = 0; i < list.size() && SearchResults.size() < limit; ++i)
-      if (HasWholeWord(list[i].name, w)) SearchResults.push_back({static_cast<int32_t>(i), 1});
-    return;
-  }
-  if (QueryWords.size() != 2) return;
-
-  // Two words: one word of a name cannot serve both, so the first found is
-  // taken out before the second is looked for.
-  const std::string& w1 = QueryWords[0];
-  const std::string& w2 = QueryWords[1];
-  const size_t room = limit - 1;
-  std::string t;
-  for (size_t i = 0; i < list.size(); ++i) {
-    LowerInto(t, list[i].name);
-    const bool a = TakeWord(w1, t);
-    const bool b = TakeWord(w2, t);
-    if (!a && !b) continue;
-    const uint8_t score = a && b ? 1 : a ? 2 : 3;
-    if (SearchResults.size() >= room) {
-      if (room == 0 || score >= SearchResults.back().score) continue;
-      SearchResults.pop_back();
-    }
-    InsertByScore(static_cast<int32_t>(i), score);
-  }
-}
-
-void WordSearch(std::string_view name) { WordSearchLinear(name); }
-
-namespace {
-
-// The ranked total of player index for the current QueryWords; 255 when the
-// player is no candidate.
-int RankedTotal(int32_t index) {
-  const int s1 = ScoreWord(QueryWords[0], index);
-  if (QueryWords.size() == 1) return s1;
-  const int s2 = ScoreWord(QueryWords[1], index);
+int RankedTotal(const QueryWordList& words, int32_t index) {
+  const int s1 = ScoreWord(words[0], index);
+  if (words.size() == 1) return s1;
+  const int s2 = ScoreWord(words[1], index);
   if (s1 + s2 > 258) return 255;
   if (s1 == 255) return s2 + 251;
   if (s2 == 255) return s1 + 250;
@@ -205,26 +122,49 @@ int RankedTotal(int32_t index) {
   return (s1 == 4 ? 6 : s1) + (s2 == 4 ? 7 : s2);
 }
 
-}  // namespace
-
-void RankedSearchLinear(std::string_view name) {
-  SplitQueryWords(name);
-  SearchResults.clear();
-  if (QueryWords.empty()) return;
-  std::span<const fideitem> list = PlayerList();
-  const size_t limit = ResultLimit();
-  int lowestWorst = 255;
-  for (size_t i = 0; i < list.size(); ++i) {
-    const int total = RankedTotal(static_cast<int32_t>(i));
-    if (total == 255) continue;
-    if (SearchResults.size() == limit && total >= SearchResults.back().score) continue;
-    InsertByScore(static_cast<int32_t>(i), static_cast<uint8_t>(total));
-    if (SearchResults.size() <= limit) continue;
-    SearchResults.pop_back();
-    lowestWorst = std::min<int>(lowestWorst, SearchResults.back().score);
-    // Every kept candidate fits this well; the rest of the list is rated lower.
-    if (lowestWorst <= 3) break;
-  }
+void InsertByScore(std::vector<tsearchress>& entries, int32_t index, uint8_t score) {
+  auto at = std::upper_bound(entries.begin(), entries.end(), score,
+                             [](uint8_t s, const tsearchress& e) { return s < e.score; });
+  entries.insert(at, tsearchress{index, score});
 }
 
-void RankedSearch(std::string_view name) { RankedSearchLinear(name); }
+bool OfferRanked(RankedList& list, int32_t index, int total) {
+  std::vector<tsearchress>& entries = list.entries;
+  if (total == 255) return false;
+  if (entries.size() == list.limit && total >= entries.back().score) return false;
+  InsertByScore(entries, index, static_cast<uint8_t>(total));
+  if (entries.size() <= list.limit) return false;
+  entries.pop_back();
+  list.lowestWorst = std::min<int>(list.lowestWorst, entries.back().score);
+  // Every kept candidate fits this well; the rest of the list is rated lower.
+  return list.lowestWorst <= 3;
+}
+
+bool FindByIdAt(int32_t id, fideitem& player, int32_t& index) {
+  const SearchIndex* searchIndex = CurrentSearchIndex();
+  index = searchIndex ? FindIdIndexed(*searchIndex, id) : FindIdLinear(id);
+  if (index < 0) return false;
+  player = PlayerList()[static_cast<size_t>(index)];
+  return true;
+}
+
+bool FindById(int32_t id, fideitem& player) {
+  int32_t index;
+  return FindByIdAt(id, player, index);
+}
+
+void WordSearch(std::string_view name) {
+  SplitQueryWords(name);
+  if (const SearchIndex* searchIndex = CurrentSearchIndex())
+    WordMatchesIndexed(*searchIndex, QueryWords, ResultLimit(), SearchResults);
+  else
+    WordMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+}
+
+void RankedSearch(std::string_view name) {
+  SplitQueryWords(name);
+  if (const SearchIndex* searchIndex = CurrentSearchIndex())
+    RankedMatchesIndexed(*searchIndex, QueryWords, ResultLimit(), SearchResults);
+  else
+    RankedMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+}

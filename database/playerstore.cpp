@@ -1,5 +1,7 @@
 #include "database/playerstore.h"
 
+#include "database/searchindex.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -45,9 +47,15 @@ void ShrinkStore(PlayerStore& store) {
     ReserveNames(store, store.names.used);
 }
 
-void InstallPlayerList(PlayerStore&& store) { current = std::move(store); }
+void InstallPlayerList(PlayerStore&& store) {
+  DropSearchIndex();  // it describes the list being replaced
+  current = std::move(store);
+}
 
-PlayerStore TakePlayerList() { return std::exchange(current, PlayerStore{}); }
+PlayerStore TakePlayerList() {
+  DropSearchIndex();
+  return std::exchange(current, PlayerStore{});
+}
 
 std::span<const fideitem> PlayerList() { return current.items; }
 

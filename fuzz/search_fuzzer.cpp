@@ -1,4 +1,5 @@
-// Searches over arbitrary names and queries keep their limits and order.
+// Searches over arbitrary names and queries keep their limits and order, and
+// the indexed lookups give exactly the plain scans' results.
 // Input: a limit byte, the query up to the first line feed, then one player
 // name per line.
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "database/fidelist.h"
 #include "database/fidelist_internal.h"
+#include "database/searchindex.h"
 
 namespace {
 
@@ -38,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (end != text.npos) {
     text.remove_prefix(end + 1);
     end = text.find('\n');
-    rows.push_back(PlayerRow{std::string(text.substr(0, end))});
+    // A few IDs shared by several players, and some players without one.
+    std::string name(text.substr(0, end));
+    rows.push_back(PlayerRow{name, static_cast<int32_t>(name.size() % 5)});
   }
   SetPlayerList(rows);
   const size_t limit = static_cast<size_t>(std::max<int32_t>(MaxResults, 1));
@@ -59,6 +63,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       uint8_t s = ScoreWord(w, i);
       Check(s == 255 || (s >= 1 && s <= 4));
     }
+
+  const SearchIndex* index = CurrentSearchIndex();
+  Check(index != nullptr);
+  const QueryWordList words = WordsOfName(query);
+  std::vector<tsearchress> linear, indexed;
+  auto same = [&] {
+    return linear.size() == indexed.size() &&
+           std::equal(linear.begin(), linear.end(), indexed.begin(), [](const tsearchress& a, const tsearchress& b) {
+             return a.index == b.index && a.score == b.score;
+           });
+  };
+  WordMatchesLinear(words, limit, linear);
+  WordMatchesIndexed(*index, words, limit, indexed);
+  Check(same());
+  RankedMatchesLinear(words, limit, linear);
+  RankedMatchesIndexed(*index, words, limit, indexed);
+  Check(same());
+  for (int32_t id = -1; id <= 5; ++id) Check(FindIdLinear(id) == FindIdIndexed(*index, id));
   MaxResults = kDefaultMaxResults;
   return 0;
 }

@@ -1,0 +1,98 @@
+// The plain scans of PlayerList from index 0: the definition of what the
+// lookups by ID and by name find, kept as the reference that the indexed
+// lookups are compared with.
+#include "database/fidelist_internal.h"
+
+namespace {
+
+bool IsSeparator(char c) { return IsNameSeparator(static_cast<unsigned char>(c)); }
+
+// True when w (lower case) is a whole word of name once that is lower-cased.
+bool HasWholeWord(std::string_view name, std::string_view w) {
+  size_t i = 0;
+  const size_t n = name.size();
+  while (i < n) {
+    while (i < n && IsSeparator(name[i])) ++i;
+    const size_t start = i;
+    while (i < n && !IsSeparator(name[i])) ++i;
+    if (i - start != w.size()) continue;
+    size_t k = 0;
+    while (k < w.size() && LowerAscii(name[start + k]) == w[k]) ++k;
+    if (k == w.size()) return true;
+  }
+  return false;
+}
+
+void LowerInto(std::string& text, std::string_view name) {
+  text.assign(name);
+  for (char& c : text) c = LowerAscii(c);
+}
+
+}  // namespace
+
+int32_t FindIdLinear(int32_t id) {
+  std::span<const fideitem> list = PlayerList();
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].fideId == id) return static_cast<int32_t>(i);
+  return -1;
+}
+
+void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out) {
+  out.clear();
+  std::span<const fideitem> list = PlayerList();
+
+  if (words.size() == 1) {
+    const std::string& w = words[0];
+    for (size_t i = 0; i < list.size() && out.size() < limit; ++i)
+      if (HasWholeWord(list[i].name, w)) out.push_back({static_cast<int32_t>(i), 1});
+    return;
+  }
+  if (words.size() != 2) return;
+
+  // Two words: one word of a name cannot serve both, so the first found is
+  // taken out before the second is looked for.
+  const std::string& w1 = words[0];
+  const std::string& w2 = words[1];
+  const size_t room = limit - 1;
+  std::string t;
+  for (size_t i = 0; i < list.size(); ++i) {
+    LowerInto(t, list[i].name);
+    const bool a = TakeWord(w1, t);
+    const bool b = TakeWord(w2, t);
+    if (!a && !b) continue;
+    const uint8_t score = a && b ? 1 : a ? 2 : 3;
+    if (out.size() >= room) {
+      if (room == 0 || score >= out.back().score) continue;
+      out.pop_back();
+    }
+    InsertByScore(out, static_cast<int32_t>(i), score);
+  }
+}
+
+void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out) {
+  out.clear();
+  if (words.empty()) return;
+  std::span<const fideitem> list = PlayerList();
+  RankedList ranked{out, limit};
+  for (size_t i = 0; i < list.size(); ++i) {
+    const int32_t index = static_cast<int32_t>(i);
+    if (OfferRanked(ranked, index, RankedTotal(words, index))) break;
+  }
+}
+
+bool FindByIdAtLinear(int32_t id, fideitem& player, int32_t& index) {
+  index = FindIdLinear(id);
+  if (index < 0) return false;
+  player = PlayerList()[static_cast<size_t>(index)];
+  return true;
+}
+
+void WordSearchLinear(std::string_view name) {
+  SplitQueryWords(name);
+  WordMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+}
+
+void RankedSearchLinear(std::string_view name) {
+  SplitQueryWords(name);
+  RankedMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+}

@@ -1,0 +1,86 @@
+// The whole-word search through the word index. The scan's entries follow
+// from the players of each query word: with one word the first players that
+// hold it; with two, the first of those holding both (score 1), then of
+// those holding only the first (2), then only the second (3).
+#include "database/searchindex.h"
+
+namespace {
+
+using Players = std::span<const uint32_t>;
+
+Players PlayersOf(const WordIndex& index, std::string_view word) {
+  int64_t w = FindWord(index, word);
+  return w < 0 ? Players{} : WordPlayers(index, static_cast<uint32_t>(w));
+}
+
+// Calls take(player, occurrences) for each player of the list, in order,
+// until take returns false. A player is listed once per occurrence.
+template <class Take>
+void ForEachPlayer(Players players, Take take) {
+  for (size_t i = 0; i < players.size();) {
+    size_t j = i + 1;
+    while (j < players.size() && players[j] == players[i]) ++j;
+    if (!take(players[i], j - i)) return;
+    i = j;
+  }
+}
+
+// Keeps the players of `from` that are (or are not) in `other`, up to room.
+void Filter(Players from, Players other, bool inOther, size_t room, std::vector<uint32_t>& kept) {
+  if (room == 0) return;
+  const uint32_t* cursor = other.data();
+  const uint32_t* end = other.data() + other.size();
+  ForEachPlayer(from, [&](uint32_t player, size_t) {
+    cursor = SeekAtLeast(cursor, end, player);
+    if ((cursor != end && *cursor == player) == inOther) kept.push_back(player);
+    return kept.size() < room;
+  });
+}
+
+void Append(std::vector<tsearchress>& out, const std::vector<uint32_t>& players, uint8_t score) {
+  for (uint32_t p : players) out.push_back({static_cast<int32_t>(p), score});
+}
+
+}  // namespace
+
+void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
+                        std::vector<tsearchress>& out) {
+  out.clear();
+  if (words.size() == 1) {
+    ForEachPlayer(PlayersOf(index.words, words[0]), [&](uint32_t player, size_t) {
+      out.push_back({static_cast<int32_t>(player), 1});
+      return out.size() < limit;
+    });
+    return;
+  }
+  if (words.size() != 2) return;
+
+  // The scan keeps the limit - 1 best by score, earlier players first on
+  // equal scores.
+  const size_t room = limit - 1;
+  if (room == 0) return;
+  std::vector<uint32_t> both, first, second;
+  Players p1 = PlayersOf(index.words, words[0]);
+  if (words[0] == words[1]) {
+    // The same word twice: the second needs a second occurrence.
+    ForEachPlayer(p1, [&](uint32_t player, size_t occurrences) {
+      if (occurrences >= 2)
+        both.push_back(player);
+      else if (first.size() < room)
+        first.push_back(player);
+      return both.size() < room;
+    });
+  } else {
+    Players p2 = PlayersOf(index.words, words[1]);
+    if (p1.size() <= p2.size())
+      Filter(p1, p2, true, room, both);
+    else
+      Filter(p2, p1, true, room, both);
+    Filter(p1, p2, false, room - both.size(), first);
+    Filter(p2, p1, false, room - both.size() - first.size(), second);
+  }
+  Append(out, both, 1);
+  Append(out, first, 2);
+  Append(out, second, 3);
+  if (out.size() > room) out.resize(room);
+}

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "database/fidelist.h"
+#include "database/fidelist_internal.h"
+#include "database/searchindex.h"
+#include "tempdir.h"
+
+namespace {
+
+using Entries = std::vector<std::pair<int32_t, int>>;  // index, score
+
+Entries Of(const std::vector<tsearchress>& results) {
+  Entries e;
+  for (const tsearchress& r : results) e.emplace_back(r.index, r.score);
+  return e;
+}
+
+class SearchIndexTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    ClearPlayerList();
+    MaxResults = kDefaultMaxResults;
+  }
+  static void Players(const std::vector<std::string>& names) {
+    std::vector<PlayerRow> rows;
+    for (const std::string& n : names) rows.push_back(PlayerRow{n, static_cast<int32_t>(rows.size() + 1)});
+    SetPlayerList(rows);
+  }
+  // Both ways for the same words and limit; the indexed ones must agree.
+  static void ExpectSameAsScans(std::string_view name, size_t limit) {
+    const SearchIndex* index = CurrentSearchIndex();
+    ASSERT_NE(index, nullptr);
+    QueryWordList words = WordsOfName(name);
+    std::vector<tsearchress> linear, indexed;
+    WordMatchesLinear(words, limit, linear);
+    WordMatchesIndexed(*index, words, limit, indexed);
+    EXPECT_EQ(Of(indexed), Of(linear)) << "word search for \"" << name << "\", limit " << limit;
+    RankedMatchesLinear(words, limit, linear);
+    RankedMatchesIndexed(*index, words, limit, indexed);
+    EXPECT_EQ(Of(indexed), Of(linear)) << "ranked search for \"" << name << "\", limit " << limit;
+  }
+};
+
+}  // namespace
+
+TEST_F(SearchIndexTest, ReplacingTheListReplacesWhatTheLookupsFind) {
+  SetPlayerList(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Roe, Rick", 6}});
+  fideitem p;
+  int32_t index;
+  ASSERT_TRUE(FindByIdAt(6, p, index));
+  WordSearch("Jane");
+  EXPECT_EQ(Of(SearchResults), (Entries{{0, 1}}));
+
+  SetPlayerList(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
+  ASSERT_TRUE(FindByIdAt(5, p, index));
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(p.name, "Poe, Jane");
+  EXPECT_FALSE(FindByIdAt(6, p, index));
+  WordSearch("Jane");
+  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}, {2, 1}}));
+  RankedSearch("Rick Roe");
+  EXPECT_EQ(Of(SearchResults), (Entries{{0, 2}}));
+
+  // A list sorted after an import is a new list too.
+  SortByRating();
+  SetPlayerList(std::vector<PlayerRow>{{"Zed, Ann", 1, 1000}, {"Doe, Jane", 2, 2000}});
+  WordSearch("Jane");
+  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}}));
+  SortByRating();
+  WordSearch("Jane");
+  EXPECT_EQ(Of(SearchResults), (Entries{{0, 1}}));
+  ClearPlayerList();
+  EXPECT_FALSE(FindById(2, p));
+  WordSearch("Jane");
+  EXPECT_TRUE(SearchResults.empty());
+}
+
+TEST_F(SearchIndexTest, LoadedListIsSearchedThroughItsOwnIndex) {
+  TempDir dir;
+  SetPlayerList(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Smith, Jo", 9}});
+  std::string file = dir.File("players.dat");
+  ASSERT_TRUE(SavePlayers(file));
+  SetPlayerList(std::vector<PlayerRow>{{"Other, Person", 9}});
+  WordSearch("Smith");
+  EXPECT_TRUE(SearchResults.empty());
+  LoadPlayers(file);
+  WordSearch("Smith");
+  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}}));
+  fideitem p;
+  ASSERT_TRUE(FindById(9, p));
+  EXPECT_EQ(p.name, "Smith, Jo");
+}
+
+TEST_F(SearchIndexTest, FirstPlayerOfAnIdAmongManyThatShareIt) {
+  std::vector<PlayerRow> rows;
+  for (int i = 0; i < 30000; ++i) rows.push_back(PlayerRow{"P", i % 3 == 0 ? 0 : 100000 + i * 7});
+  rows.push_back(PlayerRow{"Negative", -42});
+  rows.push_back(PlayerRow{"Largest", INT32_MAX});
+  rows.push_back(PlayerRow{"Again", 100000 + 7});
+  SetPlayerList(rows);
+  fideitem p;
+  int32_t index = 0;
+  for (int32_t id : {0, 100007, 100000 + 29999 * 7, -42, INT32_MAX}) {
+    ASSERT_TRUE(FindByIdAt(id, p, index)) << id;
+    EXPECT_EQ(index, FindIdLinear(id)) << id;
+  }
+  EXPECT_EQ(index, 30001);
+  for (int32_t id : {100000, 1, -1, INT32_MIN}) {
+    EXPECT_FALSE(FindByIdAt(id, p, index)) << id;
+    EXPECT_EQ(index, -1);
+  }
+}
+
+TEST_F(SearchIndexTest, ASeparatorInsideTheWindowCountsAsTheChangedLetter) {
+  // "sm th" differs from "smath" only where the blank stands; "smat-h" and
+  // "s-math" likewise, across other separators and at either end.
+  Players({"Sm th, Jo", "Smat-h, Al", "Xs-math", "Sm, Ath", "Smith, Jo", "Nobody"});
+  MaxResults = 20;
+  RankedSearch("Smath");
+  EXPECT_EQ(Of(SearchResults), (Entries{{0, 4}, {1, 4}, {2, 4}, {4, 4}}));
+  for (std::string_view query : {"Smath", "Smath Jo", "Jo Smath", "Xsmath", "Math Al", "Tha"})
+    ExpectSameAsScans(query, 20);
+}
+
+TEST_F(SearchIndexTest, OtherBytesInsideWordsAreSubstitutedLikeLetters) {
+  Players({"M\xFCller, Jo", "Mu1ler, Al", "Muller2, Bo", "Smith", "M\xFC\xFCller"});
+  MaxResults = 20;
+  RankedSearch("Muller");
+  EXPECT_EQ(Of(SearchResults), (Entries{{2, 2}, {0, 4}, {1, 4}}));
+  ExpectSameAsScans("Muller Jo", 20);
+  ExpectSameAsScans("Mueller", 20);
+}
+
+// Names from a small vocabulary joined by every kind of separator, with
+// digits, bytes above 127 and repeated words, over several of the chunks
+// the ranked search gathers players in; queries from those names, changed.
+TEST_F(SearchIndexTest, AgreesWithTheScansOnManyHardQueries) {
+  std::mt19937 rng(20240607);
+  auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  const std::vector<std::string> vocabulary{"ann", "anna", "jo", "johan", "johanna", "li", "lin", "smith",
+                                            "smyth", "smithson", "van", "der", "berg", "bergman", "o",
+                                            "m\xFCller", "mu1ler", "kumar", "kuma", "umar", "x"};
+  const std::string separators = " ,-'.()/\t";
+  auto makeName = [&] {
+    std::string name;
+    for (size_t i = 0, n = 1 + below(4); i < n; ++i) {
+      if (i > 0) name += separators.substr(below(separators.size()), 1 + below(2));  // one or two
+      std::string w = vocabulary[below(vocabulary.size())];
+      if (below(3) == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
+      name += w;
+    }
+    return name;
+  };
+  std::vector<std::string> names;
+  for (int i = 0; i < 12000; ++i) names.push_back(makeName());
+  Players(names);
+
+  for (int q = 0; q < 600; ++q) {
+    std::string query = below(4) == 0 ? makeName() : names[below(names.size())];
+    switch (below(4)) {
+      case 0:  // one byte changed, anywhere
+        if (!query.empty()) query[below(query.size())] = static_cast<char>('a' + below(26));
+        break;
+      case 1:  // a letter dropped
+        if (!query.empty()) query.erase(below(query.size()), 1);
+        break;
+      default:
+        break;
+    }
+    size_t limit = below(3) == 0 ? 1 + below(21) : 20;
+    ExpectSameAsScans(query, limit);
+    if (HasFailure()) break;
+  }
+}
