@@ -1,11 +1,14 @@
 // The player database on a generated FIDE list of 1.9 million players:
-// import (parse, sort, save), load, lookup by ID, the word searches with one
-// and two words, the ranked search, and the memory of the loaded list.
+// import (parse, sort, save), load, building the indexes, and the lookups
+// by ID, the word searches with one and two words and the ranked search,
+// each through the indexes and by the plain scans in the same run.
 //
 // The list is generated once (seed 7) into VELMARSH_BENCH_DIR, default the
 // working directory. Run through scripts/bench.sh.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +17,7 @@
 
 #include "database/fidelist.h"
 #include "database/fidelist_internal.h"
+#include "database/searchindex.h"
 #include "tools/fidegen.h"
 
 namespace {
@@ -108,67 +112,125 @@ void BM_LoadedListMemory(benchmark::State& state) {
   for (const fideitem& p : PlayerList()) names += p.name.size();
   state.counters["record_bytes_per_player"] = static_cast<double>(sizeof(fideitem));
   state.counters["name_bytes_per_player"] = static_cast<double>(names) / n;
+  const SearchIndex* index = CurrentSearchIndex();
+  state.counters["index_bytes_per_player"] = index ? static_cast<double>(SearchIndexBytes(*index)) / n : 0;
+  state.counters["distinct_words"] = index ? static_cast<double>(index->words.textStart.size() - 1) : 0;
+  state.counters["word_occurrences_per_player"] = index ? static_cast<double>(index->words.postings.size()) / n : 0;
 }
 BENCHMARK(BM_LoadedListMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_FindById(benchmark::State& state) {
+// Building the indexes of the loaded list: done once per list, on its first
+// lookup.
+void BM_BuildIndex(benchmark::State& state) {
   EnsureLoaded();
-  std::vector<int32_t> ids;
-  for (size_t i : SamplePlayers()) ids.push_back(PlayerList()[i].fideId);
+  for (auto _ : state) benchmark::DoNotOptimize(BuildSearchIndex(PlayerList()));
+}
+BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// ---- Lookups, the plain scans against the indexes ----
+
+enum Lookup { kFindById, kWordOne, kWordTwo, kRanked };
+
+std::vector<std::string> QueriesOf(Lookup lookup) {
+  switch (lookup) {
+    case kFindById: {
+      EnsureLoaded();
+      std::vector<std::string> ids;
+      for (size_t i : SamplePlayers()) ids.push_back(std::to_string(PlayerList()[i].fideId));
+      return ids;
+    }
+    case kWordOne:
+      return NameQueries(true, false);
+    case kWordTwo:
+      return NameQueries(false, false);
+    case kRanked:
+      return NameQueries(false, true);
+  }
+  return {};
+}
+
+// One lookup as a command makes it; ranked searches with the limit of 20
+// that the choice of a player uses.
+void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
+  fideitem p;
+  int32_t index;
+  switch (lookup) {
+    case kFindById:
+      benchmark::DoNotOptimize(indexed ? FindByIdAt(std::stoi(query), p, index)
+                                       : FindByIdAtLinear(std::stoi(query), p, index));
+      break;
+    case kWordOne:
+    case kWordTwo:
+      indexed ? WordSearch(query) : WordSearchLinear(query);
+      break;
+    case kRanked:
+      MaxResults = 20;
+      indexed ? RankedSearch(query) : RankedSearchLinear(query);
+      MaxResults = kDefaultMaxResults;
+      break;
+  }
+}
+
+// Mean time per lookup over the queries, one way.
+void BM_Lookup(benchmark::State& state, Lookup lookup, bool indexed) {
+  std::vector<std::string> queries = QueriesOf(lookup);
+  if (indexed) CurrentSearchIndex();  // built before timing
   size_t q = 0;
+  for (auto _ : state) RunLookup(lookup, indexed, queries[q++ % queries.size()]);
+}
+BENCHMARK_CAPTURE(BM_Lookup, FindById_linear, kFindById, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, FindById_indexed, kFindById, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, WordSearchOneWord_linear, kWordOne, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, WordSearchOneWord_indexed, kWordOne, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, WordSearchTwoWords_linear, kWordTwo, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, WordSearchTwoWords_indexed, kWordTwo, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Lookup, RankedSearch_linear, kRanked, false)->Unit(benchmark::kMicrosecond)->Iterations(64);
+BENCHMARK_CAPTURE(BM_Lookup, RankedSearch_indexed, kRanked, true)->Unit(benchmark::kMicrosecond);
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Both ways query by query, in one run: the medians of their times over the
+// queries and the median of the speed-ups. The scan runs once per query; the
+// indexed lookup as often as makes 50 microseconds, timed as a whole.
+void BM_Speedup(benchmark::State& state, Lookup lookup) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::string> queries = QueriesOf(lookup);
+  CurrentSearchIndex();
+  std::vector<double> linear, indexed, speedups;
   for (auto _ : state) {
-    fideitem p;
-    benchmark::DoNotOptimize(FindById(ids[q++ % ids.size()], p));
+    for (const std::string& query : queries) {
+      auto start = Clock::now();
+      RunLookup(lookup, false, query);
+      double scan = std::chrono::duration<double>(Clock::now() - start).count();
+      int repeats = 0;
+      start = Clock::now();
+      double fast;
+      do {
+        RunLookup(lookup, true, query);
+        ++repeats;
+        fast = std::chrono::duration<double>(Clock::now() - start).count();
+      } while (fast < 50e-6);
+      fast /= repeats;
+      linear.push_back(scan);
+      indexed.push_back(fast);
+      speedups.push_back(scan / fast);
+    }
   }
+  state.counters["queries"] = static_cast<double>(queries.size());
+  state.counters["linear_median_ms"] = Median(linear) * 1e3;
+  state.counters["indexed_median_us"] = Median(indexed) * 1e6;
+  state.counters["speedup_median"] = Median(speedups);
+  state.counters["speedup_min"] = *std::min_element(speedups.begin(), speedups.end());
+  state.counters["median_over_median"] = Median(linear) / Median(indexed);
 }
-BENCHMARK(BM_FindById)->Unit(benchmark::kMicrosecond);
-
-// An ID nobody has: the whole list is scanned.
-void BM_FindByIdMissing(benchmark::State& state) {
-  EnsureLoaded();
-  for (auto _ : state) {
-    fideitem p;
-    benchmark::DoNotOptimize(FindById(-1, p));
-  }
-}
-BENCHMARK(BM_FindByIdMissing)->Unit(benchmark::kMicrosecond);
-
-void RunSearches(benchmark::State& state, const std::vector<std::string>& queries, bool ranked,
-                 int32_t limit) {
-  size_t q = 0, found = 0;
-  for (auto _ : state) {
-    MaxResults = limit;
-    if (ranked)
-      RankedSearch(queries[q++ % queries.size()]);
-    else
-      WordSearch(queries[q++ % queries.size()]);
-    found += SearchResults.size();
-  }
-  MaxResults = kDefaultMaxResults;
-  state.counters["results_per_query"] = static_cast<double>(found) / static_cast<double>(state.iterations());
-}
-
-void BM_WordSearchOneWord(benchmark::State& state) {
-  RunSearches(state, NameQueries(true, false), false, kDefaultMaxResults);
-}
-BENCHMARK(BM_WordSearchOneWord)->Unit(benchmark::kMillisecond);
-
-// A word no name holds: no early stop, the whole list is scanned.
-void BM_WordSearchOneWordNoHit(benchmark::State& state) {
-  EnsureLoaded();
-  RunSearches(state, {"Zyxwvut"}, false, kDefaultMaxResults);
-}
-BENCHMARK(BM_WordSearchOneWordNoHit)->Unit(benchmark::kMillisecond);
-
-void BM_WordSearchTwoWords(benchmark::State& state) {
-  RunSearches(state, NameQueries(false, false), false, kDefaultMaxResults);
-}
-BENCHMARK(BM_WordSearchTwoWords)->Unit(benchmark::kMillisecond);
-
-void BM_RankedSearch(benchmark::State& state) {
-  RunSearches(state, NameQueries(false, true), true, 20);
-}
-BENCHMARK(BM_RankedSearch)->Unit(benchmark::kMillisecond)->Iterations(24);
+BENCHMARK_CAPTURE(BM_Speedup, FindById, kFindById)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Speedup, WordSearchOneWord, kWordOne)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Speedup, WordSearchTwoWords, kWordTwo)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Speedup, RankedSearch, kRanked)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
-#include "database/btfile.h"
 #include "database/fidelist.h"
 #include "database/playerstore.h"
 #include "database/replacefile.h"
@@ -25,25 +25,79 @@ int64_t SizeOfFile(const std::string& path) {
   return size;
 }
 
+constexpr size_t kLongestRecord = kRecordBytes + 255;
+constexpr size_t kBlockBytes = size_t{1} << 20;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Reads players.dat a block at a time, as the byte file would read it byte
+// by byte: bytes past the end of the file read as zeros, and once a name
+// runs past the end every later read gives zeros too.
+struct RecordReader {
+  std::FILE* file;
+  int64_t fileSize;
+  std::unique_ptr<uint8_t[]> buffer = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes + kLongestRecord);
+  size_t at = 0, held = 0;  // the unread bytes are buffer[at, held)
+  int64_t taken = 0;        // bytes taken, counting the zeros past the end
+  bool failed = false;
+
+  // The next n bytes, n at most kLongestRecord.
+  const uint8_t* Take(size_t n) {
+    if (held - at < n) Refill(n);
+    const uint8_t* bytes = buffer.get() + at;
+    at += n;
+    taken += static_cast<int64_t>(n);
+    return bytes;
+  }
+  void Refill(size_t n) {
+    std::memmove(buffer.get(), buffer.get() + at, held - at);
+    held -= at;
+    at = 0;
+    if (!failed) held += std::fread(buffer.get() + held, 1, kBlockBytes + kLongestRecord - held, file);
+    if (held < n) {  // past the end
+      std::memset(buffer.get() + held, 0, n - held);
+      held = n;
+    }
+  }
+  // A name of length bytes follows: false, and zeros from here on, when the
+  // file does not hold all of it.
+  bool HoldsName(size_t length) {
+    if (failed) return false;
+    if (std::min(taken, fileSize) + static_cast<int64_t>(length) <= fileSize) return true;
+    failed = true;
+    at = held = 0;
+    return false;
+  }
+};
+
+uint32_t BigEndian32(const uint8_t* b) {
+  return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
+}
+
 void ReadPlayers(const std::string& path, PlayerStore& store) {
   int64_t size = SizeOfFile(path);
-  bytefile in(path, true);
-  if (in.failed || size < kCountBytes) return;
+  File file(std::fopen(path.c_str(), "rb"));
+  if (!file || size < kCountBytes) return;
+  RecordReader in{file.get(), size};
   // A damaged count must not make us allocate for players the file cannot
   // hold: every record takes at least 12 bytes.
-  int64_t count = std::clamp<int64_t>(in.ReadInt(), 0, (size - kCountBytes) / kRecordBytes);
+  int64_t count = std::clamp<int64_t>(static_cast<int32_t>(BigEndian32(in.Take(4))), 0,
+                                      (size - kCountBytes) / kRecordBytes);
   store.items.resize(static_cast<size_t>(count));
   // Exact for an intact file; a damaged one may need the block to grow. No
   // name is longer than 255 bytes, whatever size a folder or device reports.
   ReserveNames(store, static_cast<size_t>(std::min(size - kCountBytes - count * kRecordBytes, count * 255)));
-  char name[255];
-  uint8_t tail[7];
   for (fideitem& p : store.items) {
-    p.fideId = in.ReadInt();
-    int32_t length = in.ReadStrTo(name);
-    p.name = StoreName(store, std::string_view(name, static_cast<size_t>(length)));
-    // rating (2), sex, title, federation, birth year (2): read as one block
-    in.ReadBytes(tail, sizeof tail);
+    const uint8_t* head = in.Take(5);
+    p.fideId = static_cast<int32_t>(BigEndian32(head));
+    size_t length = head[4];
+    if (!in.HoldsName(length)) length = 0;
+    const uint8_t* name = in.Take(length);
+    p.name = StoreName(store, std::string_view(reinterpret_cast<const char*>(name), length));
+    const uint8_t* tail = in.Take(7);  // rating (2), sex, title, federation, birth year (2)
     p.rating = static_cast<uint16_t>(tail[0] << 8 | tail[1]);
     p.sex = tail[2];
     p.title = tail[3];
@@ -97,21 +151,32 @@ bool SavePlayers(const std::string& path) {
   // Written beside the target and moved over it only when complete, so a
   // failed write never costs the previous database.
   const std::string temp = path + ".tmp";
-  int64_t expected = kCountBytes;
+  int64_t expected = 0;
+  bool written;
   {
-    bytefile out(temp, false);
-    if (out.failed) return false;
+    File out(std::fopen(temp.c_str(), "wb"));
+    if (!out) return false;
     std::span<const fideitem> list = PlayerList();
-    out.WriteInt(static_cast<int32_t>(list.size()));
-    uint8_t record[kRecordBytes + 255];
+    auto block = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes + kLongestRecord);
+    const auto count = static_cast<uint32_t>(list.size());
+    uint8_t head[4] = {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),
+                       static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
+    std::memcpy(block.get(), head, 4);
+    size_t used = 4;
+    written = true;
     for (const fideitem& p : list) {
-      size_t n = EncodeRecord(p, record);
-      out.WriteBytes(record, n);
-      expected += static_cast<int64_t>(n);
+      if (used > kBlockBytes) {
+        written = written && std::fwrite(block.get(), 1, used, out.get()) == used;
+        expected += static_cast<int64_t>(used);
+        used = 0;
+      }
+      used += EncodeRecord(p, block.get() + used);
     }
+    written = written && std::fwrite(block.get(), 1, used, out.get()) == used;
+    expected += static_cast<int64_t>(used);
+    written = std::fclose(out.release()) == 0 && written;
   }
-  // The byte file does not report write errors; a short file shows them.
-  if (SizeOfFile(temp) != expected || !ReplaceFileWith(temp, path)) {
+  if (!written || SizeOfFile(temp) != expected || !ReplaceFileWith(temp, path)) {
     std::remove(temp.c_str());
     return false;
   }

@@ -15,6 +15,7 @@ namespace {
 // Columns 1..158 are read (birth year at 153..156); one more byte shows
 // whether a line end's carriage return lies inside them.
 constexpr size_t kLineHead = 160;
+constexpr size_t kFieldsEnd = 156;  // a line this long holds every field read
 constexpr size_t kChunk = size_t{1} << 20;
 constexpr char kEndOfText = 26;  // Ctrl-Z: the text ends here
 constexpr size_t kMostLinesExpected = 2500000;
@@ -70,25 +71,32 @@ uint8_t TitleCode(const char* field) {
   return 6;
 }
 
-// Appends the player of one list line, if it is a player line. Columns
-// beyond the end of a short line count as blanks.
+// Appends the player of one list line (without its line end), if it is a
+// player line. Columns beyond the end of a short line count as blanks.
 void TakePlayerLine(std::string_view text, PlayerStore& store) {
-  char line[kLineHead];
-  std::memset(line, ' ', sizeof line);
-  std::memcpy(line, text.data(), text.size());
+  const char* line = text.data();
+  char padded[kLineHead];
+  if (text.size() < kFieldsEnd) {
+    std::memset(padded, ' ', sizeof padded);
+    std::memcpy(padded, text.data(), text.size());
+    line = padded;
+  }
 
-  std::string_view name(line + 15, 61);
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  if (name.empty() || name[0] < 'A' || name[0] > 'Z') return;
+  // The name is columns 16 to 76 without the trailing blanks; mostly
+  // blanks, so they are passed eight at a time.
+  size_t nameEnd = 76;
+  while (nameEnd >= 15 + 8 && std::memcmp(line + nameEnd - 8, "        ", 8) == 0) nameEnd -= 8;
+  while (nameEnd > 15 && line[nameEnd - 1] == ' ') --nameEnd;
+  if (nameEnd == 15 || line[15] < 'A' || line[15] > 'Z') return;
 
   fideitem p;
-  p.fideId = LeadingId(line, kLineHead);
+  p.fideId = LeadingId(line, std::min(text.size(), kLineHead));
   p.federation = static_cast<uint8_t>(FederationByCode(std::string_view(line + 76, 3)));
   p.sex = line[80] == 'F' ? 1 : line[80] == 'M' ? 0 : 2;
   p.title = TitleCode(line + 84);
   p.rating = LeadingNumber(line + 113, 4);
   p.birthYear = LeadingNumber(line + 152, 4);
-  p.name = StoreName(store, name);
+  p.name = StoreName(store, std::string_view(line + 15, nameEnd - 15));
   store.items.push_back(p);
 }
 
@@ -116,12 +124,11 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
   if (std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
 
   auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize);
-  LineHead head;
+  LineHead carried;  // a line begun in an earlier chunk
   bool header = true;
-  auto endLine = [&] {
-    if (!header) TakePlayerLine(head.Text(), store);
+  auto takeLine = [&](std::string_view line) {
+    if (!header) TakePlayerLine(line, store);
     header = false;
-    head.kept = head.length = 0;
   };
   bool ended = false;
   while (!ended) {
@@ -133,13 +140,24 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
       text = text.substr(0, stop);
       ended = true;
     }
-    for (size_t lineEnd; (lineEnd = text.find('\n')) != text.npos; text.remove_prefix(lineEnd + 1)) {
-      head.Append(text.substr(0, lineEnd));
-      endLine();
+    // Lines that lie whole in the chunk are read where they are.
+    const char* at = text.data();
+    const char* end = at + text.size();
+    for (const char* lineEnd; (lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at))));
+         at = lineEnd + 1) {
+      std::string_view line(at, static_cast<size_t>(lineEnd - at));
+      if (carried.length > 0) {
+        carried.Append(line);
+        takeLine(carried.Text());
+        carried.kept = carried.length = 0;
+        continue;
+      }
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      takeLine(line);
     }
-    head.Append(text);
+    carried.Append(std::string_view(at, static_cast<size_t>(end - at)));
   }
-  if (head.length > 0) endLine();  // the last line may lack its line end
+  if (carried.length > 0) takeLine(carried.Text());  // the last line may lack its line end
   return std::fclose(file.release()) == 0;
 }
 

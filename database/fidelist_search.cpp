@@ -24,16 +24,9 @@ bool IsSeparator(char c) { return kSeparator[static_cast<unsigned char>(c)]; }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-}  // namespace
-
-bool IsNameSeparator(unsigned char c) { return kSeparator[c]; }
-
-// The result limit; callers keep it at least 1, but a slip must not break
-// the searches.
-size_t ResultLimit() { return static_cast<size_t>(std::max<int32_t>(MaxResults, 1)); }
-
-QueryWordList WordsOfName(std::string_view name) {
-  QueryWordList words;
+// Fills words in place: a search reuses the storage of the last one.
+void WordsOfNameInto(std::string_view name, QueryWordList& words) {
+  words.clear();
   size_t i = 0;
   while (i < name.size()) {
     if (!IsAsciiLetter(name[i])) {
@@ -42,20 +35,34 @@ QueryWordList WordsOfName(std::string_view name) {
     }
     const size_t start = i;
     while (i < name.size() && IsAsciiLetter(name[i])) ++i;
-    if (i - start < 2) continue;  // an initial
-    std::string word(name.substr(start, i - start));
+    const size_t length = i - start;
+    if (length < 2) continue;  // an initial
+    // Longest first; a word goes after those of its own length. Later words
+    // only push entries down, so a third one never returns.
+    size_t at = 0;
+    while (at < words.size() && words[at].size() >= length) ++at;
+    if (at >= 2) continue;
+    if (words.size() == 2) words.pop_back();
+    std::string& word = *words.emplace(words.begin() + static_cast<ptrdiff_t>(at), name.substr(start, length));
     for (char& c : word) c = LowerAscii(c);
-    // Longest first; a word goes after those of its own length.
-    auto at = std::find_if(words.begin(), words.end(),
-                           [&](const std::string& held) { return held.size() < word.size(); });
-    words.insert(at, std::move(word));
-    // Later words only push entries down, so a third one never returns.
-    if (words.size() > 2) words.pop_back();
   }
+}
+
+}  // namespace
+
+QueryWordList WordsOfName(std::string_view name) {
+  QueryWordList words;
+  WordsOfNameInto(name, words);
   return words;
 }
 
-void SplitQueryWords(std::string_view name) { QueryWords = WordsOfName(name); }
+void SplitQueryWords(std::string_view name) { WordsOfNameInto(name, QueryWords); }
+
+bool IsNameSeparator(unsigned char c) { return kSeparator[c]; }
+
+// The result limit; callers keep it at least 1, but a slip must not break
+// the searches.
+size_t ResultLimit() { return static_cast<size_t>(std::max<int32_t>(MaxResults, 1)); }
 
 bool TakeWord(std::string_view word, std::string& text) {
   size_t i = 0;

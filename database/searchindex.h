@@ -45,6 +45,8 @@ const SearchIndex* CurrentSearchIndex();
 void DropSearchIndex();
 // Builds the index of list. Throws std::bad_alloc.
 std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const fideitem> list);
+// The bytes an index holds.
+size_t SearchIndexBytes(const SearchIndex& index);
 
 // ---- Lookups through an index of PlayerList ----
 

@@ -170,6 +170,13 @@ std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const fideitem> list) {
   return index;
 }
 
+size_t SearchIndexBytes(const SearchIndex& index) {
+  auto bytes = [](const auto& v) { return v.capacity() * sizeof(v[0]); };
+  const WordIndex& w = index.words;
+  return sizeof index + bytes(index.ids.slots) + bytes(w.text) + bytes(w.textStart) + bytes(w.postingStart) +
+         bytes(w.postings) + bytes(w.slots) + bytes(w.bigramStart) + bytes(w.bigramWords);
+}
+
 int32_t FindIdIndexed(const SearchIndex& index, int32_t id) {
   std::span<const fideitem> list = PlayerList();
   const std::vector<uint32_t>& slots = index.ids.slots;
