@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Benchmarks of the player database on a generated FIDE list of 1.9 million
-# players (seed 7): Google Benchmark figures, the peak resident set of a
-# process that loads or imports the list, and the import against `wc -l` on
-# the same cached file. Extra arguments go to the benchmark program, e.g.
-# --benchmark_filter=Load. The list (about 300 MB) is kept in build/native/benchdata.
+# players (seed 7): Google Benchmark figures (each lookup through the indexes
+# and by the plain scan in the same run), the peak resident set of a process
+# that loads the list and builds its indexes or imports the list, and the
+# import against `wc -l` on the same cached file. Extra arguments go to the
+# benchmark program, e.g. --benchmark_filter=Load. The list (about 300 MB) is
+# kept in build/native/benchdata.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMARSH_BUILD_DIR:-$root/build}
@@ -25,6 +27,7 @@ printf '\0\0\0\0' > "$data/empty.dat"
 db=$data/players_bench.dat
 players=$("$bin/tools/players" import "$list" "$db")
 base=$(peak_kib "$bin/tools/players" id "$data/empty.dat" 0)
+# A lookup by ID loads the list and builds its indexes.
 loaded=$(peak_kib "$bin/tools/players" id "$db" 0)
 imported=$(peak_kib "$bin/tools/players" import "$list" "$data/players_again.dat")
 python3 - "$players" "$base" "$loaded" "$imported" <<'PY'
@@ -32,11 +35,11 @@ import sys
 n, base, loaded, imported = (int(x) for x in sys.argv[1:])
 print(f"players: {n}")
 print(f"empty process: {base / 1024:.1f} MiB")
-print(f"load (players id): {loaded / 1024:.1f} MiB peak, {(loaded - base) * 1024 / n:.1f} bytes per player above an empty process")
+print(f"load and indexes (players id): {loaded / 1024:.1f} MiB peak, {(loaded - base) * 1024 / n:.1f} bytes per player above an empty process")
 print(f"import (players import): {imported / 1024:.1f} MiB peak, {(imported - base) * 1024 / n:.1f} bytes per player")
 PY
 
-echo "== import against wc -l, alternately, 5 rounds each (median)"
+echo "== import (parse, sort, save) against wc -l, alternately, 5 rounds each (median)"
 python3 - "$bin/tools/players" "$list" "$data/players_again.dat" <<'PY'
 import statistics, subprocess, sys, time
 players, lst, out = sys.argv[1:]

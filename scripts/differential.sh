@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The full comparison of the indexed lookups with the plain scans: 100,000
+# hard queries on a generated list of 1.9 million players (seed 7) and every
+# query of the real list excerpts. It takes hours on two cores; the test
+# command runs a shorter version. Extra arguments go to search_differential,
+# e.g. --queries 20000 or --threads 1. The output is also kept in
+# build/native/differential.log.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELMARSH_BUILD_DIR:-$root/build}
+
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh" native
+bin=$build/native
+log=$bin/differential.log
+start=$(date +%s)
+status=0
+"$bin/tests/native/search_differential" --players 1900000 --seed 7 --queries 100000 \
+  --testdata "$root/../shared/testdata" --work "$bin" "$@" 2>&1 | tee "$log" || status=$?
+echo "finished in $(( $(date +%s) - start )) s with exit code $status" | tee -a "$log"
+exit "$status"
