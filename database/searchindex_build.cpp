@@ -147,7 +147,12 @@ int64_t FindWord(const WordIndex& index, std::string_view word) {
   const uint32_t mask = static_cast<uint32_t>(index.slots.size() - 1);
   for (uint32_t s = HashWord(word) & mask; index.slots[s] != 0; s = (s + 1) & mask) {
     const uint32_t w = index.slots[s] - 1;
-    if (WordText(index, w) == word) return w;
+    std::string_view held = WordText(index, w);
+    if (held.size() != word.size()) continue;
+    // Words are short: compared here rather than through a library call.
+    size_t k = 0;
+    while (k < word.size() && held[k] == word[k]) ++k;
+    if (k == word.size()) return w;
   }
   return -1;
 }

@@ -211,6 +211,10 @@ TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
     ASSERT_EQ(list[i].fideId, static_cast<int32_t>(i + 1));
     ASSERT_EQ(list[i].name, "Player, Number " + std::to_string(i));
     ASSERT_EQ(list[i].rating, i % 2 ? 0 : 1000 + i % 1700) << i;
+    // The birth year (columns 153-156) of a line cut inside it or before.
+    const size_t length = lines[i].size();
+    const int birth = length >= 156 ? 1990 : length == 155 ? 199 : length == 154 ? 19 : length == 153 ? 1 : 0;
+    ASSERT_EQ(list[i].birthYear, birth) << i;
   }
   EXPECT_EQ(list[20000].name, "Very, Long");
   EXPECT_EQ(list[20000].birthYear, 1990);
