@@ -301,6 +301,8 @@ struct Run {
   const std::vector<Query>& queries;
   std::atomic<size_t> next{0};
   std::atomic<size_t> differences{0};
+  std::atomic<size_t> done{0};
+  Clock::time_point began = Clock::now();
   std::mutex reportLock{};
   std::vector<Tally> tallies{};
 
@@ -345,6 +347,11 @@ struct Run {
         if (!same) Report(q, ranked ? "the ranked search" : "the word search", Describe(linear), Describe(indexed));
       }
       ++tally.queries[q.kind];
+      // Long runs show that they move on: twenty lines in all.
+      const size_t finished = ++done;
+      if (queries.size() >= 20000 && finished % (queries.size() / 20) == 0)
+        std::printf("  %zu of %zu queries, %zu differences, %.0f s\n", finished, queries.size(),
+                    differences.load(), SecondsSince(began)), std::fflush(stdout);
     }
   }
 };
@@ -357,7 +364,7 @@ bool Compare(const std::vector<Query>& queries, unsigned threads, const char* ti
     return false;
   }
   auto start = Clock::now();
-  Run run{*index, queries, {0}, {0}};
+  Run run{*index, queries, {0}, {0}, {0}};
   run.tallies.resize(threads);
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t) workers.emplace_back([&run, t] { run.Work(run.tallies[t]); });
