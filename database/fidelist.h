@@ -74,6 +74,9 @@ std::string_view FederationCode(int row);
 std::string_view TitleText(int title);
 
 // ---- Lookup and search ----
+// The results are those of scans of PlayerList from index 0. Indexes of the
+// list give them without a scan: built on the first lookup after a list is
+// installed, dropped when it is replaced.
 
 // The first player in list order with this FIDE ID; index is -1 when there
 // is none.
