@@ -162,7 +162,26 @@ void GatherChunk(const WordIndex& index, Sources& s, uint32_t lo, uint32_t hi, b
   }
 }
 
-bool Has(uint64_t bits, unsigned bit) { return (bits >> bit & 1) != 0; }
+// What each query word can score at 64 players: exactly (e) or at all (a).
+struct Fits {
+  uint64_t e1, a1, e2, a2;
+};
+
+// The players among them whose total can be below `last`. One word scores
+// 1 to 3 exactly, 4 substituted. Two words total 2 to 6 when both fit
+// exactly; a substitution counts 6 in the first word and 7 in the second, so
+// 7 = 6 + 1, 8 = 6 + 2 or 1 + 7, then up to 13. With the second word
+// missing the total is 250 + the first's exact score (251 to 253), with the
+// first missing 251 + the second's (252 to 254).
+uint64_t CanTotalBelow(int last, bool two, const Fits& f) {
+  if (!two) return last <= 4 ? f.e1 : f.a1;
+  if (last <= 7) return f.e1 & f.e2;
+  if (last <= 8) return f.a1 & f.e2;
+  if (last <= 9) return (f.a1 & f.e2) | (f.e1 & f.a2);
+  if (last <= 251) return f.a1 & f.a2;
+  if (last <= 252) return (f.a1 & f.a2) | f.e1;
+  return f.e1 | f.e2 | (f.a1 & f.a2);
+}
 
 }  // namespace
 
@@ -180,35 +199,29 @@ void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, 
   Bits left(chunkWords), right(chunkWords);
   RankedList ranked{out, limit};
 
-  // Totals: one word 1 to 4. Two words: both exact 2 to 6, with one or two
-  // substitutions 7 to 13, one word missing 251 and more. Once the list is
-  // full, a player whose total cannot beat its last entry changes nothing.
-  const int exactBound = two ? 6 : 4;  // below this, every total needs exact words
+  // Once the list is full, a player whose total cannot beat its last entry
+  // changes nothing: only those that can are scored.
+  constexpr int kAnyTotal = 256;
+  auto bar = [&] { return out.size() == limit ? out.back().score : kAnyTotal; };
   uint32_t size = kFirstChunk;
   for (uint32_t lo = 0; lo < players; lo += size, size = std::min(size * 2, kLargestChunk)) {
     const uint32_t hi = lo + std::min(size, players - lo);
-    const bool exactOnly = out.size() == limit && out.back().score <= exactBound;
+    // Below these totals every candidate fits each word exactly.
+    const bool exactOnly = bar() <= (two ? 7 : 4);
     for (size_t j = 0; j < words.size(); ++j)
       GatherChunk(wordIndex, sources[j], lo, hi, exactOnly, bits[j], left, right);
 
     for (size_t k = 0; k < (hi - lo + 63) / 64; ++k) {
-      const uint64_t e1 = bits[0].exact[k], e2 = two ? bits[1].exact[k] : 0;
-      const uint64_t a1 = exactOnly ? e1 : bits[0].any[k];
-      const uint64_t a2 = exactOnly ? e2 : two ? bits[1].any[k] : 0;
-      const uint64_t bothExact = e1 & e2, bothAny = a1 & a2;
-      uint64_t candidates = two ? (exactOnly ? bothExact : e1 | e2 | bothAny) : (exactOnly ? e1 : a1);
-      while (candidates != 0) {
+      Fits f{};
+      f.e1 = bits[0].exact[k];
+      f.a1 = exactOnly ? f.e1 : bits[0].any[k];
+      if (two) {
+        f.e2 = bits[1].exact[k];
+        f.a2 = exactOnly ? f.e2 : bits[1].any[k];
+      }
+      for (uint64_t candidates = CanTotalBelow(bar(), two, f); candidates != 0; candidates &= candidates - 1) {
         const auto bit = static_cast<unsigned>(std::countr_zero(candidates));
-        candidates &= candidates - 1;
-        if (out.size() == limit) {
-          const int last = out.back().score;
-          if (two) {
-            if (last <= 6 && !Has(bothExact, bit)) continue;
-            if (last <= 251 && !Has(bothAny, bit)) continue;  // one word missing: 251 or more
-          } else if (last <= 4 && !Has(e1, bit)) {
-            continue;
-          }
-        }
+        if ((CanTotalBelow(bar(), two, f) >> bit & 1) == 0) continue;  // the bar was lowered meanwhile
         const auto player = static_cast<int32_t>(lo + k * 64 + bit);
         if (OfferRanked(ranked, player, RankedTotal(words, player))) return;
       }
