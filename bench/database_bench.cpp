@@ -115,7 +115,8 @@ void BM_LoadedListMemory(benchmark::State& state) {
   const SearchIndex* index = CurrentSearchIndex();
   state.counters["index_bytes_per_player"] = index ? static_cast<double>(SearchIndexBytes(*index)) / n : 0;
   state.counters["distinct_words"] = index ? static_cast<double>(index->words.textStart.size() - 1) : 0;
-  state.counters["word_occurrences_per_player"] = index ? static_cast<double>(index->words.postings.size()) / n : 0;
+  state.counters["word_occurrences_per_player"] =
+      index ? static_cast<double>(index->words.postings.size()) / n : 0;
 }
 BENCHMARK(BM_LoadedListMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -143,8 +143,10 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
     // Lines that lie whole in the chunk are read where they are.
     const char* at = text.data();
     const char* end = at + text.size();
-    for (const char* lineEnd; (lineEnd = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at))));
-         at = lineEnd + 1) {
+    auto nextLineEnd = [&] {
+      return static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+    };
+    for (const char* lineEnd; (lineEnd = nextLineEnd()) != nullptr; at = lineEnd + 1) {
       std::string_view line(at, static_cast<size_t>(lineEnd - at));
       if (carried.length > 0) {
         carried.Append(line);

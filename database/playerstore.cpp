@@ -1,10 +1,10 @@
 #include "database/playerstore.h"
 
-#include "database/searchindex.h"
-
 #include <algorithm>
 #include <cstring>
 #include <utility>
+
+#include "database/searchindex.h"
 
 namespace {
 

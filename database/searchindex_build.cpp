@@ -23,7 +23,9 @@ uint32_t HashWord(std::string_view word) {
 }
 
 // A table for n keys, at most half full: its size in bits.
-int TableBits(size_t n) { return std::max(4, static_cast<int>(std::bit_width(std::max<size_t>(n, 1) * 2 - 1))); }
+int TableBits(size_t n) {
+  return std::max(4, static_cast<int>(std::bit_width(std::max<size_t>(n, 1) * 2 - 1)));
+}
 
 IdTable BuildIdTable(std::span<const fideitem> list) {
   IdTable table;

@@ -310,7 +310,8 @@ struct Run {
     std::lock_guard<std::mutex> lock(reportLock);
     if (differences++ < 20)
       std::printf("DIFFERENCE in %s (%s) for \"%s\", limits %d/%d:\n  linear: %s\n  indexed:%s\n", what,
-                  kKindNames[q.kind], q.name.c_str(), q.wordLimit, q.rankedLimit, linear.c_str(), indexed.c_str());
+                  kKindNames[q.kind], q.name.c_str(), q.wordLimit, q.rankedLimit, linear.c_str(),
+                  indexed.c_str());
   }
 
   void Work(Tally& tally) {
@@ -344,7 +345,8 @@ struct Run {
                                [](const tsearchress& a, const tsearchress& b) {
                                  return a.index == b.index && a.score == b.score;
                                });
-        if (!same) Report(q, ranked ? "the ranked search" : "the word search", Describe(linear), Describe(indexed));
+        if (!same)
+          Report(q, ranked ? "the ranked search" : "the word search", Describe(linear), Describe(indexed));
       }
       ++tally.queries[q.kind];
       // Long runs show that they move on: twenty lines in all.
@@ -450,7 +452,8 @@ int main(int argc, char** argv) {
   if (players > 0 || !list.empty()) {
     std::string generated;
     if (list.empty()) {
-      generated = (fs::path(work) / ("differential_" + std::to_string(players) + "_" + std::to_string(seed) + ".txt")).string();
+      std::string file = "differential_" + std::to_string(players) + "_" + std::to_string(seed) + ".txt";
+      generated = (fs::path(work) / file).string();
       if (!WriteFideListFile(generated, seed, players)) {
         std::printf("cannot write %s\n", generated.c_str());
         return 1;
