@@ -20,7 +20,13 @@ struct Style {
   COLORREF selectionText = RGB(255, 255, 255);
   COLORREF separatorColour = RGB(160, 160, 160);
   COLORREF background = RGB(240, 240, 240);
-  int32_t marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 8;
+  COLORREF captionBackground = RGB(52, 86, 140);
+  COLORREF captionText = RGB(255, 255, 255);
+  // Plug-in windows have no system frame: the host draws their caption strip
+  // and border inside the margins, so the margins frame the client area the
+  // plug-in lays out, and the window size the plug-in sets is its true size.
+  int32_t captionHeight = 24;
+  int32_t marginTop = 30, marginBottom = 10, marginLeft = 8, marginRight = 8;
   int32_t checkBoxHeight = 16, checkBoxWidth = 16;
 };
 
