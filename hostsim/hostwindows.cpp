@@ -369,6 +369,12 @@ void Click(HWND control) {
   PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
+void PaintContent(HWND window, HDC dc) {
+  if (std::find(openWindows.begin(), openWindows.end(), window) == openWindows.end()) return;
+  auto* binding = reinterpret_cast<Binding*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (binding && binding->paint) binding->paint(window, dc);
+}
+
 TCheckInf* CheckBoxRecord(HWND box) {
   return reinterpret_cast<TCheckInf*>(GetWindowLongPtrW(box, GWLP_USERDATA));
 }

@@ -66,6 +66,9 @@ std::vector<HWND> ButtonsOf(HWND window);     // "knop" windows, captions via Ge
 std::vector<HWND> CheckBoxesOf(HWND window);
 // Clicks a button or check box as the user would (press and release).
 void Click(HWND control);
+// Runs a plug-in window's paint callback into dc, without the host's frame:
+// a host can record what the plug-in draws.
+void PaintContent(HWND window, HDC dc);
 // The record a check box is bound to.
 hostabi::TCheckInf* CheckBoxRecord(HWND box);
 
