@@ -45,3 +45,4 @@ foreach(dir hostsim tools tests/win32 tests/hostsim)  # hostsim first: the other
     add_subdirectory(${dir})
   endif()
 endforeach()
+add_subdirectory(tests/e2e/batch)  # end to end: batch run, games site, Options, import
