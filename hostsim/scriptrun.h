@@ -37,6 +37,7 @@ struct StepState {
   int phase = 0;
   int ticks = 0;  // ticks this step has taken so far
   DWORD started = 0;
+  HWND window = nullptr;  // a window the step answered and waits to see gone
 };
 
 // Runs a step's action on the main window's thread after the current tick,

@@ -242,6 +242,7 @@ Outcome Dialog(const Step& step, StepState& state) {
       filedialogs::Answer(dialog, path);
     }
     state.phase = 1;
+    state.window = dialog;
     return Wait();
   }
   if (HWND prompt = filedialogs::OverwritePrompt()) {
@@ -249,7 +250,8 @@ Outcome Dialog(const Step& step, StepState& state) {
     filedialogs::ConfirmOverwrite(prompt);
     return Wait();
   }
-  return filedialogs::OpenDialog() ? Wait() : Done();
+  // Done when this dialog is gone, even if another one has opened since.
+  return IsWindow(state.window) && IsWindowVisible(state.window) ? Wait() : Done();
 }
 
 Outcome Header(const Step& step) {
@@ -511,8 +513,15 @@ Outcome RunStep(const Step& step, StepState& state) {
   if (v == "screenshot") return Screenshot(step, state);
   if (v == "wait-download") {
     if (downloads::Pending() == 0) return Done();
-    if (state.ticks == 0) downloads::Release();
-    return Wait();
+    // Delivered once all have finished, so that their order is the order
+    // they were started in and not the network's.
+    if (state.phase == 0 && downloads::Finished() == downloads::Pending()) {
+      downloads::Release();
+      state.phase = 1;
+    }
+    // A handler waiting in its save dialog is answered by the next steps;
+    // the following download comes when it has returned.
+    return state.phase == 1 && downloads::Delivering() ? Done() : Wait();
   }
   if (v == "mouse-busy") {
     host.mouseBusy = step.words[0] == "on" ? 1 : 0;
