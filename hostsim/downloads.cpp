@@ -200,7 +200,6 @@ void HoldForScript(bool on) { hold = on; }
 
 int Finished() { return static_cast<int>(parked.size()); }
 
-
 namespace {
 
 // Hands the oldest held download on; the next follows when its handler has
