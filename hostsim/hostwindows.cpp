@@ -222,6 +222,24 @@ BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
 
 void SetEvents(const Events& hostEvents) { events = hostEvents; }
 
+void* StyleValue(Style& s, uint32_t n) {
+  using namespace hostabi;
+  switch (n) {
+    case kSelectionBackground: return &s.selectionBackground;
+    case kSelectionText: return &s.selectionText;
+    case kSeparatorColour: return &s.separatorColour;
+    case kMarginTop: return &s.marginTop;
+    case kMarginBottom: return &s.marginBottom;
+    case kMarginLeft: return &s.marginLeft;
+    case kMarginRight: return &s.marginRight;
+    case kCheckBoxHeight: return &s.checkBoxHeight;
+    case kCheckBoxWidth: return &s.checkBoxWidth;
+    case kBodyFont: return &s.bodyFont;
+    case kCaptionFont: return &s.captionFont;
+  }
+  return nullptr;
+}
+
 void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
   resultCell = windowResultCell;
   style = hostStyle;

@@ -43,6 +43,9 @@ struct Events {
 };
 void SetEvents(const Events& events);
 
+// The address of style value n (a HostMetric number), or nil.
+void* StyleValue(Style& style, uint32_t n);
+
 // Registers the window classes ("knop" among them) and binds the library to
 // the host's result cell and style. Call once before any plug-in starts.
 void Initialise(int32_t* windowResultCell, const Style* style);
