@@ -40,8 +40,9 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-foreach(dir hostsim tools tests/win32 tests/hostsim)  # hostsim first: the others use its libraries
+foreach(dir hostsim tools tests/win32 tests/hostsim tests/e2e/current)  # hostsim first: the others use its libraries
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()
 endforeach()
+add_subdirectory(tests/e2e/batch)  # end to end: batch run, games site, Options, import

@@ -1,6 +1,7 @@
 #include "host/menus.h"
 
 #include <string>
+#include <string_view>
 
 #include "host/commands.h"
 #include "host/commonfunc.h"
@@ -24,6 +25,17 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void InsertEntry(UINT position, uint32_t id, const std::wstring& caption) {
   InsertMenuW(MenuPopup, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
+}
+
+// A menu takes '&' as the mark of a shortcut letter; a name shows as
+// written only with each '&' doubled.
+std::wstring MenuName(std::string_view name) {
+  std::wstring text;
+  for (wchar_t c : AnsiToWide(name)) {
+    if (c == L'&') text += L'&';
+    text += c;
+  }
+  return text;
 }
 
 }  // namespace
@@ -71,8 +83,8 @@ void RebuildMenu() {
   int32_t game = GameAtPosition(CurrentGame());
   if (game < 0) return;
   auto header = GameHeader(game);
-  std::wstring white = AnsiToWide(HeaderValue(header, hostabi::kWhitePosition));
-  std::wstring black = AnsiToWide(HeaderValue(header, hostabi::kBlackPosition));
+  std::wstring white = MenuName(HeaderValue(header, hostabi::kWhitePosition));
+  std::wstring black = MenuName(HeaderValue(header, hostabi::kBlackPosition));
   std::wstring atSite = std::wstring(L" at ") + kGamesSiteHostW;
   InsertEntry(0, ids.addWhite, L"Add tags for " + white);
   InsertEntry(1, ids.addBlack, L"Add tags for " + black);

@@ -2,6 +2,7 @@
 
 #include <wininet.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -20,8 +21,11 @@ int pending = 0;
 bool hold = false;
 bool released = false;
 std::vector<LPARAM> parked;  // finished jobs waiting for Release
+uint32_t started = 0;
+bool delivering = false;  // a target's handler is running
 
 struct Job {
+  uint32_t order = 0;     // of its start, counting from 1
   std::string url;        // as the plug-in asked
   std::string fetchUrl;   // after redirection; empty when read from a file
   std::wstring file;      // the local file standing for the address
@@ -159,6 +163,7 @@ std::wstring FileForPath(const std::string& pathAndQuery) {
 
 void Start(const std::string& url, uint32_t targetId) {
   auto job = std::make_unique<Job>();
+  job->order = ++started;
   job->url = url;
   job->target = static_cast<uint16_t>(targetId & 0xFFFF);
   transcript::Line("download started for target " + std::to_string(job->target) + " " +
@@ -193,10 +198,32 @@ int Pending() { return pending; }
 
 void HoldForScript(bool on) { hold = on; }
 
+int Finished() { return static_cast<int>(parked.size()); }
+
+namespace {
+
+// Hands the oldest held download on; the next follows when its handler has
+// returned, so that no handler runs inside another's dialog.
+void DeliverNextParked() {
+  if (parked.empty()) return;
+  LPARAM job = parked.front();
+  parked.erase(parked.begin());
+  PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, job);
+}
+
+struct DeliverNextWhenDone {
+  ~DeliverNextWhenDone() { DeliverNextParked(); }
+};
+
+}  // namespace
+
 void Release() {
   released = true;
-  for (LPARAM job : parked) PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, job);
-  parked.clear();
+  // In the order they were started, whichever finished first.
+  std::sort(parked.begin(), parked.end(), [](LPARAM a, LPARAM b) {
+    return reinterpret_cast<Job*>(a)->order < reinterpret_cast<Job*>(b)->order;
+  });
+  DeliverNextParked();
 }
 
 void Finish(LPARAM parameter) {
@@ -204,6 +231,7 @@ void Finish(LPARAM parameter) {
     parked.push_back(parameter);
     return;
   }
+  DeliverNextWhenDone next;
   std::unique_ptr<Job> job(reinterpret_cast<Job*>(parameter));
   if (--pending == 0) released = false;
   const DownloadTarget* target = TargetOf(job->target);
@@ -215,7 +243,11 @@ void Finish(LPARAM parameter) {
   }
   transcript::Line("download delivered to target " + std::to_string(job->target) + ": " +
                    std::to_string(job->data.size()) + " bytes");
+  delivering = true;
   if (target->handler) target->handler(job->data.c_str());
+  delivering = false;
 }
+
+bool Delivering() { return delivering; }
 
 }  // namespace downloads

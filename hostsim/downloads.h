@@ -18,9 +18,13 @@ void RedirectGamesSite(const std::wstring& site);
 // In a script run, finished downloads wait for the script's wait-download
 // step, so that a transcript does not depend on network timing.
 void HoldForScript(bool hold);
-// Delivers the downloads that finished, and any that finish from now on,
-// until none is pending.
+// Delivers the downloads that finished, one after the other in the order
+// they were started, and any that finish from now on, until none is pending.
 void Release();
+// Downloads that finished and wait for Release.
+int Finished();
+// True while a target's handler runs (it may be waiting in a dialog).
+bool Delivering();
 
 // Host service 79.
 void Start(const std::string& url, uint32_t targetId);

@@ -28,6 +28,39 @@ struct Binding {
 
 HFONT CreateBodyFont() { return CreateFontIndirectA(&style->bodyFont); }
 
+// The close box at the right end of the caption strip.
+RECT CloseBox(HWND w) {
+  RECT r;
+  GetClientRect(w, &r);
+  int h = style->captionHeight;
+  return RECT{r.right - h, 0, r.right, h};
+}
+
+// The host's frame of a plug-in window, drawn over what the plug-in painted:
+// the caption strip with the window's caption and close box, and a border.
+void DrawFrame(HWND w, HDC dc) {
+  RECT r;
+  GetClientRect(w, &r);
+  RECT strip{0, 0, r.right, style->captionHeight};
+  HBRUSH fill = CreateSolidBrush(style->captionBackground);
+  FillRect(dc, &strip, fill);
+  FrameRect(dc, &r, fill);
+  DeleteObject(fill);
+
+  wchar_t caption[256] = {};
+  GetWindowTextW(w, caption, 255);
+  HFONT font = CreateFontIndirectA(&style->captionFont);
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, style->captionText);
+  RECT text{8, 0, r.right - style->captionHeight, style->captionHeight};
+  DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  RECT close = CloseBox(w);
+  DrawTextW(dc, L"\u00D7", 1, &close, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+
 LRESULT CALLBACK PluginWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
@@ -39,6 +72,7 @@ LRESULT CALLBACK PluginWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
     if (binding->paint) binding->paint(w, dc);
+    DrawFrame(w, dc);
     EndPaint(w, &ps);
     return 0;
   }
@@ -188,13 +222,33 @@ BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
 
 void SetEvents(const Events& hostEvents) { events = hostEvents; }
 
+void* StyleValue(Style& s, uint32_t n) {
+  using namespace hostabi;
+  switch (n) {
+    case kSelectionBackground: return &s.selectionBackground;
+    case kSelectionText: return &s.selectionText;
+    case kSeparatorColour: return &s.separatorColour;
+    case kMarginTop: return &s.marginTop;
+    case kMarginBottom: return &s.marginBottom;
+    case kMarginLeft: return &s.marginLeft;
+    case kMarginRight: return &s.marginRight;
+    case kCheckBoxHeight: return &s.checkBoxHeight;
+    case kCheckBoxWidth: return &s.checkBoxWidth;
+    case kBodyFont: return &s.bodyFont;
+    case kCaptionFont: return &s.captionFont;
+  }
+  return nullptr;
+}
+
 void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
   resultCell = windowResultCell;
   style = hostStyle;
   static bool registered = false;
   if (registered) return;
   registered = true;
-  RegisterClass(kPluginWindowClass, PluginWindowProc, nullptr);
+  // A background brush, so that a window painting only its rows still has
+  // its margins erased.
+  RegisterClass(kPluginWindowClass, PluginWindowProc, CreateSolidBrush(style->background));
   RegisterClass(kButtonClass, ButtonProc, nullptr, CS_GLOBALCLASS);
   RegisterClass(kCheckBoxClass, CheckBoxProc, nullptr);
 }
@@ -208,8 +262,8 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (parent) GetWindowRect(parent, &over);
   int x = (over.left + over.right - width) / 2, y = (over.top + over.bottom - height) / 2;
-  HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, kPluginWindowClass, caption,
-                           WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, width, height, parent,
+  HWND w = CreateWindowExW(0, kPluginWindowClass, caption, WS_POPUP | WS_SYSMENU, x, y, width,
+                           height, parent,
                            nullptr, GetModuleHandleW(nullptr), &binding);
   if (!w) {
     *resultCell = saved;
@@ -256,9 +310,26 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
 }
 
 LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) {
-    if (resultCell) *resultCell = -1;
-    return 0;
+  switch (message) {
+    case WM_CLOSE:
+      if (resultCell) *resultCell = -1;
+      return 0;
+    case WM_NCHITTEST: {
+      // The caption strip moves the window; its close box closes it.
+      POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      ScreenToClient(window, &p);
+      if (p.y >= 0 && p.y < style->captionHeight) {
+        RECT close = CloseBox(window);
+        return PtInRect(&close, p) ? HTCLOSE : HTCAPTION;
+      }
+      break;
+    }
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTCLOSE) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -314,6 +385,12 @@ void Click(HWND control) {
   LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
   PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+void PaintContent(HWND window, HDC dc) {
+  if (std::find(openWindows.begin(), openWindows.end(), window) == openWindows.end()) return;
+  auto* binding = reinterpret_cast<Binding*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (binding && binding->paint) binding->paint(window, dc);
 }
 
 TCheckInf* CheckBoxRecord(HWND box) {

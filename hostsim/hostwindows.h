@@ -20,7 +20,13 @@ struct Style {
   COLORREF selectionText = RGB(255, 255, 255);
   COLORREF separatorColour = RGB(160, 160, 160);
   COLORREF background = RGB(240, 240, 240);
-  int32_t marginTop = 8, marginBottom = 8, marginLeft = 8, marginRight = 8;
+  COLORREF captionBackground = RGB(52, 86, 140);
+  COLORREF captionText = RGB(255, 255, 255);
+  // Plug-in windows have no system frame: the host draws their caption strip
+  // and border inside the margins, so the margins frame the client area the
+  // plug-in lays out, and the window size the plug-in sets is its true size.
+  int32_t captionHeight = 24;
+  int32_t marginTop = 30, marginBottom = 10, marginLeft = 8, marginRight = 8;
   int32_t checkBoxHeight = 16, checkBoxWidth = 16;
 };
 
@@ -36,6 +42,9 @@ struct Events {
   void (*checkBoxToggled)(HWND box) = nullptr;
 };
 void SetEvents(const Events& events);
+
+// The address of style value n (a HostMetric number), or nil.
+void* StyleValue(Style& style, uint32_t n);
 
 // Registers the window classes ("knop" among them) and binds the library to
 // the host's result cell and style. Call once before any plug-in starts.
@@ -60,6 +69,9 @@ std::vector<HWND> ButtonsOf(HWND window);     // "knop" windows, captions via Ge
 std::vector<HWND> CheckBoxesOf(HWND window);
 // Clicks a button or check box as the user would (press and release).
 void Click(HWND control);
+// Runs a plug-in window's paint callback into dc, without the host's frame:
+// a host can record what the plug-in draws.
+void PaintContent(HWND window, HDC dc);
 // The record a check box is bound to.
 hostabi::TCheckInf* CheckBoxRecord(HWND box);
 

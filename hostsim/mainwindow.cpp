@@ -174,6 +174,12 @@ HWND Create() {
   if (!host.mainWindow) return nullptr;
   host.mainWindowObject[hostabi::kMainWindowHandleOffset / 4] =
       reinterpret_cast<uint32_t>(host.mainWindow);
+  // Until a command stores the mouse position, message and search windows
+  // centre on the main window.
+  RECT frame;
+  GetWindowRect(host.mainWindow, &frame);
+  host.messageX = (frame.left + frame.right) / 2;
+  host.messageY = (frame.top + frame.bottom) / 2;
   gamelist::CreateViews(host.mainWindow);
   RECT client;
   GetClientRect(host.mainWindow, &client);

@@ -9,7 +9,7 @@ namespace {
 // Verbs whose argument is the rest of the line, taken as one text.
 bool TakesText(std::string_view verb) {
   for (std::string_view v : {"open", "save", "menu", "menu-list", "wait-window", "wait-closed",
-                             "click", "message", "dialog", "screenshot"})
+                             "click", "message", "dialog", "screenshot", "menu-show"})
     if (verb == v) return true;
   return false;
 }
@@ -26,10 +26,11 @@ std::string Check(const Step& s) {
   const std::string& v = s.verb;
   auto number = [&](size_t i) { return i < n && IsNumber(s.words[i]); };
   if (v == "open" || v == "save" || v == "menu" || v == "wait-window" || v == "wait-closed" ||
-      v == "click" || v == "dialog" || v == "screenshot")
+      v == "click" || v == "dialog" || v == "screenshot" || v == "menu-show")
     return n == 1 && !s.words[0].empty() ? "" : v + " needs one argument";
   if (v == "menu-list" || v == "message") return "";
-  if (v == "rclick" || v == "wait-download" || v == "wait-url")
+  if (v == "rclick" || v == "wait-download" || v == "wait-url" || v == "texts" ||
+      v == "menu-hide")
     return n == 0 ? "" : v + " takes no argument";
   if (v == "sort")
     return (n == 1 || (n == 2 && (s.words[1] == "ascending" || s.words[1] == "descending")))
@@ -49,6 +50,9 @@ std::string Check(const Step& s) {
                : "mouse needs move, down, up or click and two coordinates";
   if (v == "mouse-busy")
     return n == 1 && (s.words[0] == "on" || s.words[0] == "off") ? "" : "mouse-busy needs on or off";
+  if (v == "timers")
+    return n == 1 && (s.words[0] == "hold" || s.words[0] == "release") ? ""
+                                                                        : "timers needs hold or release";
   if (v == "compare") return n == 2 ? "" : "compare needs two files";
   return "unknown step " + v;
 }

@@ -1,5 +1,6 @@
 #include "hostsim/scriptrun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <exception>
@@ -14,6 +15,7 @@
 namespace scriptrun {
 
 DWORD waitLimit = 10000;
+bool pluginTimersHeld = false;
 
 namespace {
 
@@ -50,6 +52,7 @@ DWORD WINAPI Watch(void*) {
 
 // What is open that the script must finish first, or empty.
 std::string StillOpen() {
+  if (OpenMenuCount() > 0) return "a menu is still shown";
   if (HWND m = messagewnd::Innermost())
     return "the message window " + transcript::Quote(messagewnd::CaptionOf(m)) + " is still open";
   if (HWND d = filedialogs::OpenDialog())
@@ -120,7 +123,32 @@ LRESULT CALLBACK IgnoreInput(int code, WPARAM wp, LPARAM lp) {
   return code >= 0 ? 1 : CallNextHookEx(nullptr, code, wp, lp);
 }
 
+// Turns a held plug-in window's timer tick into WM_NULL before it is
+// dispatched; the timer itself keeps running and ticks again later.
+LRESULT CALLBACK HoldPluginTimers(int code, WPARAM wp, LPARAM lp) {
+  auto* msg = reinterpret_cast<MSG*>(lp);
+  if (code == HC_ACTION && pluginTimersHeld && msg->message == WM_TIMER && msg->hwnd) {
+    auto open = hostwin::OpenPluginWindows();
+    if (std::find(open.begin(), open.end(), GetAncestor(msg->hwnd, GA_ROOT)) != open.end())
+      msg->message = WM_NULL;
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+BOOL CALLBACK CountMenu(HWND w, LPARAM count) {
+  wchar_t name[16] = {};
+  GetClassNameW(w, name, 15);
+  if (IsWindowVisible(w) && lstrcmpW(name, L"#32768") == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
 }  // namespace
+
+int OpenMenuCount() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountMenu, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
 
 void Start(std::vector<script::Step> script, const std::wstring& scriptFolder, int seconds) {
   steps = std::move(script);
@@ -130,6 +158,7 @@ void Start(std::vector<script::Step> script, const std::wstring& scriptFolder, i
   if (limitSeconds > 0) CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
   SetWindowsHookExW(WH_MOUSE, IgnoreInput, nullptr, GetCurrentThreadId());
   SetWindowsHookExW(WH_KEYBOARD, IgnoreInput, nullptr, GetCurrentThreadId());
+  SetWindowsHookExW(WH_GETMESSAGE, HoldPluginTimers, nullptr, GetCurrentThreadId());
   timer = SetTimer(nullptr, 0, 10, Tick);
 }
 

@@ -37,6 +37,7 @@ struct StepState {
   int phase = 0;
   int ticks = 0;  // ticks this step has taken so far
   DWORD started = 0;
+  HWND window = nullptr;  // a window the step answered and waits to see gone
 };
 
 // Runs a step's action on the main window's thread after the current tick,
@@ -48,6 +49,11 @@ void Post(std::function<void()> action);
 void Announce();
 // Milliseconds a waiting step may wait.
 extern DWORD waitLimit;
+// While set, timer ticks of plug-in windows are not delivered: a plug-in
+// driven by a window timer (the batch run) holds still between its ticks.
+extern bool pluginTimersHeld;
+// The visible popup menus of the host's thread (a menu being shown).
+int OpenMenuCount();
 // Resolves a script path: ${NAME} expanded, "/..." (a Unix path) as drive Z:.
 bool ResolvePath(const std::string& written, std::wstring& path, std::string& error);
 std::wstring Wide(const std::string& utf8);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "hostsim/downloads.h"
+#include "hostsim/drawntexts.h"
 #include "hostsim/filedialogs.h"
 #include "hostsim/gamebase.h"
 #include "hostsim/gamelist.h"
@@ -41,6 +42,7 @@ bool Matches(const std::wstring& caption, const std::wstring& pattern) {
 
 // A message window or file dialog that the current step does not expect.
 std::string Surprise() {
+  if (OpenMenuCount() > 0) return "a menu is shown (menu-hide closes it)";
   if (HWND m = messagewnd::Innermost()) {
     std::string what = "unexpected message window " + transcript::Quote(messagewnd::CaptionOf(m));
     if (!host.messageLines.empty()) what += ": " + transcript::Quote(host.messageLines.front());
@@ -240,6 +242,7 @@ Outcome Dialog(const Step& step, StepState& state) {
       filedialogs::Answer(dialog, path);
     }
     state.phase = 1;
+    state.window = dialog;
     return Wait();
   }
   if (HWND prompt = filedialogs::OverwritePrompt()) {
@@ -247,7 +250,8 @@ Outcome Dialog(const Step& step, StepState& state) {
     filedialogs::ConfirmOverwrite(prompt);
     return Wait();
   }
-  return filedialogs::OpenDialog() ? Wait() : Done();
+  // Done when this dialog is gone, even if another one has opened since.
+  return IsWindow(state.window) && IsWindowVisible(state.window) ? Wait() : Done();
 }
 
 Outcome Header(const Step& step) {
@@ -354,6 +358,95 @@ Outcome OpenOrSave(const Step& step, bool open) {
   return Done();
 }
 
+// What the innermost plug-in window's paint callback draws, text by text.
+Outcome Texts() {
+  HWND window = InnermostPluginWindow();
+  if (!window) return Fail("no plug-in window is open");
+  transcript::Line("texts of " + transcript::Quote(CaptionOf(window)) + ":");
+  for (const drawntexts::DrawnText& t : drawntexts::Of(window))
+    transcript::Line("  " + std::to_string(t.at.x) + "," + std::to_string(t.at.y) + " " +
+                     transcript::Quote(t.text));
+  return Done();
+}
+
+// The keys that open the menus along a path of popups once the menu bar is
+// selected at its first entry: Right to the top entry and Down to open it,
+// then for each deeper popup Down to its entry and Right to open it. A menu
+// opened from the keyboard selects its first entry; separators are skipped
+// by the menu itself and are not counted.
+bool MenuKeys(const std::wstring& path, std::vector<UINT>& keys, int& levels, std::string& error) {
+  HMENU menu = host.menuBar;
+  size_t at = 0;
+  levels = 0;
+  while (at <= path.size()) {
+    size_t end = path.find(L" > ", at);
+    std::wstring caption = path.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+    at = end == std::wstring::npos ? path.size() + 1 : end + 3;
+    if (!menu) {
+      error = "no menu " + transcript::Quote(path);
+      return false;
+    }
+    int before = 0;
+    HMENU popup = nullptr;
+    for (const menutree::Entry& e : menutree::Entries(menu)) {
+      if (!e.separator && menutree::ShownCaption(e.caption) == caption) {
+        popup = e.popup;
+        break;
+      }
+      if (!e.separator) ++before;
+    }
+    if (!popup) {
+      error = "no menu " + transcript::Quote(path);
+      return false;
+    }
+    UINT move = levels == 0 ? VK_RIGHT : VK_DOWN;
+    keys.insert(keys.end(), static_cast<size_t>(before), move);
+    keys.push_back(levels == 0 ? VK_DOWN : VK_RIGHT);
+    ++levels;
+    menu = popup;
+  }
+  return true;
+}
+
+Outcome MenuShow(const Step& step, StepState& state) {
+  if (state.phase == 0) {
+    if (std::string s = Surprise(); !s.empty()) return Fail(s);
+    if (!IsWindowEnabled(host.mainWindow))
+      return Fail("the main window is disabled by an open window");
+    // The menu bar is tracked from the keyboard, as after F10: its modal
+    // loop goes on dispatching the steps' timer.
+    Post([] { SendMessageW(host.mainWindow, WM_SYSCOMMAND, SC_KEYMENU, 0); });
+    state.phase = 1;
+    return Wait();
+  }
+  std::vector<UINT> keys;
+  int levels = 0;
+  std::string error;
+  if (!MenuKeys(Wide(step.words[0]), keys, levels, error)) return Fail(error);
+  if (state.phase == 1) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !(info.flags & GUI_INMENUMODE))
+      return Wait();
+    for (UINT key : keys) {
+      PostMessageW(host.mainWindow, WM_KEYDOWN, key, 1);
+      PostMessageW(host.mainWindow, WM_KEYUP, key, static_cast<LPARAM>(1 | (3u << 30)));
+    }
+    state.phase = 2;
+    return Wait();
+  }
+  return OpenMenuCount() >= levels ? Done() : Wait();
+}
+
+Outcome MenuHide(StepState& state) {
+  if (state.phase == 0) {
+    if (OpenMenuCount() == 0) return Fail("no menu is shown");
+    EndMenu();
+    state.phase = 1;
+  }
+  return OpenMenuCount() == 0 ? Done() : Wait();
+}
+
 // Web addresses opened through the shell reach Wine's browser, which the
 // project's Wine prefix points at a recorder appending them to the file
 // named by VELMARSH_URL_LOG.
@@ -420,8 +513,15 @@ Outcome RunStep(const Step& step, StepState& state) {
   if (v == "screenshot") return Screenshot(step, state);
   if (v == "wait-download") {
     if (downloads::Pending() == 0) return Done();
-    if (state.ticks == 0) downloads::Release();
-    return Wait();
+    // Delivered once all have finished, so that their order is the order
+    // they were started in and not the network's.
+    if (state.phase == 0 && downloads::Finished() == downloads::Pending()) {
+      downloads::Release();
+      state.phase = 1;
+    }
+    // A handler waiting in its save dialog is answered by the next steps;
+    // the following download comes when it has returned.
+    return state.phase == 1 && downloads::Delivering() ? Done() : Wait();
   }
   if (v == "mouse-busy") {
     host.mouseBusy = step.words[0] == "on" ? 1 : 0;
@@ -429,6 +529,13 @@ Outcome RunStep(const Step& step, StepState& state) {
   }
   if (v == "compare") return Compare(step);
   if (v == "wait-url") return WaitUrl();
+  if (v == "texts") return Texts();
+  if (v == "timers") {
+    pluginTimersHeld = step.words[0] == "hold";
+    return Done();
+  }
+  if (v == "menu-show") return MenuShow(step, state);
+  if (v == "menu-hide") return MenuHide(state);
   if (v == "pause")
     return GetTickCount() - state.started >= static_cast<DWORD>(std::atoi(step.words[0].c_str()))
                ? Done()

@@ -30,23 +30,7 @@ uint32_t __stdcall HostHandle(uint32_t n) {
   return 0;
 }
 
-void* __stdcall HostMetric(uint32_t n) {
-  hostwin::Style& s = host.style;
-  switch (n) {
-    case kSelectionBackground: return &s.selectionBackground;
-    case kSelectionText: return &s.selectionText;
-    case kSeparatorColour: return &s.separatorColour;
-    case kMarginTop: return &s.marginTop;
-    case kMarginBottom: return &s.marginBottom;
-    case kMarginLeft: return &s.marginLeft;
-    case kMarginRight: return &s.marginRight;
-    case kCheckBoxHeight: return &s.checkBoxHeight;
-    case kCheckBoxWidth: return &s.checkBoxWidth;
-    case kBodyFont: return &s.bodyFont;
-    case kCaptionFont: return &s.captionFont;
-  }
-  return nullptr;
-}
+void* __stdcall HostMetric(uint32_t n) { return hostwin::StyleValue(host.style, n); }
 
 void* __stdcall HostVariable(uint32_t n) {
   switch (n) {

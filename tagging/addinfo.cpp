@@ -25,26 +25,11 @@ void CentreOnMouse() {
   if (auto* y = HostVariableAs<int32_t>(hostabi::kMessageY)) *y = p.y;
 }
 
-void FillCandidates() {
-  candidateNames.clear();
-  auto players = PlayerList();
-  for (const tsearchress& entry : SearchResults) {
-    auto i = static_cast<size_t>(entry.index);
-    candidateNames.push_back(
-        {Wide(DescribePlayer(entry.index)), i < players.size() ? players[i].fideId : 0});
-  }
-}
-
 int32_t AskUser(const tplay_info& info, bool offerExtended) {
-  FillCandidates();
-  std::wstring title = msg::SearchFideFor + Wide(DescribeGamePlayer(info));
+  FillCandidateNames();
+  std::wstring title = SearchWindowTitle(info);
   CentreOnMouse();
   return ChoosePlayer(MainWindowHandle(), title, offerExtended, false);
-}
-
-bool ClearCut(const std::vector<tsearchress>& results) {
-  return results.size() == 1 ||
-         (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
 }
 
 // Adds what the database knows about one side of the current game. With
@@ -93,6 +78,25 @@ void AddSide(Side side, std::wstring* text) {
 
 }  // namespace
 
+bool IsClearCut(std::span<const tsearchress> results) {
+  return results.size() == 1 ||
+         (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
+}
+
+void FillCandidateNames() {
+  candidateNames.clear();
+  auto players = PlayerList();
+  for (const tsearchress& entry : SearchResults) {
+    auto i = static_cast<size_t>(entry.index);
+    candidateNames.push_back(
+        {Wide(DescribePlayer(entry.index)), i < players.size() ? players[i].fideId : 0});
+  }
+}
+
+std::wstring SearchWindowTitle(const tplay_info& info) {
+  return msg::SearchFideFor + Wide(DescribeGamePlayer(info));
+}
+
 bool SelectPlayer(const tplay_info& info, SearchChoice& candidate) {
   WordSearch(info.name);
   if (SearchResults.empty()) {
@@ -100,7 +104,7 @@ bool SelectPlayer(const tplay_info& info, SearchChoice& candidate) {
                 msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
     return false;
   }
-  if (ClearCut(SearchResults)) {
+  if (IsClearCut(SearchResults)) {
     candidate = {SearchResults[0].index, SearchResults[0].score};
     return true;
   }

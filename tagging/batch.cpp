@@ -38,24 +38,11 @@ std::vector<int32_t> CachedIndices(const std::vector<CachedPlayer>& cache) {
   return indices;
 }
 
-bool ClearCut(const std::vector<tsearchress>& results) {
-  return results.size() == 1 ||
-         (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
-}
-
 // Shows the search window over the current SearchResults. The window opens
 // on the point the host last stored; the batch does not move it.
 int32_t AskUser(const tplay_info& prompted, bool offerExtended) {
-  auto players = PlayerList();
-  candidateNames.clear();
-  for (const tsearchress& entry : SearchResults) {
-    int32_t id = entry.index >= 0 && entry.index < static_cast<int32_t>(players.size())
-                     ? players[static_cast<size_t>(entry.index)].fideId
-                     : 0;
-    candidateNames.push_back({AnsiToWide(DescribePlayer(entry.index)), id});
-  }
-  std::wstring title = msg::SearchFideFor + AnsiToWide(DescribeGamePlayer(prompted));
-  return ChoosePlayer(MainWindowHandle(), title, offerExtended, true);
+  FillCandidateNames();
+  return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
 }
 
 // The tolerant search for a step: room for the known players is taken from
@@ -144,7 +131,7 @@ StepResult ProcessNextName() {
   if (SearchResults.empty()) return Skipped;
 
   tsearchress chosen{};
-  if (ClearCut(SearchResults)) {
+  if (IsClearCut(SearchResults)) {
     chosen = SearchResults[0];
   } else {
     auto n = static_cast<int32_t>(SearchResults.size());

@@ -67,6 +67,13 @@ struct SearchChoice {
 };
 // Finds the game player by name, asking the user when the name is ambiguous.
 bool SelectPlayer(const tplay_info& info, SearchChoice& candidate);
+// A name search is clear-cut when it found one player, or a best whole-name
+// fit followed only by weaker ones: that player is taken without asking.
+bool IsClearCut(std::span<const tsearchress> results);
+// Fills the search window's candidate lines from SearchResults.
+void FillCandidateNames();
+// "Search FIDE for " and what the game says about the player.
+std::wstring SearchWindowTitle(const tplay_info& info);
 // name (CODE),  TITLE,  RATING ELO from what the game says.
 std::string DescribeGamePlayer(const tplay_info& info);
 std::wstring ReportSideText(const tplay_info& info, const fideitem& record);

@@ -12,9 +12,9 @@ TEST(ScriptParse, StepsWithTheirArguments) {
       "menu Tools > More about players > Options...\n"
       "menu \"Tools > More about players > Add tags for \"\n"
       "key Down \"Alt+F4\" x\nmouse click 10 -5\nsort White descending\nmessage\n"
-      "click #2\nheader\nwait-download");
+      "click #2\nheader\nwait-download\ntimers hold\nmenu-show Tools > More about players\n");
   ASSERT_TRUE(r.errors.empty()) << r.errors[0];
-  ASSERT_EQ(r.steps.size(), 10u);
+  ASSERT_EQ(r.steps.size(), 12u);
   EXPECT_EQ(r.steps[0].line, 3);
   EXPECT_EQ(r.steps[0].verb, "open");
   EXPECT_EQ(r.steps[0].words, std::vector<std::string>{"${SCRIPT_DIR}/a b.pgn"});
@@ -24,13 +24,15 @@ TEST(ScriptParse, StepsWithTheirArguments) {
   EXPECT_EQ(r.steps[3].words, (std::vector<std::string>{"Down", "Alt+F4", "x"}));
   EXPECT_EQ(r.steps[4].words, (std::vector<std::string>{"click", "10", "-5"}));
   EXPECT_TRUE(r.steps[6].words.empty());
+  EXPECT_EQ(r.steps[11].words[0], "Tools > More about players");
 }
 
 TEST(ScriptParse, BadStepsAreAllReportedWithTheirLines) {
   script::ParseResult r = script::Parse(
       "fly away\nselect\nselect two\nmouse press 1 2\nmouse move 1\nkey\n"
       "menu \"unclosed\nmenu \"a\" \"b\"\nrclick now\nsort White sideways\nmouse-busy maybe\n"
-      "open\ncompare one\ntimeout\nopen fine.pgn\n");
+      "open\ncompare one\ntimeout\ntimers stop\ntexts all\nmenu-show\nmenu-hide now\n"
+      "open fine.pgn\n");
   std::vector<std::string> want = {
       "line 1: unknown step fly",
       "line 2: select needs a position",
@@ -45,10 +47,14 @@ TEST(ScriptParse, BadStepsAreAllReportedWithTheirLines) {
       "line 11: mouse-busy needs on or off",
       "line 12: open needs one argument",
       "line 13: compare needs two files",
-      "line 14: timeout needs seconds"};
+      "line 14: timeout needs seconds",
+      "line 15: timers needs hold or release",
+      "line 16: texts takes no argument",
+      "line 17: menu-show needs one argument",
+      "line 18: menu-hide takes no argument"};
   EXPECT_EQ(r.errors, want);
   ASSERT_EQ(r.steps.size(), 1u);
-  EXPECT_EQ(r.steps[0].line, 15);
+  EXPECT_EQ(r.steps[0].line, 19);
 }
 
 TEST(ScriptParse, WordsKeepEscapedQuotes) {

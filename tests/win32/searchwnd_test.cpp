@@ -72,8 +72,8 @@ class SearchWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     host = &fake;
-    fake.style.marginTop = 10;
-    fake.style.marginBottom = 40;  // room for the host's caption bar below the rows
+    fake.style.marginTop = 34;  // below the host's caption strip
+    fake.style.marginBottom = 12;
     fake.style.marginLeft = 12;
     fake.style.marginRight = 24;
     fake.style.selectionBackground = RGB(10, 120, 200);

@@ -89,6 +89,18 @@ TEST_F(Started, FollowsTheDisplayedOrderAndEmptyNames) {
   EXPECT_EQ(captions[8], L"Download all games ");
 }
 
+TEST_F(Started, AnAmpersandInANameIsShownAsWritten) {
+  host.base.AddGame("Kasparov & Karpov", "Deep Blue");
+  host.base.Publish();
+  host.currentGame = 2;
+  SendMessageW(host.mainWindow, WM_RBUTTONUP, 0, 0);
+  auto captions = FakeHost::MenuCaptions(host.PluginPopup());
+  ASSERT_EQ(captions.size(), 11u);
+  EXPECT_EQ(captions[0], L"Add tags for Kasparov && Karpov");
+  EXPECT_EQ(captions[5], L"Kasparov && Karpov at chessarchive.example.org");
+  EXPECT_EQ(captions[7], L"Download all games Kasparov && Karpov");
+}
+
 TEST_F(Started, NoCurrentGameLeavesOnlyTheFixedEntries) {
   SendMessageW(host.mainWindow, WM_RBUTTONUP, 0, 0);
   for (int32_t position : {2, -1}) {
