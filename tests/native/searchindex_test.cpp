@@ -133,6 +133,35 @@ TEST_F(SearchIndexTest, OtherBytesInsideWordsAreSubstitutedLikeLetters) {
   ExpectSameAsScans("Mueller", 20);
 }
 
+TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheScanSkipsThem) {
+  // For "Smith John": totals 2, 3, 7, 8 (two ways), 9 (two ways), 13, 251,
+  // 252 (two ways), 253, 254 and none, in many orders and with small limits,
+  // so that the list fills with each of them as its last entry.
+  const std::vector<std::string> kinds{
+      "Smith, John",  "Smith, Johnson", "Smyth, John",    "Smyth, Johnson", "Smith, Jxhn",
+      "Smyth, Xjohnx", "Smithy, Jxhn",  "Smyth, Jxhn",    "Smith, Peter",   "Smithy, Peter",
+      "Brown, John",  "Xsmithx, Peter", "Brown, Johnny",  "Brown, Xjohnx",  "Brown, Peter"};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 60; ++round) {
+    // A few of the kinds at a time, so that the best totals differ.
+    std::vector<std::string> some;
+    for (size_t n = 2 + rng() % 4; some.size() < n;) some.push_back(kinds[rng() % kinds.size()]);
+    std::vector<std::string> names;
+    for (int i = 0; i < 200; ++i) names.push_back(some[rng() % some.size()]);
+    Players(names);
+    for (size_t limit = 1; limit <= 8; ++limit) {
+      ExpectSameAsScans("Smith John", limit);
+      ExpectSameAsScans("Smyth Jxhn", limit);
+    }
+    if (HasFailure()) break;
+  }
+  Players(kinds);
+  RankedMatchesLinear(WordsOfName("Smith John"), 20, SearchResults);
+  Entries totals = Of(SearchResults);
+  EXPECT_EQ(totals, (Entries{{0, 2}, {1, 3}, {2, 7}, {3, 8}, {4, 8}, {5, 9}, {6, 9}, {7, 13}, {8, 251},
+                             {9, 252}, {10, 252}, {11, 253}, {12, 253}, {13, 254}}));
+}
+
 // Names from a small vocabulary joined by every kind of separator, with
 // digits, bytes above 127 and repeated words, over several of the chunks
 // the ranked search gathers players in; queries from those names, changed.
@@ -157,7 +186,7 @@ TEST_F(SearchIndexTest, AgreesWithTheScansOnManyHardQueries) {
   for (int i = 0; i < 12000; ++i) names.push_back(makeName());
   Players(names);
 
-  for (int q = 0; q < 600; ++q) {
+  for (int q = 0; q < 1500; ++q) {
     std::string query = below(4) == 0 ? makeName() : names[below(names.size())];
     switch (below(4)) {
       case 0:  // one byte changed, anywhere
