@@ -3,7 +3,8 @@
 # hard queries on a generated list of 1.9 million players (seed 7) and every
 # query of the real list excerpts. It takes hours on two cores; the test
 # command runs a shorter version. Extra arguments go to search_differential,
-# e.g. --queries 20000 or --threads 1. The output is also kept in
+# e.g. --queries 20000, --threads 1 or --from 15000 (go on after the first
+# 15,000 queries of an earlier run). The output is also kept in
 # build/native/differential.log.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
