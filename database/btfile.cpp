@@ -3,28 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-
-// Size of the file at path through a separate open, or -1.
-long SizeOfFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return -1;
-  long size = -1;
-  if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-  std::fclose(f);
-  return size;
-}
-
-}  // namespace
+#include "database/stdfile.h"
 
 bytefile::bytefile(const std::string& path, bool openExisting) {
   if (openExisting) {
-    long size = SizeOfFile(path);
+    int64_t size = SizeOfFile(path);
     if (size < 0) {
       failed = true;
       return;
     }
-    fileSize = static_cast<int32_t>(std::min<long>(size, INT32_MAX));
+    fileSize = static_cast<int32_t>(std::min<int64_t>(size, INT32_MAX));
     file = std::fopen(path.c_str(), "r+b");
     // A file that may only be read still loads; writes to it are then lost
     // like those of any failed write.

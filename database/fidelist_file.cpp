@@ -9,29 +9,15 @@
 #include "database/fidelist.h"
 #include "database/playerstore.h"
 #include "database/replacefile.h"
+#include "database/stdfile.h"
 
 namespace {
 
 constexpr int64_t kCountBytes = 4;
 constexpr int64_t kRecordBytes = 12;  // a record without its name bytes
 
-// Size of the file at path, or -1 when it cannot be opened.
-int64_t SizeOfFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return -1;
-  int64_t size = -1;
-  if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-  std::fclose(f);
-  return size;
-}
-
 constexpr size_t kLongestRecord = kRecordBytes + 255;
 constexpr size_t kBlockBytes = size_t{1} << 20;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Reads players.dat a block at a time, as the byte file would read it byte
 // by byte: bytes past the end of the file read as zeros, and once a name
@@ -79,7 +65,7 @@ uint32_t BigEndian32(const uint8_t* b) {
 
 void ReadPlayers(const std::string& path, PlayerStore& store) {
   int64_t size = SizeOfFile(path);
-  File file(std::fopen(path.c_str(), "rb"));
+  OwnedFile file = OpenFile(path, "rb");
   if (!file || size < kCountBytes) return;
   RecordReader in{file.get(), size};
   // A damaged count must not make us allocate for players the file cannot
@@ -154,7 +140,7 @@ bool SavePlayers(const std::string& path) {
   int64_t expected = 0;
   bool written;
   {
-    File out(std::fopen(temp.c_str(), "wb"));
+    OwnedFile out = OpenFile(temp, "wb");
     if (!out) return false;
     std::span<const fideitem> list = PlayerList();
     auto block = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes + kLongestRecord);
@@ -174,7 +160,7 @@ bool SavePlayers(const std::string& path) {
     }
     written = written && std::fwrite(block.get(), 1, used, out.get()) == used;
     expected += static_cast<int64_t>(used);
-    written = std::fclose(out.release()) == 0 && written;
+    written = CloseFile(out) && written;
   }
   if (!written || SizeOfFile(temp) != expected || !ReplaceFileWith(temp, path)) {
     std::remove(temp.c_str());

@@ -9,6 +9,7 @@
 
 #include "database/fidelist.h"
 #include "database/playerstore.h"
+#include "database/stdfile.h"
 
 namespace {
 
@@ -100,13 +101,9 @@ void TakePlayerLine(std::string_view text, PlayerStore& store) {
   store.items.push_back(p);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // Reads the list at path into store; false on any error of the file.
 bool ReadFideList(const std::string& path, PlayerStore& store) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  OwnedFile file = OpenFile(path, "rb");
   if (!file) return false;
 
   // The combined layout has 164-byte lines: size the storage from the file,
@@ -160,7 +157,7 @@ bool ReadFideList(const std::string& path, PlayerStore& store) {
     carried.Append(std::string_view(at, static_cast<size_t>(end - at)));
   }
   if (carried.length > 0) takeLine(carried.Text());  // the last line may lack its line end
-  return std::fclose(file.release()) == 0;
+  return CloseFile(file);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "database/stdfile.h"
+
 namespace {
 
 // splitmix64: the same stream on every platform and compiler.
@@ -227,8 +229,8 @@ bool WriteFideList(std::FILE* out, uint64_t seed, int64_t players) {
 }
 
 bool WriteFideListFile(const std::string& path, uint64_t seed, int64_t players) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
+  OwnedFile out = OpenFile(path, "wb");
   if (!out) return false;
-  bool written = WriteFideList(out, seed, players);
-  return std::fclose(out) == 0 && written;
+  bool written = WriteFideList(out.get(), seed, players);
+  return CloseFile(out) && written;
 }

@@ -23,6 +23,7 @@
 #endif
 
 #include "database/fidelist.h"
+#include "database/stdfile.h"
 
 namespace {
 
@@ -55,9 +56,7 @@ std::optional<int32_t> ParseInt(std::string_view text) {
 }
 
 bool Readable(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f) std::fclose(f);
-  return f != nullptr;
+  return OpenFile(path, "rb") != nullptr;
 }
 
 void LoadDatabase(const std::string& path) {
@@ -76,14 +75,12 @@ void WriteNumber(int64_t n) {
 // The lines of a queries file: line ends are LF or CRLF; a last line
 // without its end counts.
 std::vector<std::string> ReadQueries(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  OwnedFile f = OpenFile(path, "rb");
   if (!f) FileError("cannot read " + path);
   std::string text;
   char chunk[65536];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) text.append(chunk, n);
-  bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) FileError("cannot read " + path);
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) text.append(chunk, n);
+  if (std::ferror(f.get()) != 0) FileError("cannot read " + path);
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < text.size()) {
