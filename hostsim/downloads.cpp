@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/gamessite.h"
+#include "host/ownedhandle.h"
+#include "hostsim/files.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/messagewnd.h"
 #include "hostsim/transcript.h"
@@ -52,17 +54,9 @@ bool SplitUrl(const std::string& url, std::string& hostName, std::string& rest) 
 }
 
 bool ReadLocalFile(Job& job) {
-  HANDLE file = CreateFileW(job.file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    job.failure = "no such file in the site folder";
-    return false;
-  }
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) job.data.append(buffer, got);
-  CloseHandle(file);
-  return true;
+  if (files::Read(job.file, job.data)) return true;
+  job.failure = "no such file in the site folder";
+  return false;
 }
 
 bool Fetch(Job& job) {
@@ -185,10 +179,7 @@ void Start(const std::string& url, uint32_t targetId) {
     return;
   }
   Job* raw = job.release();
-  HANDLE thread = CreateThread(nullptr, 0, Work, raw, 0, nullptr);
-  if (thread) {
-    CloseHandle(thread);
-  } else {
+  if (!OwnedHandle(CreateThread(nullptr, 0, Work, raw, 0, nullptr))) {
     raw->failure = "no worker thread";
     PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(raw));
   }

@@ -1,6 +1,7 @@
 #include "hostsim/drawntexts.h"
 
 #include "hostsim/hostwindows.h"
+#include "windows/gdi.h"
 
 namespace drawntexts {
 
@@ -24,9 +25,7 @@ std::vector<DrawnText> Of(HWND window) {
   std::vector<DrawnText> texts;
   // The window's own DC is the reference, so that text is measured as on
   // the screen and the layout is the one shown.
-  HDC reference = GetDC(window);
-  HDC recorder = CreateEnhMetaFileW(reference, nullptr, nullptr, nullptr);
-  ReleaseDC(window, reference);
+  HDC recorder = CreateEnhMetaFileW(WindowDC(window), nullptr, nullptr, nullptr);
   if (!recorder) return texts;
   hostwin::PaintContent(window, recorder);
   HENHMETAFILE recorded = CloseEnhMetaFile(recorder);

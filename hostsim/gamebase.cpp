@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "hostsim/files.h"
 #include "hostsim/gamelist.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/messagewnd.h"
@@ -19,41 +20,6 @@ constexpr int kColumnTag[kColumnCount] = {-1, 4, 5, 6, 2, 0, 1, 3};
 
 int sortColumn = -1;
 bool sortDescending = false;
-
-bool ReadFileBytes(const std::wstring& path, std::string& bytes, DWORD& error) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = GetLastError();
-    return false;
-  }
-  LARGE_INTEGER size{};
-  GetFileSizeEx(file, &size);
-  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  bool ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got,
-                                       nullptr) &&
-                              got == bytes.size());
-  error = ok ? 0 : GetLastError();
-  CloseHandle(file);
-  return ok;
-}
-
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes, DWORD& error) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    error = GetLastError();
-    return false;
-  }
-  DWORD written = 0;
-  bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                        &written, nullptr) &&
-                              written == bytes.size());
-  error = ok ? 0 : GetLastError();
-  CloseHandle(file);
-  return ok;
-}
 
 std::wstring Widen(const std::string& utf8) {
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
@@ -114,7 +80,7 @@ void LoadGames(std::vector<pgn::Game> games, const std::wstring& name) {
 bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
   std::string bytes;
   DWORD error = 0;
-  if (!ReadFileBytes(path, bytes, error)) {
+  if (!files::Read(path, bytes, error)) {
     transcript::Line("base not opened " + transcript::Quote(shownName) + ": error " +
                      std::to_string(error));
     HostReport(L"The base is not opened",
@@ -153,7 +119,7 @@ bool SaveBase(const std::wstring& path, const std::wstring& shownName) {
     g.movetext = game.movetext;
   }
   DWORD error = 0;
-  if (!WriteFileBytes(path, pgn::Write(games), error)) {
+  if (!files::Write(path, pgn::Write(games), error)) {
     transcript::Line("base not saved " + transcript::Quote(shownName) + ": error " +
                      std::to_string(error));
     HostReport(L"The base is not saved",

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "windows/gdi.h"
+
 namespace hostwin {
 
 using hostabi::kWindowOpen;
@@ -26,8 +28,6 @@ struct Binding {
   hostabi::PaintCallback paint;
 };
 
-HFONT CreateBodyFont() { return CreateFontIndirectA(&style->bodyFont); }
-
 // The close box at the right end of the caption strip.
 RECT CloseBox(HWND w) {
   RECT r;
@@ -42,23 +42,20 @@ void DrawFrame(HWND w, HDC dc) {
   RECT r;
   GetClientRect(w, &r);
   RECT strip{0, 0, r.right, style->captionHeight};
-  HBRUSH fill = CreateSolidBrush(style->captionBackground);
+  OwnedBrush fill(CreateSolidBrush(style->captionBackground));
   FillRect(dc, &strip, fill);
   FrameRect(dc, &r, fill);
-  DeleteObject(fill);
 
   wchar_t caption[256] = {};
   GetWindowTextW(w, caption, 255);
-  HFONT font = CreateFontIndirectA(&style->captionFont);
-  HGDIOBJ old = SelectObject(dc, font);
+  OwnedFont font(FontFrom(&style->captionFont));
+  SelectedObject selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, style->captionText);
   RECT text{8, 0, r.right - style->captionHeight, style->captionHeight};
   DrawTextW(dc, caption, -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
   RECT close = CloseBox(w);
   DrawTextW(dc, L"\u00D7", 1, &close, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
-  DeleteObject(font);
 }
 
 LRESULT CALLBACK PluginWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -81,13 +78,11 @@ LRESULT CALLBACK PluginWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 void DrawCentredText(HDC dc, const RECT& r, const wchar_t* text) {
-  HFONT font = CreateBodyFont();
-  HGDIOBJ old = SelectObject(dc, font);
+  OwnedFont font(FontFrom(&style->bodyFont));
+  SelectedObject selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   RECT box = r;
   DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, old);
-  DeleteObject(font);
 }
 
 // Press and release inside the control make a click; a release elsewhere
@@ -125,15 +120,12 @@ LRESULT CALLBACK ButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       RECT r;
       GetClientRect(w, &r);
       bool pressed = GetPropW(w, kPressedProp) != nullptr;
-      HBRUSH face = CreateSolidBrush(pressed ? RGB(200, 210, 230) : RGB(225, 230, 240));
-      HPEN edge = CreatePen(PS_SOLID, 1, RGB(90, 100, 120));
-      HGDIOBJ oldBrush = SelectObject(dc, face);
-      HGDIOBJ oldPen = SelectObject(dc, edge);
-      RoundRect(dc, r.left, r.top, r.right, r.bottom, 26, 26);
-      SelectObject(dc, oldBrush);
-      SelectObject(dc, oldPen);
-      DeleteObject(face);
-      DeleteObject(edge);
+      {
+        OwnedBrush face(CreateSolidBrush(pressed ? RGB(200, 210, 230) : RGB(225, 230, 240)));
+        OwnedPen edge(CreatePen(PS_SOLID, 1, RGB(90, 100, 120)));
+        SelectedObject brush(dc, face), pen(dc, edge);
+        RoundRect(dc, r.left, r.top, r.right, r.bottom, 26, 26);
+      }
       wchar_t caption[256] = {};
       GetWindowTextW(w, caption, 255);
       DrawCentredText(dc, r, caption);
@@ -169,13 +161,11 @@ LRESULT CALLBACK CheckBoxProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
       FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
       if (box && box->state == hostabi::kTicked) {
-        HPEN pen = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
-        HGDIOBJ old = SelectObject(dc, pen);
+        OwnedPen pen(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+        SelectedObject selected(dc, pen);
         MoveToEx(dc, r.left + 3, (r.top + r.bottom) / 2, nullptr);
         LineTo(dc, (r.left + r.right) / 2 - 1, r.bottom - 4);
         LineTo(dc, r.right - 3, r.top + 3);
-        SelectObject(dc, old);
-        DeleteObject(pen);
       }
       EndPaint(w, &ps);
       return 0;
@@ -337,9 +327,8 @@ LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 void PaintWindowBackground(HWND window, HDC dc) {
   RECT r;
   GetClientRect(window, &r);
-  HBRUSH brush = CreateSolidBrush(style->background);
+  OwnedBrush brush(CreateSolidBrush(style->background));
   FillRect(dc, &r, brush);
-  DeleteObject(brush);
 }
 
 void StyleButton(TButInf* button, const wchar_t* caption) {

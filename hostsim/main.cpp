@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hostsim/downloads.h"
+#include "hostsim/files.h"
 #include "hostsim/gamebase.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/mainwindow.h"
@@ -74,16 +75,6 @@ bool ParseOptions(Options& options) {
   return true;
 }
 
-bool ReadScript(const std::wstring& path, std::string& text) {
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return false;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return true;
-}
-
 std::wstring FolderOf(const std::wstring& path) {
   wchar_t full[MAX_PATH] = {};
   GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
@@ -128,7 +119,7 @@ int main() {
   if (scripted) {
     std::string text;
     std::wstring path = WindowsPath(options.script);
-    if (!ReadScript(path, text)) {
+    if (!files::Read(path, text)) {
       std::fprintf(stderr, "lumora-sim: cannot read the script %ls\n", options.script.c_str());
       return scriptrun::kBadScript;
     }

@@ -4,6 +4,7 @@
 
 #include "hostsim/hoststate.h"
 #include "hostsim/transcript.h"
+#include "windows/gdi.h"
 
 namespace messagewnd {
 
@@ -24,17 +25,14 @@ std::vector<Open*> openWindows;
 
 Open* OpenOf(HWND w) { return reinterpret_cast<Open*>(GetWindowLongPtrW(w, GWLP_USERDATA)); }
 
-HFONT BodyFont() { return CreateFontIndirectA(&host.style.bodyFont); }
+HFONT BodyFont() { return FontFrom(&host.style.bodyFont); }
 
 SIZE TextSize(const std::wstring& text) {
-  HDC dc = GetDC(nullptr);
-  HFONT font = BodyFont();
-  HGDIOBJ old = SelectObject(dc, font);
+  WindowDC dc(nullptr);
+  OwnedFont font(BodyFont());
+  SelectedObject selected(dc, font);
   RECT r{0, 0, 560, 0};
   DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  DeleteObject(font);
-  ReleaseDC(nullptr, dc);
   return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -47,20 +45,17 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       if (open) {
         RECT client;
         GetClientRect(w, &client);
-        HBRUSH background = CreateSolidBrush(host.style.background);
+        OwnedBrush background(CreateSolidBrush(host.style.background));
         FillRect(dc, &client, background);
-        DeleteObject(background);
         DrawIconEx(dc, kPadding, kPadding,
                    LoadIconW(nullptr, open->kind == 1 ? IDI_ERROR : IDI_INFORMATION), kIconSize,
                    kIconSize, 0, nullptr, DI_NORMAL);
-        HFONT font = BodyFont();
-        HGDIOBJ old = SelectObject(dc, font);
+        OwnedFont font(BodyFont());
+        SelectedObject selected(dc, font);
         SetBkMode(dc, TRANSPARENT);
         RECT text{kPadding * 2 + kIconSize, kPadding, client.right - kPadding,
                   client.bottom - kPadding * 2 - kButtonHeight};
         DrawTextW(dc, open->text.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-        SelectObject(dc, old);
-        DeleteObject(font);
       }
       EndPaint(w, &ps);
       return 0;
@@ -150,8 +145,8 @@ void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstrin
                                 clientHeight - kPadding - kButtonHeight, kButtonWidth,
                                 kButtonHeight, open.window, reinterpret_cast<HMENU>(kButtonId),
                                 GetModuleHandleW(nullptr), nullptr);
-  HFONT font = BodyFont();
-  SendMessageW(open.button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  OwnedFont font(BodyFont());  // the button's font until the window is gone
+  SendMessageW(open.button, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);
   openWindows.push_back(&open);
 
   // Task-modal, like the plug-in windows.
@@ -176,7 +171,6 @@ void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstrin
     if (IsWindow(d)) EnableWindow(d, TRUE);
   openWindows.erase(std::remove(openWindows.begin(), openWindows.end(), &open), openWindows.end());
   DestroyWindow(open.window);
-  DeleteObject(font);
   transcript::Line("message dismissed " + transcript::Quote(caption));
 }
 

@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "hostsim/files.h"
 #include "hostsim/pngwrite.h"
+#include "windows/gdi.h"
 
 namespace screenshot {
 
@@ -18,8 +20,8 @@ bool Take(HWND window, const std::wstring& path, SIZE& size) {
   if (width <= 0 || height <= 0) return false;
   size = {width, height};
 
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  WindowDC screen(nullptr);
+  MemoryDC memory(screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -28,33 +30,22 @@ bool Take(HWND window, const std::wstring& path, SIZE& size) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = bitmap != nullptr;
-  if (ok) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
+  OwnedBitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return false;
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  {
+    SelectedObject selected(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     const auto* bgra = static_cast<const uint8_t*>(bits);
     for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; ++i) {
       rgb[i * 3] = bgra[i * 4 + 2];
       rgb[i * 3 + 1] = bgra[i * 4 + 1];
       rgb[i * 3 + 2] = bgra[i * 4];
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    std::string file = png::Encode(width, height, rgb);
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    ok = out != INVALID_HANDLE_VALUE &&
-         WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr) &&
-         written == file.size();
-    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  DWORD error = 0;
+  return files::Write(path, png::Encode(width, height, rgb), error);
 }
 
 }  // namespace screenshot

@@ -6,6 +6,7 @@
 #include "hostsim/downloads.h"
 #include "hostsim/drawntexts.h"
 #include "hostsim/filedialogs.h"
+#include "hostsim/files.h"
 #include "hostsim/gamebase.h"
 #include "hostsim/gamelist.h"
 #include "hostsim/hoststate.h"
@@ -314,24 +315,13 @@ Outcome Screenshot(const Step& step, StepState& state) {
   return Done();
 }
 
-bool ReadAll(const std::wstring& path, std::string& bytes) {
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return false;
-  char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(f);
-  return true;
-}
-
 Outcome Compare(const Step& step) {
   std::wstring a, b;
   std::string error, bytesA, bytesB;
   if (!ResolvePath(step.words[0], a, error) || !ResolvePath(step.words[1], b, error))
     return Fail(error);
-  if (!ReadAll(a, bytesA)) return Fail("cannot read " + step.words[0]);
-  if (!ReadAll(b, bytesB)) return Fail("cannot read " + step.words[1]);
+  if (!files::Read(a, bytesA)) return Fail("cannot read " + step.words[0]);
+  if (!files::Read(b, bytesB)) return Fail("cannot read " + step.words[1]);
   if (bytesA != bytesB) {
     size_t at = 0;
     while (at < bytesA.size() && at < bytesB.size() && bytesA[at] == bytesB[at]) ++at;
@@ -459,7 +449,7 @@ Outcome WaitUrl() {
   std::wstring path;
   std::string error, text;
   if (!ResolvePath(transcript::Utf8(std::wstring(log, n)), path, error)) return Fail(error);
-  ReadAll(path, text);
+  files::Read(path, text);
   std::vector<std::string> urls;
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);

@@ -11,6 +11,7 @@
 #include "hostsim/hoststate.h"
 #include "hostsim/hostwindows.h"
 #include "hostsim/messagewnd.h"
+#include "windows/gdi.h"
 #include "hostsim/transcript.h"
 
 using namespace hostabi;
@@ -242,17 +243,16 @@ std::string WindowLabel(HWND window) {
 void CreateButtonTemplates() {
   const COLORREF colours[3] = {RGB(225, 230, 240), RGB(205, 215, 235), RGB(180, 195, 225)};
   for (int i = 0; i < 6; ++i) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    HBRUSH brush = CreateSolidBrush(colours[i % 3]);
-    RECT r{0, 0, 16, 16};
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    HBITMAP bitmap;  // the picture owns it from here on
+    {
+      WindowDC screen(nullptr);
+      bitmap = CreateCompatibleBitmap(screen, 16, 16);
+      MemoryDC dc(screen);
+      SelectedObject selected(dc, bitmap);
+      OwnedBrush brush(CreateSolidBrush(colours[i % 3]));
+      RECT r{0, 0, 16, 16};
+      FillRect(dc, &r, brush);
+    }
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_BITMAP;

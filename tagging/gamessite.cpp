@@ -13,6 +13,7 @@
 #include "host/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
+#include "host/ownedhandle.h"
 #include "host/velmarsh.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"
@@ -56,14 +57,12 @@ void DownloadPlayerGames(Side side) {
 
 // Writes all of data to a new file at path; false when it could not.
 bool WriteNewFile(const wchar_t* path, const char* data) {
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  OwnedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD size = static_cast<DWORD>(std::strlen(data));
   DWORD written = 0;
-  bool ok = WriteFile(file, data, size, &written, nullptr) && written == size;
-  CloseHandle(file);
-  return ok;
+  return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
 }  // namespace

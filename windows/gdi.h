@@ -27,6 +27,7 @@ struct OwnedGdiObject {
 using OwnedFont = OwnedGdiObject<HFONT>;
 using OwnedPen = OwnedGdiObject<HPEN>;
 using OwnedBrush = OwnedGdiObject<HBRUSH>;
+using OwnedBitmap = OwnedGdiObject<HBITMAP>;
 
 // Selects an object into a device context and puts the one it replaced back
 // when it goes out of scope. Objects selected meanwhile by hand are replaced
@@ -54,6 +55,21 @@ struct WindowDC {
   }
   WindowDC(const WindowDC&) = delete;
   WindowDC& operator=(const WindowDC&) = delete;
+
+  operator HDC() const { return dc; }
+};
+
+// A memory device context compatible with another, deleted when it goes out
+// of scope.
+struct MemoryDC {
+  HDC dc;
+
+  explicit MemoryDC(HDC compatibleWith) : dc(CreateCompatibleDC(compatibleWith)) {}
+  ~MemoryDC() {
+    if (dc) DeleteDC(dc);
+  }
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
 
   operator HDC() const { return dc; }
 };
