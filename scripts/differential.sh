@@ -14,9 +14,10 @@ build=${VELMARSH_BUILD_DIR:-$root/build}
 "$root/scripts/build.sh" native
 bin=$build/native
 log=$bin/differential.log
+testdata=$(sed -n 's/^VELMARSH_TESTDATA:PATH=//p' "$bin/CMakeCache.txt")
 start=$(date +%s)
 status=0
 "$bin/tests/native/search_differential" --players 1900000 --seed 7 --queries 100000 \
-  --testdata "$root/../shared/testdata" --work "$bin" "$@" 2>&1 | tee "$log" || status=$?
+  --testdata "$testdata" --work "$bin" "$@" 2>&1 | tee "$log" || status=$?
 echo "finished in $(( $(date +%s) - start )) s with exit code $status" | tee -a "$log"
 exit "$status"
