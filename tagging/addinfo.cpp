@@ -83,6 +83,14 @@ bool IsClearCut(std::span<const tsearchress> results) {
          (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
 }
 
+void TolerantSearch(const std::string& name, int32_t limit) {
+  struct RestoreLimit {
+    ~RestoreLimit() { MaxResults = kDefaultMaxResults; }
+  } restore;
+  MaxResults = limit < 1 ? 1 : limit;
+  RankedSearch(name);
+}
+
 void FillCandidateNames() {
   candidateNames.clear();
   auto players = PlayerList();
@@ -111,9 +119,7 @@ bool SelectPlayer(const tplay_info& info, SearchChoice& candidate) {
   auto n = static_cast<int32_t>(SearchResults.size());
   int32_t r = AskUser(info, true);
   if (r == n) {  // the user asked for the tolerant search
-    MaxResults = 20;
-    RankedSearch(info.name);
-    MaxResults = kDefaultMaxResults;
+    TolerantSearch(info.name, 20);
     n = static_cast<int32_t>(SearchResults.size());
     r = AskUser(info, false);
   }

@@ -48,12 +48,7 @@ int32_t AskUser(const tplay_info& prompted, bool offerExtended) {
 // The tolerant search for a step: room for the known players is taken from
 // the limit, which is held at 1 however many of them there are.
 void ExtendedSearch(const std::string& name, const std::vector<int32_t>& known) {
-  struct RestoreLimit {
-    ~RestoreLimit() { MaxResults = kDefaultMaxResults; }
-  } restore;
-  int32_t limit = kExtendedResults - static_cast<int32_t>(known.size());
-  MaxResults = limit < 1 ? 1 : limit;
-  RankedSearch(name);
+  TolerantSearch(name, kExtendedResults - static_cast<int32_t>(known.size()));
   PromoteKnownPlayers(known);
 }
 

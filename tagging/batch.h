@@ -25,6 +25,17 @@ extern int32_t SkippedCount;
 extern int32_t PresentCount;
 extern bool StepBusy;         // a step is running: ticks return at once
 
+// Holds the run's steps while another window of the plug-in waits for the
+// user (a download's save dialog arriving during a run): the ticks that its
+// loop delivers do nothing.
+struct HoldBatchSteps {
+  bool was = StepBusy;
+  HoldBatchSteps() { StepBusy = true; }
+  ~HoldBatchSteps() { StepBusy = was; }
+  HoldBatchSteps(const HoldBatchSteps&) = delete;
+  HoldBatchSteps& operator=(const HoldBatchSteps&) = delete;
+};
+
 // The most candidates the tolerant search keeps within a step, before the
 // players already known by FIDE ID are added.
 constexpr int32_t kExtendedResults = 20;

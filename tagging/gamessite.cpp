@@ -15,6 +15,7 @@
 #include "host/hostservices.h"
 #include "host/ownedhandle.h"
 #include "host/velmarsh.h"
+#include "tagging/batch.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"
 #include "windows/plsearchwnd.h"
@@ -87,6 +88,7 @@ void __stdcall DownloadBlackGames() {
 
 void __stdcall SaveDownloadedGames(const char* data) {
   Guarded([data] {
+    HoldBatchSteps hold;
     wchar_t file[256] = {};
     DownloadFileName.copy(file, 255);
     std::wstring folder = ModulePath();

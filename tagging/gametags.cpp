@@ -73,10 +73,10 @@ void ReadGameTags(int32_t position, Side side, tplay_info& info) {
 }
 
 void WriteFideTag(const tplay_info& info, int32_t player, int32_t game, Side side) {
+  AddedFlags = {};
   auto players = PlayerList();
   if (player < 0 || player >= static_cast<int32_t>(players.size())) return;
   const fideitem& record = players[static_cast<size_t>(player)];
-  AddedFlags.fideId = false;
   if (settings.saveFideId) {
     WriteTag(game, kTags[side].fide, DecimalText(static_cast<uint32_t>(record.fideId)));
     AddedFlags.fideId = true;

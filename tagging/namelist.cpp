@@ -37,24 +37,27 @@ NamePosition FindName(std::string_view name) {
   return {false, hi};
 }
 
-void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info) {
+void AddOccurrence(std::string_view name, Side side, int32_t game, tplay_info&& info) {
   NamePosition at = FindName(name);
-  tplnitem place{game, static_cast<uint8_t>(side), info};
   if (at.found) {
     tplname& entry = NameList[static_cast<size_t>(at.position)];
     if (static_cast<int32_t>(entry.items.size()) >= entry.capacity) {
       entry.capacity += kPlaceBlock;
       entry.items.reserve(static_cast<size_t>(entry.capacity));
     }
-    entry.items.push_back(std::move(place));
+    entry.items.push_back(tplnitem{game, static_cast<uint8_t>(side), std::move(info)});
     return;
   }
   tplname entry;
-  entry.name = std::string(name);
+  entry.name = std::string(name);  // before info moves: name may be its name
   entry.capacity = kPlaceBlock;
   entry.items.reserve(kPlaceBlock);
-  entry.items.push_back(std::move(place));
+  entry.items.push_back(tplnitem{game, static_cast<uint8_t>(side), std::move(info)});
   NameList.insert(NameList.begin() + at.position, std::move(entry));
+}
+
+void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info) {
+  AddOccurrence(name, side, game, tplay_info(info));
 }
 
 void CollectPlayerNames() {
@@ -79,8 +82,9 @@ void CollectPlayerNames() {
     return Compare(places[a].info.name, places[b].info.name) < 0;
   });
   NameList.clear();
+  // Each place moves into the list, so that the places are not held twice.
   for (uint32_t i : order) {
-    const tplnitem& p = places[i];
-    AddOccurrence(p.info.name, static_cast<Side>(p.side), p.game, p.info);
+    tplnitem& p = places[i];
+    AddOccurrence(p.info.name, static_cast<Side>(p.side), p.game, std::move(p.info));
   }
 }

@@ -40,6 +40,7 @@ struct NamePosition {
 NamePosition FindName(std::string_view name);
 // Records one place of a name, creating its entry in sorted position.
 void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info);
+void AddOccurrence(std::string_view name, Side side, int32_t game, tplay_info&& info);
 // Builds NameList from every game of the host's open base. Names that begin
 // with "Anonymous" (exactly so) are left out.
 void CollectPlayerNames();

@@ -70,6 +70,9 @@ bool SelectPlayer(const tplay_info& info, SearchChoice& candidate);
 // A name search is clear-cut when it found one player, or a best whole-name
 // fit followed only by weaker ones: that player is taken without asking.
 bool IsClearCut(std::span<const tsearchress> results);
+// RankedSearch with room for `limit` results (held at 1 at the least);
+// MaxResults is back at its default afterwards, also when the search throws.
+void TolerantSearch(const std::string& name, int32_t limit);
 // Fills the search window's candidate lines from SearchResults.
 void FillCandidateNames();
 // "Search FIDE for " and what the game says about the player.

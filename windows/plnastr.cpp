@@ -72,10 +72,10 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     switch (message) {
       case WM_SHOWWINDOW:
-        // Built once, when the host shows the dialog; the owner being
-        // restored from a minimised state (lParam SW_PARENTOPENING) sends
-        // this again and must not duplicate the controls or undo the ticks.
-        if (wParam && lParam == 0) BuildOptionsDialog(window);
+        // Built once, when the host first shows the dialog; showing it
+        // again (the owner restored from a minimised state, or a hide and
+        // show) must not duplicate the controls or undo the ticks.
+        if (wParam && window != state.window) BuildOptionsDialog(window);
         break;
       case WM_KEYDOWN:
         OnKey(wParam);

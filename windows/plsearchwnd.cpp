@@ -135,7 +135,10 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     int x = LOWORD(lParam), y = HIWORD(lParam);
     switch (message) {
       case WM_SHOWWINDOW:
-        if (wParam) LayoutSearchWindow(window);
+        // Laid out when the host shows the window; the owner being restored
+        // from a minimised state (lParam SW_PARENTOPENING) sends this again
+        // and must not move the window or the highlight back to row 0.
+        if (wParam && lParam == 0) LayoutSearchWindow(window);
         break;
       case WM_KEYDOWN:
         OnKey(window, wParam);
@@ -157,5 +160,6 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 std::string PlayerPageUrl(int32_t id) {
-  return std::string("https://") + kGamesSiteHost + "/public/pinfo.jsp?id=" + std::to_string(id);
+  return std::string("https://") + kGamesSiteHost + "/public/pinfo.jsp?id=" +
+         std::to_string(static_cast<uint32_t>(id));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakehost.h"
+#include "host/commands.h"
 #include "host/settings.h"
 #include "host/velmarsh.h"
 #include "tagging/batch.h"
@@ -333,6 +334,43 @@ TEST_F(BatchStep, TicksDuringTheSearchWindowDoNothing) {
   EXPECT_EQ(host.windowResult, 1);  // the run stops after the cancelled step
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_FALSE(StepBusy);
+}
+
+// A download that arrives during a run opens its save dialog; the run's
+// timer keeps firing in the dialog's loop, and those ticks must not step.
+BOOL CALLBACK FindDialog(HWND w, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(w, name, 15);
+  if (lstrcmpW(name, L"#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = w;
+  return FALSE;
+}
+int ticksInDialog = 0;
+void CALLBACK TickThenCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  if (++ticksInDialog < 3) return;
+  KillTimer(nullptr, timer);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+TEST_F(BatchStep, TicksDuringADownloadsSaveDialogDoNothing) {
+  Game("Roe", "Nobody Known");
+  CollectPlayerNames();
+  NameIndex = SkippedCount = PresentCount = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  ticksInDialog = 0;
+  SetTimer(nullptr, 0, 50, TickThenCancel);
+  SaveDownloadedGames("[Event \"?\"]\n");
+  EXPECT_EQ(ticksInDialog, 3);
+  EXPECT_EQ(NameIndex, 0);
+  EXPECT_FALSE(StepBusy);
+  EXPECT_EQ(host.windowResult, hostabi::kWindowOpen);
+  BatchTick(nullptr, WM_TIMER, 1, 0);  // the run goes on after the dialog
+  EXPECT_EQ(NameIndex, 1);
 }
 
 }  // namespace

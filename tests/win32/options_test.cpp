@@ -57,9 +57,11 @@ TEST_F(OptionsDialog, CloseEscapeAndCloseBoxKeepFlagsAndFileAndReopeningShowsThe
                      for (HWND b : BoxesByPlace(d)) hostwin::Click(b);
                    },
                    [&](HWND d) {
-                     // The owner coming back from a minimised state shows the
-                     // dialog again: the boxes and their ticks stay as they are.
+                     // The owner coming back from a minimised state, or a hide
+                     // and show, shows the dialog again: the boxes and their
+                     // ticks stay as they are.
                      SendMessageW(d, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+                     SendMessageW(d, WM_SHOWWINDOW, TRUE, 0);
                      EXPECT_EQ(hostwin::CheckBoxesOf(d).size(), 9u);
                      ticked = BoxStates(d);
                      // Other keys do nothing.

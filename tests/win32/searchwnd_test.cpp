@@ -126,6 +126,10 @@ class SearchWindow : public ::testing::Test {
 TEST(PlayerPage, AddressOnTheGamesSite) {
   EXPECT_EQ(PlayerPageUrl(1503014), "https://chessarchive.example.org/public/pinfo.jsp?id=1503014");
   EXPECT_EQ(PlayerPageUrl(7), "https://chessarchive.example.org/public/pinfo.jsp?id=7");
+  // An ID with the top bit set (only a damaged players.dat holds one) is
+  // written as the tag writes it, never with a minus sign.
+  EXPECT_EQ(PlayerPageUrl(static_cast<int32_t>(3000000000u)),
+            "https://chessarchive.example.org/public/pinfo.jsp?id=3000000000");
 }
 
 TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
@@ -225,6 +229,22 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
   EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}),
             -1);
   EXPECT_EQ(Choose({[](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }}), -1);
+
+  // The owner coming back from a minimised state shows the window again:
+  // the highlight and the place stay.
+  EXPECT_EQ(Choose({KeyStep(VK_DOWN), KeyStep(VK_DOWN),
+                    [&](HWND w) {
+                      RECT before, after;
+                      GetWindowRect(w, &before);
+                      SendMessageW(w, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+                      GetWindowRect(w, &after);
+                      EXPECT_TRUE(EqualRect(&before, &after));
+                      InvalidateRect(w, nullptr, TRUE);
+                      UpdateWindow(w);
+                      EXPECT_TRUE(Highlighted(w, 2));
+                    },
+                    KeyStep(VK_RETURN)}),
+            2);
 
   candidateNames.clear();  // only the fixed rows: "Extended search...", "Skip"
   EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), 0);
