@@ -21,6 +21,8 @@ add_subdirectory(database)
 file(GLOB VELMARSH_PLUGIN_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/tagging/*.cpp
      ${CMAKE_SOURCE_DIR}/windows/*.cpp)
+# The database library takes this one (its file replacement on Windows).
+list(REMOVE_ITEM VELMARSH_PLUGIN_SOURCES ${CMAKE_SOURCE_DIR}/host/replacefile_win32.cpp)
 add_library(velmarsh_plugin STATIC ${VELMARSH_PLUGIN_SOURCES})
 target_include_directories(velmarsh_plugin PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(velmarsh_plugin PUBLIC velmarsh_database

@@ -27,7 +27,14 @@ bytefile::bytefile(const std::string& path, bool openExisting) {
   // Unbuffered: the window is the only buffer, so each window move is one
   // system read or write.
   std::setvbuf(file, nullptr, _IONBF, 0);
-  if (openExisting) bufCount = ReadWindow();
+  if (openExisting) {
+    // The first read counts like the open: a file that cannot be read is a
+    // failed file, not an empty one.
+    size_t n = std::fread(window, 1, WindowSize, file);
+    failed = std::ferror(file) != 0;
+    std::clearerr(file);
+    bufCount = failed ? 0 : static_cast<int32_t>(n);
+  }
 }
 
 bytefile::~bytefile() {

@@ -1,17 +1,10 @@
 #include "database/replacefile.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <cstdio>
-#endif
 
+// POSIX rename replaces an existing target in one step. The Windows build
+// takes host/replacefile_win32.cpp instead, where rename refuses a target
+// that exists.
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-  // rename() refuses an existing target on Windows.
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
   return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
 }

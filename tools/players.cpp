@@ -55,8 +55,12 @@ std::optional<int32_t> ParseInt(std::string_view text) {
   return value;
 }
 
+// Opens and reads a byte: a folder opens on some systems but cannot be read.
 bool Readable(const std::string& path) {
-  return OpenFile(path, "rb") != nullptr;
+  OwnedFile f = OpenFile(path, "rb");
+  if (!f) return false;
+  std::fgetc(f.get());
+  return std::ferror(f.get()) == 0;
 }
 
 void LoadDatabase(const std::string& path) {

@@ -87,6 +87,15 @@ TEST(ByteFile, MissingFileFailsAndReadsZeros) {
   in.WriteInt(5);  // goes nowhere, must not crash
 }
 
+// A path that opens but cannot be read (here a folder) fails like a missing
+// file instead of reading as an empty one.
+TEST(ByteFile, UnreadableFileFailsOnItsFirstRead) {
+  TempDir dir;
+  bytefile in(dir.File(""), true);
+  EXPECT_TRUE(in.failed);
+  EXPECT_EQ(in.ReadInt(), 0);
+}
+
 TEST(ByteFile, CreatingInAMissingFolderFails) {
   TempDir dir;
   bytefile out(dir.File("no/such/folder.bin"), false);

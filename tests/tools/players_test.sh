@@ -77,6 +77,8 @@ expect_error 2 "usage:" id small.dat 12x
 expect_error 2 "usage:" import list.txt
 expect_error 1 "cannot read missing.dat" dump missing.dat
 expect_error 1 "cannot read missing.dat" id missing.dat 5
+mkdir -p folder.dat
+expect_error 1 "cannot read folder.dat" dump folder.dat
 expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
 expect_error 1 "cannot read missing.txt" import missing.txt out.dat
 expect_error 1 "cannot write" import list.txt no-such-folder/out.dat
