@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "host/gamessite.h"
@@ -155,6 +156,21 @@ std::wstring FileForPath(const std::string& pathAndQuery) {
   return file;
 }
 
+// True when a path of the site climbs out of its folder ("." or ".." as a
+// segment, with either kind of slash).
+bool LeavesFolder(const std::string& pathAndQuery) {
+  std::string path = pathAndQuery.substr(0, pathAndQuery.find('?'));
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of("/\\", start);
+    if (end == std::string::npos) end = path.size();
+    std::string_view segment(path.data() + start, end - start);
+    if (segment == "." || segment == "..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 void Start(const std::string& url, uint32_t targetId) {
   auto job = std::make_unique<Job>();
   job->order = ++started;
@@ -173,8 +189,15 @@ void Start(const std::string& url, uint32_t targetId) {
     job->fetchUrl = url;
   }
   ++pending;
-  if (!split || !TargetOf(job->target)) {
-    job->failure = split ? "no download target " + std::to_string(job->target) : "not a web address";
+  if (!split)
+    job->failure = "not a web address";
+  else if (targetId > 0xFFFF)  // the plug-in must pass back only the low 16 bits
+    job->failure = "target id " + std::to_string(targetId) + " carries the host's high bits";
+  else if (!TargetOf(job->target))
+    job->failure = "no download target " + std::to_string(job->target);
+  else if (!job->file.empty() && LeavesFolder(rest))
+    job->failure = "not in the site folder";
+  if (!job->failure.empty()) {
     PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(job.release()));
     return;
   }
@@ -229,7 +252,9 @@ void Finish(LPARAM parameter) {
   if (!job->ok || !target) {
     transcript::Line("download failed for target " + std::to_string(job->target) + ": " +
                      job->failure);
+    delivering = true;  // the host's message waits for the user like a handler's dialog
     TellFailure(*job);
+    delivering = false;
     return;
   }
   transcript::Line("download delivered to target " + std::to_string(job->target) + ": " +

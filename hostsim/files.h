@@ -14,7 +14,8 @@ namespace files {
 bool Read(const std::wstring& path, std::string& bytes, DWORD& error);
 bool Read(const std::wstring& path, std::string& bytes);
 
-// Writes bytes to the file at path, replacing what was there.
+// Writes bytes to the file at path, replacing what was there in one step:
+// on failure the previous file stays.
 bool Write(const std::wstring& path, std::string_view bytes, DWORD& error);
 
 }  // namespace files

@@ -91,7 +91,9 @@ bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
   pgn::ReadResult read = pgn::Read(bytes);
   size_t slash = path.find_last_of(L"\\/");
   LoadGames(std::move(read.games), slash == std::wstring::npos ? path : path.substr(slash + 1));
-  host.basePath = path;
+  // Saving a damaged base over its file would drop the games left out:
+  // Save then asks for a file name, like Save as.
+  host.basePath = read.problems.empty() ? path : std::wstring();
   transcript::Line("base opened " + transcript::Quote(shownName) + ": " +
                    std::to_string(host.base.games.size()) + " games");
   if (!read.problems.empty()) {

@@ -17,14 +17,33 @@ constexpr int kColumnWidths[kColumnCount] = {48, 150, 150, 60, 86, 160, 120, 50}
 constexpr int kHeaderViewWidth = 300;
 
 WNDPROC listProc = nullptr;
+bool releaseSeen = false;
 
 // Right-button releases over the list reach the main window, in its client
 // coordinates, so that plug-ins subclassing the main window see them.
+void ForwardRelease(HWND list, POINT p, WPARAM keys) {
+  MapWindowPoints(list, host.mainWindow, &p, 1);
+  SendMessageW(host.mainWindow, WM_RBUTTONUP, keys, MAKELPARAM(p.x, p.y));
+}
+
 LRESULT CALLBACK ListProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_RBUTTONUP) {
-    POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-    MapWindowPoints(w, host.mainWindow, &p, 1);
-    SendMessageW(host.mainWindow, WM_RBUTTONUP, wp, MAKELPARAM(p.x, p.y));
+    releaseSeen = true;
+    ForwardRelease(w, POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}, wp);
+  }
+  if (m == WM_RBUTTONDOWN) {
+    // The list view follows the mouse after a right press and takes the
+    // release out of the queue itself (then it notifies a right click); that
+    // release is forwarded here, unless it arrived as a message after all.
+    releaseSeen = false;
+    LRESULT result = CallWindowProcW(listProc, w, m, wp, lp);
+    if (!releaseSeen && GetKeyState(VK_RBUTTON) >= 0) {
+      DWORD at = GetMessagePos();
+      POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+      ScreenToClient(w, &p);
+      ForwardRelease(w, p, 0);
+    }
+    return result;
   }
   return CallWindowProcW(listProc, w, m, wp, lp);
 }
@@ -145,7 +164,11 @@ POINT CurrentRowPoint() {
   RECT r{};
   if (host.currentGame >= 0 && ListView_GetItemRect(host.gameList, host.currentGame, &r, LVIR_BOUNDS))
     return POINT{r.left + 20, (r.top + r.bottom) / 2};
-  return POINT{20, 30};
+  // No row: the empty space below the last one.
+  int rows = ListView_GetItemCount(host.gameList);
+  if (rows > 0 && ListView_GetItemRect(host.gameList, rows - 1, &r, LVIR_BOUNDS))
+    return POINT{r.left + 20, r.bottom + (r.bottom - r.top) * 2};
+  return POINT{20, 60};
 }
 
 }  // namespace gamelist

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +14,19 @@
 #include <vector>
 
 #include "host/hostabi.h"
+
+// Takes a block the host gives up: it is filled with 0xDD and kept a while
+// before it is freed, so that a plug-in still reading it (an address kept
+// across SetGameTag, a sort or an open) reads garbage at once, as it could on
+// a real host, instead of finding the new data at the old address.
+inline void RetireBlock(std::vector<uint32_t>& block) {
+  static std::deque<std::vector<uint32_t>> retired;
+  if (block.empty()) return;
+  std::memset(block.data(), 0xDD, block.size() * sizeof(uint32_t));
+  retired.push_back(std::move(block));
+  if (retired.size() > 4096) retired.pop_front();
+  block = {};
+}
 
 // A narrow host string; its pointer is nil when empty.
 class HostString {
@@ -22,6 +36,7 @@ class HostString {
 
   void Assign(std::string_view text) {
     text_ = text;
+    RetireBlock(storage_);  // a new value lives at a new address
     storage_.assign(2 + (text.size() + 1 + 3) / 4, 0);
     storage_[1] = static_cast<uint32_t>(text.size());
     std::memcpy(&storage_[2], text.data(), text.size());
@@ -42,6 +57,7 @@ class HostArray {
  public:
   void Assign(std::span<const T> items) {
     count_ = items.size();
+    RetireBlock(storage_);  // new contents live at a new address
     storage_.assign(2 + (items.size() * sizeof(T) + 3) / 4, 0);
     storage_[1] = static_cast<uint32_t>(items.size());
     if (!items.empty()) std::memcpy(&storage_[2], items.data(), items.size() * sizeof(T));

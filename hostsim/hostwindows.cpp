@@ -88,6 +88,9 @@ void DrawCentredText(HDC dc, const RECT& r, const wchar_t* text) {
 // Press and release inside the control make a click; a release elsewhere
 // after the press makes none.
 bool TrackClick(HWND w, UINT m, LPARAM lp) {
+  // A posted press reaches a control even while its window is disabled by a
+  // modal window over it; the mouse could not.
+  if (!IsWindowEnabled(w) || !IsWindowEnabled(GetAncestor(w, GA_ROOT))) return false;
   if (m == WM_LBUTTONDOWN) {
     SetPropW(w, kPressedProp, reinterpret_cast<HANDLE>(1));
     SetCapture(w);

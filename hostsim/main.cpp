@@ -45,9 +45,21 @@ std::wstring WindowsPath(std::wstring path) {
   return path;
 }
 
+// A whole number of seconds, digits only.
+bool ParseSeconds(const std::wstring& text, int& seconds) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of(L"0123456789") != std::wstring::npos)
+    return false;
+  seconds = std::stoi(text);
+  return true;
+}
+
 bool ParseOptions(Options& options) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  struct FreeArgs {
+    wchar_t** argv;
+    ~FreeArgs() { LocalFree(argv); }
+  } freeArgs{argv};
   for (int i = 1; i < argc; ++i) {
     std::wstring a = argv[i];
     auto value = [&](std::wstring& into) {
@@ -63,15 +75,13 @@ bool ParseOptions(Options& options) {
     } else if (a == L"--site") {
       if (!value(options.site)) return false;
     } else if (a == L"--timeout") {
-      if (!value(seconds)) return false;
-      options.timeout = _wtoi(seconds.c_str());
+      if (!value(seconds) || !ParseSeconds(seconds, options.timeout)) return false;
     } else if (a.rfind(L"--", 0) == 0 || !options.base.empty()) {
       return false;
     } else {
       options.base = a;
     }
   }
-  LocalFree(argv);
   return true;
 }
 

@@ -13,8 +13,9 @@ Snapshot last;
 
 std::string EntryText(const Entry& e) {
   if (e.separator) return "-";
-  if (e.popup) return "> " + transcript::Quote(ShownCaption(e.caption));
-  return transcript::Quote(ShownCaption(e.caption)) + " id " + std::to_string(e.id);
+  std::string state = std::string(e.disabled ? " (disabled)" : "") + (e.checked ? " (checked)" : "");
+  if (e.popup) return "> " + transcript::Quote(ShownCaption(e.caption)) + state;
+  return transcript::Quote(ShownCaption(e.caption)) + " id " + std::to_string(e.id) + state;
 }
 
 void Collect(HMENU menu, const std::wstring& path, int depth, Snapshot& snapshot) {
@@ -64,7 +65,7 @@ std::vector<Entry> Entries(HMENU menu) {
     wchar_t text[512] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_ID;
+    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU | MIIM_ID | MIIM_STATE;
     info.dwTypeData = text;
     info.cch = 511;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
@@ -73,6 +74,8 @@ std::vector<Entry> Entries(HMENU menu) {
     e.caption = e.separator ? L"" : text;
     e.id = info.wID;
     e.popup = info.hSubMenu;
+    e.disabled = (info.fState & MFS_DISABLED) != 0;
+    e.checked = (info.fState & MFS_CHECKED) != 0;
     entries.push_back(e);
   }
   return entries;

@@ -16,6 +16,8 @@ struct Entry {
   UINT id = 0;
   bool separator = false;
   HMENU popup = nullptr;
+  bool disabled = false;  // greyed or disabled: a person cannot choose it
+  bool checked = false;
 };
 
 std::vector<Entry> Entries(HMENU menu);

@@ -54,6 +54,15 @@ std::string Surprise() {
   return {};
 }
 
+// The host's own commands (menus, open, save, sort, select, right-click)
+// need its main window; while a plug-in window or a message is modal a
+// person cannot reach them, and neither can a script.
+std::string MainWindowUnreachable() {
+  if (std::string s = Surprise(); !s.empty()) return s;
+  if (!IsWindowEnabled(host.mainWindow)) return "the main window is disabled by an open window";
+  return {};
+}
+
 HWND InnermostPluginWindow() {
   auto open = hostwin::OpenPluginWindows();
   return open.empty() ? nullptr : open.back();
@@ -284,13 +293,12 @@ Outcome MenuList(const Step& step) {
 }
 
 Outcome Menu(const Step& step) {
-  if (std::string s = Surprise(); !s.empty()) return Fail(s);
-  if (!IsWindowEnabled(host.mainWindow))
-    return Fail("the main window is disabled by an open window");
+  if (std::string s = MainWindowUnreachable(); !s.empty()) return Fail(s);
   std::wstring path = Wide(step.words[0]);
   menutree::Entry entry;
   if (!menutree::Find(host.menuBar, path, entry)) return Fail("no menu entry " + step.words[0]);
   if (entry.popup || entry.separator) return Fail(step.words[0] + " is not a command");
+  if (entry.disabled) return Fail(step.words[0] + " is disabled");
   PostMessageW(host.mainWindow, WM_COMMAND, MAKEWPARAM(entry.id, 0), 0);
   return Done();
 }
@@ -335,7 +343,7 @@ Outcome Compare(const Step& step) {
 }
 
 Outcome OpenOrSave(const Step& step, bool open) {
-  if (std::string s = Surprise(); !s.empty()) return Fail(s);
+  if (std::string s = MainWindowUnreachable(); !s.empty()) return Fail(s);
   std::wstring path;
   std::string error;
   if (!ResolvePath(step.words[0], path, error)) return Fail(error);
@@ -469,6 +477,8 @@ Outcome WaitUrl() {
 Outcome RunStep(const Step& step, StepState& state) {
   const std::string& v = step.verb;
   if (v == "open" || v == "save") return OpenOrSave(step, v == "open");
+  if (v == "sort" || v == "select" || v == "rclick")
+    if (std::string s = MainWindowUnreachable(); !s.empty()) return Fail(s);
   if (v == "sort") {
     int column = ColumnByName(Wide(step.words[0]));
     if (column < 0) return Fail("no column " + step.words[0]);
@@ -480,8 +490,10 @@ Outcome RunStep(const Step& step, StepState& state) {
     return Done();
   }
   if (v == "rclick") {
-    if (std::string s = Surprise(); !s.empty()) return Fail(s);
+    // A press and a release, as the mouse makes them: the list view takes the
+    // release itself while it follows the press.
     POINT p = gamelist::CurrentRowPoint();
+    PostMessageW(host.gameList, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(p.x, p.y));
     PostMessageW(host.gameList, WM_RBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     return Done();
   }
@@ -509,8 +521,9 @@ Outcome RunStep(const Step& step, StepState& state) {
       downloads::Release();
       state.phase = 1;
     }
-    // A handler waiting in its save dialog is answered by the next steps;
-    // the following download comes when it has returned.
+    // A handler waiting in its save dialog, or the host's message about a
+    // failed download, is answered by the next steps; the following
+    // download comes when it has returned.
     return state.phase == 1 && downloads::Delivering() ? Done() : Wait();
   }
   if (v == "mouse-busy") {

@@ -113,8 +113,13 @@ int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int
                      ": no window procedure");
     return -1;
   }
-  // A parent that is no window would make the window impossible to create.
-  if (parent && !IsWindow(parent)) parent = host.mainWindow;
+  // A real host cannot create a window over an owner that is no window: the
+  // plug-in passed something else than a window handle.
+  if (parent && !IsWindow(parent)) {
+    transcript::Line("window not opened " + transcript::Quote(std::wstring(caption ? caption : L"")) +
+                     ": parent is not a window");
+    return -1;
+  }
   return hostwin::RunPluginWindow(caption ? caption : L"", width, height, parent, proc, paint);
 }
 
@@ -138,7 +143,11 @@ void __stdcall StartDownload(const char* url, uint32_t target) {
 
 void __stdcall ShowHostMessage(HWND owner, const wchar_t* caption, int32_t, int32_t kind) {
   std::vector<std::wstring> lines = host.messageLines;
-  if (!IsWindow(owner)) owner = host.mainWindow;
+  if (!IsWindow(owner)) {
+    transcript::Line("message not shown " + transcript::Quote(std::wstring(caption ? caption : L"")) +
+                     ": owner is not a window");
+    return;
+  }
   messagewnd::Show(owner, caption ? caption : L"", lines, kind, POINT{host.messageX, host.messageY});
 }
 

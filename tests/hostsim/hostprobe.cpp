@@ -313,6 +313,32 @@ void __stdcall DownloadMissing() {
   StartDownload("https://chessarchive.example.org/public/download.jsp?id=999", targetId);
 }
 
+// Calls the host as a faulty plug-in would: each call must be refused or
+// show its fault, never work by accident.
+void __stdcall Misuse() {
+  std::vector<std::wstring> lines;
+  HWND notAWindow = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x0BAD0000));
+  int32_t r = CreateHostWindow(L"Bad parent", 0, 0, 200, 100, notAWindow, DefaultWindowProc, nullptr);
+  lines.push_back(L"window over no window: " + std::to_wstring(r));
+  ShowHostMessage(notAWindow, L"Bad owner", -1, 0);
+  Game g = CurrentGame();
+  if (g.record >= 0 && !g.header.empty()) {
+    const auto* keptHeader = reinterpret_cast<const uint8_t*>(g.header.data());
+    const auto* keptValue = reinterpret_cast<const uint8_t*>(g.header[0].value);
+    SetGameTag(g.record, "Event", "Misused");
+    bool retired = keptHeader[0] == 0xDD && keptValue && keptValue[0] == 0xDD;
+    lines.push_back(std::wstring(L"addresses kept across SetGameTag: ") +
+                    (retired ? L"garbage" : L"still the data"));
+  }
+  Say(L"Misuse", lines);
+}
+
+void __stdcall MisusedDownloads() {
+  StartDownload("https://chessarchive.example.org/public/download.jsp?id=123",
+                0x4C4D0000u | targetId);
+  StartDownload("https://chessarchive.example.org/public/../../download.jsp?id=123", targetId);
+}
+
 // --- the popup that follows the current game ---
 
 LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -360,7 +386,8 @@ extern "C" void __stdcall StartLumoraProc(HostFunction F) {
                               {L"Metrics", ShowMetrics},      {L"Windows", Windows},
                               {L"Download", DownloadGames},   {L"Download missing", DownloadMissing},
                               {L"Lost window", LostWindow},   {L"Open page", OpenPage},
-                              {L"Crash", Crash}};
+                              {L"Crash", Crash},              {L"Misuse", Misuse},
+                              {L"Misused downloads", MisusedDownloads}};
   for (const Command& c : commands)
     AppendMenuW(popup, MF_STRING, RegisterCommand(&record, c.handler), c.caption);
   whiteEntryId = RegisterCommand(&record, Nothing);
