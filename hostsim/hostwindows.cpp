@@ -341,15 +341,16 @@ void StyleButton(TButInf* button, const wchar_t* caption) {
   InvalidateRect(button->window, nullptr, TRUE);
 }
 
-void PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
-  if (!box) return;
+bool PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
+  if (!box) return false;
   HWND w = CreateWindowExW(0, kCheckBoxClass, L"", WS_CHILD | WS_VISIBLE, x, y,
                            style->checkBoxWidth, style->checkBoxHeight, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
-  if (!w) return;
+  if (!w) return false;
   SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
   box->hostValue = static_cast<int32_t>(reinterpret_cast<uintptr_t>(w));
   controls.push_back(w);
+  return true;
 }
 
 std::vector<HWND> OpenPluginWindows() { return openWindows; }

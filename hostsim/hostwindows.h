@@ -60,7 +60,8 @@ LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void PaintWindowBackground(HWND window, HDC dc);
 void StyleButton(hostabi::TButInf* button, const wchar_t* caption);
-void PlaceControl(hostabi::TCheckInf* box, int32_t x, int32_t y, HWND parent);
+// False when no check box could be made (no record, no parent window).
+bool PlaceControl(hostabi::TCheckInf* box, int32_t x, int32_t y, HWND parent);
 
 // For scripts and tests: the open plug-in windows, innermost last; the host's
 // buttons and check boxes inside a window, in creation order.

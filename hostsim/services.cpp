@@ -126,10 +126,17 @@ int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int
 void __stdcall PaintWindowBackground(HWND w, HDC dc) { hostwin::PaintWindowBackground(w, dc); }
 
 void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
-  if (!box) return;
-  hostwin::PlaceControl(box, x, y, parent);
-  transcript::Line("check box placed at " + std::to_string(x) + "," + std::to_string(y) + " in " +
-                   WindowLabel(parent) + (box->state == kTicked ? ", ticked" : ", clear"));
+  std::string where = " at " + std::to_string(x) + "," + std::to_string(y) + " in " + WindowLabel(parent);
+  if (!hostwin::PlaceControl(box, x, y, parent)) {
+    transcript::Line("check box not placed" + where + (box ? ": no parent window" : ": no record"));
+    return;
+  }
+  // The record's faults show: a flag byte the plug-in did not clear, a state
+  // that is neither ticked (1) nor clear (2).
+  std::string state = box->state == kTicked ? ", ticked" : ", clear";
+  if (box->state != kTicked && box->state != 2) state += " (state " + std::to_string(box->state) + ")";
+  if (box->flag != 0) state += ", flag " + std::to_string(box->flag);
+  transcript::Line("check box placed" + where + state);
 }
 
 void __stdcall GameHeaderChanged(int32_t) {
