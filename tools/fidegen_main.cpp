@@ -1,21 +1,15 @@
 // fidegen [--players N] [--seed S] [OUT.txt]: writes a generated FIDE list
 // (combined layout) to OUT.txt or to standard output.
-#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "tools/fidegen.h"
+#include "tools/numbers.h"
 
 namespace {
 
 constexpr const char* kUsage = "usage: fidegen [--players N] [--seed S] [OUT.txt]\n";
-
-template <class T>
-bool ParseNumber(std::string_view text, T& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
-}
 
 }  // namespace
 

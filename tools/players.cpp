@@ -24,6 +24,7 @@
 
 #include "database/fidelist.h"
 #include "database/stdfile.h"
+#include "tools/numbers.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ struct Failure {
 
 std::optional<int32_t> ParseInt(std::string_view text) {
   int32_t value = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  if (!ParseNumber(text, value)) return std::nullopt;
   return value;
 }
 

@@ -11,7 +11,6 @@
 // list. Exit code 0 when all agree, 1 on a difference, 2 for a usage error.
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -27,6 +26,7 @@
 #include "database/fidelist_internal.h"
 #include "database/searchindex.h"
 #include "tools/fidegen.h"
+#include "tools/numbers.h"
 
 namespace {
 
@@ -405,12 +405,6 @@ bool ImportList(const std::string& path) {
   std::printf("%s: %zu players, imported in %.2f s, indexed in %.2f s\n", path.c_str(), PlayerList().size(),
               imported, SecondsSince(start));
   return true;
-}
-
-template <class T>
-bool ParseNumber(std::string_view text, T& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size();
 }
 
 }  // namespace
