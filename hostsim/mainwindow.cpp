@@ -55,11 +55,24 @@ void ShowPlugins() {
   messagewnd::Show(host.mainWindow, L"Plug-ins", lines, 0, CentreOfMain());
 }
 
+// Before the open base is closed: a person with unsaved tags may save them
+// or stay. False when the base should stay open. Scripts save by steps.
+bool MayCloseBase() {
+  if (!host.modified || !host.forPerson) return true;
+  int answer = MessageBoxW(host.mainWindow, (L"Save the changes to " + host.baseName + L"?").c_str(),
+                           L"Lumora", MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDCANCEL) return false;
+  if (answer == IDNO) return true;
+  std::wstring path = host.basePath;
+  if (path.empty() && !AskFileName(true, path)) return false;
+  return SaveBase(path, FileName(path));
+}
+
 void RunHostCommand(UINT id) {
   std::wstring path;
   switch (id) {
     case kOpenBaseCommand:
-      if (AskFileName(false, path)) OpenBase(path, FileName(path));
+      if (MayCloseBase() && AskFileName(false, path)) OpenBase(path, FileName(path));
       return;
     case kSaveBaseCommand:
       if (!host.basePath.empty()) {
@@ -129,6 +142,7 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       scriptrun::RunPostedAction();
       return 0;
     case WM_CLOSE:
+      if (!MayCloseBase()) return 0;
       plugins::StopAll();
       DestroyWindow(w);
       return 0;
