@@ -2,7 +2,9 @@
 //
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
 // does when every question is answered with Skip: each distinct name once,
-// by the FIDE ID its games carry or by one clear hit of the name search. A
+// by the FIDE ID its games carry or by one clear hit of the name search,
+// taken only when the game's name fits that player (--loose: the plug-in's
+// rule alone, as in the plug-in, where a person sees every result). A
 // report lists every name, with the candidates of the names left open; a
 // FIDE ID written into its choice column settles the name in the next run
 // (--choices). Every byte of the file is kept but the tag lines written.
@@ -28,7 +30,7 @@ namespace {
 struct TagArguments {
   std::string database, input;
   std::optional<std::string> output, report, choices, settings, write, overwrite;
-  bool inPlace = false, changeName = false, fideIdTags = false, extended = false;
+  bool inPlace = false, changeName = false, fideIdTags = false, extended = false, loose = false;
 };
 
 TagArguments ParseArguments(const std::vector<std::string>& args) {
@@ -51,6 +53,7 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
     else if (arg == "--change-name") a.changeName = true;
     else if (arg == "--fideid-tags") a.fideIdTags = true;
     else if (arg == "--extended") a.extended = true;
+    else if (arg == "--loose") a.loose = true;
     else if (arg.size() > 1 && arg[0] == '-') UsageError("unknown option " + arg);
     else positional.push_back(arg);
   }
@@ -111,8 +114,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 std::string Counted(size_t n, const char* what) { return std::to_string(n) + " " + what; }
 
 void Summary(const TagRun& run, double seconds, double loadSeconds) {
-  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0;
+  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0, notFitting = 0;
   for (const NameRow& row : run.names) {
+    if (row.looseFideId != 0 && row.result == NameResult::kAmbiguous) ++notFitting;
     switch (row.result) {
       case NameResult::kById:
       case NameResult::kFound:
@@ -125,9 +129,10 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
   }
   std::fprintf(stderr,
                "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged, %zu already "
-               "present, %zu ambiguous, %zu not found, %zu other; %.2f s (database %.2f s)\n",
+               "present, %zu ambiguous (%zu of them taken by --loose), %zu not found, %zu other; %.2f s "
+               "(database %.2f s)\n",
                static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, present,
-               ambiguous, notFound, other, seconds, loadSeconds);
+               ambiguous, notFitting, notFound, other, seconds, loadSeconds);
 }
 
 }  // namespace
@@ -139,6 +144,7 @@ int Tag(const std::vector<std::string>& args) {
   run.options.tags = OptionsOf(a);
   run.options.fideIdTags = a.fideIdTags;
   run.options.extended = a.extended;
+  run.options.loose = a.loose;
   if (a.choices) {
     std::string problem = ReadChoices(ReadWholeFile(*a.choices), run.choices);
     if (!problem.empty()) FileError(*a.choices + ", " + problem);

@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     "       players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [--report FILE.tsv]\n"
     "                   [--choices FILE.tsv] [--settings player_info.dat]\n"
     "                   [--write LIST] [--overwrite LIST] [--change-name]\n"
-    "                   [--fideid-tags] [--extended]\n"
+    "                   [--fideid-tags] [--extended] [--loose]\n"
     "         (LIST: title,sex,elo,country or none; - for standard input/output)\n";
 
 // Opens and reads a byte: a folder opens on some systems but cannot be read.

@@ -4,6 +4,8 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "database/namefit.h"
+
 namespace {
 
 constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
@@ -88,7 +90,15 @@ void Decide(NameRow& row, TagRun& run) {
   std::vector<tsearchress> results = Search(row.name, false, kDefaultMaxResults);
   PromoteKnownPlayers(results, knownIndexes);
 
-  row.takenWithoutChoice = IsClearCut(results);
+  const bool clearCut = IsClearCut(results);
+  row.takenWithoutChoice =
+      clearCut && (run.options.loose ||
+                   NameFits(row.name, PlayerList()[static_cast<size_t>(results[0].index)].name));
+  if (clearCut && !row.takenWithoutChoice) {
+    row.looseFideId = FideIdOf(results[0].index);
+    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
+               std::string(PlayerList()[static_cast<size_t>(results[0].index)].name);
+  }
   row.candidates = results;
   int32_t chosen = -1;
   if (row.takenWithoutChoice) {
@@ -108,7 +118,7 @@ void Decide(NameRow& row, TagRun& run) {
       chosen = index;
       row.result = NameResult::kChosen;
     } else {
-      row.note = "the chosen FIDE ID is not in the database";
+      row.note = "the chosen FIDE ID is not in the database" + (row.note.empty() ? "" : "; " + row.note);
     }
   }
   if (chosen < 0) return;

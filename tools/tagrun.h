@@ -19,6 +19,9 @@ struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
   bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
   bool extended = false;    // candidates of the tolerant search for names without a clear hit
+  // The plug-in's rule alone takes a clear hit; by default it is taken only
+  // when the game's name fits it as well (NameFits), since nobody sees it.
+  bool loose = false;
 };
 
 // What became of a name.
@@ -51,8 +54,11 @@ struct NameRow {
   std::string note;               // why a choice or a strict check did not take
   std::vector<tsearchress> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
-  // without a choice. The plug-in's rule; a stricter check goes here too.
+  // without a choice: the plug-in's rule and, unless loose, the fit.
   bool takenWithoutChoice = false;
+  // The FIDE ID the plug-in's rule takes for a name that does not fit it,
+  // left open by the strict rule; 0 otherwise.
+  int32_t looseFideId = 0;
 };
 
 struct DamagedGame {
