@@ -186,7 +186,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       std::string name = SideName(game, side);
       // The plug-in never lists these; they are reported all the same.
       auto [it, isNew] = rowOf.try_emplace(name, static_cast<uint32_t>(rows.size()));
-      if (isNew) rows.push_back(NameRow{.name = name});
+      if (isNew) {
+        rows.emplace_back();
+        rows.back().name = name;
+      }
       NameRow& row = rows[it->second];
       if (row.places.empty() || row.places.back().game != g) ++row.games;
       row.places.push_back({g, side, SideInfo(game, side, run.options.fideIdTags)});
