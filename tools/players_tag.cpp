@@ -127,12 +127,13 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
       default: ++other; break;
     }
   }
+  // Names the fit left open are counted among the ambiguous ones.
+  std::string unfit = notFitting ? " (" + std::to_string(notFitting) + " of them taken by --loose)" : "";
   std::fprintf(stderr,
                "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged, %zu already "
-               "present, %zu ambiguous (%zu of them taken by --loose), %zu not found, %zu other; %.2f s "
-               "(database %.2f s)\n",
+               "present, %zu ambiguous%s, %zu not found, %zu other; %.2f s (database %.2f s)\n",
                static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, present,
-               ambiguous, notFitting, notFound, other, seconds, loadSeconds);
+               ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
 }  // namespace
