@@ -111,8 +111,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-std::string Counted(size_t n, const char* what) { return std::to_string(n) + " " + what; }
-
 void Summary(const TagRun& run, double seconds, double loadSeconds) {
   size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0, notFitting = 0;
   for (const NameRow& row : run.names) {
@@ -162,6 +160,10 @@ int Tag(const std::vector<std::string>& args) {
     if (!input) FileError("cannot read " + a.input);
   }
   LoadDatabase(a.database);
+  // The first lookup builds the indexes: counted with the load.
+  fideitem unused;
+  int32_t index;
+  FindByIdAt(0, unused, index);
   double loadSeconds = Seconds(start);
 
   {
@@ -192,6 +194,7 @@ int Tag(const std::vector<std::string>& args) {
     written = WriteTaggedGames(reader, sink, run);
   }
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
+  input.reset();  // Windows replaces no file that is open
   if (!written) {
     if (a.inPlace) std::remove(target.c_str());
     FileError("cannot write " + target + " (or " + a.input + " changed while it was read)");
