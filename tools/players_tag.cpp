@@ -181,11 +181,7 @@ int Tag(const std::vector<std::string>& args) {
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
-  bool written;
-  {
-    PgnReader reader(fromStdin ? spool.get() : input.get());
-    written = WriteTaggedGames(reader, sink, run);
-  }
+  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run);
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
   if (!written) {

@@ -144,10 +144,11 @@ std::string SideName(const PgnGame& game, Side side) {
 GamePlayerInfo SideInfo(const PgnGame& game, Side side, bool fideIdTags) {
   GamePlayerInfo info;
   // Every tag is read, so a later tag overrides an earlier one of its name.
+  std::string unescaped;
   for (const PgnTag& tag : game.tags) {
     std::string_view name = game.Name(tag);
     if (name.size() < 5 || name[0] != (side == Side::kWhite ? 'W' : 'B')) continue;
-    ReadSideTag(name, game.Value(tag), side, info);
+    ReadSideTag(name, tag.escaped ? std::string_view(unescaped = game.Value(tag)) : game.RawValue(tag), side, info);
   }
   if (fideIdTags && info.fideId == 0) {
     std::string_view idTag = side == Side::kWhite ? "WhiteFideId" : "BlackFideId";
@@ -164,9 +165,12 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
   std::vector<NameRow> rows;
   PgnGame game;
   while (in.Next(game)) {
+    int64_t offset = run.bytes;
     run.bytes += static_cast<int64_t>(game.text.size());
     if (spool && std::fwrite(game.text.data(), 1, game.text.size(), spool) != game.text.size()) return false;
     if (!game.isGame) continue;
+    if (game.text.size() > UINT32_MAX) return false;
+    run.gameBytes.push_back({offset, static_cast<uint32_t>(game.text.size())});
     auto g = static_cast<uint32_t>(run.games++);
     if (game.damaged) {
       run.damaged.push_back({g + 1, game.problemLine, game.problem});
@@ -237,26 +241,44 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   return writes;
 }
 
-bool WriteTaggedGames(PgnReader& in, std::FILE* out, const TagRun& run) {
-  PgnGame game;
-  int64_t games = 0, bytes = 0;
+namespace {
+
+// Copies n bytes from in to out; false on a short read or a write error.
+bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
+  buffer.resize(size_t{1} << 20);
+  while (n > 0) {
+    size_t chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(buffer.size())));
+    if (std::fread(buffer.data(), 1, chunk, in) != chunk) return false;
+    if (std::fwrite(buffer.data(), 1, chunk, out) != chunk) return false;
+    n -= static_cast<int64_t>(chunk);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run) {
+  std::string buffer, text;
   std::vector<TagSetting> settings;
-  while (in.Next(game)) {
-    bytes += static_cast<int64_t>(game.text.size());
-    std::vector<TagWrite> writes;
-    if (game.isGame) {
-      if (games >= run.games) return false;
-      if (!game.damaged) writes = GameTagWrites(game, games, run);
-      ++games;
-    }
-    if (writes.empty()) {
-      if (std::fwrite(game.text.data(), 1, game.text.size(), out) != game.text.size()) return false;
-      continue;
-    }
+  int64_t at = 0;
+  for (size_t g = 0; g < run.gameBytes.size(); ++g) {
+    if (run.applied[2 * g] < 0 && run.applied[2 * g + 1] < 0) continue;
+    const TagRun::Span& span = run.gameBytes[g];
+    if (!CopyBytes(in, out, span.offset - at, buffer)) return false;
+    text.resize(span.length);
+    if (std::fread(text.data(), 1, text.size(), in) != text.size()) return false;
+    at = span.offset + span.length;
+    // The game alone reads as it read within the file.
+    PgnReader reader(text);
+    PgnGame game;
+    if (!reader.Next(game) || !game.isGame || game.damaged || game.text.size() != text.size()) return false;
+    std::vector<TagWrite> writes = GameTagWrites(game, static_cast<int64_t>(g), run);
     settings.clear();
     for (const TagWrite& w : writes) settings.push_back({w.name, w.value});
-    std::string text = WithTags(game, settings);
-    if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) return false;
+    std::string tagged = WithTags(game, settings);
+    if (std::fwrite(tagged.data(), 1, tagged.size(), out) != tagged.size()) return false;
   }
-  return !in.Failed() && games == run.games && bytes == run.bytes;
+  if (!CopyBytes(in, out, run.bytes - at, buffer)) return false;
+  // The file must end where it ended before.
+  return std::fgetc(in) == EOF && !std::ferror(in);
 }

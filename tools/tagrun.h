@@ -68,6 +68,11 @@ struct TagRun {
   std::vector<DamagedGame> damaged;
   int64_t games = 0;                        // games of the file, damaged ones included
   int64_t bytes = 0;
+  struct Span {
+    int64_t offset;
+    uint32_t length;
+  };
+  std::vector<Span> gameBytes;              // where each game lies in the file
   // Per place (2 * game + side): the PlayerList index whose tags go there
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;
@@ -81,9 +86,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool);
 // Decides every name as the plug-in's batch run would with a user who
 // answers every question with Skip, except where run.choices settles it.
 void DecideNames(TagRun& run);
-// Writes the games read again from in, with the tags decided. False when
-// the input is not what CollectNames read, or on a read or write error.
-bool WriteTaggedGames(PgnReader& in, std::FILE* out, const TagRun& run);
+// Copies the file read again from in, reading again only the games that get
+// tags. False when the input is not what CollectNames read, or on a read or
+// write error.
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
 
 // The tag settings of one game, in the order the plug-in writes them.
 std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run);
