@@ -14,7 +14,8 @@
 #include <optional>
 #include <system_error>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
 #include "database/replacefile.h"
@@ -154,7 +155,7 @@ int Tag(const std::vector<std::string>& args) {
   }
   LoadDatabase(a.database);
   // The first lookup builds the indexes: counted with the load.
-  fideitem unused;
+  Player unused;
   int32_t index;
   FindByIdAt(0, unused, index);
   double loadSeconds = Seconds(start);

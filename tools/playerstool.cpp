@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "database/stdfile.h"
 #include "tools/numbers.h"
 

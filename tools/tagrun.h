@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/pgnstream.h"
-#include "database/playerinfofile.h"
-#include "tools/tagrules_interim.h"
+#include "database/tagrules.h"
 
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
@@ -34,22 +34,15 @@ enum class NameResult : uint8_t {
 };
 std::string_view ResultText(NameResult result);
 
-// A place where a name occurs: game (counted from 0 in the file) and side.
-struct NamePlace {
-  uint32_t game;
-  Side side;
-  GamePlayerInfo info;
-};
-
 struct NameRow {
   std::string name;
-  std::vector<NamePlace> places;  // in game order, White before Black
+  std::vector<NamePlace> places;  // in game order (counted from 0 in the file), White before Black
   uint32_t games = 0;             // distinct games
   NameResult result = NameResult::kNotFound;
   int32_t fideId = 0;             // the FIDE ID used (the first, for names known by ID)
   int32_t choice = 0;             // the choices file's FIDE ID for the name, 0 none
   std::string note;               // why a choice or a strict check did not take
-  std::vector<tsearchress> candidates;  // for a name without a clear hit (and for chosen ones)
+  std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
   // without a choice. The plug-in's rule; a stricter check goes here too.
   bool takenWithoutChoice = false;
@@ -93,7 +86,7 @@ bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
 
 // The tag settings of one game, in the order the plug-in writes them.
 std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run);
-// What a game says about the player of one side, and the side's name ("?"
-// when the game has no such tag, as the host shows it).
+// The side's name ("?" when the game has no such tag, as the host shows it).
 std::string SideName(const PgnGame& game, Side side);
-GamePlayerInfo SideInfo(const PgnGame& game, Side side, bool fideIdTags);
+// What a game says about the player of one side.
+GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags);
