@@ -1,0 +1,12 @@
+# Runs a test program when the real test data is there, and says "SKIPPED:"
+# (ctest's skip) when it is not.
+#   -DNEEDS=path -DCOMMAND=program|arg|... [-DRUNNER=wine-run]
+if(NOT EXISTS "${NEEDS}")
+  message("SKIPPED: the real test data is absent (${NEEDS})")
+  return()
+endif()
+string(REPLACE "|" ";" command "${COMMAND}")
+execute_process(COMMAND ${RUNNER} ${command} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${command} ended with ${rc}")
+endif()
