@@ -1,6 +1,7 @@
 # Fails when the DLL imports anything but Windows' own DLLs: the MinGW
 # runtime (libgcc, libstdc++, libwinpthread) must be linked in statically.
 #   -DOBJDUMP=i686-w64-mingw32-objdump -DDLL=Velmarsh.dll
+cmake_policy(SET CMP0057 NEW)  # if(IN_LIST) in script mode
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
