@@ -5,8 +5,8 @@
 #
 # Registers a GoogleTest program. When its sources read the real test data,
 # the cases named *Real* become a test of their own, NAME_real, run through
-# run_with_testdata.cmake, which prints "SKIPPED:" when the data folder is
-# absent; NAME runs the other cases (and is left out when there are none).
+# run_with_testdata.cmake, which prints "SKIPPED:" when the data's fide/ or
+# pgn/ folder is absent; NAME runs the other cases (and is left out when there are none).
 # Sets VELMARSH_GTESTS in the caller to the tests added.
 function(velmarsh_add_gtest name target)
   set(reads_data FALSE)
@@ -33,13 +33,14 @@ function(velmarsh_add_gtest name target)
     add_test(NAME ${name} COMMAND ${target} --gtest_filter=-*Real*)
     list(APPEND tests ${name})
   endif()
-  add_velmarsh_data_test(${name}_real ${VELMARSH_TESTDATA} $<TARGET_FILE:${target}> --gtest_filter=*Real*)
+  add_velmarsh_data_test(${name}_real "${VELMARSH_TESTDATA}/fide|${VELMARSH_TESTDATA}/pgn"
+                         $<TARGET_FILE:${target}> --gtest_filter=*Real*)
   set(VELMARSH_GTESTS ${tests} PARENT_SCOPE)
 endfunction()
 
 # add_velmarsh_data_test(NAME NEEDS COMMAND...): a test that runs COMMAND
-# (through the cross-compiling emulator for a Windows build) when the path
-# NEEDS exists, and is reported Skipped otherwise.
+# (through the cross-compiling emulator for a Windows build) when every path
+# of NEEDS (separated by "|") exists, and is reported Skipped otherwise.
 function(add_velmarsh_data_test name needs)
   list(JOIN ARGN "|" command)
   add_test(NAME ${name}

@@ -1,10 +1,13 @@
 # Runs a test program when the real test data is there, and says "SKIPPED:"
 # (ctest's skip) when it is not.
-#   -DNEEDS=path -DCOMMAND=program|arg|... [-DRUNNER=wine-run]
-if(NOT EXISTS "${NEEDS}")
-  message("SKIPPED: the real test data is absent (${NEEDS})")
-  return()
-endif()
+#   -DNEEDS=path|... -DCOMMAND=program|arg|... [-DRUNNER=wine-run]
+string(REPLACE "|" ";" needs "${NEEDS}")
+foreach(path ${needs})
+  if(NOT EXISTS "${path}")
+    message("SKIPPED: the real test data is absent (${path})")
+    return()
+  endif()
+endforeach()
 string(REPLACE "|" ";" command "${COMMAND}")
 execute_process(COMMAND ${RUNNER} ${command} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
