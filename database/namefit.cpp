@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelist_internal.h"
+#include "database/searchrules.h"
 
 namespace {
 

@@ -13,17 +13,14 @@
 #include <map>
 #include <string>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/fidelistimport.h"
 #include "database/namefit.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/searchrules.h"
+#include "database/tagrules.h"
 
 namespace {
-
-// The plug-in's rule for taking a player without asking.
-// TODO: the portable clear-cut rule replaces this copy once it is in database/.
-bool IsClearCut(std::span<const tsearchress> results) {
-  return results.size() == 1 || (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
-}
 
 // The value of a tag line [Name "value"], or nothing when the line is not
 // that tag.
@@ -81,18 +78,18 @@ void Count(Outcome& o, bool taken, bool right) {
 
 Measure MeasureNames(const std::map<std::string, int32_t>& names, bool listNames = true) {
   Measure m;
-  fideitem player;
+  Player player;
   for (const auto& [name, id] : names) {
     ++m.names;
     if (FindById(id, player)) ++m.inList;
-    WordSearch(name);
-    if (SearchResults.empty()) {
+    const std::vector<SearchHit> hits = WordSearch(name);
+    if (hits.empty()) {
       ++m.loose.notFound, ++m.strict.notFound;
       continue;
     }
-    const fideitem& first = PlayerList()[static_cast<size_t>(SearchResults[0].index)];
-    const bool loose = IsClearCut(SearchResults);
-    const bool strict = loose && NameFits(name, first.name);
+    const Player& first = PlayerList()[static_cast<size_t>(hits[0].index)];
+    const bool loose = IsClearCut(hits);
+    const bool strict = IsClearFit(name, hits);
     const bool right = first.fideId == id;
     Count(m.loose, loose, right);
     Count(m.strict, strict, right);
@@ -131,7 +128,7 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
 
   // Every name of the list written only with letters and separators fits itself.
   int selfFits = 0;
-  for (const fideitem& p : PlayerList()) {
+  for (const Player& p : PlayerList()) {
     if (!std::all_of(p.name.begin(), p.name.end(), [](char c) {
           return std::isalpha(static_cast<unsigned char>(c)) || IsNameSeparator(static_cast<unsigned char>(c));
         }))

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "database/namefit.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/tagrules.h"
 
 TEST(NameFit, ExamplesOfTheGamesAgainstTheList) {
   EXPECT_TRUE(NameFits("Navara,D", "Navara, David"));
@@ -100,4 +103,18 @@ TEST(NameFit, EmptyAndOddNames) {
   std::string longName(300, 'a');
   EXPECT_TRUE(NameFits(longName, "x, " + longName));
   EXPECT_FALSE(NameFits(longName + " b", "x, " + longName));
+}
+
+TEST(NameFit, AClearHitIsTakenUnwatchedOnlyWhenTheNameFitsIt) {
+  SetPlayerList(std::vector<PlayerRow>{{"Navara, David", 309095}, {"Bocharov, Oleg", 4100000},
+                                       {"Smith, John", 33}, {"Smith, Bob", 22}});
+  EXPECT_TRUE(IsClearFit("Navara,D", WordSearch("Navara,D")));
+  EXPECT_TRUE(IsClearCut(WordSearch("Bocharov,D")));
+  EXPECT_FALSE(IsClearFit("Bocharov,D", WordSearch("Bocharov,D"))) << "the only Bocharov, but not D.";
+  EXPECT_FALSE(IsClearFit("Smith,J", WordSearch("Smith,J"))) << "not clear-cut: two Smiths";
+  EXPECT_FALSE(IsClearFit("Navara,D", {}));
+  // The first hit decides: a player known by FIDE ID may have been moved up.
+  EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{1, 1}}));
+  EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{7, 1}})) << "an index outside the list";
+  ClearPlayerList();
 }

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "database/pgnstream.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
@@ -56,8 +56,7 @@ class FitRun : public ::testing::Test {
     DecideNames(run);
     std::rewind(in.f);
     TempFile out, report;
-    PgnReader reader(in.f);
-    ASSERT_TRUE(WriteTaggedGames(reader, out.f, run));
+    ASSERT_TRUE(WriteTaggedGames(in.f, out.f, run));
     ASSERT_TRUE(WriteReport(report.f, run));
     games = out.Text();
     reportText = report.Text();
