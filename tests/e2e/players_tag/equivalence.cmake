@@ -71,7 +71,7 @@ endfunction()
 
 # keys: one key sequence per window, in order.
 function(run_plugin round keys)
-  set(script "timeout 60\nopen base.pgn\nmenu Tools > More about players > Add tags for all players\n")
+  set(script "timeout 300\nopen base.pgn\nmenu Tools > More about players > Add tags for all players\n")
   string(APPEND script "wait-window Add information about players...\n")
   foreach(k IN LISTS keys)
     string(APPEND script "wait-window Search FIDE for*\nkey ${k}\n")
