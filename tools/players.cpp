@@ -6,6 +6,7 @@
 //   players word FILE.dat NAME [--max N]       (also --queries FILE for NAME)
 //   players ranked FILE.dat NAME [--max N]
 //   players id FILE.dat ID
+//   players history add|list ..., players rating ...   (tools/players_history.h)
 //
 // Names and descriptions are written as their bytes. Exit code 0 on success,
 // 1 when a file cannot be read or written, 2 for a usage error.
@@ -25,6 +26,7 @@
 #include "database/fidelist.h"
 #include "database/stdfile.h"
 #include "tools/numbers.h"
+#include "tools/players_history.h"
 
 namespace {
 
@@ -35,12 +37,18 @@ constexpr const char* kUsage =
     "       players ranked FILE.dat (NAME | --queries FILE) [--max N]\n"
     "       players id FILE.dat ID\n";
 
+void PrintUsage() {
+  std::fputs(kUsage, stderr);
+  std::fputs(kHistoryUsage, stderr);
+}
+
 struct Failure {
   int code;
 };
 
 [[noreturn]] void UsageError(const std::string& why) {
-  std::fprintf(stderr, "players: %s\n%s", why.c_str(), kUsage);
+  std::fprintf(stderr, "players: %s\n", why.c_str());
+  PrintUsage();
   throw Failure{2};
 }
 
@@ -203,6 +211,8 @@ int Run(int argc, char** argv) {
   if (command == "word") return Find(args, false);
   if (command == "ranked") return Find(args, true);
   if (command == "id") return Id(args);
+  if (command == "history") return HistoryCommand(args);
+  if (command == "rating") return RatingCommand(args);
   UsageError("unknown command " + std::string(command));
 }
 
