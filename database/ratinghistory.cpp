@@ -14,12 +14,12 @@ std::pair<uint32_t, uint32_t> BucketOf(const KindHistory& kind, int32_t id) {
   return {kind.bucketStart[b], kind.bucketStart[b + 1]};
 }
 
-// The index of id in kind.ids, or -1.
+// The index of id in kind.players, or -1.
 int64_t IndexOfId(const KindHistory& kind, int32_t id) {
   auto [from, to] = BucketOf(kind, id);
-  auto first = kind.ids.begin() + from, last = kind.ids.begin() + to;
-  auto at = std::lower_bound(first, last, id);
-  return at != last && *at == id ? at - kind.ids.begin() : -1;
+  auto first = kind.players.begin() + from, last = kind.players.begin() + to;
+  auto at = std::lower_bound(first, last, id, [](const PlayerChanges& p, int32_t v) { return p.id < v; });
+  return at != last && at->id == id ? at - kind.players.begin() : -1;
 }
 
 }  // namespace
@@ -48,11 +48,9 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
   const size_t listCount = replace ? kind.lists.size() : kind.lists.size() + 1;
   auto mapped = [&](uint16_t old) -> size_t { return !replace && old >= p ? old + 1u : old; };
 
-  std::vector<int32_t> ids;
-  std::vector<uint32_t> starts;
+  std::vector<PlayerChanges> merged;
   std::vector<RatingChange> changes;
-  ids.reserve(kind.ids.size() + players.size() / 4);
-  starts.reserve(ids.capacity() + 1);
+  merged.reserve(kind.players.size() + players.size() / 4);
   changes.reserve(kind.changes.size() + players.size());
 
   // One player's changes: the old ones at their new list indexes, with the
@@ -73,25 +71,23 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
     if (p + 1 < listCount && !(c != e && mapped(c->list) == p + 1)) put(p + 1, old);
     for (; c != e; ++c) put(mapped(c->list), c->rating);
     if (changes.size() == before) return;  // never rated
-    ids.push_back(id);
-    starts.push_back(static_cast<uint32_t>(before));
+    merged.push_back({id, static_cast<uint32_t>(before)});
   };
 
   size_t i = 0, j = 0;
-  const RatingChange* oldChanges = kind.changes.data();
-  while (i < kind.ids.size() || j < players.size()) {
-    bool takeOld = i < kind.ids.size() && (j == players.size() || kind.ids[i] <= players[j].id);
-    bool takeNew = j < players.size() && (i == kind.ids.size() || players[j].id <= kind.ids[i]);
-    int32_t id = takeOld ? kind.ids[i] : players[j].id;
+  const size_t oldCount = kind.players.size();
+  while (i < oldCount || j < players.size()) {
+    bool takeOld = i < oldCount && (j == players.size() || kind.players[i].id <= players[j].id);
+    bool takeNew = j < players.size() && (i == oldCount || players[j].id <= kind.players[i].id);
+    int32_t id = takeOld ? kind.players[i].id : players[j].id;
     uint16_t rating = takeNew ? players[j++].rating : 0;
     if (takeOld) {
-      merge(id, oldChanges + kind.starts[i], oldChanges + kind.starts[i + 1], rating);
-      ++i;
+      std::span<const RatingChange> old = kind.ChangesOf(i++);
+      merge(id, old.data(), old.data() + old.size(), rating);
     } else {
       merge(id, nullptr, nullptr, rating);
     }
   }
-  starts.push_back(static_cast<uint32_t>(changes.size()));
 
   ListSummary summary{month, static_cast<uint32_t>(players.size()), 0};
   for (const ListRating& r : players) summary.rated += r.rating > 0;
@@ -99,25 +95,25 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
     kind.lists[p] = summary;
   else
     kind.lists.insert(kind.lists.begin() + static_cast<ptrdiff_t>(p), summary);
-  kind.ids = std::move(ids);
-  kind.starts = std::move(starts);
+  kind.players = std::move(merged);
   kind.changes = std::move(changes);
-  kind.ids.shrink_to_fit();
+  kind.players.shrink_to_fit();
   kind.changes.shrink_to_fit();
   BuildLookup(kind);
   return true;
 }
 
 void BuildLookup(KindHistory& kind) {
-  // About four IDs a bucket when the IDs spread evenly.
-  uint32_t highest = kind.ids.empty() ? 0 : static_cast<uint32_t>(kind.ids.back());
-  uint32_t target = std::max<uint32_t>(1, static_cast<uint32_t>(kind.ids.size() / 4));
+  // About sixteen players a bucket when the IDs spread evenly: two cache
+  // lines of players, and a table small enough to stay in the cache.
+  uint32_t highest = kind.players.empty() ? 0 : static_cast<uint32_t>(kind.players.back().id);
+  uint32_t target = std::max<uint32_t>(1, static_cast<uint32_t>(kind.players.size() / 16));
   int shift = 0;
   while ((highest >> shift) >= target) ++shift;
   kind.bucketShift = shift;
   size_t buckets = (size_t{highest} >> shift) + 1;
   kind.bucketStart.assign(buckets + 1, 0);
-  for (int32_t id : kind.ids) ++kind.bucketStart[(static_cast<uint32_t>(id) >> shift) + 1];
+  for (const PlayerChanges& p : kind.players) ++kind.bucketStart[(static_cast<uint32_t>(p.id) >> shift) + 1];
   for (size_t b = 1; b <= buckets; ++b) kind.bucketStart[b] += kind.bucketStart[b - 1];
 }
 
@@ -130,8 +126,10 @@ std::optional<RatingInForce> RatingAt(const KindHistory& kind, int32_t id, Month
   int64_t at = IndexOfId(kind, id);
   if (at < 0) return result;
   // The last change at or before the list; a player has few.
-  for (uint32_t c = kind.starts[at]; c < kind.starts[at + 1] && kind.changes[c].list <= list; ++c)
-    result.rating = kind.changes[c].rating;
+  for (const RatingChange& c : kind.ChangesOf(static_cast<size_t>(at))) {
+    if (c.list > list) break;
+    result.rating = c.rating;
+  }
   return result;
 }
 

@@ -26,16 +26,29 @@ struct ListSummary {
   uint32_t rated;    // of those, with a rating
 };
 
+// A player ever rated in a list of the kind, and where his changes begin;
+// they end where the next player's begin. ID and position side by side: a
+// lookup reads one place.
+struct PlayerChanges {
+  int32_t id;
+  uint32_t first;
+};
+
 // The lists of one kind and their ratings.
 struct KindHistory {
-  std::vector<ListSummary> lists;  // ascending months, at most one per month
-  std::vector<int32_t> ids;        // ascending: every player ever rated in a list
-  std::vector<uint32_t> starts;    // changes of ids[i]: [starts[i], starts[i + 1])
+  std::vector<ListSummary> lists;      // ascending months, at most one per month
+  std::vector<PlayerChanges> players;  // ascending IDs
   std::vector<RatingChange> changes;
-  // Where to begin looking for an ID: ids of bucket b (id >> bucketShift)
-  // lie from bucketStart[b] to bucketStart[b + 1].
+  // Where to begin looking for an ID: the players of bucket b (id >>
+  // bucketShift) lie from bucketStart[b] to bucketStart[b + 1].
   std::vector<uint32_t> bucketStart;
   int bucketShift = 0;
+
+  // The changes of players[i].
+  std::span<const RatingChange> ChangesOf(size_t i) const {
+    size_t end = i + 1 < players.size() ? players[i + 1].first : changes.size();
+    return std::span(changes).subspan(players[i].first, end - players[i].first);
+  }
 };
 
 struct RatingHistory {

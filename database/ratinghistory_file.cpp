@@ -69,31 +69,31 @@ bool ReadKind(Reader& in, KindHistory& kind) {
   }
   uint32_t ids = in.U32(), changes = in.U32();
   if (in.failed || !in.Has(uint64_t{ids} * 6 + uint64_t{changes} * 4)) return false;
-  kind.ids.resize(ids);
+  kind.players.resize(ids);
   for (uint32_t i = 0; i < ids; ++i) {
     uint32_t id = in.U32();
-    if (id == 0 || id > INT32_MAX || (i > 0 && static_cast<int32_t>(id) <= kind.ids[i - 1])) return false;
-    kind.ids[i] = static_cast<int32_t>(id);
+    if (id == 0 || id > INT32_MAX || (i > 0 && static_cast<int32_t>(id) <= kind.players[i - 1].id)) return false;
+    kind.players[i].id = static_cast<int32_t>(id);
   }
-  kind.starts.resize(size_t{ids} + 1);
   uint64_t total = 0;
   for (uint32_t i = 0; i < ids; ++i) {
-    kind.starts[i] = static_cast<uint32_t>(total);
+    kind.players[i].first = static_cast<uint32_t>(total);
     uint32_t count = in.U16();
     if (count == 0 || count > lists) return false;
     total += count;
   }
   if (total != changes) return false;
-  kind.starts[ids] = changes;
   kind.changes.resize(changes);
   for (RatingChange& c : kind.changes) {
     c.list = static_cast<uint16_t>(in.U16());
     c.rating = static_cast<uint16_t>(in.U16());
     if (c.list >= lists || c.rating > 9999) return false;
   }
-  for (uint32_t i = 0; i < ids; ++i)
-    for (uint32_t c = kind.starts[i] + 1; c < kind.starts[i + 1]; ++c)
-      if (kind.changes[c].list <= kind.changes[c - 1].list) return false;
+  for (uint32_t i = 0; i < ids; ++i) {
+    std::span<const RatingChange> own = kind.ChangesOf(i);
+    for (size_t c = 1; c < own.size(); ++c)
+      if (own[c].list <= own[c - 1].list) return false;
+  }
   BuildLookup(kind);
   return !in.failed;
 }
@@ -104,7 +104,7 @@ std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
   std::vector<uint8_t> bytes(kMagic, kMagic + sizeof kMagic);
   size_t size = 12;
   for (const KindHistory& kind : history.kinds)
-    size += 12 + kind.lists.size() * 12 + kind.ids.size() * 6 + kind.changes.size() * 4;
+    size += 12 + kind.lists.size() * 12 + kind.players.size() * 6 + kind.changes.size() * 4;
   bytes.reserve(size);
   Writer out{bytes};
   out.U32(kVersion);
@@ -115,10 +115,10 @@ std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
       out.U32(s.players);
       out.U32(s.rated);
     }
-    out.U32(static_cast<uint32_t>(kind.ids.size()));
+    out.U32(static_cast<uint32_t>(kind.players.size()));
     out.U32(static_cast<uint32_t>(kind.changes.size()));
-    for (int32_t id : kind.ids) out.U32(static_cast<uint32_t>(id));
-    for (size_t i = 0; i < kind.ids.size(); ++i) out.U16(kind.starts[i + 1] - kind.starts[i]);
+    for (const PlayerChanges& p : kind.players) out.U32(static_cast<uint32_t>(p.id));
+    for (size_t i = 0; i < kind.players.size(); ++i) out.U16(static_cast<uint32_t>(kind.ChangesOf(i).size()));
     for (const RatingChange& c : kind.changes) {
       out.U16(c.list);
       out.U16(c.rating);

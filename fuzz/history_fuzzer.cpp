@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> again = HistoryBytes(history);
   Check(again.size() == size && std::equal(again.begin(), again.end(), data));
   for (const KindHistory& kind : history.kinds) {
-    for (int32_t id : kind.ids) {
+    for (const PlayerChanges& p : kind.players) {
       for (const ListSummary& s : kind.lists) {
-        std::optional<RatingInForce> r = RatingAt(kind, id, s.month);
+        std::optional<RatingInForce> r = RatingAt(kind, p.id, s.month);
         Check(r && r->month == s.month && r->rating <= 9999);
       }
     }
