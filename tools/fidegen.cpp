@@ -461,6 +461,8 @@ std::string SeriesFileName(const ListOptions& options) {
 
 bool WriteSeries(const std::string& folder, uint64_t seed, int64_t players, const SeriesOptions& series,
                  const SeriesListFn& onList) {
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
   // The generated ratings first, then month after month.
   std::vector<std::array<uint32_t, 3>> ratings(static_cast<size_t>(players));
   std::vector<uint32_t> ids(static_cast<size_t>(players));

@@ -49,7 +49,7 @@ struct SeriesPlayer {
 };
 using SeriesListFn =
     std::function<void(const std::string& path, const ListOptions& list, std::span<const SeriesPlayer> players)>;
-// Writes a list a month into folder, named as FIDE names them
+// Writes a list a month into folder (made when missing), named as FIDE names them
 // (players_list_2012-01.txt for combined lists, which do not say their
 // month; rapid_jan12frl.txt; list_jan12.txt), and tells onList what each
 // holds. The first month's ratings are those WriteFideList writes.
