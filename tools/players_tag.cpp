@@ -17,6 +17,7 @@
 #include "database/fidelist.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
+#include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
 #include "tools/playerstool.h"
@@ -27,7 +28,7 @@ namespace {
 
 struct TagArguments {
   std::string database, input;
-  std::optional<std::string> output, report, choices, settings, write, overwrite;
+  std::optional<std::string> output, report, choices, settings, write, overwrite, history, kind;
   bool inPlace = false, changeName = false, fideIdTags = false, extended = false;
 };
 
@@ -47,6 +48,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
     else if (arg == "--settings") value(a.settings);
     else if (arg == "--write") value(a.write);
     else if (arg == "--overwrite") value(a.overwrite);
+    else if (arg == "--history") value(a.history);
+    else if (arg == "--kind") value(a.kind);
     else if (arg == "--in-place") a.inPlace = true;
     else if (arg == "--change-name") a.changeName = true;
     else if (arg == "--fideid-tags") a.fideIdTags = true;
@@ -58,6 +61,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
   a.database = positional[0];
   a.input = positional[1];
   if (a.inPlace && a.output) UsageError("give -o or --in-place, not both");
+  if (a.kind && !a.history) UsageError("--kind goes with --history");
+  if (a.kind && !KindByName(*a.kind)) UsageError("--kind is standard, rapid or blitz");
   if (a.inPlace && a.input == "-") UsageError("--in-place needs a file, not standard input");
   bool pgnToStdout = !a.inPlace && (!a.output || *a.output == "-");
   if (a.report && *a.report == "-" && pgnToStdout)
@@ -137,6 +142,17 @@ int Tag(const std::vector<std::string>& args) {
   run.options.tags = OptionsOf(a);
   run.options.fideIdTags = a.fideIdTags;
   run.options.extended = a.extended;
+  RatingHistory history;
+  if (a.history) {
+    switch (LoadHistory(*a.history, history)) {
+      case HistoryLoad::kLoaded: break;
+      case HistoryLoad::kMissing:
+      case HistoryLoad::kUnreadable: FileError("cannot read " + *a.history);
+      case HistoryLoad::kDamaged: FileError(*a.history + " is damaged or not a rating history");
+    }
+    run.options.history = &history;
+    if (a.kind) run.options.historyKind = *KindByName(*a.kind);
+  }
   if (a.choices) {
     std::string problem = ReadChoices(ReadWholeFile(*a.choices), run.choices);
     if (!problem.empty()) FileError(*a.choices + ", " + problem);

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
+
+#include "tools/tag_history.h"
 
 namespace {
 
@@ -183,6 +186,11 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       NameRow& row = rows[it->second];
       if (row.places.empty() || row.places.back().game != g) ++row.games;
       row.places.push_back({g, side, SideInfo(game, side, run.options.fideIdTags)});
+      if (run.options.history) {
+        const PgnTag* date = game.Find("Date");
+        if (std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt)
+          row.places.back().month = *month;
+      }
     }
   }
   if (in.Failed()) return false;
@@ -201,8 +209,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
 void DecideNames(TagRun& run) {
   run.applied.assign(static_cast<size_t>(run.games) * 2, -1);
   run.withFideId.assign(static_cast<size_t>(run.games) * 2, 0);
+  run.historyRating.assign(run.options.history ? static_cast<size_t>(run.games) * 2 : 0, -1);
   for (NameRow& row : run.names) {
     Decide(row, run);
+    if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
   }
@@ -229,7 +239,9 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   std::vector<TagWrite> writes;
   for (const SideWrites& s : sides) {
     size_t slot = static_cast<size_t>(gameIndex) * 2 + static_cast<size_t>(s.side);
-    const fideitem& record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    fideitem record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
+      record.rating = static_cast<uint16_t>(run.historyRating[slot]);
     std::vector<TagWrite> w = PlayerTagWrites(s.side, record, s.name, SideInfo(game, s.side, run.options.fideIdTags),
                                               run.options.tags, s.byName);
     for (TagWrite& t : w) writes.push_back(std::move(t));

@@ -13,12 +13,17 @@
 #include "database/fidelist.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
+#include "database/ratinghistory.h"
 #include "tools/tagrules_interim.h"
 
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
   bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
   bool extended = false;    // candidates of the tolerant search for names without a clear hit
+  // With a history, the Elo written is the rating in force at the game's
+  // date (tools/tag_history.h).
+  const RatingHistory* history = nullptr;
+  RatingKind historyKind = RatingKind::kStandard;
 };
 
 // What became of a name.
@@ -39,6 +44,7 @@ struct NamePlace {
   uint32_t game;
   Side side;
   GamePlayerInfo info;
+  MonthNumber month = -1;  // of the game's Date, with a history; -1 unknown
 };
 
 struct NameRow {
@@ -72,6 +78,9 @@ struct TagRun {
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;
   std::vector<uint8_t> withFideId;
+  // With a history, per place: the rating in force at the game's date (0
+  // none), or -1 for the database's rating.
+  std::vector<int32_t> historyRating;
 };
 
 // Reads every game, gathering the names with their places. With spool, the
