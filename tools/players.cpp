@@ -149,6 +149,10 @@ int Run(int argc, char** argv) {
   if (argc < 2) UsageError("no command given");
   std::string_view command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "--version" && args.empty()) {
+    std::printf("players (Velmarsh) %s\n", VELMARSH_VERSION);
+    return 0;
+  }
   if (command == "import") return Import(args);
   if (command == "dump") return Dump(args);
   if (command == "word") return Find(args, false);

@@ -22,7 +22,8 @@ constexpr const char* kUsage =
     "         (LIST: title,sex,elo,country or none; - for standard input/output)\n"
     "       players history add HISTORY.dat LIST.txt [--month YYYY-MM] [--kind standard|rapid|blitz]\n"
     "       players history list HISTORY.dat\n"
-    "       players rating HISTORY.dat ID [--at YYYY-MM-DD] [--kind standard|rapid|blitz]\n";
+    "       players rating HISTORY.dat ID [--at YYYY-MM-DD] [--kind standard|rapid|blitz]\n"
+    "       players --version\n";
 
 // Opens and reads a byte: a folder opens on some systems but cannot be read.
 bool Readable(const std::string& path) {
