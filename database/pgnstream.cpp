@@ -91,8 +91,12 @@ void Reset(PgnGame& game) {
 
 }  // namespace
 
+std::string_view PgnGame::RawValue(const PgnTag& tag) const {
+  return std::string_view(text).substr(tag.valueStart, tag.valueEnd - tag.valueStart);
+}
+
 std::string PgnGame::Value(const PgnTag& tag) const {
-  std::string_view raw = std::string_view(text).substr(tag.valueStart, tag.valueEnd - tag.valueStart);
+  std::string_view raw = RawValue(tag);
   if (!tag.escaped) return std::string(raw);
   std::string value;
   value.reserve(raw.size());
@@ -115,8 +119,9 @@ const PgnTag* PgnGame::Find(std::string_view name) const {
 struct PgnReader::State {
   enum class Mode { kBetween, kTags, kAfterTags, kMoves };
 
-  std::FILE* in;
-  std::unique_ptr<char[]> block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+  std::FILE* in = nullptr;  // null: the whole text is in `data`
+  std::unique_ptr<char[]> block;
+  const char* data = nullptr;
   size_t at = 0, held = 0;
   bool endOfFile = false, failed = false, finished = false;
   std::string carry;  // a line that crosses the end of the block
@@ -133,7 +138,7 @@ struct PgnReader::State {
     carry.clear();
     for (;;) {
       if (at < held) {
-        const char* start = block.get() + at;
+        const char* start = data + at;
         if (const void* nl = std::memchr(start, '\n', held - at)) {
           size_t length = static_cast<size_t>(static_cast<const char*>(nl) - start) + 1;
           at += length;
@@ -148,7 +153,8 @@ struct PgnReader::State {
         carry.append(start, held - at);
         at = held;
       }
-      if (endOfFile) {
+      if (endOfFile || !in) {
+        endOfFile = true;
         line = carry;
         return !carry.empty();
       }
@@ -300,7 +306,16 @@ struct PgnReader::State {
   }
 };
 
-PgnReader::PgnReader(std::FILE* in) : state_(std::make_unique<State>()) { state_->in = in; }
+PgnReader::PgnReader(std::FILE* in) : state_(std::make_unique<State>()) {
+  state_->in = in;
+  state_->block = std::make_unique_for_overwrite<char[]>(kBlockBytes);
+  state_->data = state_->block.get();
+}
+
+PgnReader::PgnReader(std::string_view text) : state_(std::make_unique<State>()) {
+  state_->data = text.data();
+  state_->held = text.size();
+}
 
 PgnReader::~PgnReader() = default;
 

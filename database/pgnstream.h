@@ -39,6 +39,8 @@ struct PgnGame {
   }
   // The value with \" and \\ undone.
   std::string Value(const PgnTag& tag) const;
+  // The bytes between the quotes: the value itself unless tag.escaped.
+  std::string_view RawValue(const PgnTag& tag) const;
   // The first tag of that name, or null.
   const PgnTag* Find(std::string_view name) const;
 };
@@ -47,6 +49,8 @@ struct PgnGame {
 class PgnReader {
  public:
   explicit PgnReader(std::FILE* in);
+  // Reads text in memory, which must outlive the reader.
+  explicit PgnReader(std::string_view text);
   ~PgnReader();
   PgnReader(const PgnReader&) = delete;
   PgnReader& operator=(const PgnReader&) = delete;

@@ -8,18 +8,7 @@
 #include <cstdint>
 #include <span>
 
-struct TagOptions {
-  bool saveTitle = false;
-  bool saveSex = false;
-  bool saveElo = true;
-  bool saveCountry = true;
-  bool overwriteTitle = false;
-  bool overwriteSex = false;
-  bool overwriteElo = false;
-  bool overwriteCountry = false;
-  bool changeName = false;
-  bool saveFideId = true;  // no byte in the file: always on
-};
+#include "database/tagrules.h"
 
 constexpr size_t kSettingsFileBytes = 9;
 

@@ -1,5 +1,6 @@
-// Any text read as PGN comes back byte for byte, is split into games as the
-// stand-in host splits it, and takes new tags without losing a game.
+// Any text read as PGN, from a file or from memory, comes back byte for
+// byte, is split into games as the stand-in host splits it, and takes new
+// tags without losing a game.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,7 +15,15 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::vector<PgnGame> ReadAll(const std::string& text) {
+std::vector<PgnGame> ReadText(const std::string& text) {
+  std::vector<PgnGame> games;
+  PgnReader reader{std::string_view(text)};
+  PgnGame game;
+  while (reader.Next(game)) games.push_back(game);
+  return games;
+}
+
+std::vector<PgnGame> ReadFile(const std::string& text) {
   std::FILE* f = std::tmpfile();
   if (!f) std::abort();
   std::fwrite(text.data(), 1, text.size(), f);
@@ -34,7 +43,12 @@ std::vector<PgnGame> ReadAll(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  std::vector<PgnGame> games = ReadAll(text);
+  std::vector<PgnGame> games = ReadFile(text);
+  std::vector<PgnGame> fromMemory = ReadText(text);
+  Check(fromMemory.size() == games.size());
+  for (size_t i = 0; i < games.size(); ++i)
+    Check(fromMemory[i].text == games[i].text && fromMemory[i].tags.size() == games[i].tags.size() &&
+          fromMemory[i].damaged == games[i].damaged);
 
   std::string joined;
   size_t good = 0, damaged = 0;
@@ -59,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string tagged;
   const TagSetting settings[] = {{"WhiteFIDE", "4100018"}, {"Event", "Quote \" and \\ back"}};
   for (const PgnGame& g : games) tagged += WithTags(g, settings);
-  std::vector<PgnGame> again = ReadAll(tagged);
+  std::vector<PgnGame> again = ReadText(tagged);
   Check(again.size() == games.size());
   for (size_t i = 0; i < games.size(); ++i) {
     Check(again[i].isGame == games[i].isGame && again[i].damaged == games[i].damaged);

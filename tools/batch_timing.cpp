@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "fakehost.h"
 #include "host/velmarsh.h"
 #include "tagging/batch.h"
@@ -42,33 +43,30 @@ int TimeStepsOverList(const std::string& path, int names) {
   StartLumoraProc(FakeHost::F);
   auto start = std::chrono::steady_clock::now();
   LoadPlayers(path);
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (list.empty()) {
     std::fprintf(stderr, "batch-timing: no players in %s\n", path.c_str());
     return 1;
   }
   std::printf("loaded %zu players in %.0f ms\n", list.size(), MillisecondsSince(start));
   start = std::chrono::steady_clock::now();
-  fideitem unused;
+  Player unused;
   FindById(0, unused);  // the first lookup builds the indexes
   std::printf("indexes built in %.0f ms\n", MillisecondsSince(start));
 
   // Players spread over the list; by name only those a word search picks
   // out clearly, as the batch would take them without asking.
   std::vector<std::string> byName;
-  std::vector<const fideitem*> byId;
+  std::vector<const Player*> byId;
   const size_t half = static_cast<size_t>(names) / 2;
   for (uint64_t i = 0; (byName.size() < half || byId.size() < half) && i < list.size(); ++i) {
-    const fideitem& p = list[(i * 2654435761u) % list.size()];
+    const Player& p = list[(i * 2654435761u) % list.size()];
     if (p.fideId != 0 && byId.size() < half) {
       byId.push_back(&p);
       continue;
     }
     if (byName.size() == half) continue;
-    WordSearch(p.name);
-    bool clear = SearchResults.size() == 1 ||
-                 (SearchResults.size() >= 2 && SearchResults[0].score == 1 && SearchResults[1].score > 1);
-    if (clear) byName.emplace_back(p.name);
+    if (IsClearCut(WordSearch(p.name))) byName.emplace_back(p.name);
   }
   for (size_t g = 0; g < std::min(byName.size(), byId.size()); ++g)
     host.base.AddGame(byId[g]->name, byName[g], {{"WhiteFIDE", std::to_string(byId[g]->fideId)}});
@@ -119,9 +117,9 @@ int main(int argc, char** argv) {
   std::vector<PlayerRow> rows;
   const int players = 500000;
   for (int i = 0; i < players; ++i)
-    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, 0, 6, 1, 0});
+    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::Male, Title::None, 1, 0});
   SetPlayerList(rows);
-  fideitem unused;
+  Player unused;
   FindById(0, unused);  // the first lookup builds the indexes: not a step's cost
   // Black names carry no ID and find nobody: a whole word search each. White
   // names carry a known ID: a scan of the list by ID each.

@@ -14,7 +14,8 @@
 #include <optional>
 #include <system_error>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
 #include "database/ratinghistory.h"
@@ -170,7 +171,7 @@ int Tag(const std::vector<std::string>& args) {
   }
   LoadDatabase(a.database);
   // The first lookup builds the indexes: counted with the load.
-  fideitem unused;
+  Player unused;
   int32_t index;
   FindByIdAt(0, unused, index);
   double loadSeconds = Seconds(start);
@@ -197,11 +198,7 @@ int Tag(const std::vector<std::string>& args) {
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
-  bool written;
-  {
-    PgnReader reader(fromStdin ? spool.get() : input.get());
-    written = WriteTaggedGames(reader, sink, run);
-  }
+  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run);
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
   if (!written) {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "database/stdfile.h"
 #include "tools/numbers.h"
 
@@ -15,6 +15,7 @@ constexpr const char* kUsage =
     "       players word FILE.dat (NAME | --queries FILE) [--max N]\n"
     "       players ranked FILE.dat (NAME | --queries FILE) [--max N]\n"
     "       players id FILE.dat ID\n"
+    "       players --version\n"
     "       players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [--report FILE.tsv]\n"
     "                   [--choices FILE.tsv] [--settings player_info.dat]\n"
     "                   [--write LIST] [--overwrite LIST] [--change-name]\n"

@@ -34,12 +34,14 @@ void ApplyHistory(NameRow& row, TagRun& run) {
   for (const NamePlace& place : row.places) {
     size_t slot = static_cast<size_t>(place.game) * 2 + static_cast<size_t>(place.side);
     if (run.applied[slot] < 0) continue;
-    if (place.month < 0) {
+    size_t game = static_cast<size_t>(place.game);
+    MonthNumber month = game < run.gameMonth.size() ? run.gameMonth[game] : -1;
+    if (month < 0) {
       ++undated;
       continue;
     }
     int32_t id = PlayerList()[static_cast<size_t>(run.applied[slot])].fideId;
-    std::optional<RatingInForce> r = RatingAt(kind, id, place.month);
+    std::optional<RatingInForce> r = RatingAt(kind, id, month);
     run.historyRating[slot] = r ? r->rating : 0;
     if (r && r->rating > 0)
       ++used[r->month];

@@ -64,7 +64,7 @@ bool WriteReport(std::FILE* out, const TagRun& run) {
     text += '\t' + Number(row.fideId);
     text += '\t' + Number(row.choice);
     text += '\t' + EscapeField(row.note);
-    for (const tsearchress& c : row.candidates) {
+    for (const SearchHit& c : row.candidates) {
       text += '\t' + std::to_string(PlayerList()[static_cast<size_t>(c.index)].fideId) + ' ';
       text += EscapeField(DescribePlayer(c.index));
     }

@@ -9,100 +9,53 @@
 
 namespace {
 
-constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
+constexpr Side kSides[2] = {White, Black};
 
-size_t PlaceSlot(uint32_t game, Side side) { return size_t{game} * 2 + static_cast<size_t>(side); }
-
-// The tolerant search keeps this many candidates, less the players the
-// name already carries by FIDE ID.
-constexpr int32_t kExtendedResults = 20;
-
-std::vector<tsearchress> Search(const std::string& name, bool ranked, int32_t limit) {
-  struct RestoreLimit {
-    ~RestoreLimit() { MaxResults = kDefaultMaxResults; }
-  } restore;
-  MaxResults = std::max(limit, 1);
-  if (ranked)
-    RankedSearch(name);
-  else
-    WordSearch(name);
-  return SearchResults;
-}
+size_t PlaceSlot(int32_t game, Side side) { return static_cast<size_t>(game) * 2 + side; }
 
 int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
 
 // The player a choice names: a candidate with that FIDE ID first, else the
 // first of the list with it; -1 when there is none.
-int32_t ChosenPlayer(int32_t id, const std::vector<tsearchress>& candidates) {
-  for (const tsearchress& c : candidates)
+int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
+  for (const SearchHit& c : candidates)
     if (FideIdOf(c.index) == id) return c.index;
-  fideitem player;
+  Player player;
   int32_t index = -1;
   return FindByIdAt(id, player, index) ? index : -1;
 }
 
 void Decide(NameRow& row, TagRun& run) {
-  if (IsAnonymousName(row.name)) {
+  // The step of the plug-in's run: places with a FIDE ID completed from the
+  // database, the word search for the others.
+  NameStep step = PlanNameStep(row.name, row.places, run.options.tags);
+  if (step.anonymous) {
     row.result = NameResult::kAnonymous;
     return;
   }
-  // Places that name the player by FIDE ID are completed from the database.
-  struct Known {
-    int32_t id, index;
-  };
-  std::vector<Known> known;
-  std::vector<int32_t> missing;
-  bool added = false, withoutId = false;
-  for (const NamePlace& place : row.places) {
-    int32_t id = place.info.fideId;
-    if (id == 0) {
-      withoutId = true;
-      continue;
-    }
-    auto it = std::find_if(known.begin(), known.end(), [&](const Known& k) { return k.id == id; });
-    if (it == known.end()) {
-      if (std::find(missing.begin(), missing.end(), id) != missing.end()) continue;
-      fideitem player;
-      int32_t index = -1;
-      if (!FindByIdAt(id, player, index)) {
-        missing.push_back(id);
-        continue;
-      }
-      known.push_back({id, index});
-      it = known.end() - 1;
-    }
-    run.applied[PlaceSlot(place.game, place.side)] = it->index;
-    const fideitem& record = PlayerList()[static_cast<size_t>(it->index)];
-    if (WritesPlayerTag(PlayerTagWrites(place.side, record, row.name, place.info, run.options.tags, false),
-                        place.side))
-      added = true;
+  for (const PlaceTags& p : step.byId) {
+    const NamePlace& place = row.places[p.place];
+    run.applied[PlaceSlot(place.game, place.side)] = p.player;
   }
-  if (!known.empty()) row.fideId = known.front().id;
-  if (!withoutId) {
-    row.result = added ? NameResult::kById : known.empty() && !missing.empty() ? NameResult::kUnknownId
-                                                                              : NameResult::kPresent;
+  if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
+  if (step.choice == NameChoice::None) {
+    row.result = step.AddsTagById()                            ? NameResult::kById
+                 : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
+                                                                 : NameResult::kPresent;
     return;
   }
 
-  // The places without FIDE ID all get one player, found by name. Players
-  // this name carries by ID elsewhere rank among the best.
-  std::vector<int32_t> knownIndexes;
-  for (const Known& k : known) knownIndexes.push_back(k.index);
-  std::vector<tsearchress> results = Search(row.name, false, kDefaultMaxResults);
-  PromoteKnownPlayers(results, knownIndexes);
-
-  row.takenWithoutChoice = IsClearCut(results);
-  row.candidates = results;
+  // Taken without a choice: the plug-in's rule. A stricter check of the
+  // name belongs here.
+  row.takenWithoutChoice = step.choice == NameChoice::ClearHit;
+  row.candidates = step.hits;
   int32_t chosen = -1;
   if (row.takenWithoutChoice) {
-    chosen = results[0].index;
+    chosen = step.hits[0].index;
     row.result = NameResult::kFound;
   } else {
-    row.result = results.empty() ? NameResult::kNotFound : NameResult::kAmbiguous;
-    if (run.options.extended) {
-      row.candidates = Search(row.name, true, kExtendedResults - static_cast<int32_t>(knownIndexes.size()));
-      PromoteKnownPlayers(row.candidates, knownIndexes);
-    }
+    row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+    if (run.options.extended) row.candidates = ExtendedStepSearch(row.name, step.known);
   }
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
@@ -116,11 +69,38 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (chosen < 0) return;
   row.fideId = FideIdOf(chosen);
-  for (const NamePlace& place : row.places) {
-    if (place.info.fideId != 0) continue;
+  for (const PlaceTags& p : ChosenPlayerTags(row.places, chosen, run.options.tags)) {
+    const NamePlace& place = row.places[p.place];
     run.applied[PlaceSlot(place.game, place.side)] = chosen;
     run.withFideId[PlaceSlot(place.game, place.side)] = 1;
   }
+}
+
+// The game's tags as the rules read them; `values` holds the values that
+// had escapes.
+std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>& values) {
+  std::vector<HeaderTag> tags;
+  tags.reserve(game.tags.size());
+  values.clear();
+  values.reserve(game.tags.size());
+  for (const PgnTag& tag : game.tags) {
+    std::string_view value = game.RawValue(tag);
+    if (tag.escaped) value = values.emplace_back(game.Value(tag));
+    tags.push_back({game.Name(tag), value});
+  }
+  return tags;
+}
+
+GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
+  GamePlayer player = ReadGamePlayer(SideName(game, side), tags, side);
+  if (fideIdTags && player.fideId == 0) {
+    std::string_view idTag = side == White ? "WhiteFideId" : "BlackFideId";
+    for (const HeaderTag& tag : tags) {
+      int32_t id = 0;
+      if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
+    }
+  }
+  return player;
 }
 
 }  // namespace
@@ -140,43 +120,37 @@ std::string_view ResultText(NameResult result) {
 }
 
 std::string SideName(const PgnGame& game, Side side) {
-  const PgnTag* tag = game.Find(SideNameTag(side));
+  const PgnTag* tag = game.Find(side == White ? "White" : "Black");
   return tag ? game.Value(*tag) : std::string("?");
 }
 
-GamePlayerInfo SideInfo(const PgnGame& game, Side side, bool fideIdTags) {
-  GamePlayerInfo info;
-  // Every tag is read, so a later tag overrides an earlier one of its name.
-  for (const PgnTag& tag : game.tags) {
-    std::string_view name = game.Name(tag);
-    if (name.size() < 5 || name[0] != (side == Side::kWhite ? 'W' : 'B')) continue;
-    ReadSideTag(name, game.Value(tag), side, info);
-  }
-  if (fideIdTags && info.fideId == 0) {
-    std::string_view idTag = side == Side::kWhite ? "WhiteFideId" : "BlackFideId";
-    for (const PgnTag& tag : game.tags) {
-      int32_t id = 0;
-      if (game.Name(tag) == idTag && ParseDecimal(game.Value(tag), id) && id != 0) info.fideId = id;
-    }
-  }
-  return info;
+GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags) {
+  std::vector<std::string> values;
+  std::vector<HeaderTag> tags = HeaderTags(game, values);
+  return ReadSide(game, tags, side, fideIdTags);
 }
 
 bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
   std::unordered_map<std::string, uint32_t> rowOf;
   std::vector<NameRow> rows;
+  std::vector<std::string> values;
   PgnGame game;
   while (in.Next(game)) {
+    int64_t offset = run.bytes;
     run.bytes += static_cast<int64_t>(game.text.size());
     if (spool && std::fwrite(game.text.data(), 1, game.text.size(), spool) != game.text.size()) return false;
     if (!game.isGame) continue;
-    auto g = static_cast<uint32_t>(run.games++);
+    if (game.text.size() > UINT32_MAX) return false;
+    run.gameBytes.push_back({offset, static_cast<uint32_t>(game.text.size())});
+    auto g = static_cast<int32_t>(run.games++);
     if (game.damaged) {
       run.damaged.push_back({g + 1, game.problemLine, game.problem});
       continue;
     }
+    std::vector<HeaderTag> tags = HeaderTags(game, values);
     for (Side side : kSides) {
-      std::string name = SideName(game, side);
+      GamePlayer player = ReadSide(game, tags, side, run.options.fideIdTags);
+      const std::string& name = player.name;
       // The plug-in never lists these; they are reported all the same.
       auto [it, isNew] = rowOf.try_emplace(name, static_cast<uint32_t>(rows.size()));
       if (isNew) {
@@ -185,12 +159,13 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       }
       NameRow& row = rows[it->second];
       if (row.places.empty() || row.places.back().game != g) ++row.games;
-      row.places.push_back({g, side, SideInfo(game, side, run.options.fideIdTags)});
-      if (run.options.history) {
-        const PgnTag* date = game.Find("Date");
-        if (std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt)
-          row.places.back().month = *month;
-      }
+      row.places.push_back({g, side, std::move(player)});
+    }
+    if (run.options.history) {
+      const PgnTag* date = game.Find("Date");
+      std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt;
+      run.gameMonth.resize(static_cast<size_t>(g) + 1, -1);
+      if (month) run.gameMonth[static_cast<size_t>(g)] = *month;
     }
   }
   if (in.Failed()) return false;
@@ -221,54 +196,75 @@ void DecideNames(TagRun& run) {
 std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run) {
   struct SideWrites {
     Side side;
-    std::string name;
+    GamePlayer player;
     bool byName;  // applied to a place without FIDE ID: written after those with one
   };
+  std::vector<std::string> values;
+  std::vector<HeaderTag> tags = HeaderTags(game, values);
   std::vector<SideWrites> sides;
   for (Side side : kSides) {
-    size_t slot = static_cast<size_t>(gameIndex) * 2 + static_cast<size_t>(side);
+    size_t slot = static_cast<size_t>(gameIndex) * 2 + side;
     if (slot >= run.applied.size() || run.applied[slot] < 0) continue;
-    sides.push_back({side, SideName(game, side), run.withFideId[slot] != 0});
+    sides.push_back({side, ReadSide(game, tags, side, run.options.fideIdTags), run.withFideId[slot] != 0});
   }
   // The plug-in writes name by name in name order; within a name, first the
   // places known by FIDE ID, then the others, each in game order.
   std::sort(sides.begin(), sides.end(), [](const SideWrites& a, const SideWrites& b) {
-    if (a.name != b.name) return std::string_view(a.name) < std::string_view(b.name);
+    if (a.player.name != b.player.name) return std::string_view(a.player.name) < std::string_view(b.player.name);
     return a.byName < b.byName;
   });
   std::vector<TagWrite> writes;
   for (const SideWrites& s : sides) {
-    size_t slot = static_cast<size_t>(gameIndex) * 2 + static_cast<size_t>(s.side);
-    fideitem record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    size_t slot = static_cast<size_t>(gameIndex) * 2 + s.side;
+    Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    // With a history, the rating in force at the game's date instead of today's.
     if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
       record.rating = static_cast<uint16_t>(run.historyRating[slot]);
-    std::vector<TagWrite> w = PlayerTagWrites(s.side, record, s.name, SideInfo(game, s.side, run.options.fideIdTags),
-                                              run.options.tags, s.byName);
-    for (TagWrite& t : w) writes.push_back(std::move(t));
+    PlayerTags t = s.byName ? FideTagWrites(record, s.player, s.side, run.options.tags)
+                            : PlayerTagWrites(record, s.player, s.side, run.options.tags);
+    for (TagWrite& w : t.writes) writes.push_back(std::move(w));
   }
   return writes;
 }
 
-bool WriteTaggedGames(PgnReader& in, std::FILE* out, const TagRun& run) {
-  PgnGame game;
-  int64_t games = 0, bytes = 0;
+namespace {
+
+// Copies n bytes from in to out; false on a short read or a write error.
+bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
+  buffer.resize(size_t{1} << 20);
+  while (n > 0) {
+    size_t chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(buffer.size())));
+    if (std::fread(buffer.data(), 1, chunk, in) != chunk) return false;
+    if (std::fwrite(buffer.data(), 1, chunk, out) != chunk) return false;
+    n -= static_cast<int64_t>(chunk);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run) {
+  std::string buffer, text;
   std::vector<TagSetting> settings;
-  while (in.Next(game)) {
-    bytes += static_cast<int64_t>(game.text.size());
-    std::vector<TagWrite> writes;
-    if (game.isGame) {
-      if (games >= run.games) return false;
-      if (!game.damaged) writes = GameTagWrites(game, games, run);
-      ++games;
-    }
-    if (writes.empty()) {
-      if (std::fwrite(game.text.data(), 1, game.text.size(), out) != game.text.size()) return false;
-      continue;
-    }
+  int64_t at = 0;
+  for (size_t g = 0; g < run.gameBytes.size(); ++g) {
+    if (run.applied[2 * g] < 0 && run.applied[2 * g + 1] < 0) continue;
+    const TagRun::Span& span = run.gameBytes[g];
+    if (!CopyBytes(in, out, span.offset - at, buffer)) return false;
+    text.resize(span.length);
+    if (std::fread(text.data(), 1, text.size(), in) != text.size()) return false;
+    at = span.offset + span.length;
+    // The game alone reads as it read within the file.
+    PgnReader reader(text);
+    PgnGame game;
+    if (!reader.Next(game) || !game.isGame || game.damaged || game.text.size() != text.size()) return false;
+    std::vector<TagWrite> writes = GameTagWrites(game, static_cast<int64_t>(g), run);
     settings.clear();
     for (const TagWrite& w : writes) settings.push_back({w.name, w.value});
-    std::string text = WithTags(game, settings);
-    if (std::fwrite(text.data(), 1, text.size(), out) != text.size()) return false;
+    std::string tagged = WithTags(game, settings);
+    if (std::fwrite(tagged.data(), 1, tagged.size(), out) != tagged.size()) return false;
   }
-  return !in.Failed() && games == run.games && bytes == run.bytes;
+  if (!CopyBytes(in, out, run.bytes - at, buffer)) return false;
+  // The file must end where it ended before.
+  return std::fgetc(in) == EOF && !std::ferror(in);
 }

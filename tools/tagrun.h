@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/pgnstream.h"
-#include "database/playerinfofile.h"
 #include "database/ratinghistory.h"
-#include "tools/tagrules_interim.h"
+#include "database/tagrules.h"
 
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
@@ -39,23 +39,15 @@ enum class NameResult : uint8_t {
 };
 std::string_view ResultText(NameResult result);
 
-// A place where a name occurs: game (counted from 0 in the file) and side.
-struct NamePlace {
-  uint32_t game;
-  Side side;
-  GamePlayerInfo info;
-  MonthNumber month = -1;  // of the game's Date, with a history; -1 unknown
-};
-
 struct NameRow {
   std::string name;
-  std::vector<NamePlace> places;  // in game order, White before Black
+  std::vector<NamePlace> places;  // in game order (counted from 0 in the file), White before Black
   uint32_t games = 0;             // distinct games
   NameResult result = NameResult::kNotFound;
   int32_t fideId = 0;             // the FIDE ID used (the first, for names known by ID)
   int32_t choice = 0;             // the choices file's FIDE ID for the name, 0 none
   std::string note;               // why a choice or a strict check did not take
-  std::vector<tsearchress> candidates;  // for a name without a clear hit (and for chosen ones)
+  std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
   // without a choice. The plug-in's rule; a stricter check goes here too.
   bool takenWithoutChoice = false;
@@ -74,6 +66,11 @@ struct TagRun {
   std::vector<DamagedGame> damaged;
   int64_t games = 0;                        // games of the file, damaged ones included
   int64_t bytes = 0;
+  struct Span {
+    int64_t offset;
+    uint32_t length;
+  };
+  std::vector<Span> gameBytes;              // where each game lies in the file
   // Per place (2 * game + side): the PlayerList index whose tags go there
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;
@@ -81,6 +78,7 @@ struct TagRun {
   // With a history, per place: the rating in force at the game's date (0
   // none), or -1 for the database's rating.
   std::vector<int32_t> historyRating;
+  std::vector<MonthNumber> gameMonth;  // with a history: each game's month, -1 unknown
 };
 
 // Reads every game, gathering the names with their places. With spool, the
@@ -90,13 +88,14 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool);
 // Decides every name as the plug-in's batch run would with a user who
 // answers every question with Skip, except where run.choices settles it.
 void DecideNames(TagRun& run);
-// Writes the games read again from in, with the tags decided. False when
-// the input is not what CollectNames read, or on a read or write error.
-bool WriteTaggedGames(PgnReader& in, std::FILE* out, const TagRun& run);
+// Copies the file read again from in, reading again only the games that get
+// tags. False when the input is not what CollectNames read, or on a read or
+// write error.
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
 
 // The tag settings of one game, in the order the plug-in writes them.
 std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run);
-// What a game says about the player of one side, and the side's name ("?"
-// when the game has no such tag, as the host shows it).
+// The side's name ("?" when the game has no such tag, as the host shows it).
 std::string SideName(const PgnGame& game, Side side);
-GamePlayerInfo SideInfo(const PgnGame& game, Side side, bool fideIdTags);
+// What a game says about the player of one side.
+GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "database/playerinfofile.h"
 #include "tempdir.h"
 

@@ -23,8 +23,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
+#include "database/searchrules.h"
 #include "database/searchindex.h"
 #include "tools/fidegen.h"
 #include "tools/numbers.h"
@@ -54,7 +56,7 @@ constexpr const char* kKindNames[kKinds] = {
 struct Query {
   Kind kind = kExactName;
   std::string name;
-  int32_t wordLimit = kDefaultMaxResults;
+  int32_t wordLimit = kNormalSearchLimit;
   int32_t rankedLimit = 20;
   int32_t id = 0;
 };
@@ -196,12 +198,12 @@ std::string MakeQuery(Kind kind, std::string name, Random& rng) {
 // Most queries use the callers' limits (10 for words, 20 ranked); some
 // others, down to 1.
 void ChooseLimits(Random& rng, Query& q) {
-  q.wordLimit = rng.Chance(0.8) ? kDefaultMaxResults : static_cast<int32_t>(1 + rng.Below(21));
+  q.wordLimit = rng.Chance(0.8) ? kNormalSearchLimit : static_cast<int32_t>(1 + rng.Below(21));
   q.rankedLimit = rng.Chance(0.8) ? 20 : static_cast<int32_t>(1 + rng.Below(21));
 }
 
 int32_t ChooseId(Random& rng) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (list.empty() || rng.Chance(0.2)) return rng.Chance(0.5) ? 0 : static_cast<int32_t>(rng.Below(1u << 30));
   return list[rng.Below(list.size())].fideId;
 }
@@ -209,7 +211,7 @@ int32_t ChooseId(Random& rng) {
 // Names of players drawn over the list; the frequent ones are those that
 // come up more than once among many drawn.
 std::vector<std::string> FrequentNames(Random& rng) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   std::unordered_map<std::string_view, int> seen;
   for (size_t i = 0; i < std::min<size_t>(list.size(), 50000); ++i) ++seen[list[rng.Below(list.size())].name];
   std::vector<std::string> names;
@@ -221,7 +223,7 @@ std::vector<std::string> FrequentNames(Random& rng) {
 
 std::vector<Query> GeneratedQueries(size_t count, uint64_t seed) {
   Random rng{std::mt19937_64(seed)};
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   std::vector<std::string> frequent = FrequentNames(rng);
   std::vector<Query> queries;
   for (size_t i = 0; i < count; ++i) {
@@ -242,7 +244,7 @@ std::vector<Query> GeneratedQueries(size_t count, uint64_t seed) {
 std::vector<Query> RealQueries(const std::vector<std::string>& gameNames, uint64_t seed) {
   Random rng{std::mt19937_64(seed)};
   std::vector<Query> queries;
-  for (const fideitem& p : PlayerList())
+  for (const Player& p : PlayerList())
     for (int kind = kExactName; kind < kGameName; ++kind) {
       if (kind == kFrequentName || kind == kNoHit || kind == kStrayBytes) continue;
       Query q;
@@ -292,9 +294,9 @@ struct Tally {
   double indexed[kKinds] = {};
 };
 
-std::string Describe(const std::vector<tsearchress>& entries) {
+std::string Describe(const std::vector<SearchHit>& entries) {
   std::string text;
-  for (const tsearchress& e : entries) text += " " + std::to_string(e.index) + ":" + std::to_string(e.score);
+  for (const SearchHit& e : entries) text += " " + std::to_string(e.index) + ":" + std::to_string(e.score);
   return text.empty() ? " (none)" : text;
 }
 
@@ -317,7 +319,7 @@ struct Run {
   }
 
   void Work(Tally& tally) {
-    std::vector<tsearchress> linear, indexed;
+    std::vector<SearchHit> linear, indexed;
     for (size_t i; (i = next.fetch_add(1)) < queries.size();) {
       const Query& q = queries[i];
       const QueryWordList words = WordsOfName(q.name);
@@ -344,7 +346,7 @@ struct Run {
         tally.indexed[q.kind] += SecondsSince(start);
         bool same = linear.size() == indexed.size() &&
                     std::equal(linear.begin(), linear.end(), indexed.begin(),
-                               [](const tsearchress& a, const tsearchress& b) {
+                               [](const SearchHit& a, const SearchHit& b) {
                                  return a.index == b.index && a.score == b.score;
                                });
         if (!same)

@@ -2,7 +2,7 @@
 # lumora-sim, on one base and list:
 #   -DPLAYERS=players.exe -DSIM=lumora-sim.exe -DPLUGIN=Velmarsh.dll
 #   -DWINE_RUN=wine-run -DLIST=list.txt -DBASE=base.pgn -DRUN_DIR=folder
-#   [-DSETTINGS=player_info.dat] [-DRENAME_WHITE_IDS=1]
+#   [-DSETTINGS=player_info.dat] [-DRENAME_WHITE_IDS=1] [-DCUT_BYTES=n]
 # 1. The plug-in answers every search window with Skip; `players tag` runs
 #    with its defaults. 2. The plug-in takes the first or the second row of
 #    each window in turn; `players tag` gets the same choices in its report's
@@ -11,7 +11,9 @@
 #    must be the same byte for byte: the same games with the same tags in
 #    the same order.
 # RENAME_WHITE_IDS turns the base's WhiteFideId tags into WhiteFIDE, so that
-# White places carry the FIDE ID the plug-in reads.
+# White places carry the FIDE ID the plug-in reads; CUT_BYTES keeps the games
+# that begin within the first n bytes.
+cmake_policy(SET CMP0007 NEW)  # empty report fields stay list elements
 foreach(path "${LIST}" "${BASE}")
   if(NOT EXISTS "${path}")
     message("SKIPPED: ${path} is absent")
@@ -40,13 +42,18 @@ function(run what)
 endfunction()
 
 run("players import" "${PLAYERS}" import "${LIST}" plugins/players.dat)
-if(RENAME_WHITE_IDS)
-  file(READ "${BASE}" text)
-  string(REPLACE "[WhiteFideId " "[WhiteFIDE " text "${text}")
-  file(WRITE "${RUN_DIR}/base.pgn" "${text}")
+if(DEFINED CUT_BYTES)
+  file(READ "${BASE}" text LIMIT ${CUT_BYTES})
+  string(FIND "${text}" "\n[Event " end REVERSE)
+  math(EXPR end "${end} + 1")
+  string(SUBSTRING "${text}" 0 ${end} text)
 else()
-  file(COPY_FILE "${BASE}" "${RUN_DIR}/base.pgn")
+  file(READ "${BASE}" text)
 endif()
+if(RENAME_WHITE_IDS)
+  string(REPLACE "[WhiteFideId " "[WhiteFIDE " text "${text}")
+endif()
+file(WRITE "${RUN_DIR}/base.pgn" "${text}")
 
 # The rows of a report whose result is "ambiguous", in name order: the names
 # for which the plug-in opens its search window.
@@ -63,7 +70,7 @@ endfunction()
 
 # keys: one key sequence per window, in order.
 function(run_plugin round keys)
-  set(script "open base.pgn\nmenu Tools > More about players > Add tags for all players\n")
+  set(script "timeout 60\nopen base.pgn\nmenu Tools > More about players > Add tags for all players\n")
   string(APPEND script "wait-window Add information about players...\n")
   foreach(k IN LISTS keys)
     string(APPEND script "wait-window Search FIDE for*\nkey ${k}\n")
@@ -73,7 +80,7 @@ function(run_plugin round keys)
   string(APPEND script "compare plugin-${round}.pgn command-${round}-saved.pgn\n")
   file(WRITE "${RUN_DIR}/${round}.script" "${script}")
   execute_process(COMMAND "${WINE_RUN}" "${RUN_DIR}/${sim_name}" --script ${round}.script
-                          --transcript ${round}.transcript --timeout 600
+                          --transcript ${round}.transcript --timeout 3000
                   WORKING_DIRECTORY "${RUN_DIR}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     execute_process(COMMAND tail -n 30 "${RUN_DIR}/${round}.transcript" OUTPUT_VARIABLE tail)
