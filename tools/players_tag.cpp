@@ -20,6 +20,7 @@
 #include "database/playersearch.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
+#include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
 #include "tools/playerstool.h"
@@ -30,7 +31,7 @@ namespace {
 
 struct TagArguments {
   std::string database, input;
-  std::optional<std::string> output, report, choices, settings, write, overwrite;
+  std::optional<std::string> output, report, choices, settings, write, overwrite, history, kind;
   bool inPlace = false, changeName = false, fideIdTags = false, extended = false, loose = false;
 };
 
@@ -50,6 +51,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
     else if (arg == "--settings") value(a.settings);
     else if (arg == "--write") value(a.write);
     else if (arg == "--overwrite") value(a.overwrite);
+    else if (arg == "--history") value(a.history);
+    else if (arg == "--kind") value(a.kind);
     else if (arg == "--in-place") a.inPlace = true;
     else if (arg == "--change-name") a.changeName = true;
     else if (arg == "--fideid-tags") a.fideIdTags = true;
@@ -62,6 +65,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
   a.database = positional[0];
   a.input = positional[1];
   if (a.inPlace && a.output) UsageError("give -o or --in-place, not both");
+  if (a.kind && !a.history) UsageError("--kind goes with --history");
+  if (a.kind && !KindByName(*a.kind)) UsageError("--kind is standard, rapid or blitz");
   if (a.inPlace && a.input == "-") UsageError("--in-place needs a file, not standard input");
   bool pgnToStdout = !a.inPlace && (!a.output || *a.output == "-");
   if (a.report && *a.report == "-" && pgnToStdout)
@@ -145,6 +150,17 @@ int Tag(const std::vector<std::string>& args) {
   run.options.fideIdTags = a.fideIdTags;
   run.options.extended = a.extended;
   run.options.loose = a.loose;
+  RatingHistory history;
+  if (a.history) {
+    switch (LoadHistory(*a.history, history)) {
+      case HistoryLoad::kLoaded: break;
+      case HistoryLoad::kMissing:
+      case HistoryLoad::kUnreadable: FileError("cannot read " + *a.history);
+      case HistoryLoad::kDamaged: FileError(*a.history + " is damaged or not a rating history");
+    }
+    run.options.history = &history;
+    if (a.kind) run.options.historyKind = *KindByName(*a.kind);
+  }
   if (a.choices) {
     std::string problem = ReadChoices(ReadWholeFile(*a.choices), run.choices);
     if (!problem.empty()) FileError(*a.choices + ", " + problem);

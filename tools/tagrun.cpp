@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
+
+#include "tools/tag_history.h"
 
 namespace {
 
@@ -164,6 +167,12 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       if (row.places.empty() || row.places.back().game != g) ++row.games;
       row.places.push_back({g, side, std::move(player)});
     }
+    if (run.options.history) {
+      const PgnTag* date = game.Find("Date");
+      std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt;
+      run.gameMonth.resize(static_cast<size_t>(g) + 1, -1);
+      if (month) run.gameMonth[static_cast<size_t>(g)] = *month;
+    }
   }
   if (in.Failed()) return false;
   std::vector<uint32_t> order(rows.size());
@@ -181,8 +190,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
 void DecideNames(TagRun& run) {
   run.applied.assign(static_cast<size_t>(run.games) * 2, -1);
   run.withFideId.assign(static_cast<size_t>(run.games) * 2, 0);
+  run.historyRating.assign(run.options.history ? static_cast<size_t>(run.games) * 2 : 0, -1);
   for (NameRow& row : run.names) {
     Decide(row, run);
+    if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
   }
@@ -211,7 +222,10 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   std::vector<TagWrite> writes;
   for (const SideWrites& s : sides) {
     size_t slot = static_cast<size_t>(gameIndex) * 2 + s.side;
-    const Player& record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    // With a history, the rating in force at the game's date instead of today's.
+    if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
+      record.rating = static_cast<uint16_t>(run.historyRating[slot]);
     PlayerTags t = s.byName ? FideTagWrites(record, s.player, s.side, run.options.tags)
                             : PlayerTagWrites(record, s.player, s.side, run.options.tags);
     for (TagWrite& w : t.writes) writes.push_back(std::move(w));

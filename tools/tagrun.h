@@ -13,6 +13,7 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/pgnstream.h"
+#include "database/ratinghistory.h"
 #include "database/tagrules.h"
 
 struct TagRunOptions {
@@ -22,6 +23,10 @@ struct TagRunOptions {
   // The plug-in's rule alone takes a clear hit; by default it is taken only
   // when the game's name fits it as well (NameFits), since nobody sees it.
   bool loose = false;
+  // With a history, the Elo written is the rating in force at the game's
+  // date (tools/tag_history.h).
+  const RatingHistory* history = nullptr;
+  RatingKind historyKind = RatingKind::kStandard;
 };
 
 // What became of a name.
@@ -76,6 +81,10 @@ struct TagRun {
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;
   std::vector<uint8_t> withFideId;
+  // With a history, per place: the rating in force at the game's date (0
+  // none), or -1 for the database's rating.
+  std::vector<int32_t> historyRating;
+  std::vector<MonthNumber> gameMonth;  // with a history: each game's month, -1 unknown
 };
 
 // Reads every game, gathering the names with their places. With spool, the
