@@ -18,6 +18,7 @@ constexpr int kHeaderViewWidth = 300;
 
 WNDPROC listProc = nullptr;
 bool releaseSeen = false;
+bool refreshPending = false;
 
 // Right-button releases over the list reach the main window, in its client
 // coordinates, so that plug-ins subclassing the main window see them.
@@ -114,6 +115,18 @@ void Refresh() {
   InvalidateRect(host.gameList, nullptr, TRUE);
   ShowCurrentGame();
   UpdateTitle();
+}
+
+void RefreshLater() {
+  if (refreshPending || !host.mainWindow) return;
+  refreshPending = PostMessageW(host.mainWindow, kRefreshViewsMessage, 0, 0) != 0;
+  if (!refreshPending) Refresh();
+}
+
+void RunPendingRefresh() {
+  if (!refreshPending) return;
+  refreshPending = false;
+  Refresh();
 }
 
 void ShowCurrentGame() {

@@ -12,6 +12,11 @@ void CreateViews(HWND main);
 void Layout(int width, int height);
 // After the base, its order or a game's header changed.
 void Refresh();
+// After a plug-in changed a header: the views are refreshed once when the
+// loop next takes a message, however many tags were set before.
+void RefreshLater();
+// The refresh RefreshLater asked for, when the main window receives it.
+void RunPendingRefresh();
 // Selects the current game's row and shows its header.
 void ShowCurrentGame();
 // The list view's notifications, sent to the main window.

@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "hostsim/downloads.h"
@@ -10,6 +11,7 @@
 #include "hostsim/gamelist.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/hostwindows.h"
+#include "hostsim/looptimes.h"
 #include "hostsim/messagewnd.h"
 #include "windows/gdi.h"
 #include "hostsim/transcript.h"
@@ -102,7 +104,7 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
   transcript::Line(line + (exists ? " replacing " + Text(old.c_str()) : " added"));
   host.base.SetTag(game, name, value ? value : "");
   host.modified = true;
-  gamelist::Refresh();
+  gamelist::RefreshLater();
 }
 
 int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
@@ -141,7 +143,7 @@ void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
 
 void __stdcall GameHeaderChanged(int32_t) {
   transcript::Line("game header changed");
-  gamelist::ShowCurrentGame();
+  gamelist::RefreshLater();
 }
 
 void __stdcall StartDownload(const char* url, uint32_t target) {
@@ -166,7 +168,21 @@ std::wstring CaptionOf(HWND window) {
 
 std::vector<std::pair<HWND, std::wstring>> openCaptions;  // a destroyed window has none
 
+// With --loop-times, how the host's loop fared while an outermost plug-in
+// window was open goes to standard error.
+void ReportLoopTimes(const std::wstring& caption) {
+  looptimes::Figures f = looptimes::Read();
+  std::fprintf(stderr,
+               "lumora-sim: loop times while %s was open: %.3f s, %llu messages, longest busy "
+               "%.2f ms (after message 0x%04X), longest gap %.2f ms\n",
+               transcript::Quote(caption).c_str(), f.seconds,
+               static_cast<unsigned long long>(f.messages), f.longestBusy, f.longestBusyMessage,
+               f.longestGap);
+  std::fflush(stderr);
+}
+
 void WindowOpened(HWND window, HWND parent, int32_t width, int32_t height) {
+  if (host.loopTimes && openCaptions.empty()) looptimes::Reset();
   openCaptions.emplace_back(window, CaptionOf(window));
   transcript::Line("window opened " + transcript::Quote(CaptionOf(window)) + " " +
                    std::to_string(width) + "x" + std::to_string(height) + " over " +
@@ -181,6 +197,7 @@ void WindowClosing(HWND window, int32_t result) {
       openCaptions.erase(it);
       break;
     }
+  if (host.loopTimes && openCaptions.empty()) ReportLoopTimes(caption);
   std::string line = "window closed " + transcript::Quote(caption) + " result " + std::to_string(result);
   RECT r{};
   if (!IsWindow(window) || !GetWindowRect(window, &r)) {

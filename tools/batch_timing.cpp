@@ -6,6 +6,12 @@
 //   batch-timing --players FILE.dat [N]  N names that need no question, half
 //                                        by FIDE ID and half by name, over
 //                                        the players of FILE.dat
+//   batch-timing --players FILE.dat --write-base GAMES OUT.pgn
+//                                        a base for the host's batch benchmark:
+//                                        2 names in 5 per game distinct, each
+//                                        one player of FILE.dat picks out
+//                                        clearly, one name in ten known by
+//                                        FIDE ID in every game it plays
 #include <windows.h>
 
 #include <chrono>
@@ -17,7 +23,9 @@
 #include "database/fidelist.h"
 #include "fakehost.h"
 #include "host/velmarsh.h"
+#include "hostsim/pgn.h"
 #include "tagging/batch.h"
+#include "tagging/player_struct.h"
 
 namespace {
 
@@ -89,9 +97,73 @@ int TimeStepsOverList(const std::string& path, int names) {
   return 0;
 }
 
+// A deterministic stream of numbers (splitmix64).
+struct Numbers {
+  uint64_t state;
+  uint64_t Next() {
+    uint64_t z = (state += 0x9E3779B97F4A7C15u);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return z ^ (z >> 31);
+  }
+};
+
+// Writes a base of `games` games whose players the batch run decides without
+// a question: names a word search picks out clearly, some known by FIDE ID.
+int WriteBase(const std::string& listPath, int games, const std::string& out) {
+  FakeHost host;
+  StartLumoraProc(FakeHost::F);
+  LoadPlayers(listPath);
+  std::span<const fideitem> list = PlayerList();
+  if (list.empty() || games < 1) {
+    std::fprintf(stderr, "batch-timing: no players in %s\n", listPath.c_str());
+    return 1;
+  }
+  struct Name {
+    std::string text;
+    int32_t fideId;  // written in every game of the name, or 0
+  };
+  std::vector<Name> pool;
+  const size_t wanted = std::max<size_t>(2, static_cast<size_t>(games) * 2 / 5);
+  Numbers numbers{20261208};
+  for (size_t tries = 0; pool.size() < wanted && tries < wanted * 20; ++tries) {
+    const fideitem& p = list[numbers.Next() % list.size()];
+    std::string name(p.name);
+    if (name.empty() || IsAnonymousName(name)) continue;
+    WordSearch(name);
+    if (!IsClearCut(SearchResults) || list[static_cast<size_t>(SearchResults[0].index)].fideId != p.fideId)
+      continue;
+    bool known = p.fideId != 0 && pool.size() % 10 == 0;
+    pool.push_back({name, known ? p.fideId : 0});
+  }
+  std::vector<pgn::Game> base;
+  for (int g = 0; g < games; ++g) {
+    const Name& white = pool[numbers.Next() % pool.size()];
+    const Name* black = &pool[numbers.Next() % pool.size()];
+    if (black == &white) black = &pool[(static_cast<size_t>(black - pool.data()) + 1) % pool.size()];
+    pgn::Game& game = base.emplace_back();
+    game.tags = {{"Event", "Batch benchmark"}, {"Site", "?"}, {"Date", "2026.12.08"},
+                 {"Round", std::to_string(g + 1)}, {"White", white.text}, {"Black", black->text},
+                 {"Result", "1/2-1/2"}};
+    if (white.fideId) game.tags.emplace_back("WhiteFIDE", std::to_string(white.fideId));
+    if (black->fideId) game.tags.emplace_back("BlackFIDE", std::to_string(black->fideId));
+    game.movetext = {"1. e4 e5 1/2-1/2"};
+  }
+  std::string text = pgn::Write(base);
+  std::FILE* file = std::fopen(out.c_str(), "wb");
+  if (!file || std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fclose(file) != 0) {
+    std::fprintf(stderr, "batch-timing: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  std::printf("%d games, %zu names in the pool, written to %s\n", games, pool.size(), out.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 6 && std::string(argv[1]) == "--players" && std::string(argv[3]) == "--write-base")
+    return WriteBase(argv[2], std::atoi(argv[4]), argv[5]);
   if (argc > 2 && std::string(argv[1]) == "--players")
     return TimeStepsOverList(argv[2], argc > 3 ? std::atoi(argv[3]) : 2000);
   int games = argc > 1 ? std::atoi(argv[1]) : 100000;

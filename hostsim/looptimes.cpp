@@ -1,0 +1,53 @@
+#include "hostsim/looptimes.h"
+
+#include <algorithm>
+
+namespace looptimes {
+
+namespace {
+
+LARGE_INTEGER resetAt{}, lastTaken{};
+UINT lastMessage = 0;
+Figures figures;
+
+double Milliseconds(LONGLONG ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+BOOL NextMessage(MSG& msg) {
+  LARGE_INTEGER asked, taken;
+  QueryPerformanceCounter(&asked);
+  double busy = Milliseconds(asked.QuadPart - lastTaken.QuadPart);
+  if (busy > figures.longestBusy) {
+    figures.longestBusy = busy;
+    figures.longestBusyMessage = lastMessage;
+  }
+  BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+  QueryPerformanceCounter(&taken);
+  figures.longestGap = std::max(figures.longestGap, Milliseconds(taken.QuadPart - lastTaken.QuadPart));
+  lastTaken = taken;
+  lastMessage = msg.message;
+  ++figures.messages;
+  return got;
+}
+
+void Reset() {
+  figures = {};
+  QueryPerformanceCounter(&resetAt);
+  lastTaken = resetAt;
+  lastMessage = 0;
+}
+
+Figures Read() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  Figures f = figures;
+  f.seconds = Milliseconds(now.QuadPart - resetAt.QuadPart) / 1000.0;
+  return f;
+}
+
+}  // namespace looptimes
