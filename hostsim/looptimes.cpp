@@ -7,6 +7,7 @@ namespace looptimes {
 namespace {
 
 LARGE_INTEGER resetAt{}, lastTaken{};
+bool justReset = false;  // the stretch going on at the reset is not counted
 UINT lastMessage = 0;
 Figures figures;
 
@@ -21,14 +22,16 @@ double Milliseconds(LONGLONG ticks) {
 BOOL NextMessage(MSG& msg) {
   LARGE_INTEGER asked, taken;
   QueryPerformanceCounter(&asked);
-  double busy = Milliseconds(asked.QuadPart - lastTaken.QuadPart);
+  double busy = justReset ? 0 : Milliseconds(asked.QuadPart - lastTaken.QuadPart);
   if (busy > figures.longestBusy) {
     figures.longestBusy = busy;
     figures.longestBusyMessage = lastMessage;
   }
   BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   QueryPerformanceCounter(&taken);
-  figures.longestGap = std::max(figures.longestGap, Milliseconds(taken.QuadPart - lastTaken.QuadPart));
+  if (!justReset)
+    figures.longestGap = std::max(figures.longestGap, Milliseconds(taken.QuadPart - lastTaken.QuadPart));
+  justReset = false;
   lastTaken = taken;
   lastMessage = msg.message;
   ++figures.messages;
@@ -40,6 +43,7 @@ void Reset() {
   QueryPerformanceCounter(&resetAt);
   lastTaken = resetAt;
   lastMessage = 0;
+  justReset = true;
 }
 
 Figures Read() {

@@ -21,7 +21,8 @@ struct Figures {
   double longestGap = 0;   // milliseconds between taking two messages, waiting included
 };
 
-// Starts counting afresh, as if a message had just been taken.
+// Starts counting afresh. The stretch going on (the one that opens a window,
+// say) counts towards the seconds but not towards the longest times.
 void Reset();
 Figures Read();
 

@@ -104,7 +104,7 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
   transcript::Line(line + (exists ? " replacing " + Text(old.c_str()) : " added"));
   host.base.SetTag(game, name, value ? value : "");
   host.modified = true;
-  gamelist::RefreshLater();
+  gamelist::RefreshLater(game);
 }
 
 int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
@@ -143,7 +143,7 @@ void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
 
 void __stdcall GameHeaderChanged(int32_t) {
   transcript::Line("game header changed");
-  gamelist::RefreshLater();
+  gamelist::RefreshLater(-1);
 }
 
 void __stdcall StartDownload(const char* url, uint32_t target) {

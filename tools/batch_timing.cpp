@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "database/fidelist.h"
@@ -123,18 +125,33 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
     std::string text;
     int32_t fideId;  // written in every game of the name, or 0
   };
-  std::vector<Name> pool;
-  const size_t wanted = std::max<size_t>(2, static_cast<size_t>(games) * 2 / 5);
+  // Two players of one name never make a clear search: only names that one
+  // player carries are tried, in an order drawn from the seed.
+  std::unordered_map<std::string_view, int> counts;
+  for (const fideitem& p : list) ++counts[p.name];
+  std::vector<size_t> unique;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (counts[list[i].name] == 1 && !IsAnonymousName(list[i].name)) unique.push_back(i);
   Numbers numbers{20261208};
-  for (size_t tries = 0; pool.size() < wanted && tries < wanted * 20; ++tries) {
-    const fideitem& p = list[numbers.Next() % list.size()];
-    std::string name(p.name);
-    if (name.empty() || IsAnonymousName(name)) continue;
-    WordSearch(name);
-    if (!IsClearCut(SearchResults) || list[static_cast<size_t>(SearchResults[0].index)].fideId != p.fideId)
-      continue;
-    bool known = p.fideId != 0 && pool.size() % 10 == 0;
-    pool.push_back({name, known ? p.fideId : 0});
+  for (size_t i = unique.size(); i > 1; --i) std::swap(unique[i - 1], unique[numbers.Next() % i]);
+
+  // Nine names in ten found clearly by a word search, as far as the list
+  // has them; the rest known by FIDE ID in every game.
+  const size_t wanted = std::max<size_t>(2, static_cast<size_t>(games) * 2 / 5);
+  std::vector<Name> pool;
+  size_t next = 0;
+  for (; next < unique.size() && pool.size() < wanted - wanted / 10; ++next) {
+    const fideitem& p = list[unique[next]];
+    WordSearch(p.name);
+    if (IsClearCut(SearchResults) && list[static_cast<size_t>(SearchResults[0].index)].fideId == p.fideId)
+      pool.push_back({std::string(p.name), 0});
+  }
+  const size_t clear = pool.size();
+  for (; next < unique.size() && pool.size() < wanted; ++next)
+    if (const fideitem& p = list[unique[next]]; p.fideId != 0) pool.push_back({std::string(p.name), p.fideId});
+  if (pool.size() < 2) {
+    std::fprintf(stderr, "batch-timing: too few players in %s\n", listPath.c_str());
+    return 1;
   }
   std::vector<pgn::Game> base;
   for (int g = 0; g < games; ++g) {
@@ -155,7 +172,8 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
     std::fprintf(stderr, "batch-timing: cannot write %s\n", out.c_str());
     return 1;
   }
-  std::printf("%d games, %zu names in the pool, written to %s\n", games, pool.size(), out.c_str());
+  std::printf("%d games over %zu names (%zu found by name, %zu by FIDE ID), written to %s\n", games,
+              pool.size(), clear, pool.size() - clear, out.c_str());
   return 0;
 }
 

@@ -197,12 +197,13 @@ TEST_F(StatusWindowTest, CancelDuringALongRunKeepsTheCountersOfTheNamesDone) {
     char name[16];
     std::snprintf(name, sizeof name, "Pn%05d", i);
     if (i % 3 == 0)
-      Game(name, "Anonymous", {{"WhiteFIDE", "777"}});
+      host.base.AddGame(name, "Anonymous", {{"WhiteFIDE", "777"}});
     else if (i % 3 == 1)
-      Game(name, "Anonymous");
+      host.base.AddGame(name, "Anonymous");
     else
-      Game(name, "Anonymous", {{"WhiteFIDE", "12345678"}});
+      host.base.AddGame(name, "Anonymous", {{"WhiteFIDE", "12345678"}});
   }
+  host.base.Publish();
   int32_t clickedAt = -1;
   int32_t ticksSeen = 0;
   onTick = [&] {
