@@ -11,6 +11,18 @@ bool justReset = false;  // the stretch going on at the reset is not counted
 UINT lastMessage = 0;
 Figures figures;
 
+double cpuAtReset = 0;
+
+// CPU time of the calling thread (the host's GUI thread) in seconds.
+double ThreadCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
+  auto value = [](FILETIME t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  };
+  return (value(kernel) + value(user)) / 1e7;
+}
+
 double Milliseconds(LONGLONG ticks) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -41,6 +53,7 @@ BOOL NextMessage(MSG& msg) {
 void Reset() {
   figures = {};
   QueryPerformanceCounter(&resetAt);
+  cpuAtReset = ThreadCpuSeconds();
   lastTaken = resetAt;
   lastMessage = 0;
   justReset = true;
@@ -51,6 +64,7 @@ Figures Read() {
   QueryPerformanceCounter(&now);
   Figures f = figures;
   f.seconds = Milliseconds(now.QuadPart - resetAt.QuadPart) / 1000.0;
+  f.cpuSeconds = ThreadCpuSeconds() - cpuAtReset;
   return f;
 }
 

@@ -16,6 +16,7 @@ BOOL NextMessage(MSG& msg);
 struct Figures {
   uint64_t messages = 0;  // taken since the last reset
   double seconds = 0;     // since the last reset
+  double cpuSeconds = 0;  // of the GUI thread since the last reset
   double longestBusy = 0;  // milliseconds from taking a message to asking for the next
   UINT longestBusyMessage = 0;  // the message taken before that stretch
   double longestGap = 0;   // milliseconds between taking two messages, waiting included

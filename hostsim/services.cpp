@@ -90,10 +90,13 @@ void __stdcall MessageLines(void* list, const wchar_t* text) {
     host.messageLines.clear();
 }
 
-void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
-  std::string name = tag ? tag : "";
+// The transcript's line for a tag set; built only when a transcript is
+// written, as a run over a large base sets hundreds of thousands of tags.
+void ReportTagSet(int32_t game, const std::string& name, const char* tag, const char* value,
+                  bool valid) {
+  if (!transcript::Writing()) return;
   std::string line = "tag set game " + std::to_string(game) + " " + Text(tag) + " " + Text(value);
-  if (game < 0 || game >= static_cast<int32_t>(host.base.games.size()) || name.empty()) {
+  if (!valid) {
     transcript::Line(line + " ignored: " + (name.empty() ? "no tag name" : "no such game"));
     return;
   }
@@ -102,6 +105,13 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
                             [&](const auto& t) { return t.first.Text() == name; });
   std::string old = before.Tag(name);
   transcript::Line(line + (exists ? " replacing " + Text(old.c_str()) : " added"));
+}
+
+void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
+  std::string name = tag ? tag : "";
+  bool valid = game >= 0 && game < static_cast<int32_t>(host.base.games.size()) && !name.empty();
+  ReportTagSet(game, name, tag, value, valid);
+  if (!valid) return;
   host.base.SetTag(game, name, value ? value : "");
   host.modified = true;
   gamelist::RefreshLater(game);
@@ -173,9 +183,9 @@ std::vector<std::pair<HWND, std::wstring>> openCaptions;  // a destroyed window 
 void ReportLoopTimes(const std::wstring& caption) {
   looptimes::Figures f = looptimes::Read();
   std::fprintf(stderr,
-               "lumora-sim: loop times while %s was open: %.3f s, %llu messages, longest busy "
-               "%.2f ms (after message 0x%04X), longest gap %.2f ms\n",
-               transcript::Quote(caption).c_str(), f.seconds,
+               "lumora-sim: loop times while %s was open: %.3f s (%.3f s CPU), %llu messages, "
+               "longest busy %.2f ms (after message 0x%04X), longest gap %.2f ms\n",
+               transcript::Quote(caption).c_str(), f.seconds, f.cpuSeconds,
                static_cast<unsigned long long>(f.messages), f.longestBusy, f.longestBusyMessage,
                f.longestGap);
   std::fflush(stderr);

@@ -51,7 +51,7 @@ run() {  # base folder [environment...]
   cp "$win/bin/plugins/Velmarsh.dll" "$data/players.dat" "$dir/plugins/"
   (cd "$dir" && env BENCH_BASE="$base" "$@" nice "$win/wine-run" lumora-sim.exe \
      --script "$data/batch.script" --timeout 0 --loop-times 2>loop.txt >/dev/null)
-  sed -n 's/.*"Add information about players..." was open: \([0-9.]*\) s, .*longest busy \([0-9.]*\) ms.*longest gap \([0-9.]*\) ms.*/\1 \2 \3/p' \
+  sed -n 's/.*"Add information about players..." was open: \([0-9.]*\) s .*longest busy \([0-9.]*\) ms.*longest gap \([0-9.]*\) ms.*/\1 \2 \3/p' \
     "$dir/loop.txt"
 }
 
