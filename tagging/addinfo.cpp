@@ -175,6 +175,9 @@ void __stdcall AddBothCommand() {
     std::wstring white, black;
     AddSide(White, &white);
     AddSide(Black, &black);
+    // Both parts empty: nobody was found (already said) or chosen, so
+    // nothing was added and there is nothing to report.
+    if (white.empty() && black.empty()) return;
     ShowMessage(msg::InformationAdded, white + L"\r\n" + black, 0);
   });
 }

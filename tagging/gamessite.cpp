@@ -52,7 +52,7 @@ void DownloadPlayerGames(Side side) {
   tplay_info info;
   int32_t id = EstablishFideId(side, msg::CantDownloadGames, info);
   if (id == 0) return;
-  DownloadFileName = AnsiToWide(info.name) + L".pgn";
+  DownloadFileName = SuggestedFileName(info.name);
   StartDownload(PlayerGamesUrl(id).c_str(), downloadTargetId);
 }
 
@@ -67,6 +67,34 @@ bool WriteNewFile(const wchar_t* path, const char* data) {
 }
 
 }  // namespace
+
+std::wstring SuggestedFileName(std::string_view playerName) {
+  std::wstring name = AnsiToWide(playerName);
+  // The dialog reads a name as a path after a folder separator, after a
+  // drive letter's colon ("C:x" is in C's current folder) and after a
+  // leading ".." ("..x" is x in the folder above).
+  for (wchar_t& c : name)
+    if (c == L'\\' || c == L'/' || c == L':') c = L'-';
+  for (wchar_t& c : name) {
+    if (c != L'.') break;
+    c = L'-';
+  }
+  return name + L".pgn";
+}
+
+OPENFILENAMEW SaveGamesDialog(std::span<wchar_t> file, const wchar_t* folder) {
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = ownerWindow;
+  dialog.lpstrFilter = L"Chess bases pgn\0*.pgn\0";
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder;
+  dialog.Flags = OFN_OVERWRITEPROMPT;
+  dialog.lpstrDefExt = L"pgn";
+  return dialog;
+}
 
 std::string PlayerGamesUrl(int32_t id) {
   return std::string("https://") + kGamesSiteHost + "/public/download.jsp?id=" +
@@ -92,15 +120,7 @@ void __stdcall SaveDownloadedGames(const char* data) {
     wchar_t file[256] = {};
     DownloadFileName.copy(file, 255);
     std::wstring folder = ModulePath();
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = ownerWindow;
-    dialog.lpstrFilter = L"Chess bases pgn\0*.pgn\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = 256;
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrDefExt = L"pgn";
+    OPENFILENAMEW dialog = SaveGamesDialog(file, folder.c_str());
     if (!GetSaveFileNameW(&dialog)) return;  // cancelled: the games are dropped
     if (!WriteNewFile(file, data ? data : ""))
       ShowMessage(msg::GamesNotSaved, msg::SaveProblem, 1);

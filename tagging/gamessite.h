@@ -2,12 +2,26 @@
 // downloaded by the host and saved as a PGN file.
 #pragma once
 
+#include <windows.h>
+#include <commdlg.h>
+
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 // The address of all of a player's games for download.
 std::string PlayerGamesUrl(int32_t id);
 
-// The suggested file name for the next completed download: the player's
-// name as the game writes it, with ".pgn".
+// The suggested file name for the next completed download.
 extern std::wstring DownloadFileName;
+
+// The file name suggested for a player's games: the name as the game writes
+// it with ".pgn", except that backslashes, slashes, colons and leading dots
+// become "-", so that the suggestion is a file name in the folder the dialog
+// shows, never a path.
+std::wstring SuggestedFileName(std::string_view playerName);
+
+// The save dialog for downloaded games: *.pgn files, opening in folder with
+// the suggestion in file, and asking before it replaces an existing file.
+OPENFILENAMEW SaveGamesDialog(std::span<wchar_t> file, const wchar_t* folder);

@@ -184,6 +184,47 @@ TEST_F(AddInfo, BothPlayersWithAnonymousAndUnknownIdAndNotFound) {
   EXPECT_EQ(host.messages[1].lines[0].substr(0, 3), L"\r\nT") << "White's part is empty";
 }
 
+// Nothing added and nothing to say about either side: the command ends
+// without an empty "added successfully" message.
+TEST_F(AddInfo, BothPlayersWithNothingToReportShowNoReport) {
+  Game("Nobody", "Nemo");
+  AddBothCommand();
+  ASSERT_EQ(host.messages.size(), 2u);
+  for (const auto& m : host.messages) {
+    EXPECT_EQ(m.caption, L"I can not add anything");
+    EXPECT_EQ(m.kind, 1);
+  }
+  EXPECT_EQ(host.messages[1].lines[0], L"I can not find any player for Nemo in FIDE database");
+
+  host.messages.clear();
+  Game("Doe", "Doe");
+  host.currentGame = 1;
+  answers = {-1, 3};  // Escape for White, Skip for Black
+  AddBothCommand();
+  EXPECT_EQ(windows.size(), 2u);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host.tagWrites.empty());
+}
+
+TEST_F(AddInfo, BothPlayersReportOneSidesSentenceWithAnEmptyOther) {
+  Game("anonymous", "Nemo");
+  AddBothCommand();
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].caption, L"Information added successfully");
+  EXPECT_EQ(host.messages[1].lines[0],
+            L"No information about White is added: the name for White is not set\r\n");
+
+  host.messages.clear();
+  Game("Doe", "Smith, Jo");
+  host.currentGame = 1;
+  answers = {-1};  // White's window escaped, Black found at once
+  AddBothCommand();
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].lines[0],
+            L"\r\nThe following information is added about Smith, Jo:\r\n  - FIDE ID - 4242"
+            L"\r\n  - ELO rating - 2650\r\n  - Country code - GER");
+}
+
 TEST_F(AddInfo, FemalePlayerWithOnlySexAdded) {
   settings.saveSex = true;
   Game("Doe, Jane", "B",
