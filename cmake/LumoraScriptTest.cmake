@@ -5,14 +5,15 @@
 #   add_lumora_script_test(NAME SCRIPT file.script [GOLDEN file.transcript]
 #       [PLUGINS dll...]         default: the plug-in Velmarsh.dll
 #       [FILES source@folder...] extra files, e.g. players.dat@plugins
-#       [EXPECT_EXIT n] [SITE folder] [HTTP] [NEEDS path])
+#       [EXPECT_EXIT n] [SITE folder] [HTTP] [STDOUT] [NEEDS path])
 #
 # GOLDEN defaults to the script's name with .transcript. HTTP serves the
 # games site from tests/hostsim/site through the hostsim_http fixture. NEEDS
-# skips the test when that path is absent. LUMORA_UPDATE_GOLDEN=1 in the
+# skips the test when that path is absent. STDOUT takes the transcript from
+# standard output (--transcript -). LUMORA_UPDATE_GOLDEN=1 in the
 # environment rewrites the golden files instead of comparing.
 function(add_lumora_script_test name)
-  cmake_parse_arguments(T "HTTP" "SCRIPT;GOLDEN;EXPECT_EXIT;SITE;NEEDS" "PLUGINS;FILES" ${ARGN})
+  cmake_parse_arguments(T "HTTP;STDOUT" "SCRIPT;GOLDEN;EXPECT_EXIT;SITE;NEEDS" "PLUGINS;FILES" ${ARGN})
   if(NOT T_PLUGINS)
     set(T_PLUGINS $<TARGET_FILE:Velmarsh>)
   endif()
@@ -32,6 +33,9 @@ function(add_lumora_script_test name)
   endif()
   if(T_HTTP)
     list(APPEND args -DSITE_PORT_FILE=${CMAKE_BINARY_DIR}/hostsim-http/port)
+  endif()
+  if(T_STDOUT)
+    list(APPEND args -DSTDOUT=1)
   endif()
   if(T_NEEDS)
     list(APPEND args -DNEEDS=${T_NEEDS})

@@ -34,6 +34,8 @@ set_target_properties(Velmarsh PROPERTIES PREFIX "" OUTPUT_NAME Velmarsh
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/plugins
                       LINKER_LANGUAGE CXX)
 target_link_libraries(Velmarsh PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,velmarsh_plugin>")
+include(cmake/VersionInfo.cmake)
+velmarsh_version_resource(Velmarsh "Velmarsh: FIDE player information for Lumora")
 
 include(cmake/LumoraScriptTest.cmake)
 
@@ -48,3 +50,4 @@ foreach(dir hostsim tools tests/win32 tests/hostsim tests/e2e/current)  # hostsi
   endif()
 endforeach()
 add_subdirectory(tests/e2e/batch)  # end to end: batch run, games site, Options, import
+add_subdirectory(tests/package)  # the release package (scripts/package.sh)

@@ -3,6 +3,7 @@
 #   -DEXE=lumora-sim.exe -DPLUGINS=a.dll|b.dll -DSCRIPT=x.script -DGOLDEN=x.transcript
 #   -DRUN_DIR=folder -DWINE_RUN=wine-run [-DEXPECT_EXIT=n] [-DSITE=folder]
 #   [-DSITE_PORT_FILE=file] [-DNEEDS=path-that-must-exist]
+#   [-DSTDOUT=1]  (the transcript goes to standard output: --transcript -)
 #   [-DFILES=source@folder|...]  (files copied into folders of the run, "." or "plugins")
 # With the environment variable LUMORA_UPDATE_GOLDEN=1 the golden file is
 # rewritten from the run instead.
@@ -29,7 +30,11 @@ foreach(entry ${file_list})
 endforeach()
 get_filename_component(exe_name "${EXE}" NAME)
 
-set(args --script "${SCRIPT}" --transcript transcript.txt --timeout 90)
+set(transcript transcript.txt)
+if(STDOUT)
+  set(transcript -)
+endif()
+set(args --script "${SCRIPT}" --transcript ${transcript} --timeout 90)
 if(DEFINED SITE)
   list(APPEND args --site "${SITE}")
 endif()
@@ -44,7 +49,11 @@ execute_process(COMMAND "${CMAKE_COMMAND}" -E env "VELMARSH_URL_LOG=${RUN_DIR}/u
                         "${WINE_RUN}" "${RUN_DIR}/${exe_name}" ${args}
                 WORKING_DIRECTORY "${RUN_DIR}" RESULT_VARIABLE rc
                 OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(EXISTS "${RUN_DIR}/transcript.txt")
+if(STDOUT)
+  set(got "${out}")
+  set(out "")
+  file(WRITE "${RUN_DIR}/transcript.txt" "${got}")
+elseif(EXISTS "${RUN_DIR}/transcript.txt")
   file(READ "${RUN_DIR}/transcript.txt" got)
 else()
   set(got "")

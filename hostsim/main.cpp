@@ -98,6 +98,11 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? L"." : f.substr(0, slash);
 }
 
+bool StandardHandleValid(DWORD which) {
+  HANDLE h = GetStdHandle(which);
+  return h != nullptr && h != INVALID_HANDLE_VALUE;
+}
+
 LONG WINAPI Crashed(EXCEPTION_POINTERS* info) {
   char line[128];
   std::snprintf(line, sizeof line, "FAILED: the program crashed with exception %08lX",
@@ -107,6 +112,20 @@ LONG WINAPI Crashed(EXCEPTION_POINTERS* info) {
   std::fprintf(stderr, "lumora-sim: %s\n", line);
   std::fflush(stderr);
   ExitProcess(scriptrun::kCrashed);
+}
+
+// The program is built for the GUI subsystem, so it opens no console window.
+// Standard output and error that were redirected (a pipe, a file) are
+// already in place; those that were not go to the console of the program
+// that started this one, when it has one.
+void AttachStandardStreams() {
+  bool outMissing = !StandardHandleValid(STD_OUTPUT_HANDLE);
+  bool errMissing = !StandardHandleValid(STD_ERROR_HANDLE);
+  if (!outMissing && !errMissing) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  FILE* reopened = nullptr;
+  if (outMissing) freopen_s(&reopened, "CONOUT$", "w", stdout);
+  if (errMissing) freopen_s(&reopened, "CONOUT$", "w", stderr);
 }
 
 void SetStyle() {
@@ -123,6 +142,7 @@ void SetStyle() {
 }  // namespace
 
 int main() {
+  AttachStandardStreams();
   Options options;
   if (!ParseOptions(options)) {
     std::fputs(kUsage, stderr);

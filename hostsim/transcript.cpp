@@ -1,5 +1,7 @@
 #include "hostsim/transcript.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +22,8 @@ bool Open(const std::wstring& path) {
     lockReady = true;
   }
   if (path == L"-") {
+    // The same bytes as in a file: no CR added before each line end.
+    _setmode(_fileno(stdout), _O_BINARY);
     out = stdout;
     return true;
   }

@@ -33,7 +33,8 @@ constexpr const char* kUsage =
     "       players dump FILE.dat\n"
     "       players word FILE.dat (NAME | --queries FILE) [--max N]\n"
     "       players ranked FILE.dat (NAME | --queries FILE) [--max N]\n"
-    "       players id FILE.dat ID\n";
+    "       players id FILE.dat ID\n"
+    "       players --version\n";
 
 struct Failure {
   int code;
@@ -198,6 +199,10 @@ int Run(int argc, char** argv) {
   if (argc < 2) UsageError("no command given");
   std::string_view command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "--version" && args.empty()) {
+    std::printf("players (Velmarsh) %s\n", VELMARSH_VERSION);
+    return 0;
+  }
   if (command == "import") return Import(args);
   if (command == "dump") return Dump(args);
   if (command == "word") return Find(args, false);

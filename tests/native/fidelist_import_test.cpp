@@ -337,7 +337,7 @@ TEST_F(Import, RealRapidListOf2012) {
   }
 }
 
-TEST_F(Import, ListsOfOtherLayoutsImportWithoutHarm) {
+TEST_F(Import, RealListsOfOtherLayoutsImportWithoutHarm) {
   struct Case {
     std::string file;
     size_t players;
