@@ -15,8 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
+#include "database/searchrules.h"
 #include "database/searchindex.h"
 #include "tools/fidegen.h"
 
@@ -72,9 +74,9 @@ std::vector<std::string> NameQueries(bool oneWord, bool changeLetter) {
   for (size_t i : SamplePlayers()) {
     std::string name(PlayerList()[i].name);
     if (oneWord) {
-      SplitQueryWords(name);
-      if (QueryWords.empty()) continue;
-      name = QueryWords[0];
+      QueryWordList words = WordsOfName(name);
+      if (words.empty()) continue;
+      name = words[0];
     }
     if (changeLetter && name.size() > 4) name[name.size() / 2] = name[name.size() / 2] == 'x' ? 'y' : 'x';
     queries.push_back(name);
@@ -109,8 +111,8 @@ void BM_LoadedListMemory(benchmark::State& state) {
   for (auto _ : state) LoadPlayers(path);
   double n = static_cast<double>(PlayerList().size());
   size_t names = 0;
-  for (const fideitem& p : PlayerList()) names += p.name.size();
-  state.counters["record_bytes_per_player"] = static_cast<double>(sizeof(fideitem));
+  for (const Player& p : PlayerList()) names += p.name.size();
+  state.counters["record_bytes_per_player"] = static_cast<double>(sizeof(Player));
   state.counters["name_bytes_per_player"] = static_cast<double>(names) / n;
   const SearchIndex* index = CurrentSearchIndex();
   state.counters["index_bytes_per_player"] = index ? static_cast<double>(SearchIndexBytes(*index)) / n : 0;
@@ -153,7 +155,7 @@ std::vector<std::string> QueriesOf(Lookup lookup) {
 // One lookup as a command makes it; ranked searches with the limit of 20
 // that the choice of a player uses.
 void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
-  fideitem p;
+  Player p;
   int32_t index;
   switch (lookup) {
     case kFindById:
@@ -162,12 +164,11 @@ void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
       break;
     case kWordOne:
     case kWordTwo:
-      indexed ? WordSearch(query) : WordSearchLinear(query);
+      benchmark::DoNotOptimize(indexed ? WordSearch(query) : WordSearchLinear(query));
       break;
     case kRanked:
-      MaxResults = 20;
-      indexed ? RankedSearch(query) : RankedSearchLinear(query);
-      MaxResults = kDefaultMaxResults;
+      benchmark::DoNotOptimize(indexed ? RankedSearch(query, kExtendedSearchLimit)
+                                       : RankedSearchLinear(query, kExtendedSearchLimit));
       break;
   }
 }

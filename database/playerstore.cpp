@@ -19,7 +19,7 @@ void ReserveNames(PlayerStore& store, size_t capacity) {
   auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
   if (pool.used > 0) std::memcpy(bytes.get(), pool.bytes.get(), pool.used);
   // Both blocks are alive here, so the offsets into the old one are sound.
-  for (fideitem& p : store.items) {
+  for (Player& p : store.items) {
     if (p.name.empty()) continue;
     size_t offset = static_cast<size_t>(p.name.data() - pool.bytes.get());
     p.name = std::string_view(bytes.get() + offset, p.name.size());
@@ -57,7 +57,7 @@ PlayerStore TakePlayerList() {
   return std::exchange(current, PlayerStore{});
 }
 
-std::span<const fideitem> PlayerList() { return current.items; }
+std::span<const Player> PlayerList() { return current.items; }
 
 void SetPlayerList(std::span<const PlayerRow> rows) {
   PlayerStore store;
@@ -66,7 +66,7 @@ void SetPlayerList(std::span<const PlayerRow> rows) {
   ReserveNames(store, nameBytes);
   store.items.reserve(rows.size());
   for (const PlayerRow& row : rows) {
-    fideitem p;
+    Player p;
     // players.dat holds a name behind one length byte: longer names are cut
     // here already, so the list and its file agree.
     p.name = StoreName(store, std::string_view(row.name).substr(0, 255));

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 
 struct NamePool {
   std::unique_ptr<char[]> bytes;
@@ -17,7 +17,7 @@ struct NamePool {
 };
 
 struct PlayerStore {
-  std::vector<fideitem> items;
+  std::vector<Player> items;
   NamePool names;
 };
 

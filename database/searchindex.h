@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/fidelist_internal.h"
+#include "database/searchrules.h"
 
 // The first player of every FIDE ID: an open-addressing table of player
 // index + 1 (0 marks a free slot), its size a power of two.
@@ -44,7 +44,7 @@ const SearchIndex* CurrentSearchIndex();
 // Forgets the index; called whenever PlayerList is replaced.
 void DropSearchIndex();
 // Builds the index of list. Throws std::bad_alloc.
-std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const fideitem> list);
+std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list);
 // The bytes an index holds.
 size_t SearchIndexBytes(const SearchIndex& index);
 
@@ -55,9 +55,9 @@ int32_t FindIdIndexed(const SearchIndex& index, int32_t id);
 // The same entries as WordMatchesLinear and RankedMatchesLinear. Several may
 // run at once, each with its own out.
 void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                        std::vector<tsearchress>& out);
+                        std::vector<SearchHit>& out);
 void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                          std::vector<tsearchress>& out);
+                          std::vector<SearchHit>& out);
 
 // ---- Shared by the index's source files ----
 

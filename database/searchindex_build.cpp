@@ -27,7 +27,7 @@ int TableBits(size_t n) {
   return std::max(4, static_cast<int>(std::bit_width(std::max<size_t>(n, 1) * 2 - 1)));
 }
 
-IdTable BuildIdTable(std::span<const fideitem> list) {
+IdTable BuildIdTable(std::span<const Player> list) {
   IdTable table;
   const int bits = TableBits(list.size());
   const uint32_t mask = (uint32_t{1} << bits) - 1;
@@ -116,7 +116,7 @@ void BuildBigrams(WordIndex& index) {
   for (uint32_t w = 0; w < words; ++w) forEachBigram(w, [&](int b) { index.bigramWords[next[b]++] = w; });
 }
 
-WordIndex BuildWordIndex(std::span<const fideitem> list) {
+WordIndex BuildWordIndex(std::span<const Player> list) {
   WordIndex index;
   index.textStart.push_back(0);
   index.slots.assign(size_t{1} << 12, 0);
@@ -124,7 +124,7 @@ WordIndex BuildWordIndex(std::span<const fideitem> list) {
   // First pass: the words and how often each occurs. The second one finds
   // them again, which costs less memory than keeping every occurrence.
   std::vector<uint32_t> occurrences;
-  for (const fideitem& p : list)
+  for (const Player& p : list)
     ForEachWord(p.name, lower, [&](std::string_view word) { AddWord(index, word, occurrences); });
 
   const size_t words = WordCount(index);
@@ -170,7 +170,7 @@ const uint32_t* SeekAtLeast(const uint32_t* from, const uint32_t* end, uint32_t 
   return std::lower_bound(low, low + std::min(step + 1, static_cast<size_t>(end - low)), value);
 }
 
-std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const fideitem> list) {
+std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list) {
   auto index = std::make_unique<SearchIndex>();
   index->ids = BuildIdTable(list);
   index->words = BuildWordIndex(list);
@@ -185,7 +185,7 @@ size_t SearchIndexBytes(const SearchIndex& index) {
 }
 
 int32_t FindIdIndexed(const SearchIndex& index, int32_t id) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   const std::vector<uint32_t>& slots = index.ids.slots;
   const int bits = std::countr_zero(slots.size());
   const uint32_t mask = static_cast<uint32_t>(slots.size() - 1);

@@ -186,7 +186,7 @@ uint64_t CanTotalBelow(int last, bool two, const Fits& f) {
 }  // namespace
 
 void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                          std::vector<tsearchress>& out) {
+                          std::vector<SearchHit>& out) {
   out.clear();
   if (words.empty()) return;
   const WordIndex& wordIndex = index.words;

@@ -37,14 +37,14 @@ void Filter(Players from, Players other, bool inOther, size_t room, std::vector<
   });
 }
 
-void Append(std::vector<tsearchress>& out, const std::vector<uint32_t>& players, uint8_t score) {
+void Append(std::vector<SearchHit>& out, const std::vector<uint32_t>& players, uint8_t score) {
   for (uint32_t p : players) out.push_back({static_cast<int32_t>(p), score});
 }
 
 }  // namespace
 
 void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                        std::vector<tsearchress>& out) {
+                        std::vector<SearchHit>& out) {
   out.clear();
   if (words.size() == 1) {
     ForEachPlayer(PlayersOf(index.words, words[0]), [&](uint32_t player, size_t) {

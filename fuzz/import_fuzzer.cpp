@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
+#include "database/playercodes.h"
 #include "fuzzfile.h"
 
 namespace {
@@ -16,22 +19,21 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(ImportFideList(WriteScratch("list.txt", data, size)));
-  for (const fideitem& p : PlayerList()) {
+  for (const Player& p : PlayerList()) {
     Check(!p.name.empty() && p.name.size() <= 61 && p.name[0] >= 'A' && p.name[0] <= 'Z');
     Check(p.name.back() != ' ');
     Check(p.fideId >= 0 && p.rating <= 9999 && p.birthYear <= 9999);
-    Check(p.sex <= 2 && p.title <= 6 && p.federation <= kFederationCount);
+    Check(p.sex <= Sex::None && p.title <= Title::None && p.federation <= kFederationCount);
   }
   size_t count = PlayerList().size();
   SortByRating();
   Check(PlayerList().size() == count);
   Check(std::is_sorted(PlayerList().begin(), PlayerList().end(),
-                       [](const fideitem& a, const fideitem& b) { return a.rating > b.rating; }));
+                       [](const Player& a, const Player& b) { return a.rating > b.rating; }));
   if (count > 0) {
     std::string name(PlayerList()[count - 1].name);
-    WordSearch(name);
-    RankedSearch(name);
-    for (const tsearchress& r : SearchResults) Check(static_cast<size_t>(r.index) < count);
+    for (const SearchHit& r : WordSearch(name)) Check(static_cast<size_t>(r.index) < count);
+    for (const SearchHit& r : RankedSearch(name, kExtendedSearchLimit)) Check(static_cast<size_t>(r.index) < count);
   }
   return 0;
 }

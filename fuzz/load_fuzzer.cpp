@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/btfile.h"
-#include "database/fidelist.h"
+#include "database/bytefile.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "fuzzfile.h"
 
 namespace {
@@ -16,7 +17,7 @@ void Check(bool condition) {
 
 std::vector<PlayerRow> Rows() {
   std::vector<PlayerRow> rows;
-  for (const fideitem& p : PlayerList())
+  for (const Player& p : PlayerList())
     rows.push_back({std::string(p.name), p.fideId, p.rating, p.sex, p.title, p.federation, p.birthYear});
   return rows;
 }
@@ -25,7 +26,7 @@ std::vector<PlayerRow> Rows() {
 // bounded as the loader bounds it.
 std::vector<PlayerRow> ReadByFields(const std::string& path, size_t size) {
   std::vector<PlayerRow> rows;
-  bytefile in(path, true);
+  ByteFile in(path, true);
   if (in.failed || size < 4) return rows;
   int64_t count = std::clamp<int64_t>(in.ReadInt(), 0, static_cast<int64_t>(size - 4) / 12);
   for (int64_t i = 0; i < count; ++i) {
@@ -33,8 +34,8 @@ std::vector<PlayerRow> ReadByFields(const std::string& path, size_t size) {
     p.fideId = in.ReadInt();
     p.name = in.ReadStr();
     p.rating = in.ReadWord();
-    p.sex = in.ReadByte();
-    p.title = in.ReadByte();
+    p.sex = static_cast<Sex>(in.ReadByte());
+    p.title = static_cast<Title>(in.ReadByte());
     p.federation = in.ReadByte();
     p.birthYear = in.ReadWord();
     rows.push_back(p);

@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/searchrules.h"
 #include "database/searchindex.h"
 
 namespace {
@@ -16,13 +17,13 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-void CheckResults(size_t players, size_t limit) {
-  Check(SearchResults.size() <= limit);
-  for (size_t i = 0; i < SearchResults.size(); ++i) {
-    Check(SearchResults[i].index >= 0 && static_cast<size_t>(SearchResults[i].index) < players);
+void CheckResults(const std::vector<SearchHit>& hits, size_t players, size_t limit) {
+  Check(hits.size() <= limit);
+  for (size_t i = 0; i < hits.size(); ++i) {
+    Check(hits[i].index >= 0 && static_cast<size_t>(hits[i].index) < players);
     if (i > 0) {
-      const tsearchress& a = SearchResults[i - 1];
-      const tsearchress& b = SearchResults[i];
+      const SearchHit& a = hits[i - 1];
+      const SearchHit& b = hits[i];
       Check(a.score < b.score || (a.score == b.score && a.index < b.index));
     }
   }
@@ -32,7 +33,7 @@ void CheckResults(size_t players, size_t limit) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  MaxResults = static_cast<int8_t>(data[0]);  // also zero and negative limits
+  const int32_t maxHits = static_cast<int8_t>(data[0]);  // also zero and negative limits
   std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   size_t end = text.find('\n');
   std::string_view query = text.substr(0, end);
@@ -45,32 +46,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rows.push_back(PlayerRow{name, static_cast<int32_t>(name.size() % 5)});
   }
   SetPlayerList(rows);
-  const size_t limit = static_cast<size_t>(std::max<int32_t>(MaxResults, 1));
+  const size_t limit = static_cast<size_t>(std::max<int32_t>(maxHits, 1));
+  const QueryWordList words = WordsOfName(query);
 
-  WordSearch(query);
-  Check(QueryWords.size() <= 2);
-  CheckResults(rows.size(), QueryWords.size() == 2 ? limit - 1 : limit);
-  for (const tsearchress& r : SearchResults) Check(r.score >= 1 && r.score <= 3);
+  std::vector<SearchHit> hits = WordSearch(query, maxHits);
+  Check(words.size() <= 2);
+  CheckResults(hits, rows.size(), words.size() == 2 ? limit - 1 : limit);
+  for (const SearchHit& r : hits) Check(r.score >= 1 && r.score <= 3);
 
-  RankedSearch(query);
-  CheckResults(rows.size(), limit);
-  for (const tsearchress& r : SearchResults) {
+  hits = RankedSearch(query, maxHits);
+  CheckResults(hits, rows.size(), limit);
+  for (const SearchHit& r : hits) {
     Check(r.score >= 1 && r.score < 255);
-    if (QueryWords.size() == 1) Check(r.score == ScoreWord(QueryWords[0], r.index));
+    if (words.size() == 1) Check(r.score == ScoreWord(words[0], r.index));
   }
   for (int32_t i = 0; i < static_cast<int32_t>(rows.size()); ++i)
-    for (const std::string& w : QueryWords) {
+    for (const std::string& w : words) {
       uint8_t s = ScoreWord(w, i);
       Check(s == 255 || (s >= 1 && s <= 4));
     }
 
   const SearchIndex* index = CurrentSearchIndex();
   Check(index != nullptr);
-  const QueryWordList words = WordsOfName(query);
-  std::vector<tsearchress> linear, indexed;
+  std::vector<SearchHit> linear, indexed;
   auto same = [&] {
     return linear.size() == indexed.size() &&
-           std::equal(linear.begin(), linear.end(), indexed.begin(), [](const tsearchress& a, const tsearchress& b) {
+           std::equal(linear.begin(), linear.end(), indexed.begin(), [](const SearchHit& a, const SearchHit& b) {
              return a.index == b.index && a.score == b.score;
            });
   };
@@ -81,6 +82,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RankedMatchesIndexed(*index, words, limit, indexed);
   Check(same());
   for (int32_t id = -1; id <= 5; ++id) Check(FindIdLinear(id) == FindIdIndexed(*index, id));
-  MaxResults = kDefaultMaxResults;
   return 0;
 }

@@ -1,12 +1,12 @@
 #include "host/settings.h"
 
-#include "database/btfile.h"
+#include "database/bytefile.h"
 #include "host/commonfunc.h"
 
 Settings settings;
 
 void ReadSettingsFile() {
-  bytefile file(SettingsFilePath(), true);
+  ByteFile file(SettingsFilePath(), true);
   if (file.failed) return;
   Settings& s = settings;
   s.saveTitle = file.ReadBool();
@@ -22,7 +22,7 @@ void ReadSettingsFile() {
 }
 
 void WriteSettingsFile() {
-  bytefile file(SettingsFilePath(), false);
+  ByteFile file(SettingsFilePath(), false);
   if (file.failed) return;
   const Settings& s = settings;
   for (bool flag : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle,

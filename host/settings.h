@@ -2,18 +2,10 @@
 // ones are replaced, kept in player_info.dat beside the host's executable.
 #pragma once
 
-struct Settings {
-  bool saveTitle = false;
-  bool saveSex = false;
-  bool saveElo = true;
-  bool saveCountry = true;
-  bool overwriteTitle = false;
-  bool overwriteSex = false;
-  bool overwriteElo = false;
-  bool overwriteCountry = false;
-  bool changeName = false;
-  bool saveFideId = true;  // no check box and no byte in the file
-};
+#include "database/tagrules.h"
+
+// The flags and their defaults are the tag rules' options.
+using Settings = TagOptions;
 
 extern Settings settings;
 

@@ -2,6 +2,7 @@
 // the player choice, descriptions and reports they share with the games-site
 // commands and the batch run.
 #include <string>
+#include <vector>
 
 #include "host/commands.h"
 #include "host/commonfunc.h"
@@ -25,8 +26,8 @@ void CentreOnMouse() {
   if (auto* y = HostVariableAs<int32_t>(hostabi::kMessageY)) *y = p.y;
 }
 
-int32_t AskUser(const tplay_info& info, bool offerExtended) {
-  FillCandidateNames();
+int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool offerExtended) {
+  FillCandidateNames(hits);
   std::wstring title = SearchWindowTitle(info);
   CentreOnMouse();
   return ChoosePlayer(MainWindowHandle(), title, offerExtended, false);
@@ -37,7 +38,7 @@ int32_t AskUser(const tplay_info& info, bool offerExtended) {
 // (the both-players report), an empty text when the user chose nobody.
 void AddSide(Side side, std::wstring* text) {
   int32_t position = CurrentGame();
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(position, side, info);
   if (IsAnonymousName(info.name)) {
     if (text)
@@ -49,14 +50,13 @@ void AddSide(Side side, std::wstring* text) {
   EnsurePlayersLoaded();
   int32_t game = GameAtPosition(position);
   if (info.fideId != 0) {
-    fideitem record;
+    Player record;
     if (FindById(info.fideId, record)) {
-      AddedFlags.fideId = false;
-      WritePlayerTags(game, side, record, info);
+      AddedTags added = WritePlayerTags(game, side, record, info);
       if (text)
-        *text = ReportSideText(info, record);
+        *text = ReportSideText(info, record, added);
       else
-        ReportOneSide(info, record);
+        ReportOneSide(info, record, added);
     } else if (text) {
       *text = (side == White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
               Wide(info.name) + msg::IsFoundInFideDatabase;
@@ -68,89 +68,67 @@ void AddSide(Side side, std::wstring* text) {
   }
   SearchChoice choice;
   if (!SelectPlayer(info, choice)) return;
-  WriteFideTag(info, choice.index, game, side);
-  const fideitem& record = PlayerList()[static_cast<size_t>(choice.index)];
+  AddedTags added = WriteFideTag(info, choice.index, game, side);
+  const Player& record = PlayerList()[static_cast<size_t>(choice.index)];
   if (text)
-    *text = ReportSideText(info, record);
+    *text = ReportSideText(info, record, added);
   else
-    ReportOneSide(info, record);
+    ReportOneSide(info, record, added);
 }
 
 }  // namespace
 
-bool IsClearCut(std::span<const tsearchress> results) {
-  return results.size() == 1 ||
-         (results.size() >= 2 && results[0].score == 1 && results[1].score > 1);
-}
-
-void TolerantSearch(const std::string& name, int32_t limit) {
-  struct RestoreLimit {
-    ~RestoreLimit() { MaxResults = kDefaultMaxResults; }
-  } restore;
-  MaxResults = limit < 1 ? 1 : limit;
-  RankedSearch(name);
-}
-
-void FillCandidateNames() {
+void FillCandidateNames(std::span<const SearchHit> hits) {
   candidateNames.clear();
   auto players = PlayerList();
-  for (const tsearchress& entry : SearchResults) {
-    auto i = static_cast<size_t>(entry.index);
+  for (const SearchHit& hit : hits) {
+    auto i = static_cast<size_t>(hit.index);
     candidateNames.push_back(
-        {Wide(DescribePlayer(entry.index)), i < players.size() ? players[i].fideId : 0});
+        {Wide(DescribePlayer(hit.index)), i < players.size() ? players[i].fideId : 0});
   }
 }
 
-std::wstring SearchWindowTitle(const tplay_info& info) {
+std::wstring SearchWindowTitle(const GamePlayer& info) {
   return msg::SearchFideFor + Wide(DescribeGamePlayer(info));
 }
 
-bool SelectPlayer(const tplay_info& info, SearchChoice& candidate) {
-  WordSearch(info.name);
-  if (SearchResults.empty()) {
+bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate) {
+  std::vector<SearchHit> hits = WordSearch(info.name);
+  if (hits.empty()) {
     ShowMessage(msg::CantAddAnything,
                 msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
     return false;
   }
-  if (IsClearCut(SearchResults)) {
-    candidate = {SearchResults[0].index, SearchResults[0].score};
+  if (IsClearCut(hits)) {
+    candidate = {hits[0].index, hits[0].score};
     return true;
   }
-  auto n = static_cast<int32_t>(SearchResults.size());
-  int32_t r = AskUser(info, true);
+  auto n = static_cast<int32_t>(hits.size());
+  int32_t r = AskUser(info, hits, true);
   if (r == n) {  // the user asked for the tolerant search
-    TolerantSearch(info.name, 20);
-    n = static_cast<int32_t>(SearchResults.size());
-    r = AskUser(info, false);
+    hits = RankedSearch(info.name, kExtendedSearchLimit);
+    n = static_cast<int32_t>(hits.size());
+    r = AskUser(info, hits, false);
   }
   if (r < 0 || r >= n) return false;  // Escape, Skip
-  candidate = {SearchResults[static_cast<size_t>(r)].index, SearchResults[static_cast<size_t>(r)].score};
+  candidate = {hits[static_cast<size_t>(r)].index, hits[static_cast<size_t>(r)].score};
   return true;
 }
 
-std::string DescribeGamePlayer(const tplay_info& info) {
-  std::string text = info.name;
-  if (info.federation != 0) text += " (" + std::string(FederationCode(info.federation)) + ")";
-  if (info.title < 6) text += ",  " + std::string(TitleText(info.title));
-  if (info.rating != 0) text += ",  " + DecimalText(info.rating) + " ELO";
-  return text;
-}
-
-std::wstring ReportSideText(const tplay_info& info, const fideitem& R) {
-  const TAddedFlags& added = AddedFlags;
+std::wstring ReportSideText(const GamePlayer& info, const Player& R, const AddedTags& added) {
   if (!added.Any()) return msg::InformationAbout + Wide(info.name) + msg::AlreadyWritten;
   std::wstring text = msg::FollowingAdded + Wide(info.name) + msg::ReportHeadEnd;
   if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(R.fideId)));
   if (added.title) text += msg::TitleLine + Wide(TitleText(R.title));
   if (added.elo) text += msg::EloLine + Wide(DecimalText(R.rating));
-  if (added.sex) text += std::wstring(msg::SexLine) + (R.sex == 0 ? L"M" : L"F");
+  if (added.sex) text += std::wstring(msg::SexLine) + (R.sex == Sex::Male ? L"M" : L"F");
   if (added.country) text += msg::CountryLine + Wide(FederationCode(R.federation));
   GameHeaderChanged();
   return text;
 }
 
-void ReportOneSide(const tplay_info& info, const fideitem& record) {
-  ShowMessage(msg::InformationAdded, ReportSideText(info, record), 0);
+void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags& added) {
+  ShowMessage(msg::InformationAdded, ReportSideText(info, record, added), 0);
 }
 
 void ShowMessage(const std::wstring& caption, const std::wstring& text, int32_t kind) {

@@ -11,7 +11,9 @@
 #include "host/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
+#include "host/settings.h"
 #include "tagging/messages.h"
+#include "tagging/player_struct.h"
 #include "windows/plsearchwnd.h"
 #include "windows/plstatwnd.h"
 
@@ -45,128 +47,56 @@ void TakeBudgetFromEnvironment() {
   if (error == std::errc{} && end == text + n && budget >= 0) TickBudget = budget;
 }
 
-// A player found by FIDE ID during one step, with its place in PlayerList.
-struct CachedPlayer {
-  fideitem player;
-  int32_t index;
-};
-
-const CachedPlayer* FindCached(const std::vector<CachedPlayer>& cache, int32_t id) {
-  for (const CachedPlayer& c : cache)
-    if (c.player.fideId == id) return &c;
-  return nullptr;
-}
-
-std::vector<int32_t> CachedIndices(const std::vector<CachedPlayer>& cache) {
-  std::vector<int32_t> indices;
-  for (const CachedPlayer& c : cache) indices.push_back(c.index);
-  return indices;
-}
-
-// Shows the search window over the current SearchResults. The window opens
-// on the point the host last stored; the batch does not move it.
-int32_t AskUser(const tplay_info& prompted, bool offerExtended) {
+// Shows the search window over these hits. The window opens on the point
+// the host last stored; the batch does not move it.
+int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
   askedInStep = true;
-  FillCandidateNames();
+  FillCandidateNames(hits);
   return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
 }
 
-// The tolerant search for a step: room for the known players is taken from
-// the limit, which is held at 1 however many of them there are.
-void ExtendedSearch(const std::string& name, const std::vector<int32_t>& known) {
-  TolerantSearch(name, kExtendedResults - static_cast<int32_t>(known.size()));
-  PromoteKnownPlayers(known);
+// Writes each place's tags into its game; true when there were any.
+bool WritePlaces(const NameEntry& entry, std::span<const PlaceTags> places) {
+  for (const PlaceTags& p : places) WriteTags(entry.places[p.place].game, p.tags);
+  return !places.empty();
 }
 
 }  // namespace
 
-void PromoteKnownPlayers(std::span<const int32_t> indices) {
-  std::vector<tsearchress>& results = SearchResults;
-  for (int32_t v : indices) {
-    size_t at = 0;
-    while (at < results.size() && results[at].index != v) ++at;
-    if (at < results.size()) {
-      if (results[at].score <= 2) continue;
-      results[at].score = 2;
-      for (; at > 0 && results[at - 1].score > results[at].score; --at)
-        std::swap(results[at - 1], results[at]);
-      continue;
-    }
-    // Insert after the last entry of score 2 or better.
-    size_t place = results.size();
-    while (place > 0 && results[place - 1].score > 2) --place;
-    results.insert(results.begin() + static_cast<std::ptrdiff_t>(place), tsearchress{v, 2});
-  }
-}
-
-bool ApplyChosenPlayer(const tplname& entry, const tsearchress& chosen) {
-  if (chosen.index < 0 || chosen.index >= static_cast<int32_t>(PlayerList().size())) return false;
-  bool written = false;
-  for (const tplnitem& place : entry.items) {
-    if (place.info.fideId != 0) continue;
-    WriteFideTag(place.info, chosen.index, place.game, static_cast<Side>(place.side));
-    written = true;
-  }
-  return written;
+bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen) {
+  return WritePlaces(entry, ChosenPlayerTags(entry.places, chosen.index, settings));
 }
 
 StepResult ProcessNextName() {
   if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return Skipped;
-  const tplname& entry = NameList[static_cast<size_t>(NameIndex)];
-  if (IsAnonymousName(entry.name)) return Skipped;
+  const NameEntry& entry = NameList[static_cast<size_t>(NameIndex)];
+  NameStep step = PlanNameStep(entry.name, entry.places, settings);
+  if (step.anonymous) return Skipped;
+  WritePlaces(entry, step.byId);
+  StepResult result = step.AddsTagById() ? Added : AlreadyPresent;
 
-  // Places whose game names the player by FIDE ID are completed from the
-  // database; an ID the database lacks leaves its place as it is.
-  StepResult result = AlreadyPresent;
-  std::vector<CachedPlayer> stepCache;
-  std::vector<int32_t> missingIds;  // not in the database: not scanned for twice
-  const tplnitem* firstWithoutId = nullptr;
-  for (const tplnitem& place : entry.items) {
-    int32_t id = place.info.fideId;
-    if (id == 0) {
-      if (!firstWithoutId) firstWithoutId = &place;
-      continue;
-    }
-    const CachedPlayer* known = FindCached(stepCache, id);
-    if (!known) {
-      if (std::find(missingIds.begin(), missingIds.end(), id) != missingIds.end()) continue;
-      CachedPlayer found{};
-      if (!FindByIdAt(id, found.player, found.index)) {
-        missingIds.push_back(id);
-        continue;
+  std::vector<SearchHit> hits = std::move(step.hits);
+  SearchHit chosen{};
+  switch (step.choice) {
+    case NameChoice::None: return result;
+    case NameChoice::NoCandidate: return Skipped;  // nobody to offer: passed over without asking
+    case NameChoice::ClearHit: chosen = hits[0]; break;
+    case NameChoice::AskUser: {
+      const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
+      auto n = static_cast<int32_t>(hits.size());
+      int32_t k = AskUser(prompted, hits, true);
+      if (k < 0 || k == n + 1) return Skipped;
+      if (k >= n + 2) return Cancelled;
+      if (k == n) {
+        hits = ExtendedStepSearch(entry.name, step.known);
+        n = static_cast<int32_t>(hits.size());
+        k = AskUser(prompted, hits, false);
+        if (k < 0 || k == n) return Skipped;
+        if (k > n) return Cancelled;
       }
-      stepCache.push_back(found);
-      known = &stepCache.back();
+      chosen = hits[static_cast<size_t>(k)];
+      break;
     }
-    WritePlayerTags(place.game, static_cast<Side>(place.side), known->player, place.info);
-    if (AddedFlags.AnyTag()) result = Added;
-  }
-  if (!firstWithoutId) return result;
-
-  // The places without FIDE ID all get one player, found by name. Players
-  // that this name already carries by ID elsewhere rank among the best.
-  std::vector<int32_t> known = CachedIndices(stepCache);
-  WordSearch(entry.name);
-  PromoteKnownPlayers(known);
-  // Nobody at all to offer: the name is passed over without asking.
-  if (SearchResults.empty()) return Skipped;
-
-  tsearchress chosen{};
-  if (IsClearCut(SearchResults)) {
-    chosen = SearchResults[0];
-  } else {
-    auto n = static_cast<int32_t>(SearchResults.size());
-    int32_t k = AskUser(firstWithoutId->info, true);
-    if (k < 0 || k == n + 1) return Skipped;
-    if (k >= n + 2) return Cancelled;
-    if (k == n) {
-      ExtendedSearch(entry.name, known);
-      n = static_cast<int32_t>(SearchResults.size());
-      k = AskUser(firstWithoutId->info, false);
-      if (k < 0 || k == n) return Skipped;
-      if (k > n) return Cancelled;
-    }
-    chosen = SearchResults[static_cast<size_t>(k)];
   }
   if (ApplyChosenPlayer(entry, chosen)) result = Added;
   return result;

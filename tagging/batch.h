@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "database/fidelist.h"
+#include "database/playersearch.h"
 #include "tagging/namelist.h"
 
 // What one step did.
@@ -37,19 +37,11 @@ struct HoldBatchSteps {
   HoldBatchSteps& operator=(const HoldBatchSteps&) = delete;
 };
 
-// The most candidates the tolerant search keeps within a step, before the
-// players already known by FIDE ID are added.
-constexpr int32_t kExtendedResults = 20;
-
 // One step for NameList[NameIndex].
 StepResult ProcessNextName();
-// Gives each player of `indices` score 2 in SearchResults: a weaker entry is
-// raised and moved up, a missing player is inserted after the entries of
-// score 1 and 2.
-void PromoteKnownPlayers(std::span<const int32_t> indices);
 // Writes the chosen player's FIDE ID and tags into every place of the name
 // that has no FIDE ID. False when nothing was written.
-bool ApplyChosenPlayer(const tplname& entry, const tsearchress& chosen);
+bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen);
 
 // How long one tick may go on taking names, in microseconds. A tick ends
 // after the step that passes it, after a step that asked the user, or when

@@ -28,7 +28,7 @@ static_assert(sizeof(OPENFILENAMEW) == 88, "the full-size file dialog record");
 
 // The FIDE ID of one side of the current game: from its tag, or else from
 // the database, asking the user when the name is ambiguous. 0 when none.
-int32_t EstablishFideId(Side side, const wchar_t* caption, tplay_info& info) {
+int32_t EstablishFideId(Side side, const wchar_t* caption, GamePlayer& info) {
   ReadGameTags(CurrentGame(), side, info);
   if (IsAnonymousName(info.name)) {
     ShowMessage(caption, msg::NoPlayerName, 1);
@@ -42,14 +42,14 @@ int32_t EstablishFideId(Side side, const wchar_t* caption, tplay_info& info) {
 }
 
 void OpenPlayerPage(Side side) {
-  tplay_info info;
+  GamePlayer info;
   int32_t id = EstablishFideId(side, msg::CantOpenWebPage, info);
   if (id == 0) return;
   ShellExecuteA(ownerWindow, "open", PlayerPageUrl(id).c_str(), "", "", SW_SHOW);
 }
 
 void DownloadPlayerGames(Side side) {
-  tplay_info info;
+  GamePlayer info;
   int32_t id = EstablishFideId(side, msg::CantDownloadGames, info);
   if (id == 0) return;
   DownloadFileName = SuggestedFileName(info.name);

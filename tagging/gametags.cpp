@@ -1,112 +1,45 @@
-// Reading a player's tags from a game header and writing tags from the
-// database into a game, under the settings.
+// Reading a player's tags from a host game header and writing tags from the
+// database into a host game, under the settings. The rules are tagrules'.
 #include <string>
+#include <vector>
 
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
 #include "tagging/player_struct.h"
 
-TAddedFlags AddedFlags;
-
-namespace {
-
-struct SideTags {
-  const char* name;  // the roster tag holding the player's name
-  const char* fide;
-  const char* title;
-  const char* elo;
-  const char* sex;
-  const char* country;
-};
-
-constexpr SideTags kTags[2] = {
-    {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"},
-    {"Black", "BlackFIDE", "BlackTitle", "BlackElo", "BlackSex", "BlackCountry"},
-};
-
-int TitleCode(std::string_view text) {
-  for (int t = 0; t < 6; ++t)
-    if (TitleText(t) == text) return t;
-  return -1;
-}
-
-void WriteTag(int32_t game, const char* tag, const std::string& value) {
-  SetGameTag(game, tag, value.c_str());
-}
-
-}  // namespace
-
-void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, tplay_info& info) {
-  info = tplay_info{};
-  info.name = std::string(HeaderValue(header, side == White ? hostabi::kWhitePosition
-                                                            : hostabi::kBlackPosition));
-  const SideTags& tags = kTags[side];
-  // Every pair is read, so a later pair overrides an earlier one and no tag
-  // of the side goes unseen (the writer relies on that).
-  for (size_t i = hostabi::kRosterSize; i < header.size(); ++i) {
-    std::string_view tag = hostabi::HostString(header[i].name);
-    std::string_view value = hostabi::HostString(header[i].value);
-    int32_t number = 0;
-    if (tag == tags.elo) {
-      if (ParseDecimal(value, number) && number != 0) info.rating = static_cast<uint16_t>(number);
-    } else if (tag == tags.fide) {
-      if (ParseDecimal(value, number) && number != 0) info.fideId = number;
-    } else if (tag == tags.sex) {
-      if (value == "M") info.sex = 0;
-      if (value == "F") info.sex = 1;
-    } else if (tag == tags.title) {
-      if (int t = TitleCode(value); t >= 0) info.title = static_cast<uint8_t>(t);
-    } else if (tag == tags.country) {
-      if (value.size() == 3)
-        if (int row = FederationByCode(value); row != 0) info.federation = static_cast<uint8_t>(row);
-    }
+void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePlayer& info) {
+  std::string_view name =
+      HeaderValue(header, side == White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
+  // The pairs after the Seven Tag Roster carry the players' other tags.
+  std::vector<HeaderTag> tags;
+  if (header.size() > hostabi::kRosterSize) {
+    tags.reserve(header.size() - hostabi::kRosterSize);
+    for (size_t i = hostabi::kRosterSize; i < header.size(); ++i)
+      tags.push_back({hostabi::HostString(header[i].name), hostabi::HostString(header[i].value)});
   }
+  info = ReadGamePlayer(name, tags, side);
 }
 
-void ReadRecordTags(int32_t game, Side side, tplay_info& info) {
+void ReadRecordTags(int32_t game, Side side, GamePlayer& info) {
   ReadHeaderTags(GameHeader(game), side, info);
 }
 
-void ReadGameTags(int32_t position, Side side, tplay_info& info) {
+void ReadGameTags(int32_t position, Side side, GamePlayer& info) {
   ReadRecordTags(GameAtPosition(position), side, info);
 }
 
-void WriteFideTag(const tplay_info& info, int32_t player, int32_t game, Side side) {
-  AddedFlags = {};
-  auto players = PlayerList();
-  if (player < 0 || player >= static_cast<int32_t>(players.size())) return;
-  const fideitem& record = players[static_cast<size_t>(player)];
-  if (settings.saveFideId) {
-    WriteTag(game, kTags[side].fide, DecimalText(static_cast<uint32_t>(record.fideId)));
-    AddedFlags.fideId = true;
-  }
-  WritePlayerTags(game, side, record, info);
+AddedTags WriteTags(int32_t game, const PlayerTags& tags) {
+  for (const TagWrite& write : tags.writes) SetGameTag(game, write.name.c_str(), write.value.c_str());
+  return tags.added;
 }
 
-void WritePlayerTags(int32_t game, Side side, const fideitem& R, const tplay_info& G) {
-  const Settings& s = settings;
-  const SideTags& tags = kTags[side];
-  AddedFlags.title = AddedFlags.elo = AddedFlags.sex = AddedFlags.country = false;
+AddedTags WriteFideTag(const GamePlayer& info, int32_t player, int32_t game, Side side) {
+  auto players = PlayerList();
+  if (player < 0 || player >= static_cast<int32_t>(players.size())) return {};
+  return WriteTags(game, FideTagWrites(players[static_cast<size_t>(player)], info, side, settings));
+}
 
-  if (s.saveTitle && R.title < 6 && (G.title == 6 || (s.overwriteTitle && G.title != R.title))) {
-    WriteTag(game, tags.title, std::string(TitleText(R.title)));
-    AddedFlags.title = true;
-  }
-  if (s.saveElo && R.rating != 0 &&
-      (G.rating == 0 || (s.overwriteElo && G.rating != R.rating))) {
-    WriteTag(game, tags.elo, DecimalText(R.rating));
-    AddedFlags.elo = true;
-  }
-  if (s.saveSex && R.sex < 2 && (G.sex == 2 || (s.overwriteSex && G.sex != R.sex))) {
-    WriteTag(game, tags.sex, R.sex == 0 ? "M" : "F");
-    AddedFlags.sex = true;
-  }
-  // A federation outside the table has no code to write.
-  if (s.saveCountry && !FederationCode(R.federation).empty() &&
-      (G.federation == 0 || (s.overwriteCountry && G.federation != R.federation))) {
-    WriteTag(game, tags.country, std::string(FederationCode(R.federation)));
-    AddedFlags.country = true;
-  }
-  if (s.changeName && G.name != R.name) WriteTag(game, tags.name, std::string(R.name));
+AddedTags WritePlayerTags(int32_t game, Side side, const Player& record, const GamePlayer& info) {
+  return WriteTags(game, PlayerTagWrites(record, info, side, settings));
 }

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "host/hostdata.h"
+#include "tagging/player_struct.h"
 
-std::vector<tplname> NameList;
+std::vector<NameEntry> NameList;
 
 namespace {
 
@@ -37,38 +38,38 @@ NamePosition FindName(std::string_view name) {
   return {false, hi};
 }
 
-void AddOccurrence(std::string_view name, Side side, int32_t game, tplay_info&& info) {
+void AddOccurrence(std::string_view name, Side side, int32_t game, GamePlayer&& info) {
   NamePosition at = FindName(name);
   if (at.found) {
-    tplname& entry = NameList[static_cast<size_t>(at.position)];
-    if (static_cast<int32_t>(entry.items.size()) >= entry.capacity) {
+    NameEntry& entry = NameList[static_cast<size_t>(at.position)];
+    if (static_cast<int32_t>(entry.places.size()) >= entry.capacity) {
       entry.capacity += kPlaceBlock;
-      entry.items.reserve(static_cast<size_t>(entry.capacity));
+      entry.places.reserve(static_cast<size_t>(entry.capacity));
     }
-    entry.items.push_back(tplnitem{game, static_cast<uint8_t>(side), std::move(info)});
+    entry.places.push_back(NamePlace{game, side, std::move(info)});
     return;
   }
-  tplname entry;
+  NameEntry entry;
   entry.name = std::string(name);  // before info moves: name may be its name
   entry.capacity = kPlaceBlock;
-  entry.items.reserve(kPlaceBlock);
-  entry.items.push_back(tplnitem{game, static_cast<uint8_t>(side), std::move(info)});
+  entry.places.reserve(kPlaceBlock);
+  entry.places.push_back(NamePlace{game, side, std::move(info)});
   NameList.insert(NameList.begin() + at.position, std::move(entry));
 }
 
-void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info) {
-  AddOccurrence(name, side, game, tplay_info(info));
+void AddOccurrence(std::string_view name, Side side, int32_t game, const GamePlayer& info) {
+  AddOccurrence(name, side, game, GamePlayer(info));
 }
 
 void CollectPlayerNames() {
   auto count = static_cast<int32_t>(GameList().size());
-  std::vector<tplnitem> places;
+  std::vector<NamePlace> places;
   places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
     for (Side side : {White, Black}) {
-      tplnitem place{g, static_cast<uint8_t>(side), {}};
-      ReadRecordTags(g, side, place.info);
-      if (place.info.name.starts_with("Anonymous")) continue;
+      NamePlace place{g, side, {}};
+      ReadRecordTags(g, side, place.player);
+      if (place.player.name.starts_with("Anonymous")) continue;
       places.push_back(std::move(place));
     }
   }
@@ -79,12 +80,12 @@ void CollectPlayerNames() {
   std::vector<uint32_t> order(places.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return Compare(places[a].info.name, places[b].info.name) < 0;
+    return Compare(places[a].player.name, places[b].player.name) < 0;
   });
   NameList.clear();
   // Each place moves into the list, so that the places are not held twice.
   for (uint32_t i : order) {
-    tplnitem& p = places[i];
-    AddOccurrence(p.info.name, static_cast<Side>(p.side), p.game, std::move(p.info));
+    NamePlace& p = places[i];
+    AddOccurrence(p.player.name, p.side, p.game, std::move(p.player));
   }
 }

@@ -8,28 +8,22 @@
 #include <string_view>
 #include <vector>
 
-#include "tagging/player_struct.h"
-
-// One place where a name occurs.
-struct tplnitem {
-  int32_t game = 0;   // game record index in GameList
-  uint8_t side = 0;   // 0 White, 1 Black
-  tplay_info info;    // what the header said when the list was built
-};
+#include "database/tagrules.h"
 
 // One distinct name. Its places are in order of game record index, White
-// before Black within a game; `items.size()` is the number of places.
-struct tplname {
+// before Black within a game.
+struct NameEntry {
   std::string name;
-  std::vector<tplnitem> items;
+  std::vector<NamePlace> places;
   int32_t capacity = 0;  // places reserved: grows in blocks of 10
 };
 
 constexpr int32_t kPlaceBlock = 10;
 
 // Sorted ascending by name, bytes compared as unsigned numbers; names that
-// differ in letter case are different names. Rebuilt by each run.
-extern std::vector<tplname> NameList;
+// differ in letter case are different names. Rebuilt by each run; it lives
+// for the process because the run's timer ticks step through it.
+extern std::vector<NameEntry> NameList;
 
 struct NamePosition {
   bool found;
@@ -39,8 +33,8 @@ struct NamePosition {
 // Bisection of NameList.
 NamePosition FindName(std::string_view name);
 // Records one place of a name, creating its entry in sorted position.
-void AddOccurrence(std::string_view name, Side side, int32_t game, const tplay_info& info);
-void AddOccurrence(std::string_view name, Side side, int32_t game, tplay_info&& info);
+void AddOccurrence(std::string_view name, Side side, int32_t game, const GamePlayer& info);
+void AddOccurrence(std::string_view name, Side side, int32_t game, GamePlayer&& info);
 // Builds NameList from every game of the host's open base. Names that begin
 // with "Anonymous" (exactly so) are left out.
 void CollectPlayerNames();

@@ -25,7 +25,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "fakehost.h"
 #include "host/velmarsh.h"
 #include "hostsim/pgn.h"
@@ -55,33 +56,30 @@ int TimeStepsOverList(const std::string& path, int names) {
   StartLumoraProc(FakeHost::F);
   auto start = std::chrono::steady_clock::now();
   LoadPlayers(path);
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (list.empty()) {
     std::fprintf(stderr, "batch-timing: no players in %s\n", path.c_str());
     return 1;
   }
   std::printf("loaded %zu players in %.0f ms\n", list.size(), MillisecondsSince(start));
   start = std::chrono::steady_clock::now();
-  fideitem unused;
+  Player unused;
   FindById(0, unused);  // the first lookup builds the indexes
   std::printf("indexes built in %.0f ms\n", MillisecondsSince(start));
 
   // Players spread over the list; by name only those a word search picks
   // out clearly, as the batch would take them without asking.
   std::vector<std::string> byName;
-  std::vector<const fideitem*> byId;
+  std::vector<const Player*> byId;
   const size_t half = static_cast<size_t>(names) / 2;
   for (uint64_t i = 0; (byName.size() < half || byId.size() < half) && i < list.size(); ++i) {
-    const fideitem& p = list[(i * 2654435761u) % list.size()];
+    const Player& p = list[(i * 2654435761u) % list.size()];
     if (p.fideId != 0 && byId.size() < half) {
       byId.push_back(&p);
       continue;
     }
     if (byName.size() == half) continue;
-    WordSearch(p.name);
-    bool clear = SearchResults.size() == 1 ||
-                 (SearchResults.size() >= 2 && SearchResults[0].score == 1 && SearchResults[1].score > 1);
-    if (clear) byName.emplace_back(p.name);
+    if (IsClearCut(WordSearch(p.name))) byName.emplace_back(p.name);
   }
   for (size_t g = 0; g < std::min(byName.size(), byId.size()); ++g)
     host.base.AddGame(byId[g]->name, byName[g], {{"WhiteFIDE", std::to_string(byId[g]->fideId)}});
@@ -119,7 +117,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   FakeHost host;
   StartLumoraProc(FakeHost::F);
   LoadPlayers(listPath);
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (list.empty() || games < 1) {
     std::fprintf(stderr, "batch-timing: no players in %s\n", listPath.c_str());
     return 1;
@@ -131,7 +129,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   // Two players of one name never make a clear search: only names that one
   // player carries are tried, in an order drawn from the seed.
   std::unordered_map<std::string_view, int> counts;
-  for (const fideitem& p : list) ++counts[p.name];
+  for (const Player& p : list) ++counts[p.name];
   std::vector<size_t> unique;
   for (size_t i = 0; i < list.size(); ++i)
     if (counts[list[i].name] == 1 && !IsAnonymousName(list[i].name)) unique.push_back(i);
@@ -144,9 +142,9 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   std::vector<Name> pool;
   size_t next = 0;
   for (; next < unique.size() && pool.size() < wanted - wanted / 10; ++next) {
-    const fideitem& p = list[unique[next]];
-    WordSearch(p.name);
-    if (IsClearCut(SearchResults) && list[static_cast<size_t>(SearchResults[0].index)].fideId == p.fideId)
+    const Player& p = list[unique[next]];
+    std::vector<SearchHit> hits = WordSearch(p.name);
+    if (IsClearCut(hits) && list[static_cast<size_t>(hits[0].index)].fideId == p.fideId)
       pool.push_back({p.name, 0});
   }
   const size_t clear = pool.size();
@@ -155,7 +153,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   std::unordered_set<std::string_view> used;
   for (const Name& n : pool) used.insert(n.text);
   for (size_t tries = 0; pool.size() < wanted && tries < 20 * wanted; ++tries) {
-    const fideitem& p = list[numbers.Next() % list.size()];
+    const Player& p = list[numbers.Next() % list.size()];
     if (p.fideId == 0 || IsAnonymousName(p.name) || !used.insert(p.name).second) continue;
     pool.push_back({p.name, p.fideId});
   }
@@ -194,7 +192,7 @@ int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) 
   host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) { return -1; };
   StartLumoraProc(FakeHost::F);
   LoadPlayers(listPath);
-  fideitem unused;
+  Player unused;
   FindById(0, unused);  // the first lookup builds the indexes
   std::string text;
   if (std::FILE* file = std::fopen(basePath.c_str(), "rb")) {
@@ -254,9 +252,9 @@ int main(int argc, char** argv) {
   std::vector<PlayerRow> rows;
   const int players = 500000;
   for (int i = 0; i < players; ++i)
-    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, 0, 6, 1, 0});
+    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::Male, Title::None, 1, 0});
   SetPlayerList(rows);
-  fideitem unused;
+  Player unused;
   FindById(0, unused);  // the first lookup builds the indexes: not a step's cost
   // Black names carry no ID and find nobody: a whole word search each. White
   // names carry a known ID: a scan of the list by ID each.

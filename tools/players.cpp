@@ -22,7 +22,9 @@
 #include <io.h>
 #endif
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
 #include "database/stdfile.h"
 #include "tools/numbers.h"
 
@@ -112,15 +114,15 @@ int Import(const std::vector<std::string>& args) {
 int Dump(const std::vector<std::string>& args) {
   if (args.size() != 1) UsageError("dump needs FILE.dat");
   LoadDatabase(args[0]);
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   for (size_t i = 0; i < list.size(); ++i) {
-    const fideitem& p = list[i];
+    const Player& p = list[i];
     WriteNumber(static_cast<int64_t>(i));
     Write("\t");
     WriteNumber(p.fideId);
     Write("\t");
     Write(p.name);
-    for (int64_t value : {int64_t{p.rating}, int64_t{p.sex}, int64_t{p.title}, int64_t{p.federation},
+    for (int64_t value : {int64_t{p.rating}, int64_t{static_cast<uint8_t>(p.sex)}, int64_t{static_cast<uint8_t>(p.title)}, int64_t{p.federation},
                           int64_t{p.birthYear}}) {
       Write("\t");
       WriteNumber(value);
@@ -133,7 +135,7 @@ int Dump(const std::vector<std::string>& args) {
 int Find(const std::vector<std::string>& args, bool ranked) {
   const char* command = ranked ? "ranked" : "word";
   std::optional<std::string> name, queries;
-  int32_t limit = ranked ? 20 : kDefaultMaxResults;
+  int32_t limit = ranked ? kExtendedSearchLimit : kNormalSearchLimit;
   if (args.empty()) UsageError(std::string(command) + " needs FILE.dat");
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--max" || args[i] == "--queries") {
@@ -156,13 +158,9 @@ int Find(const std::vector<std::string>& args, bool ranked) {
 
   std::vector<std::string> names = queries ? ReadQueries(*queries) : std::vector<std::string>{*name};
   LoadDatabase(args[0]);
-  MaxResults = limit;
   for (size_t q = 0; q < names.size(); ++q) {
-    if (ranked)
-      RankedSearch(names[q]);
-    else
-      WordSearch(names[q]);
-    for (const tsearchress& r : SearchResults) {
+    std::vector<SearchHit> hits = ranked ? RankedSearch(names[q], limit) : WordSearch(names[q], limit);
+    for (const SearchHit& r : hits) {
       if (queries) {
         WriteNumber(static_cast<int64_t>(q));
         Write("\t");
@@ -175,7 +173,6 @@ int Find(const std::vector<std::string>& args, bool ranked) {
       Write("\n");
     }
   }
-  MaxResults = kDefaultMaxResults;
   return 0;
 }
 
@@ -184,7 +181,7 @@ int Id(const std::vector<std::string>& args) {
   std::optional<int32_t> id = ParseInt(args[1]);
   if (!id) UsageError("ID must be a whole number");
   LoadDatabase(args[0]);
-  fideitem player;
+  Player player;
   int32_t index;
   if (FindByIdAt(*id, player, index)) {
     WriteNumber(index);

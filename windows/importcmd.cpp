@@ -2,7 +2,8 @@
 
 #include <commdlg.h>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
 #include "host/commonfunc.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"

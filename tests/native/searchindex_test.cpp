@@ -2,8 +2,10 @@
 
 #include <random>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
+#include "database/searchrules.h"
 #include "database/searchindex.h"
 #include "tempdir.h"
 
@@ -11,9 +13,9 @@ namespace {
 
 using Entries = std::vector<std::pair<int32_t, int>>;  // index, score
 
-Entries Of(const std::vector<tsearchress>& results) {
+Entries Of(const std::vector<SearchHit>& results) {
   Entries e;
-  for (const tsearchress& r : results) e.emplace_back(r.index, r.score);
+  for (const SearchHit& r : results) e.emplace_back(r.index, r.score);
   return e;
 }
 
@@ -21,8 +23,9 @@ class SearchIndexTest : public ::testing::Test {
  protected:
   void TearDown() override {
     ClearPlayerList();
-    MaxResults = kDefaultMaxResults;
   }
+  std::vector<SearchHit> hits;
+  int32_t limit = kNormalSearchLimit;
   static void Players(const std::vector<std::string>& names) {
     std::vector<PlayerRow> rows;
     for (const std::string& n : names) rows.push_back(PlayerRow{n, static_cast<int32_t>(rows.size() + 1)});
@@ -33,7 +36,7 @@ class SearchIndexTest : public ::testing::Test {
     const SearchIndex* index = CurrentSearchIndex();
     ASSERT_NE(index, nullptr);
     QueryWordList words = WordsOfName(name);
-    std::vector<tsearchress> linear, indexed;
+    std::vector<SearchHit> linear, indexed;
     WordMatchesLinear(words, limit, linear);
     WordMatchesIndexed(*index, words, limit, indexed);
     EXPECT_EQ(Of(indexed), Of(linear)) << "word search for \"" << name << "\", limit " << limit;
@@ -47,34 +50,34 @@ class SearchIndexTest : public ::testing::Test {
 
 TEST_F(SearchIndexTest, ReplacingTheListReplacesWhatTheLookupsFind) {
   SetPlayerList(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Roe, Rick", 6}});
-  fideitem p;
+  Player p;
   int32_t index;
   ASSERT_TRUE(FindByIdAt(6, p, index));
-  WordSearch("Jane");
-  EXPECT_EQ(Of(SearchResults), (Entries{{0, 1}}));
+  hits = WordSearch("Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
 
   SetPlayerList(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
   ASSERT_TRUE(FindByIdAt(5, p, index));
   EXPECT_EQ(index, 1);
   EXPECT_EQ(p.name, "Poe, Jane");
   EXPECT_FALSE(FindByIdAt(6, p, index));
-  WordSearch("Jane");
-  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}, {2, 1}}));
-  RankedSearch("Rick Roe");
-  EXPECT_EQ(Of(SearchResults), (Entries{{0, 2}}));
+  hits = WordSearch("Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{1, 1}, {2, 1}}));
+  hits = RankedSearch("Rick Roe", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 2}}));
 
   // A list sorted after an import is a new list too.
   SortByRating();
   SetPlayerList(std::vector<PlayerRow>{{"Zed, Ann", 1, 1000}, {"Doe, Jane", 2, 2000}});
-  WordSearch("Jane");
-  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}}));
+  hits = WordSearch("Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{1, 1}}));
   SortByRating();
-  WordSearch("Jane");
-  EXPECT_EQ(Of(SearchResults), (Entries{{0, 1}}));
+  hits = WordSearch("Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
   ClearPlayerList();
   EXPECT_FALSE(FindById(2, p));
-  WordSearch("Jane");
-  EXPECT_TRUE(SearchResults.empty());
+  hits = WordSearch("Jane", limit);
+  EXPECT_TRUE(hits.empty());
 }
 
 TEST_F(SearchIndexTest, LoadedListIsSearchedThroughItsOwnIndex) {
@@ -83,12 +86,12 @@ TEST_F(SearchIndexTest, LoadedListIsSearchedThroughItsOwnIndex) {
   std::string file = dir.File("players.dat");
   ASSERT_TRUE(SavePlayers(file));
   SetPlayerList(std::vector<PlayerRow>{{"Other, Person", 9}});
-  WordSearch("Smith");
-  EXPECT_TRUE(SearchResults.empty());
+  hits = WordSearch("Smith", limit);
+  EXPECT_TRUE(hits.empty());
   LoadPlayers(file);
-  WordSearch("Smith");
-  EXPECT_EQ(Of(SearchResults), (Entries{{1, 1}}));
-  fideitem p;
+  hits = WordSearch("Smith", limit);
+  EXPECT_EQ(Of(hits), (Entries{{1, 1}}));
+  Player p;
   ASSERT_TRUE(FindById(9, p));
   EXPECT_EQ(p.name, "Smith, Jo");
 }
@@ -100,7 +103,7 @@ TEST_F(SearchIndexTest, FirstPlayerOfAnIdAmongManyThatShareIt) {
   rows.push_back(PlayerRow{"Largest", INT32_MAX});
   rows.push_back(PlayerRow{"Again", 100000 + 7});
   SetPlayerList(rows);
-  fideitem p;
+  Player p;
   int32_t index = 0;
   for (int32_t id : {0, 100007, 100000 + 29999 * 7, -42, INT32_MAX}) {
     ASSERT_TRUE(FindByIdAt(id, p, index)) << id;
@@ -117,18 +120,18 @@ TEST_F(SearchIndexTest, ASeparatorInsideTheWindowCountsAsTheChangedLetter) {
   // "sm th" differs from "smath" only where the blank stands; "smat-h" and
   // "s-math" likewise, across other separators and at either end.
   Players({"Sm th, Jo", "Smat-h, Al", "Xs-math", "Sm, Ath", "Smith, Jo", "Nobody"});
-  MaxResults = 20;
-  RankedSearch("Smath");
-  EXPECT_EQ(Of(SearchResults), (Entries{{0, 4}, {1, 4}, {2, 4}, {4, 4}}));
+  limit = 20;
+  hits = RankedSearch("Smath", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 4}, {1, 4}, {2, 4}, {4, 4}}));
   for (std::string_view query : {"Smath", "Smath Jo", "Jo Smath", "Xsmath", "Math Al", "Tha"})
     ExpectSameAsScans(query, 20);
 }
 
 TEST_F(SearchIndexTest, OtherBytesInsideWordsAreSubstitutedLikeLetters) {
   Players({"M\xFCller, Jo", "Mu1ler, Al", "Muller2, Bo", "Smith", "M\xFC\xFCller"});
-  MaxResults = 20;
-  RankedSearch("Muller");
-  EXPECT_EQ(Of(SearchResults), (Entries{{2, 2}, {0, 4}, {1, 4}}));
+  limit = 20;
+  hits = RankedSearch("Muller", limit);
+  EXPECT_EQ(Of(hits), (Entries{{2, 2}, {0, 4}, {1, 4}}));
   ExpectSameAsScans("Muller Jo", 20);
   ExpectSameAsScans("Mueller", 20);
 }
@@ -156,8 +159,8 @@ TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheSc
     if (HasFailure()) break;
   }
   Players(kinds);
-  RankedMatchesLinear(WordsOfName("Smith John"), 20, SearchResults);
-  Entries totals = Of(SearchResults);
+  RankedMatchesLinear(WordsOfName("Smith John"), 20, hits);
+  Entries totals = Of(hits);
   EXPECT_EQ(totals, (Entries{{0, 2}, {1, 3}, {2, 7}, {3, 8}, {4, 8}, {5, 9}, {6, 9}, {7, 13}, {8, 251},
                              {9, 252}, {10, 252}, {11, 253}, {12, 253}, {13, 254}}));
 }

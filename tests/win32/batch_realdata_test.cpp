@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "database/fidelistimport.h"
 #include "fakehost.h"
 #include "host/settings.h"
 #include "host/velmarsh.h"
@@ -80,8 +81,8 @@ TEST_F(RealBase, RunCompletesKnownPlayersAndLeavesUnknownIdsAlone) {
   ASSERT_EQ(host.base.games.size(), 2245u);
   ASSERT_TRUE(ImportFideList(kList));
   SortByRating();
-  std::map<int32_t, fideitem> byId;
-  for (const fideitem& p : PlayerList()) byId.emplace(p.fideId, p);
+  std::map<int32_t, Player> byId;
+  for (const Player& p : PlayerList()) byId.emplace(p.fideId, p);
 
   int windows = 0;
   host.onCreateHostWindow = [&](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) {
@@ -116,7 +117,7 @@ TEST_F(RealBase, RunCompletesKnownPlayersAndLeavesUnknownIdsAlone) {
           EXPECT_EQ(game.Tag(side + kind), TagOf(before[g], side + kind)) << g << side;
         continue;
       }
-      const fideitem& p = known->second;
+      const Player& p = known->second;
       if (p.federation != 0) {
         EXPECT_EQ(game.Tag(side + "Country"), FederationCode(p.federation)) << g << side;
         ++completed;

@@ -20,7 +20,6 @@ namespace {
 
 using Tags = std::vector<std::pair<std::string, std::string>>;
 using Writes = std::vector<std::string>;
-using Results = std::vector<std::pair<int32_t, int>>;
 
 constexpr int32_t kSmith = 4242, kJane = 12345678, kJohn = 87654321, kRichard = 777;
 constexpr int kPoes = 25;
@@ -33,22 +32,21 @@ class BatchStep : public ::testing::Test {
     uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
     uint8_t ger = static_cast<uint8_t>(FederationByCode("GER"));
     std::vector<PlayerRow> rows = {
-        {"Smith, Jo", kSmith, 2650, 0, 0, ger, 1970},
-        {"Doe, Jane", kJane, 2405, 1, 4, nor, 1990},
-        {"Doe, John", kJohn, 2100, 0, 6, nor, 1980},
-        {"Zed, Q", kZedQ, 2050, 0, 6, nor, 0},
-        {"Zed, R", kZedR, 2040, 0, 6, nor, 0},
+        {"Smith, Jo", kSmith, 2650, Sex::Male, Title::GM, ger, 1970},
+        {"Doe, Jane", kJane, 2405, Sex::Female, Title::WIM, nor, 1990},
+        {"Doe, John", kJohn, 2100, Sex::Male, Title::None, nor, 1980},
+        {"Zed, Q", kZedQ, 2050, Sex::Male, Title::None, nor, 0},
+        {"Zed, R", kZedR, 2040, Sex::Male, Title::None, nor, 0},
     };
     for (int i = 0; i < kPoes; ++i)
       rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x",
-                      kFirstPoeId + i, static_cast<uint16_t>(2000 - i), 0, 6, ger, 0});
-    rows.push_back({"Roe, Richard", kRichard, 0, 2, 6, 0, 0});
+                      kFirstPoeId + i, static_cast<uint16_t>(2000 - i), Sex::Male, Title::None, ger, 0});
+    rows.push_back({"Roe, Richard", kRichard, 0, Sex::None, Title::None, 0, 0});
     SetPlayerList(rows);
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC,
                                      hostabi::PaintCallback) {
       windows.push_back(caption);
       offered.push_back(candidateNames);
-      limitWhileAsking.push_back(MaxResults);
       if (duringWindow) duringWindow();
       int32_t answer = answers.empty() ? -1 : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
@@ -60,7 +58,6 @@ class BatchStep : public ::testing::Test {
   void TearDown() override {
     ClearPlayerList();
     NameList.clear();
-    MaxResults = kDefaultMaxResults;
     TickBudget = kDefaultTickBudget;
   }
 
@@ -85,52 +82,12 @@ class BatchStep : public ::testing::Test {
     Writes w = Written();
     return std::find(w.begin(), w.end(), write) != w.end();
   }
-  static Results Current() {
-    Results r;
-    for (const tsearchress& e : SearchResults) r.push_back({e.index, e.score});
-    return r;
-  }
-  static void SetResults(const Results& r) {
-    SearchResults.clear();
-    for (auto [index, score] : r) SearchResults.push_back({index, static_cast<uint8_t>(score)});
-  }
-
   FakeHost host;
   std::vector<std::wstring> windows;
   std::vector<std::vector<fidenam>> offered;
-  std::vector<int32_t> limitWhileAsking;
   std::vector<int32_t> answers;
   std::function<void()> duringWindow;
 };
-
-// ---- Ranking of players known by FIDE ID ----
-
-TEST_F(BatchStep, PromoteRaisesWeakerEntryToScoreTwoAndLeavesBetterOnes) {
-  SetResults({{10, 1}, {11, 2}, {12, 3}, {13, 4}, {14, 5}});
-  const int32_t v[] = {13, 11, 10};
-  PromoteKnownPlayers(v);
-  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {13, 2}, {12, 3}, {14, 5}}));
-}
-
-TEST_F(BatchStep, PromoteInsertsMissingPlayersAfterScoresOneAndTwoInGivenOrder) {
-  SetResults({{10, 1}, {11, 2}, {12, 3}, {13, 251}});
-  const int32_t v[] = {20, 21};
-  PromoteKnownPlayers(v);
-  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 2}, {20, 2}, {21, 2}, {12, 3}, {13, 251}}));
-
-  SetResults({});
-  PromoteKnownPlayers(v);
-  EXPECT_EQ(Current(), (Results{{20, 2}, {21, 2}}));
-
-  SetResults({{12, 3}, {13, 4}});
-  const int32_t one[] = {20};
-  PromoteKnownPlayers(one);
-  EXPECT_EQ(Current(), (Results{{20, 2}, {12, 3}, {13, 4}}));
-
-  SetResults({{10, 1}, {11, 1}});
-  PromoteKnownPlayers(one);
-  EXPECT_EQ(Current(), (Results{{10, 1}, {11, 1}, {20, 2}}));
-}
 
 // ---- Outcomes of one step ----
 
@@ -240,8 +197,6 @@ TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtensi
   ASSERT_EQ(offered[1].size(), 20u);
   EXPECT_EQ(offered[1][18].fideId, kFirstPoeId + 18);
   EXPECT_EQ(offered[1][19].fideId, kSmith);
-  EXPECT_EQ(limitWhileAsking, (std::vector<int32_t>{10, 10}));
-  EXPECT_EQ(MaxResults, kDefaultMaxResults);
   EXPECT_TRUE(Wrote("1:WhiteFIDE=4242"));
 }
 
@@ -269,7 +224,6 @@ TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
   EXPECT_EQ(offered[0].size(), 23u);
   ASSERT_EQ(offered[1].size(), 22u);  // one from the tolerant search + 21 known
   EXPECT_EQ(offered[1][0].fideId, kZedQ);
-  EXPECT_EQ(MaxResults, kDefaultMaxResults);
   EXPECT_TRUE(Wrote("21:WhiteFIDE=9001"));
 }
 

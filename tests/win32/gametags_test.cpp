@@ -15,12 +15,11 @@ class GameTags : public ::testing::Test {
  protected:
   void SetUp() override {
     settings = Settings{};
-    AddedFlags = TAddedFlags{};
     int nor = FederationByCode("NOR"), ger = FederationByCode("GER");
     std::vector<PlayerRow> rows = {
-        {"Doe, Jane", 12345678, 2405, 1, 4, static_cast<uint8_t>(nor), 1990},
-        {"Roe, Richard", 777, 0, 2, 6, 0, 0},
-        {"Smith, Jo", 4242, 2650, 0, 0, static_cast<uint8_t>(ger), 1970},
+        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(nor), 1990},
+        {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
+        {"Smith, Jo", 4242, 2650, Sex::Male, Title::GM, static_cast<uint8_t>(ger), 1970},
     };
     SetPlayerList(rows);
     StartLumoraProc(FakeHost::F);
@@ -37,20 +36,20 @@ class GameTags : public ::testing::Test {
     for (const auto& t : host.tagWrites) w.push_back(t.tag + "=" + t.value);
     return w;
   }
-  const fideitem& Player(int i) { return PlayerList()[static_cast<size_t>(i)]; }
+  static const Player& Listed(int i) { return PlayerList()[static_cast<size_t>(i)]; }
 
   FakeHost host;
 };
 
 TEST_F(GameTags, ARosterOnlyHeaderGivesJustTheName) {
   AddGame("Doe, Jane", "Roe, Richard");
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(0, Black, info);
   EXPECT_EQ(info.name, "Roe, Richard");
   EXPECT_EQ(info.fideId, 0);
   EXPECT_EQ(info.rating, 0);
-  EXPECT_EQ(info.sex, 2);
-  EXPECT_EQ(info.title, 6);
+  EXPECT_EQ(info.sex, Sex::None);
+  EXPECT_EQ(info.title, Title::None);
   EXPECT_EQ(info.federation, 0);
 }
 
@@ -59,12 +58,12 @@ TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
           {{"WhiteElo", "2300"}, {"whiteelo", "1000"}, {"BlackElo", "1500"}, {"WhiteElo", "2405"},
            {"WhiteFIDE", "12345678"}, {"WhiteSex", "F"}, {"WhiteSex", "f"}, {"WhiteTitle", "WIM"},
            {"WhiteTitle", "CM"}, {"WhiteCountry", "NOR"}});
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(0, White, info);
   EXPECT_EQ(info.rating, 2405);
   EXPECT_EQ(info.fideId, 12345678);
-  EXPECT_EQ(info.sex, 1) << "an unknown sex value is ignored, not a reset";
-  EXPECT_EQ(info.title, 4) << "an unknown title is ignored";
+  EXPECT_EQ(info.sex, Sex::Female) << "an unknown sex value is ignored, not a reset";
+  EXPECT_EQ(info.title, Title::WIM) << "an unknown title is ignored";
   EXPECT_EQ(info.federation, FederationByCode("NOR"));
 }
 
@@ -72,7 +71,7 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
   AddGame("A", "B",
           {{"WhiteElo", "0"}, {"WhiteFIDE", "12a4"}, {"WhiteCountry", "NO"},
            {"BlackElo", ""}, {"BlackFIDE", "99999999999"}, {"BlackCountry", "NORW"}});
-  tplay_info white, black;
+  GamePlayer white, black;
   ReadGameTags(0, White, white);
   ReadGameTags(0, Black, black);
   EXPECT_EQ(white.rating, 0);
@@ -85,7 +84,7 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
 
 TEST_F(GameTags, EloAbove65535IsKeptModulo65536) {
   AddGame("A", "B", {{"WhiteElo", "70000"}});
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(0, White, info);
   EXPECT_EQ(info.rating, 70000 - 65536);
 }
@@ -95,13 +94,13 @@ TEST_F(GameTags, PositionsFollowTheDisplayedOrderAndOutsideGivesNothing) {
   AddGame("Second", "B");
   host.base.order = {1, 0};
   host.base.Publish();
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(0, White, info);
   EXPECT_EQ(info.name, "Second");
   for (int32_t position : {-1, 2, 1000}) {
     ReadGameTags(position, White, info);
     EXPECT_EQ(info.name, "") << position;
-    EXPECT_EQ(info.sex, 2);
+    EXPECT_EQ(info.sex, Sex::None);
   }
 }
 
@@ -109,7 +108,7 @@ TEST_F(GameTags, ShortHeaderGivesAnEmptyName) {
   AddGame("A", "B");
   host.base.games[0].tags.resize(4);
   host.base.Publish();
-  tplay_info info;
+  GamePlayer info;
   ReadGameTags(0, White, info);
   EXPECT_EQ(info.name, "");
 }
@@ -117,25 +116,24 @@ TEST_F(GameTags, ShortHeaderGivesAnEmptyName) {
 TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   settings.saveTitle = settings.saveSex = settings.changeName = true;
   int32_t g = AddGame("Doe,J", "B");
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, White, info);
-  WriteFideTag(info, 0, g, White);
+  AddedTags added = WriteFideTag(info, 0, g, White);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM",
                                                 "WhiteElo=2405", "WhiteSex=F",
                                                 "WhiteCountry=NOR", "White=Doe, Jane"}));
-  EXPECT_TRUE(AddedFlags.fideId && AddedFlags.title && AddedFlags.elo && AddedFlags.sex &&
-              AddedFlags.country);
+  EXPECT_TRUE(added.fideId && added.title && added.elo && added.sex && added.country);
   EXPECT_EQ(host.base.games[0].Tag("White"), "Doe, Jane");
 }
 
 TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, Black, info);
-  WriteFideTag(info, 0, g, Black);
+  AddedTags added = WriteFideTag(info, 0, g, Black);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405",
                                                 "BlackCountry=NOR"}));
-  EXPECT_FALSE(AddedFlags.title || AddedFlags.sex);
+  EXPECT_FALSE(added.title || added.sex);
 }
 
 TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
@@ -143,15 +141,14 @@ TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
   int32_t g = AddGame("Smith, Jo", "B",
                       {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"},
                        {"WhiteCountry", "NOR"}});
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Player(2), info);
+  EXPECT_FALSE(WritePlayerTags(g, White, Listed(2), info).AnyTag());
   EXPECT_TRUE(Writes().empty());
-  EXPECT_FALSE(AddedFlags.AnyTag());
 
   settings.overwriteTitle = settings.overwriteElo = settings.overwriteSex =
       settings.overwriteCountry = true;
-  WritePlayerTags(g, White, Player(2), info);
+  WritePlayerTags(g, White, Listed(2), info);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteTitle=GM", "WhiteElo=2650", "WhiteSex=M",
                                                 "WhiteCountry=GER"}));
   EXPECT_EQ(host.base.games[0].Tag("WhiteTitle"), "GM");
@@ -162,28 +159,28 @@ TEST_F(GameTags, OverwriteAloneWritesNothingAndEqualValuesAreNotRewritten) {
   settings.overwriteElo = true;
   int32_t g = AddGame("Smith, Jo", "B", {{"WhiteElo", "2000"}, {"WhiteCountry", "GER"}});
   settings.overwriteCountry = true;
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Player(2), info);
+  WritePlayerTags(g, White, Listed(2), info);
   EXPECT_TRUE(Writes().empty());
 }
 
 TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
   settings.saveTitle = settings.saveSex = true;
   int32_t g = AddGame("Roe, Richard", "B");
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Player(1), info);
+  WritePlayerTags(g, White, Listed(1), info);
   EXPECT_TRUE(Writes().empty()) << "rating 0, sex 2, title 6, federation 0";
 }
 
 TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   settings.saveTitle = settings.saveSex = true;
-  SetPlayerList(std::vector<PlayerRow>{{"Bad, Data", 5, 0, 7, 9, 250, 0}});
+  SetPlayerList(std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Player(0), info);
+  WritePlayerTags(g, White, Listed(0), info);
   EXPECT_TRUE(Writes().empty());
 }
 
@@ -191,31 +188,10 @@ TEST_F(GameTags, NameChangeAlsoForLetterCaseAndSetsNoFlag) {
   settings.changeName = true;
   settings.saveElo = settings.saveCountry = false;
   int32_t g = AddGame("A", "doe, jane");
-  tplay_info info;
+  GamePlayer info;
   ReadRecordTags(g, Black, info);
-  WritePlayerTags(g, Black, Player(0), info);
+  EXPECT_FALSE(WritePlayerTags(g, Black, Listed(0), info).Any());
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Black=Doe, Jane"}));
-  EXPECT_FALSE(AddedFlags.Any());
-}
-
-TEST(TextHelpers, DecimalAndNames) {
-  int32_t v = 5;
-  EXPECT_TRUE(ParseDecimal("", v));
-  EXPECT_EQ(v, 0);
-  EXPECT_TRUE(ParseDecimal("2147483647", v));
-  EXPECT_EQ(v, 2147483647);
-  v = 9;
-  EXPECT_FALSE(ParseDecimal("2147483648", v));
-  EXPECT_FALSE(ParseDecimal("-5", v));
-  EXPECT_FALSE(ParseDecimal(" 5", v));
-  EXPECT_EQ(v, 9) << "a failed parse leaves the value";
-  EXPECT_EQ(DecimalText(0), "0");
-  EXPECT_EQ(DecimalText(12345678), "12345678");
-  EXPECT_EQ(ToLowerName("AnOnYmOuS \xC0\xDF\xA8\xE0"), "anonymous \xE0\xFF\xB8\xE0");
-  EXPECT_TRUE(IsAnonymousName("ANONYMOUS"));
-  EXPECT_TRUE(IsAnonymousName("Anonymous7"));
-  EXPECT_FALSE(IsAnonymousName("Anonymou"));
-  EXPECT_FALSE(IsAnonymousName(""));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "fakehost.h"
 #include "fidelines.h"
 #include "host/commonfunc.h"
@@ -18,7 +18,7 @@ using Bytes = std::vector<unsigned char>;
 
 std::vector<std::string> Names() {
   std::vector<std::string> names;
-  for (const fideitem& p : PlayerList()) names.emplace_back(p.name);
+  for (const Player& p : PlayerList()) names.emplace_back(p.name);
   return names;
 }
 
@@ -55,7 +55,7 @@ TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
   EXPECT_TRUE(ImportChosenList(list));
   const std::vector<std::string> ordered{"Beta, Bob", "Alpha, Anna", "Delta, Dora", "Gamma, Carl"};
   EXPECT_EQ(Names(), ordered);
-  EXPECT_EQ(PlayerList()[1].title, 3);
+  EXPECT_EQ(PlayerList()[1].title, Title::WGM);
   EXPECT_TRUE(host.messages.empty()) << "a good import says nothing";
 
   ClearPlayerList();
@@ -65,7 +65,7 @@ TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
 }
 
 TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
-  SetPlayerList(std::vector<PlayerRow>{{"Old, Player", 7, 2222, 0, 6, 1, 1970}});
+  SetPlayerList(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::Male, Title::None, 1, 1970}});
   ASSERT_TRUE(SavePlayers(players));
   const Bytes before = ReadAllBytes(players);
 

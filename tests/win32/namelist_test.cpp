@@ -25,19 +25,19 @@ class NameListTest : public ::testing::Test {
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const tplname& e : NameList) names.push_back(e.name);
+    for (const NameEntry& e : NameList) names.push_back(e.name);
     return names;
   }
-  const tplname* Entry(const std::string& name) const {
-    for (const tplname& e : NameList)
+  const NameEntry* Entry(const std::string& name) const {
+    for (const NameEntry& e : NameList)
       if (e.name == name) return &e;
     return nullptr;
   }
   // game:side of every place of a name.
   std::vector<std::string> Places(const std::string& name) const {
     std::vector<std::string> places;
-    if (const tplname* e = Entry(name))
-      for (const tplnitem& p : e->items)
+    if (const NameEntry* e = Entry(name))
+      for (const NamePlace& p : e->places)
         places.push_back(std::to_string(p.game) + (p.side == 0 ? "W" : "B"));
     return places;
   }
@@ -104,24 +104,24 @@ TEST_F(NameListTest, EachPlaceKeepsWhatItsOwnGameSaid) {
   Game("Doe", "Doe", {{"WhiteFIDE", "12345678"}, {"BlackElo", "2405"}});
   Game("X", "Doe");
   CollectPlayerNames();
-  const tplname* e = Entry("Doe");
+  const NameEntry* e = Entry("Doe");
   ASSERT_NE(e, nullptr);
-  ASSERT_EQ(e->items.size(), 3u);
-  EXPECT_EQ(e->items[0].info.fideId, 12345678);
-  EXPECT_EQ(e->items[0].info.rating, 0);
-  EXPECT_EQ(e->items[1].info.fideId, 0);
-  EXPECT_EQ(e->items[1].info.rating, 2405);
-  EXPECT_EQ(e->items[2].info.rating, 0);
+  ASSERT_EQ(e->places.size(), 3u);
+  EXPECT_EQ(e->places[0].player.fideId, 12345678);
+  EXPECT_EQ(e->places[0].player.rating, 0);
+  EXPECT_EQ(e->places[1].player.fideId, 0);
+  EXPECT_EQ(e->places[1].player.rating, 2405);
+  EXPECT_EQ(e->places[2].player.rating, 0);
 }
 
 TEST_F(NameListTest, PlacesGrowInBlocksOfTen) {
-  tplay_info info;
+  GamePlayer info;
   auto capacityAfter = [&](int places) {
     NameList.clear();
     for (int g = 0; g < places; ++g) AddOccurrence("Doe", White, g, info);
     EXPECT_EQ(NameList.size(), 1u);
-    EXPECT_EQ(NameList[0].items.size(), static_cast<size_t>(places));
-    for (int g = 0; g < places; ++g) EXPECT_EQ(NameList[0].items[static_cast<size_t>(g)].game, g);
+    EXPECT_EQ(NameList[0].places.size(), static_cast<size_t>(places));
+    for (int g = 0; g < places; ++g) EXPECT_EQ(NameList[0].places[static_cast<size_t>(g)].game, g);
     return NameList[0].capacity;
   };
   EXPECT_EQ(capacityAfter(1), 10);

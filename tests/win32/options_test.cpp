@@ -5,7 +5,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "fidelines.h"
 
 namespace {

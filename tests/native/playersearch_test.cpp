@@ -2,16 +2,19 @@
 
 #include <filesystem>
 
-#include "database/fidelist.h"
-#include "database/fidelist_internal.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playersearch.h"
+#include "database/playercodes.h"
+#include "database/searchrules.h"
 
 namespace {
 
 using Entries = std::vector<std::pair<int32_t, int>>;  // index, score
 
-Entries Results() {
+Entries Of(const std::vector<SearchHit>& hits) {
   Entries e;
-  for (const tsearchress& r : SearchResults) e.emplace_back(r.index, r.score);
+  for (const SearchHit& r : hits) e.emplace_back(r.index, r.score);
   return e;
 }
 
@@ -19,8 +22,9 @@ class Search : public ::testing::Test {
  protected:
   void TearDown() override {
     ClearPlayerList();
-    MaxResults = kDefaultMaxResults;
   }
+  std::vector<SearchHit> hits;
+  int32_t limit = kNormalSearchLimit;
   void Players(const std::vector<std::string>& names) {
     std::vector<PlayerRow> rows;
     for (const std::string& n : names) rows.push_back(PlayerRow{n, static_cast<int32_t>(rows.size() + 100)});
@@ -35,10 +39,7 @@ class Search : public ::testing::Test {
 }  // namespace
 
 TEST(QueryWordsOfAName, LongestTwoRunsOfLettersWithoutInitials) {
-  auto words = [](std::string_view name) {
-    SplitQueryWords(name);
-    return QueryWords;
-  };
+  auto words = [](std::string_view name) { return WordsOfName(name); };
   using W = std::vector<std::string>;
   EXPECT_EQ(words("Doe, J."), W{"doe"});
   EXPECT_EQ(words("van der Berg, Anna"), (W{"berg", "anna"}));
@@ -82,17 +83,21 @@ TEST(Federations, CodesAndRowsFollowTheFixedTable) {
     if (row != 198) {
       EXPECT_EQ(FederationByCode(FederationCode(row)), row);
     }
-  EXPECT_EQ(TitleText(0), "GM");
-  EXPECT_EQ(TitleText(5), "WFM");
-  EXPECT_EQ(TitleText(6), "");
-  EXPECT_EQ(TitleText(200), "");
+  EXPECT_EQ(TitleText(Title::GM), "GM");
+  EXPECT_EQ(TitleText(Title::WFM), "WFM");
+  EXPECT_EQ(TitleText(Title::None), "");
+  EXPECT_EQ(TitleText(static_cast<Title>(200)), "");
+  EXPECT_EQ(TitleByText("WIM"), Title::WIM);
+  EXPECT_EQ(TitleByText("wim"), Title::None);
+  EXPECT_EQ(SexText(Sex::Female), "F");
+  EXPECT_EQ(SexText(Sex::None), "");
 }
 
 TEST_F(Search, DescriptionsOfCandidates) {
-  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, 1, 4, 135, 1990},
-                              {"Doe, John", 2, 0, 0, 6, 0, 0},
-                              {"Damaged, Row", 3, 1500, 0, 77, 250, 0},
-                              {"Titled, Unrated", 4, 0, 0, 0, 192, 0}};
+  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, Sex::Female, Title::WIM, 135, 1990},
+                              {"Doe, John", 2, 0, Sex::Male, Title::None, 0, 0},
+                              {"Damaged, Row", 3, 1500, Sex::Male, static_cast<Title>(77), 250, 0},
+                              {"Titled, Unrated", 4, 0, Sex::Male, Title::GM, 192, 0}};
   SetPlayerList(rows);
   EXPECT_EQ(DescribePlayer(0), "Doe, Jane (NOR),  WIM,  2405 ELO");
   EXPECT_EQ(DescribePlayer(1), "Doe, John (\?\?\?)");
@@ -105,7 +110,7 @@ TEST_F(Search, DescriptionsOfCandidates) {
 TEST_F(Search, FindByIdGivesTheFirstPlayerInListOrder) {
   std::vector<PlayerRow> rows{{"A", 5}, {"B", 7}, {"C", 7}, {"D", 0}};
   SetPlayerList(rows);
-  fideitem p;
+  Player p;
   int32_t index = 99;
   ASSERT_TRUE(FindByIdAt(7, p, index));
   EXPECT_EQ(index, 1);
@@ -120,29 +125,29 @@ TEST_F(Search, FindByIdGivesTheFirstPlayerInListOrder) {
 TEST_F(Search, WholeWordSearchMatchesWordsInEitherOrder) {
   Players({"Doe, Jane"});
   for (std::string_view query : {"Doe, Jane", "Jane Doe", "JANE DOE", "doe"}) {
-    WordSearch(query);
-    EXPECT_EQ(Results(), (Entries{{0, 1}})) << query;
+    hits = WordSearch(query, limit);
+    EXPECT_EQ(Of(hits), (Entries{{0, 1}})) << query;
   }
 }
 
 TEST_F(Search, WholeWordsAreDelimitedByTheSeparatorsOnly) {
   Players({"Smithson, Jo", "Mueller-Smith, Jo", "O'Smith, Al", "Smith2, Bo", "Smith\xE9, Cy", "[Smith], Di",
            "Smith", "smith"});
-  WordSearch("Smith");
-  EXPECT_EQ(Results(), (Entries{{1, 1}, {2, 1}, {5, 1}, {6, 1}, {7, 1}}));
+  hits = WordSearch("Smith", limit);
+  EXPECT_EQ(Of(hits), (Entries{{1, 1}, {2, 1}, {5, 1}, {6, 1}, {7, 1}}));
 }
 
 TEST_F(Search, OneWordKeepsTheFirstMatchesInListOrder) {
   std::vector<std::string> names;
   for (int i = 0; i < 15; ++i) names.push_back("Smith, Player" + std::string(1, static_cast<char>('a' + i)));
   Players(names);
-  WordSearch("Smith");
+  hits = WordSearch("Smith", limit);
   Entries first10;
   for (int i = 0; i < 10; ++i) first10.emplace_back(i, 1);
-  EXPECT_EQ(Results(), first10);
-  MaxResults = 3;
-  WordSearch("Smith");
-  EXPECT_EQ(Results(), (Entries{{0, 1}, {1, 1}, {2, 1}}));
+  EXPECT_EQ(Of(hits), first10);
+  limit = 3;
+  hits = WordSearch("Smith", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 1}, {1, 1}, {2, 1}}));
 }
 
 TEST_F(Search, TwoWordsKeepAtMostOneFewerAndDisplaceOnlyByABetterScore) {
@@ -151,34 +156,34 @@ TEST_F(Search, TwoWordsKeepAtMostOneFewerAndDisplaceOnlyByABetterScore) {
   names.push_back("Smith, John");                           // both: 1, displaces the last
   names.push_back("Smith, Bob");                            // 2, not better than the last
   Players(names);
-  WordSearch("Smith, John");
+  hits = WordSearch("Smith, John", limit);
   Entries expected{{13, 1}};
   for (int i = 0; i < 8; ++i) expected.emplace_back(i, 2);
-  EXPECT_EQ(Results(), expected);
+  EXPECT_EQ(Of(hits), expected);
 }
 
 TEST_F(Search, TwoWordsRankBothOverFirstOverSecond) {
   Players({"Jones, John", "Smith, Bob", "Smith, John", "Nobody, Here"});
-  WordSearch("John Smith");  // smith is the longer, so the first word
-  EXPECT_EQ(Results(), (Entries{{2, 1}, {1, 2}, {0, 3}}));
+  hits = WordSearch("John Smith", limit);  // smith is the longer, so the first word
+  EXPECT_EQ(Of(hits), (Entries{{2, 1}, {1, 2}, {0, 3}}));
 }
 
 TEST_F(Search, OneWordOfANameCannotServeBothQueryWords) {
   Players({"Ann, Lee", "Ann, Ann"});
-  WordSearch("Ann Ann");
-  EXPECT_EQ(Results(), (Entries{{1, 1}, {0, 2}}));
+  hits = WordSearch("Ann Ann", limit);
+  EXPECT_EQ(Of(hits), (Entries{{1, 1}, {0, 2}}));
 }
 
 TEST_F(Search, NamesWithoutWordsFindNothing) {
   Players({"Doe, J", "D, J"});
-  WordSearch("Doe");
-  ASSERT_FALSE(SearchResults.empty());
+  hits = WordSearch("Doe", limit);
+  ASSERT_FALSE(hits.empty());
   for (std::string_view query : {"J. D.", "", "1234", "--"}) {
-    WordSearch(query);
-    EXPECT_TRUE(SearchResults.empty()) << query;
-    RankedSearch("Doe");
-    RankedSearch(query);
-    EXPECT_TRUE(SearchResults.empty()) << query;
+    hits = WordSearch(query, limit);
+    EXPECT_TRUE(hits.empty()) << query;
+    hits = RankedSearch("Doe", limit);
+    hits = RankedSearch(query, limit);
+    EXPECT_TRUE(hits.empty()) << query;
   }
 }
 
@@ -205,13 +210,13 @@ TEST_F(Search, ScoreOfOneWord) {
 
 TEST_F(Search, RankedTotalsOfBothWords) {
   Players({"Doe, Jane", "Jane, Smith", "Doe, Peter", "Smith, John", "Smyth, Jahn", "Smith, Jahn", "Doe"});
-  RankedSearch("Doe, Jane");
-  EXPECT_EQ(Results(), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
-  RankedSearch("Jane Doe");
-  EXPECT_EQ(Results(), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
+  hits = RankedSearch("Doe, Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
+  hits = RankedSearch("Jane Doe", limit);
+  EXPECT_EQ(Of(hits), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
   // A substitution weighs 6 in the first word and 7 in the second.
-  RankedSearch("Smyth, John");
-  EXPECT_EQ(Results(), (Entries{{3, 7}, {4, 8}, {5, 13}}));
+  hits = RankedSearch("Smyth, John", limit);
+  EXPECT_EQ(Of(hits), (Entries{{3, 7}, {4, 8}, {5, 13}}));
 }
 
 TEST_F(Search, RankedSearchStopsOnceAllKeptCandidatesAreGoodEnough) {
@@ -219,37 +224,37 @@ TEST_F(Search, RankedSearchStopsOnceAllKeptCandidatesAreGoodEnough) {
   // out, every kept total is then 3 or less and the scan ends before the
   // second Jane.
   Players({"Doe, Janet", "Doe, Jan", "Doe, Jane", "Doe, Jane"});
-  MaxResults = 2;
-  RankedSearch("Doe, Jane");
-  EXPECT_EQ(Results(), (Entries{{2, 2}, {0, 3}}));
-  MaxResults = 3;
-  RankedSearch("Doe, Jane");
-  EXPECT_EQ(Results(), (Entries{{2, 2}, {3, 2}, {0, 3}}));
+  limit = 2;
+  hits = RankedSearch("Doe, Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{2, 2}, {0, 3}}));
+  limit = 3;
+  hits = RankedSearch("Doe, Jane", limit);
+  EXPECT_EQ(Of(hits), (Entries{{2, 2}, {3, 2}, {0, 3}}));
 }
 
 TEST_F(Search, RankedSearchKeepsTheBestAndEarlierOnTies) {
   std::vector<std::string> names;
   for (int i = 0; i < 30; ++i) names.push_back(i % 3 ? "Smithe, Al" : "Smyth, Bo");
   Players(names);
-  MaxResults = 20;
-  RankedSearch("Smith");
-  ASSERT_EQ(SearchResults.size(), 20u);
+  limit = 20;
+  hits = RankedSearch("Smith", limit);
+  ASSERT_EQ(hits.size(), 20u);
   for (int i = 0; i < 20; ++i) {
-    EXPECT_EQ(SearchResults[i].score, 2);
-    EXPECT_NE(SearchResults[i].index % 3, 0);
+    EXPECT_EQ(hits[i].score, 2);
+    EXPECT_NE(hits[i].index % 3, 0);
   }
-  EXPECT_EQ(SearchResults[0].index, 1);
-  EXPECT_EQ(SearchResults[19].index, 29);
+  EXPECT_EQ(hits[0].index, 1);
+  EXPECT_EQ(hits[19].index, 29);
 }
 
 TEST_F(Search, ALimitBelowOneIsTakenAsOne) {
   Players({"Smith, Jo", "Smith, Al"});
   for (int32_t limit : {0, -5}) {
-    MaxResults = limit;
-    RankedSearch("Smith");
-    EXPECT_EQ(Results(), (Entries{{0, 1}}));
-    WordSearch("Smith");
-    EXPECT_EQ(Results(), (Entries{{0, 1}}));
+    limit = limit;
+    hits = RankedSearch("Smith", limit);
+    EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
+    hits = WordSearch("Smith", limit);
+    EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
   }
 }
 
@@ -258,25 +263,25 @@ TEST_F(Search, RealListFindsPlayersByNameAndId) {
   if (!std::filesystem::exists(f)) GTEST_SKIP() << "test data not found: " << f;
   ASSERT_TRUE(ImportFideList(f));
   SortByRating();
-  fideitem p;
+  Player p;
   int32_t index;
   ASSERT_TRUE(FindByIdAt(1503014, p, index));
   EXPECT_EQ(index, 0);
   EXPECT_EQ(DescribePlayer(index), "Carlsen, Magnus (NOR),  GM,  2845 ELO");
 
-  WordSearch("Carlsen, Magnus");
-  ASSERT_FALSE(SearchResults.empty());
-  EXPECT_EQ(SearchResults[0].index, 0);
-  EXPECT_EQ(SearchResults[0].score, 1);
+  hits = WordSearch("Carlsen, Magnus", limit);
+  ASSERT_FALSE(hits.empty());
+  EXPECT_EQ(hits[0].index, 0);
+  EXPECT_EQ(hits[0].score, 1);
 
   // The games write "Navara,D": the initial is dropped, the surname found.
-  WordSearch("Navara,D");
-  ASSERT_EQ(SearchResults.size(), 1u);
-  EXPECT_EQ(PlayerList()[SearchResults[0].index].name, "Navara, David");
+  hits = WordSearch("Navara,D", limit);
+  ASSERT_EQ(hits.size(), 1u);
+  EXPECT_EQ(PlayerList()[hits[0].index].name, "Navara, David");
 
-  MaxResults = 20;
-  RankedSearch("Karlsen, Magnus");
-  ASSERT_FALSE(SearchResults.empty());
-  EXPECT_EQ(PlayerList()[SearchResults[0].index].name, "Carlsen, Magnus");
-  EXPECT_EQ(SearchResults[0].score, 7) << "magnus exactly, karlsen with one letter changed";
+  limit = 20;
+  hits = RankedSearch("Karlsen, Magnus", limit);
+  ASSERT_FALSE(hits.empty());
+  EXPECT_EQ(PlayerList()[hits[0].index].name, "Carlsen, Magnus");
+  EXPECT_EQ(hits[0].score, 7) << "magnus exactly, karlsen with one letter changed";
 }

@@ -1,7 +1,7 @@
 // The plain scans of PlayerList from index 0: the definition of what the
 // lookups by ID and by name find, kept as the reference that the indexed
 // lookups are compared with.
-#include "database/fidelist_internal.h"
+#include "database/searchrules.h"
 
 namespace {
 
@@ -31,15 +31,15 @@ void LowerInto(std::string& text, std::string_view name) {
 }  // namespace
 
 int32_t FindIdLinear(int32_t id) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   for (size_t i = 0; i < list.size(); ++i)
     if (list[i].fideId == id) return static_cast<int32_t>(i);
   return -1;
 }
 
-void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out) {
+void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out) {
   out.clear();
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
 
   if (words.size() == 1) {
     const std::string& w = words[0];
@@ -69,10 +69,10 @@ void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tse
   }
 }
 
-void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out) {
+void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out) {
   out.clear();
   if (words.empty()) return;
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   RankedList ranked{out, limit};
   for (size_t i = 0; i < list.size(); ++i) {
     const int32_t index = static_cast<int32_t>(i);
@@ -80,19 +80,21 @@ void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<t
   }
 }
 
-bool FindByIdAtLinear(int32_t id, fideitem& player, int32_t& index) {
+bool FindByIdAtLinear(int32_t id, Player& player, int32_t& index) {
   index = FindIdLinear(id);
   if (index < 0) return false;
   player = PlayerList()[static_cast<size_t>(index)];
   return true;
 }
 
-void WordSearchLinear(std::string_view name) {
-  SplitQueryWords(name);
-  WordMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+std::vector<SearchHit> WordSearchLinear(std::string_view name, int32_t limit) {
+  std::vector<SearchHit> hits;
+  WordMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
+  return hits;
 }
 
-void RankedSearchLinear(std::string_view name) {
-  SplitQueryWords(name);
-  RankedMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit) {
+  std::vector<SearchHit> hits;
+  RankedMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
+  return hits;
 }

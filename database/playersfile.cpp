@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "database/playerstore.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
@@ -76,7 +76,7 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
   // Exact for an intact file; a damaged one may need the block to grow. No
   // name is longer than 255 bytes, whatever size a folder or device reports.
   ReserveNames(store, static_cast<size_t>(std::min(size - kCountBytes - count * kRecordBytes, count * 255)));
-  for (fideitem& p : store.items) {
+  for (Player& p : store.items) {
     const uint8_t* head = in.Take(5);
     p.fideId = static_cast<int32_t>(BigEndian32(head));
     size_t length = head[4];
@@ -85,8 +85,8 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
     p.name = StoreName(store, std::string_view(reinterpret_cast<const char*>(name), length));
     const uint8_t* tail = in.Take(7);  // rating (2), sex, title, federation, birth year (2)
     p.rating = static_cast<uint16_t>(tail[0] << 8 | tail[1]);
-    p.sex = tail[2];
-    p.title = tail[3];
+    p.sex = static_cast<Sex>(tail[2]);
+    p.title = static_cast<Title>(tail[3]);
     p.federation = tail[4];
     p.birthYear = static_cast<uint16_t>(tail[5] << 8 | tail[6]);
   }
@@ -94,7 +94,7 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
 
 // The bytes of one record, as WriteInt, WriteStr, WriteWord, three
 // WriteByte and WriteWord would write them; returns their number.
-size_t EncodeRecord(const fideitem& p, uint8_t* out) {
+size_t EncodeRecord(const Player& p, uint8_t* out) {
   auto id = static_cast<uint32_t>(p.fideId);
   size_t n = std::min<size_t>(p.name.size(), 255);
   out[0] = static_cast<uint8_t>(id >> 24);
@@ -106,8 +106,8 @@ size_t EncodeRecord(const fideitem& p, uint8_t* out) {
   uint8_t* tail = out + 5 + n;
   tail[0] = static_cast<uint8_t>(p.rating >> 8);
   tail[1] = static_cast<uint8_t>(p.rating);
-  tail[2] = p.sex;
-  tail[3] = p.title;
+  tail[2] = static_cast<uint8_t>(p.sex);
+  tail[3] = static_cast<uint8_t>(p.title);
   tail[4] = p.federation;
   tail[5] = static_cast<uint8_t>(p.birthYear >> 8);
   tail[6] = static_cast<uint8_t>(p.birthYear);
@@ -142,7 +142,7 @@ bool SavePlayers(const std::string& path) {
   {
     OwnedFile out = OpenFile(temp, "wb");
     if (!out) return false;
-    std::span<const fideitem> list = PlayerList();
+    std::span<const Player> list = PlayerList();
     auto block = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes + kLongestRecord);
     const auto count = static_cast<uint32_t>(list.size());
     uint8_t head[4] = {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),
@@ -150,7 +150,7 @@ bool SavePlayers(const std::string& path) {
     std::memcpy(block.get(), head, 4);
     size_t used = 4;
     written = true;
-    for (const fideitem& p : list) {
+    for (const Player& p : list) {
       if (used > kBlockBytes) {
         written = written && std::fwrite(block.get(), 1, used, out.get()) == used;
         expected += static_cast<int64_t>(used);

@@ -7,7 +7,9 @@
 #include <new>
 #include <utility>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playercodes.h"
 #include "database/playerstore.h"
 #include "database/stdfile.h"
 
@@ -62,14 +64,14 @@ int32_t LeadingId(const char* line, size_t size) {
   return static_cast<int32_t>(value);
 }
 
-uint8_t TitleCode(const char* field) {
-  if (std::memcmp(field, "GM ", 3) == 0) return 0;
-  if (std::memcmp(field, "IM ", 3) == 0) return 1;
-  if (std::memcmp(field, "FM ", 3) == 0) return 2;
-  if (std::memcmp(field, "WGM ", 4) == 0) return 3;
-  if (std::memcmp(field, "WIM ", 4) == 0) return 4;
-  if (std::memcmp(field, "WFM ", 4) == 0) return 5;
-  return 6;
+Title TitleOfField(const char* field) {
+  if (std::memcmp(field, "GM ", 3) == 0) return Title::GM;
+  if (std::memcmp(field, "IM ", 3) == 0) return Title::IM;
+  if (std::memcmp(field, "FM ", 3) == 0) return Title::FM;
+  if (std::memcmp(field, "WGM ", 4) == 0) return Title::WGM;
+  if (std::memcmp(field, "WIM ", 4) == 0) return Title::WIM;
+  if (std::memcmp(field, "WFM ", 4) == 0) return Title::WFM;
+  return Title::None;
 }
 
 // Appends the player of one list line (without its line end), if it is a
@@ -90,11 +92,11 @@ void TakePlayerLine(std::string_view text, PlayerStore& store) {
   while (nameEnd > 15 && line[nameEnd - 1] == ' ') --nameEnd;
   if (nameEnd == 15 || line[15] < 'A' || line[15] > 'Z') return;
 
-  fideitem p;
+  Player p;
   p.fideId = LeadingId(line, std::min(text.size(), kLineHead));
   p.federation = static_cast<uint8_t>(FederationByCode(std::string_view(line + 76, 3)));
-  p.sex = line[80] == 'F' ? 1 : line[80] == 'M' ? 0 : 2;
-  p.title = TitleCode(line + 84);
+  p.sex = line[80] == 'F' ? Sex::Female : line[80] == 'M' ? Sex::Male : Sex::None;
+  p.title = TitleOfField(line + 84);
   p.rating = LeadingNumber(line + 113, 4);
   p.birthYear = LeadingNumber(line + 152, 4);
   p.name = StoreName(store, std::string_view(line + 15, nameEnd - 15));
@@ -179,16 +181,16 @@ void SortByRating() {
   // A stable counting sort, highest rating first, with a counter for every
   // rating up to the highest: 10000 at most for an imported list, though a
   // list set or loaded otherwise may hold any 16-bit value.
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   uint16_t highest = 0;
-  for (const fideitem& p : list) highest = std::max(highest, p.rating);
+  for (const Player& p : list) highest = std::max(highest, p.rating);
   std::vector<uint32_t> next(size_t{highest} + 1, 0);
-  std::vector<fideitem> sorted(list.size());  // before the list is taken out
+  std::vector<Player> sorted(list.size());  // before the list is taken out
   PlayerStore store = TakePlayerList();
-  for (const fideitem& p : store.items) ++next[p.rating];
+  for (const Player& p : store.items) ++next[p.rating];
   uint32_t position = 0;
   for (int r = highest; r >= 0; --r) position += std::exchange(next[r], position);
-  for (const fideitem& p : store.items) sorted[next[p.rating]++] = p;
+  for (const Player& p : store.items) sorted[next[p.rating]++] = p;
   store.items = std::move(sorted);
   InstallPlayerList(std::move(store));
 }

@@ -1,6 +1,7 @@
-// Pieces of the player database shared by its source files and its tests:
-// the federation table, name words and their scoring, and the plain linear
-// searches that the indexed lookups (searchindex.h) must agree with.
+// searchrules: the rules of the name searches, shared by their source files
+// and tests: the words of names and their scoring, and the plain scans that
+// define what the lookups find, which the indexed lookups (searchindex.h)
+// must agree with.
 #pragma once
 
 #include <array>
@@ -9,16 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "database/fidelist.h"
-
-// ---- Federations ----
-
-struct tfidecode {
-  std::string_view code;  // three capital letters
-  std::string_view name;  // carried along, never shown
-};
-// Row r (1..208) is FederationTable[r - 1]; players.dat stores row numbers.
-extern const std::array<tfidecode, kFederationCount> FederationTable;
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/playercodes.h"
 
 // ---- Words of names ----
 
@@ -30,12 +24,8 @@ inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>
 
 // At most two lower-case words of a searched name, longest first.
 using QueryWordList = std::vector<std::string>;
-// The query words of the last searched name.
-extern QueryWordList QueryWords;
 // The query words of name: its runs of two or more ASCII letters.
 QueryWordList WordsOfName(std::string_view name);
-// QueryWords = WordsOfName(name).
-void SplitQueryWords(std::string_view name);
 // Finds the first whole word of text equal to word and deletes its bytes
 // (not the separators around it). False when there is none.
 bool TakeWord(std::string_view word, std::string& text);
@@ -48,12 +38,12 @@ uint8_t ScoreWord(std::string_view w, int32_t index);
 // player is no candidate.
 int RankedTotal(const QueryWordList& words, int32_t index);
 
-// The limit a search keeps to: MaxResults, at least 1.
-size_t ResultLimit();
+// The number of hits a search keeps for a limit: at least 1.
+size_t ResultLimit(int32_t limit);
 
 // The ranked search's list of best totals as the scan fills it.
 struct RankedList {
-  std::vector<tsearchress>& entries;
+  std::vector<SearchHit>& entries;
   size_t limit;
   int lowestWorst = 255;
 };
@@ -61,7 +51,7 @@ struct RankedList {
 // true when the scan ends here: every kept total is then 3 or less.
 bool OfferRanked(RankedList& list, int32_t index, int total);
 // Adds an entry after those with the same or a better score.
-void InsertByScore(std::vector<tsearchress>& entries, int32_t index, uint8_t score);
+void InsertByScore(std::vector<SearchHit>& entries, int32_t index, uint8_t score);
 
 // ---- The plain scans: the reference every faster lookup must match ----
 
@@ -69,10 +59,10 @@ void InsertByScore(std::vector<tsearchress>& entries, int32_t index, uint8_t sco
 int32_t FindIdLinear(int32_t id);
 // The searches for given query words and limit into out. They only read
 // PlayerList, so several may run at once, each with its own out.
-void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out);
-void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<tsearchress>& out);
+void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
+void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
 
 // As FindByIdAt, WordSearch and RankedSearch, by the plain scans.
-bool FindByIdAtLinear(int32_t id, fideitem& player, int32_t& index);
-void WordSearchLinear(std::string_view name);
-void RankedSearchLinear(std::string_view name);
+bool FindByIdAtLinear(int32_t id, Player& player, int32_t& index);
+std::vector<SearchHit> WordSearchLinear(std::string_view name, int32_t limit = kNormalSearchLimit);
+std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit);

@@ -1,11 +1,11 @@
-#include "database/btfile.h"
+#include "database/bytefile.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "database/stdfile.h"
 
-bytefile::bytefile(const std::string& path, bool openExisting) {
+ByteFile::ByteFile(const std::string& path, bool openExisting) {
   if (openExisting) {
     int64_t size = SizeOfFile(path);
     if (size < 0) {
@@ -37,19 +37,19 @@ bytefile::bytefile(const std::string& path, bool openExisting) {
   }
 }
 
-bytefile::~bytefile() {
+ByteFile::~ByteFile() {
   if (!file) return;
   if (dirty) WriteWindowAt(filePos - bufPos);
   std::fclose(file);
 }
 
-bool bytefile::WriteWindowAt(int32_t windowStart) {
+bool ByteFile::WriteWindowAt(int32_t windowStart) {
   if (!file || std::fseek(file, windowStart, SEEK_SET) != 0) return false;
   size_t written = std::fwrite(window, 1, static_cast<size_t>(bufCount), file);
   return written == static_cast<size_t>(bufCount);
 }
 
-int32_t bytefile::ReadWindow() {
+int32_t ByteFile::ReadWindow() {
   if (!file) return 0;
   // A read after a write needs a positioning call in between.
   std::fseek(file, 0, SEEK_CUR);
@@ -58,7 +58,7 @@ int32_t bytefile::ReadWindow() {
   return static_cast<int32_t>(n);
 }
 
-void bytefile::NextBlock() {
+void ByteFile::NextBlock() {
   if (dirty) {
     for (int attempt = 0; attempt < 5; ++attempt)
       if (WriteWindowAt(filePos - bufPos)) break;
@@ -73,7 +73,7 @@ void bytefile::NextBlock() {
   dirty = false;
 }
 
-void bytefile::WriteByte(uint8_t b) {
+void ByteFile::WriteByte(uint8_t b) {
   if (bufPos >= WindowSize) NextBlock();
   ++bufPos;
   ++filePos;
@@ -82,7 +82,7 @@ void bytefile::WriteByte(uint8_t b) {
   bufCount = std::max(bufCount, bufPos);
 }
 
-uint8_t bytefile::ReadByte() {
+uint8_t ByteFile::ReadByte() {
   if (bufPos >= bufCount) NextBlock();
   if (bufPos >= bufCount || failed) return 0;
   ++bufPos;
@@ -90,7 +90,7 @@ uint8_t bytefile::ReadByte() {
   return window[bufPos - 1];
 }
 
-void bytefile::SeekTo(int32_t offset) {
+void ByteFile::SeekTo(int32_t offset) {
   int64_t d = int64_t{bufPos} + (int64_t{offset} - filePos);
   if (d >= 0 && d <= bufCount) {
     bufPos = static_cast<int32_t>(d);
@@ -108,7 +108,7 @@ void bytefile::SeekTo(int32_t offset) {
   filePos = offset;
 }
 
-bool bytefile::AtEnd() {
+bool ByteFile::AtEnd() {
   if (bufPos < bufCount) return false;
   if (!file) return true;
   long pos = std::ftell(file);
@@ -118,7 +118,7 @@ bool bytefile::AtEnd() {
   return pos >= end;
 }
 
-void bytefile::WriteInt(int32_t v) {
+void ByteFile::WriteInt(int32_t v) {
   auto u = static_cast<uint32_t>(v);
   WriteByte(static_cast<uint8_t>(u >> 24));
   WriteByte(static_cast<uint8_t>(u >> 16));
@@ -126,7 +126,7 @@ void bytefile::WriteInt(int32_t v) {
   WriteByte(static_cast<uint8_t>(u));
 }
 
-int32_t bytefile::ReadInt() {
+int32_t ByteFile::ReadInt() {
   uint32_t u = uint32_t{ReadByte()} << 24;
   u |= uint32_t{ReadByte()} << 16;
   u |= uint32_t{ReadByte()} << 8;
@@ -134,27 +134,27 @@ int32_t bytefile::ReadInt() {
   return static_cast<int32_t>(u);
 }
 
-void bytefile::WriteWord(uint16_t v) {
+void ByteFile::WriteWord(uint16_t v) {
   WriteByte(static_cast<uint8_t>(v >> 8));
   WriteByte(static_cast<uint8_t>(v));
 }
 
-uint16_t bytefile::ReadWord() {
+uint16_t ByteFile::ReadWord() {
   uint16_t high = ReadByte();
   return static_cast<uint16_t>(high << 8 | ReadByte());
 }
 
-void bytefile::WriteBool(bool v) { WriteByte(v ? 1 : 0); }
+void ByteFile::WriteBool(bool v) { WriteByte(v ? 1 : 0); }
 
-bool bytefile::ReadBool() { return ReadByte() != 0; }
+bool ByteFile::ReadBool() { return ReadByte() != 0; }
 
-void bytefile::WriteStr(std::string_view s) {
+void ByteFile::WriteStr(std::string_view s) {
   size_t n = std::min<size_t>(s.size(), 255);
   WriteByte(static_cast<uint8_t>(n));
   for (size_t i = 0; i < n; ++i) WriteByte(static_cast<uint8_t>(s[i]));
 }
 
-void bytefile::WriteBytes(const void* bytes, size_t n) {
+void ByteFile::WriteBytes(const void* bytes, size_t n) {
   auto from = static_cast<const uint8_t*>(bytes);
   while (n > 0) {
     if (bufPos >= WindowSize) NextBlock();
@@ -171,7 +171,7 @@ void bytefile::WriteBytes(const void* bytes, size_t n) {
   }
 }
 
-void bytefile::ReadBytes(void* bytes, size_t n) {
+void ByteFile::ReadBytes(void* bytes, size_t n) {
   auto to = static_cast<uint8_t*>(bytes);
   while (n > 0) {
     if (bufPos >= bufCount) NextBlock();
@@ -188,7 +188,7 @@ void bytefile::ReadBytes(void* bytes, size_t n) {
   }
 }
 
-int32_t bytefile::ReadStrTo(char* out) {
+int32_t ByteFile::ReadStrTo(char* out) {
   int32_t n = ReadByte();
   if (int64_t{filePos} + n > fileSize) {
     failed = true;
@@ -198,7 +198,7 @@ int32_t bytefile::ReadStrTo(char* out) {
   return n;
 }
 
-std::string bytefile::ReadStr() {
+std::string ByteFile::ReadStr() {
   char bytes[255];
   int32_t n = ReadStrTo(bytes);
   return std::string(bytes, static_cast<size_t>(n));

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <numeric>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/fidelistimport.h"
+#include "database/playercodes.h"
 #include "tempdir.h"
 
 namespace {
@@ -57,7 +59,7 @@ class Import : public ::testing::Test {
     WriteText(f, text);
     return ImportFideList(f);
   }
-  const fideitem& Only() {
+  const Player& Only() {
     EXPECT_EQ(PlayerList().size(), 1u);
     return PlayerList()[0];
   }
@@ -69,12 +71,12 @@ class Import : public ::testing::Test {
 
 TEST_F(Import, ReadsEveryColumnOfAPlayerLine) {
   ASSERT_TRUE(ImportText(ListText({ListLine({.title = "WIM"})})));
-  const fideitem& p = Only();
+  const Player& p = Only();
   EXPECT_EQ(p.name, "Doe, Jane");
   EXPECT_EQ(p.fideId, 12345678);
   EXPECT_EQ(p.federation, 135);
-  EXPECT_EQ(p.sex, 1);
-  EXPECT_EQ(p.title, 4);
+  EXPECT_EQ(p.sex, Sex::Female);
+  EXPECT_EQ(p.title, Title::WIM);
   EXPECT_EQ(p.rating, 2405);
   EXPECT_EQ(p.birthYear, 1990);
 }
@@ -116,7 +118,7 @@ TEST_F(Import, TitleColumnsGiveOnlyTheSixKnownTitles) {
   ASSERT_TRUE(ImportText(ListText(lines)));
   ASSERT_EQ(PlayerList().size(), cases.size());
   for (size_t i = 0; i < cases.size(); ++i)
-    EXPECT_EQ(PlayerList()[i].title, cases[i].second) << '"' << cases[i].first << '"';
+    EXPECT_EQ(static_cast<int>(PlayerList()[i].title), cases[i].second) << '"' << cases[i].first << '"';
 }
 
 TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
@@ -131,14 +133,14 @@ TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
   auto list = PlayerList();
   ASSERT_EQ(list.size(), 6u);
   EXPECT_EQ(list[0].federation, 0);
-  EXPECT_EQ(list[0].sex, 0);
+  EXPECT_EQ(list[0].sex, Sex::Male);
   EXPECT_EQ(list[0].rating, 2450);
   EXPECT_EQ(list[1].federation, 0) << "codes are case-sensitive";
-  EXPECT_EQ(list[1].sex, 2);
+  EXPECT_EQ(list[1].sex, Sex::None);
   EXPECT_EQ(list[1].rating, 0);
   EXPECT_EQ(list[1].birthYear, 0);
   EXPECT_EQ(list[2].federation, 28) << "the first IVB row";
-  EXPECT_EQ(list[2].sex, 2);
+  EXPECT_EQ(list[2].sex, Sex::None);
   EXPECT_EQ(list[2].rating, 24);
   EXPECT_EQ(list[2].birthYear, 19);
   EXPECT_EQ(list[3].federation, 208);
@@ -169,8 +171,8 @@ TEST_F(Import, OnlyNamesStartingWithACapitalLetterAreImported) {
   EXPECT_EQ(list[2].name, "X");
   EXPECT_EQ(list[2].fideId, 12345678);
   EXPECT_EQ(list[2].federation, 0);
-  EXPECT_EQ(list[2].sex, 2);
-  EXPECT_EQ(list[2].title, 6);
+  EXPECT_EQ(list[2].sex, Sex::None);
+  EXPECT_EQ(list[2].title, Title::None);
   EXPECT_EQ(list[2].rating, 0);
   EXPECT_EQ(list[2].birthYear, 0);
 }
@@ -239,7 +241,7 @@ TEST_F(Import, SortKeepsListOrderAmongEqualRatingsAndPutsUnratedLast) {
   })));
   SortByRating();
   std::vector<std::string> names;
-  for (const fideitem& p : PlayerList()) names.emplace_back(p.name);
+  for (const Player& p : PlayerList()) names.emplace_back(p.name);
   EXPECT_EQ(names, (std::vector<std::string>{"High, Player", "Equal, One", "Equal, Two", "Equal, Three",
                                              "Low, Player", "Unrated, First", "Unrated, Second"}));
 }
@@ -249,7 +251,7 @@ TEST_F(Import, SortHandlesAnySixteenBitRating) {
   SetPlayerList(rows);
   SortByRating();
   std::vector<int32_t> ids;
-  for (const fideitem& p : PlayerList()) ids.push_back(p.fideId);
+  for (const Player& p : PlayerList()) ids.push_back(p.fideId);
   EXPECT_EQ(ids, (std::vector<int32_t>{2, 3, 1, 4}));
 }
 
@@ -273,16 +275,16 @@ struct Totals {
   std::array<size_t, 7> titles{};
 };
 
-Totals TotalsOf(std::span<const fideitem> list) {
+Totals TotalsOf(std::span<const Player> list) {
   Totals t;
   t.players = list.size();
-  for (const fideitem& p : list) {
+  for (const Player& p : list) {
     t.ratings += p.rating;
     t.birthYears += p.birthYear;
     t.federations += p.federation;
     t.unknownFederation += p.federation == 0;
-    t.women += p.sex == 1;
-    ++t.titles.at(p.title);
+    t.women += p.sex == Sex::Female;
+    ++t.titles.at(static_cast<size_t>(p.title));
   }
   return t;
 }
@@ -322,12 +324,12 @@ TEST_F(Import, RealRapidListOf2012) {
   auto list = PlayerList();
   EXPECT_EQ(list[0].name, "Carlsen, Magnus");
   EXPECT_TRUE(std::is_sorted(list.begin(), list.end(),
-                             [](const fideitem& a, const fideitem& b) { return a.rating > b.rating; }));
+                             [](const Player& a, const Player& b) { return a.rating > b.rating; }));
   std::string out = dir.File("players.dat");
   ASSERT_TRUE(SavePlayers(out));
-  std::vector<fideitem> before(list.begin(), list.end());
+  std::vector<Player> before(list.begin(), list.end());
   std::vector<std::string> names;
-  for (const fideitem& p : before) names.emplace_back(p.name);
+  for (const Player& p : before) names.emplace_back(p.name);
   LoadPlayers(out);
   ASSERT_EQ(PlayerList().size(), before.size());
   for (size_t i = 0; i < before.size(); ++i) {
@@ -350,7 +352,7 @@ TEST_F(Import, RealListsOfOtherLayoutsImportWithoutHarm) {
     ASSERT_TRUE(ImportFideList(f)) << c.file;
     SortByRating();
     EXPECT_EQ(PlayerList().size(), c.players) << c.file;
-    for (const fideitem& p : PlayerList()) {
+    for (const Player& p : PlayerList()) {
       ASSERT_FALSE(p.name.empty());
       ASSERT_LE(p.name.size(), 61u);
       ASSERT_TRUE(p.name[0] >= 'A' && p.name[0] <= 'Z');

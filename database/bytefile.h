@@ -1,4 +1,4 @@
-// bytefile: a binary file read and written through one 2048-byte window, with
+// ByteFile: a binary file read and written through one 2048-byte window, with
 // big-endian integers, one-byte Booleans and length-prefixed strings on top of
 // single bytes. Used for players.dat and player_info.dat; every user opens one
 // for a single complete load or save.
@@ -9,18 +9,18 @@
 #include <string>
 #include <string_view>
 
-class bytefile {
+class ByteFile {
  public:
   static constexpr int32_t WindowSize = 2048;
 
   // Opens an existing file for reading and writing (openExisting) or creates
   // or truncates one. Never throws; a failed open sets `failed`.
-  bytefile(const std::string& path, bool openExisting);
+  ByteFile(const std::string& path, bool openExisting);
   // Writes a dirty window back (one attempt) and closes the file.
-  virtual ~bytefile();
+  virtual ~ByteFile();
 
-  bytefile(const bytefile&) = delete;
-  bytefile& operator=(const bytefile&) = delete;
+  ByteFile(const ByteFile&) = delete;
+  ByteFile& operator=(const ByteFile&) = delete;
 
   virtual void WriteByte(uint8_t b);
   virtual uint8_t ReadByte();

@@ -1,4 +1,4 @@
-#include "database/btfile.h"
+#include "database/bytefile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ TEST(ByteFile, IntegersAreBigEndianTwosComplement) {
   TempDir dir;
   std::string f = dir.File("ints.bin");
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     ASSERT_FALSE(out.failed);
     out.WriteInt(-2);
     out.WriteWord(2048);
@@ -20,7 +20,7 @@ TEST(ByteFile, IntegersAreBigEndianTwosComplement) {
   }
   EXPECT_EQ(ReadAllBytes(f), (Bytes{0xFF, 0xFF, 0xFF, 0xFE, 0x08, 0x00, 0x00, 0xBC, 0x61, 0x4E, 1, 0}));
 
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_EQ(in.ReadInt(), -2);
   EXPECT_EQ(in.ReadWord(), 2048);
   EXPECT_EQ(in.ReadInt(), 12345678);
@@ -34,7 +34,7 @@ TEST(ByteFile, AnyNonZeroByteReadsAsTrue) {
   TempDir dir;
   std::string f = dir.File("bools.bin");
   WriteAllBytes(f, {0x02, 0xFF, 0x00});
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_TRUE(in.ReadBool());
   EXPECT_TRUE(in.ReadBool());
   EXPECT_FALSE(in.ReadBool());
@@ -43,7 +43,7 @@ TEST(ByteFile, AnyNonZeroByteReadsAsTrue) {
 TEST(ByteFile, FullWindowStaysBufferedUntilTheNextByte) {
   TempDir dir;
   std::string f = dir.File("window.bin");
-  bytefile out(f, false);
+  ByteFile out(f, false);
   for (int i = 0; i < 2048; ++i) out.WriteByte(static_cast<uint8_t>(i));
   EXPECT_EQ(ReadAllBytes(f).size(), 0u) << "2048 bytes must stay in the window";
   out.WriteByte(0xAB);
@@ -56,7 +56,7 @@ TEST(ByteFile, DestructorWritesTheLastWindow) {
   TempDir dir;
   std::string f = dir.File("tail.bin");
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     for (int i = 0; i < 2049; ++i) out.WriteByte(static_cast<uint8_t>(i * 7));
   }
   Bytes written = ReadAllBytes(f);
@@ -68,7 +68,7 @@ TEST(ByteFile, EmptyExistingFileReadsZeroWithoutFailing) {
   TempDir dir;
   std::string f = dir.File("empty.bin");
   WriteAllBytes(f, {});
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_FALSE(in.failed);
   EXPECT_TRUE(in.AtEnd());
   EXPECT_EQ(in.ReadInt(), 0);
@@ -78,7 +78,7 @@ TEST(ByteFile, EmptyExistingFileReadsZeroWithoutFailing) {
 
 TEST(ByteFile, MissingFileFailsAndReadsZeros) {
   TempDir dir;
-  bytefile in(dir.File("missing.bin"), true);
+  ByteFile in(dir.File("missing.bin"), true);
   EXPECT_TRUE(in.failed);
   EXPECT_EQ(in.ReadInt(), 0);
   EXPECT_EQ(in.ReadWord(), 0);
@@ -91,14 +91,14 @@ TEST(ByteFile, MissingFileFailsAndReadsZeros) {
 // file instead of reading as an empty one.
 TEST(ByteFile, UnreadableFileFailsOnItsFirstRead) {
   TempDir dir;
-  bytefile in(dir.File(""), true);
+  ByteFile in(dir.File(""), true);
   EXPECT_TRUE(in.failed);
   EXPECT_EQ(in.ReadInt(), 0);
 }
 
 TEST(ByteFile, CreatingInAMissingFolderFails) {
   TempDir dir;
-  bytefile out(dir.File("no/such/folder.bin"), false);
+  ByteFile out(dir.File("no/such/folder.bin"), false);
   EXPECT_TRUE(out.failed);
   out.WriteStr("lost");
 }
@@ -107,12 +107,12 @@ TEST(ByteFile, StringsAreLengthPrefixed) {
   TempDir dir;
   std::string f = dir.File("str.bin");
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     out.WriteStr("");
     out.WriteStr("Doe, Jane");
   }
   EXPECT_EQ(ReadAllBytes(f), (Bytes{0, 9, 'D', 'o', 'e', ',', ' ', 'J', 'a', 'n', 'e'}));
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_EQ(in.ReadStr(), "");
   EXPECT_EQ(in.ReadStr(), "Doe, Jane");
   EXPECT_FALSE(in.failed);
@@ -122,14 +122,14 @@ TEST(ByteFile, OverlongStringIsCutTo255Bytes) {
   TempDir dir;
   std::string f = dir.File("long.bin");
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     out.WriteStr(std::string(300, 'x'));
     out.WriteInt(7);
   }
   Bytes written = ReadAllBytes(f);
   ASSERT_EQ(written.size(), 1u + 255 + 4);
   EXPECT_EQ(written[0], 255);
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_EQ(in.ReadStr(), std::string(255, 'x'));
   EXPECT_EQ(in.ReadInt(), 7);
 }
@@ -140,7 +140,7 @@ TEST(ByteFile, StringRunningPastTheEndFailsTheFile) {
   Bytes bytes{10};
   for (int i = 0; i < 9; ++i) bytes.push_back('a');
   WriteAllBytes(f, bytes);
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_EQ(in.ReadStr(), "");
   EXPECT_TRUE(in.failed);
   EXPECT_EQ(in.ReadInt(), 0) << "everything after the damage reads as zero";
@@ -153,7 +153,7 @@ TEST(ByteFile, RewritingIdenticalBytesLeavesTheFileUntouched) {
   // A write-back, even of the same bytes, would change the modification time.
   auto before = std::filesystem::last_write_time(f);
   {
-    bytefile io(f, true);
+    ByteFile io(f, true);
     io.WriteByte(1);
     io.WriteByte(2);
     io.WriteByte(3);
@@ -168,7 +168,7 @@ TEST(ByteFile, ChangedByteOfAnExistingFileIsWrittenBack) {
   std::string f = dir.File("change.bin");
   WriteAllBytes(f, {1, 2, 3, 4});
   {
-    bytefile io(f, true);
+    ByteFile io(f, true);
     io.SeekTo(2);
     io.WriteByte(9);
   }
@@ -179,12 +179,12 @@ TEST(ByteFile, SeekOutsideTheWindowWritesBackAndRereads) {
   TempDir dir;
   std::string f = dir.File("seek.bin");
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     for (int i = 0; i < 5000; ++i) out.WriteWord(static_cast<uint16_t>(i));
     out.SeekTo(2);
     out.WriteWord(0xBEEF);  // offset 2 lies two windows behind the cursor
   }
-  bytefile in(f, true);
+  ByteFile in(f, true);
   EXPECT_EQ(in.ReadWord(), 0);
   EXPECT_EQ(in.ReadWord(), 0xBEEF);
   in.SeekTo(2 * 4999);
@@ -211,7 +211,7 @@ TEST(ByteFile, MixedValuesRoundTripAcrossManyWindows) {
     items.push_back(it);
   }
   {
-    bytefile out(f, false);
+    ByteFile out(f, false);
     for (const auto& it : items) {
       out.WriteInt(it.i);
       out.WriteStr(it.s);
@@ -219,7 +219,7 @@ TEST(ByteFile, MixedValuesRoundTripAcrossManyWindows) {
       out.WriteBool(it.b);
     }
   }
-  bytefile in(f, true);
+  ByteFile in(f, true);
   for (const auto& it : items) {
     ASSERT_EQ(in.ReadInt(), it.i);
     ASSERT_EQ(in.ReadStr(), it.s);
@@ -236,7 +236,7 @@ TEST(ByteFile, BlockWritesAndReadsMatchSingleBytesAcrossWindows) {
   Bytes data(5000);
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<unsigned char>(i * 31 + 7);
   {
-    bytefile a(blocks, false), b(singles, false);
+    ByteFile a(blocks, false), b(singles, false);
     a.WriteByte(1);
     b.WriteByte(1);
     a.WriteBytes(data.data(), 3000);  // crosses the first window's end
@@ -245,7 +245,7 @@ TEST(ByteFile, BlockWritesAndReadsMatchSingleBytesAcrossWindows) {
   }
   EXPECT_EQ(ReadAllBytes(blocks), ReadAllBytes(singles));
 
-  bytefile in(blocks, true);
+  ByteFile in(blocks, true);
   EXPECT_EQ(in.ReadByte(), 1);
   Bytes back(5000 + 10, 0xEE);
   in.ReadBytes(back.data(), back.size());  // runs 10 bytes past the end
@@ -261,12 +261,12 @@ TEST(ByteFile, BlockRewriteOfIdenticalBytesLeavesTheFileUntouched) {
   WriteAllBytes(f, data);
   auto before = std::filesystem::last_write_time(f);
   {
-    bytefile io(f, true);
+    ByteFile io(f, true);
     io.WriteBytes(data.data(), 1000);
   }
   EXPECT_EQ(std::filesystem::last_write_time(f), before);
   {
-    bytefile io(f, true);
+    ByteFile io(f, true);
     io.SeekTo(10);
     io.WriteBytes("\x01\x02", 2);
   }

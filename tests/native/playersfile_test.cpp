@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
 #include "tempdir.h"
 
 using Bytes = std::vector<unsigned char>;
@@ -11,10 +11,10 @@ namespace {
 
 PlayerRow Row(std::string name, int32_t id, uint16_t rating, uint8_t sex, uint8_t title,
               uint8_t federation, uint16_t birthYear) {
-  return PlayerRow{std::move(name), id, rating, sex, title, federation, birthYear};
+  return PlayerRow{std::move(name), id, rating, static_cast<Sex>(sex), static_cast<Title>(title), federation, birthYear};
 }
 
-void ExpectSameRecords(std::span<const fideitem> list, const std::vector<PlayerRow>& rows) {
+void ExpectSameRecords(std::span<const Player> list, const std::vector<PlayerRow>& rows) {
   ASSERT_EQ(list.size(), rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
@@ -126,11 +126,11 @@ TEST_F(PlayersFile, TruncatedFileLoadsWhatIsThereAndZerosAfterTheDamage) {
   ASSERT_EQ(PlayerList().size(), 2u);
   EXPECT_EQ(PlayerList()[0].name, "Doe, Jane");
   EXPECT_EQ(PlayerList()[0].birthYear, 1990);
-  const fideitem& damaged = PlayerList()[1];
+  const Player& damaged = PlayerList()[1];
   EXPECT_EQ(damaged.fideId, 7);
   EXPECT_TRUE(damaged.name.empty());
   EXPECT_EQ(damaged.rating, 0);
-  EXPECT_EQ(damaged.title, 0);
+  EXPECT_EQ(damaged.title, Title::GM);
   EXPECT_EQ(damaged.birthYear, 0);
 }
 

@@ -1,16 +1,12 @@
 // Lookup of players by FIDE ID and by name: the whole-word search tried
 // first and the tolerant ranked search. The results are those of scans of
-// PlayerList from the top (fidelist_linear.cpp), so among equally good
+// PlayerList from the top (searchscans.cpp), so among equally good
 // candidates the higher rated come first; the indexes of searchindex give
 // them without visiting every player.
 #include <algorithm>
 
-#include "database/fidelist_internal.h"
+#include "database/searchrules.h"
 #include "database/searchindex.h"
-
-QueryWordList QueryWords;
-std::vector<tsearchress> SearchResults;
-int32_t MaxResults = kDefaultMaxResults;
 
 namespace {
 
@@ -24,9 +20,10 @@ bool IsSeparator(char c) { return kSeparator[static_cast<unsigned char>(c)]; }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Fills words in place: a search reuses the storage of the last one.
-void WordsOfNameInto(std::string_view name, QueryWordList& words) {
-  words.clear();
+}  // namespace
+
+QueryWordList WordsOfName(std::string_view name) {
+  QueryWordList words;
   size_t i = 0;
   while (i < name.size()) {
     if (!IsAsciiLetter(name[i])) {
@@ -46,23 +43,14 @@ void WordsOfNameInto(std::string_view name, QueryWordList& words) {
     std::string& word = *words.emplace(words.begin() + static_cast<ptrdiff_t>(at), name.substr(start, length));
     for (char& c : word) c = LowerAscii(c);
   }
-}
-
-}  // namespace
-
-QueryWordList WordsOfName(std::string_view name) {
-  QueryWordList words;
-  WordsOfNameInto(name, words);
   return words;
 }
 
-void SplitQueryWords(std::string_view name) { WordsOfNameInto(name, QueryWords); }
-
 bool IsNameSeparator(unsigned char c) { return kSeparator[c]; }
 
-// The result limit; callers keep it at least 1, but a slip must not break
-// the searches.
-size_t ResultLimit() { return static_cast<size_t>(std::max<int32_t>(MaxResults, 1)); }
+// A limit below 1 (as when a step's known players fill the tolerant search's
+// room) must not break the searches.
+size_t ResultLimit(int32_t limit) { return static_cast<size_t>(std::max<int32_t>(limit, 1)); }
 
 bool TakeWord(std::string_view word, std::string& text) {
   size_t i = 0;
@@ -80,7 +68,7 @@ bool TakeWord(std::string_view word, std::string& text) {
 }
 
 uint8_t ScoreWord(std::string_view w, int32_t index) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (index < 0 || static_cast<size_t>(index) >= list.size() || w.empty()) return 255;
   const std::string_view name = list[static_cast<size_t>(index)].name.substr(0, 255);
   const size_t n = name.size();
@@ -129,14 +117,14 @@ int RankedTotal(const QueryWordList& words, int32_t index) {
   return (s1 == 4 ? 6 : s1) + (s2 == 4 ? 7 : s2);
 }
 
-void InsertByScore(std::vector<tsearchress>& entries, int32_t index, uint8_t score) {
+void InsertByScore(std::vector<SearchHit>& entries, int32_t index, uint8_t score) {
   auto at = std::upper_bound(entries.begin(), entries.end(), score,
-                             [](uint8_t s, const tsearchress& e) { return s < e.score; });
-  entries.insert(at, tsearchress{index, score});
+                             [](uint8_t s, const SearchHit& e) { return s < e.score; });
+  entries.insert(at, SearchHit{index, score});
 }
 
 bool OfferRanked(RankedList& list, int32_t index, int total) {
-  std::vector<tsearchress>& entries = list.entries;
+  std::vector<SearchHit>& entries = list.entries;
   if (total == 255) return false;
   if (entries.size() == list.limit && total >= entries.back().score) return false;
   InsertByScore(entries, index, static_cast<uint8_t>(total));
@@ -147,7 +135,7 @@ bool OfferRanked(RankedList& list, int32_t index, int total) {
   return list.lowestWorst <= 3;
 }
 
-bool FindByIdAt(int32_t id, fideitem& player, int32_t& index) {
+bool FindByIdAt(int32_t id, Player& player, int32_t& index) {
   const SearchIndex* searchIndex = CurrentSearchIndex();
   index = searchIndex ? FindIdIndexed(*searchIndex, id) : FindIdLinear(id);
   if (index < 0) return false;
@@ -155,23 +143,27 @@ bool FindByIdAt(int32_t id, fideitem& player, int32_t& index) {
   return true;
 }
 
-bool FindById(int32_t id, fideitem& player) {
+bool FindById(int32_t id, Player& player) {
   int32_t index;
   return FindByIdAt(id, player, index);
 }
 
-void WordSearch(std::string_view name) {
-  SplitQueryWords(name);
+std::vector<SearchHit> WordSearch(std::string_view name, int32_t limit) {
+  std::vector<SearchHit> hits;
+  const QueryWordList words = WordsOfName(name);
   if (const SearchIndex* searchIndex = CurrentSearchIndex())
-    WordMatchesIndexed(*searchIndex, QueryWords, ResultLimit(), SearchResults);
+    WordMatchesIndexed(*searchIndex, words, ResultLimit(limit), hits);
   else
-    WordMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+    WordMatchesLinear(words, ResultLimit(limit), hits);
+  return hits;
 }
 
-void RankedSearch(std::string_view name) {
-  SplitQueryWords(name);
+std::vector<SearchHit> RankedSearch(std::string_view name, int32_t limit) {
+  std::vector<SearchHit> hits;
+  const QueryWordList words = WordsOfName(name);
   if (const SearchIndex* searchIndex = CurrentSearchIndex())
-    RankedMatchesIndexed(*searchIndex, QueryWords, ResultLimit(), SearchResults);
+    RankedMatchesIndexed(*searchIndex, words, ResultLimit(limit), hits);
   else
-    RankedMatchesLinear(QueryWords, ResultLimit(), SearchResults);
+    RankedMatchesLinear(words, ResultLimit(limit), hits);
+  return hits;
 }

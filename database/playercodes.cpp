@@ -1,10 +1,10 @@
-// The federation table, whose row numbers players.dat stores, and the title
-// abbreviations.
-#include "database/fidelist_internal.h"
+// The federation table, whose row numbers players.dat stores, and the texts
+// of titles and sexes.
+#include "database/playercodes.h"
 
 // The order is part of players.dat, including the second IVB row (198) and
 // the rows that share a name.
-const std::array<tfidecode, kFederationCount> FederationTable{{
+const std::array<Federation, kFederationCount> FederationTable{{
     {"AFG", "Afghanistan"},
     {"ALB", "Albania"},
     {"ALG", "Algeria"},
@@ -252,8 +252,21 @@ std::string_view FederationCode(int row) {
   return FederationTable[row - 1].code;
 }
 
-std::string_view TitleText(int title) {
-  static constexpr std::string_view kTitles[] = {"GM", "IM", "FM", "WGM", "WIM", "WFM"};
-  if (title < 0 || title > 5) return {};
-  return kTitles[title];
+namespace {
+constexpr std::string_view kTitles[] = {"GM", "IM", "FM", "WGM", "WIM", "WFM"};
+}
+
+std::string_view TitleText(Title title) {
+  auto t = static_cast<size_t>(title);
+  return t < std::size(kTitles) ? kTitles[t] : std::string_view();
+}
+
+Title TitleByText(std::string_view text) {
+  for (size_t t = 0; t < std::size(kTitles); ++t)
+    if (kTitles[t] == text) return static_cast<Title>(t);
+  return Title::None;
+}
+
+std::string_view SexText(Sex sex) {
+  return sex == Sex::Male ? "M" : sex == Sex::Female ? "F" : std::string_view();
 }

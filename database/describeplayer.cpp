@@ -1,12 +1,14 @@
 // The one-line description of a candidate player shown for choosing.
 #include <string>
 
-#include "database/fidelist.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/playercodes.h"
 
 std::string DescribePlayer(int32_t index) {
-  std::span<const fideitem> list = PlayerList();
+  std::span<const Player> list = PlayerList();
   if (index < 0 || static_cast<size_t>(index) >= list.size()) return {};
-  const fideitem& p = list[static_cast<size_t>(index)];
+  const Player& p = list[static_cast<size_t>(index)];
   // A row outside the table, as in a damaged file, shows as unknown too.
   std::string_view code = FederationCode(p.federation);
   std::string text(p.name);

@@ -1,0 +1,237 @@
+// The tag rules: reading a player from a header, the writes from a database
+// player, and the decisions of a name's step.
+#include "database/tagrules.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "database/playercodes.h"
+
+namespace {
+
+struct SideTags {
+  const char* name;  // the roster tag holding the player's name
+  const char* fide;
+  const char* title;
+  const char* elo;
+  const char* sex;
+  const char* country;
+};
+
+constexpr SideTags kTags[2] = {
+    {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"},
+    {"Black", "BlackFIDE", "BlackTitle", "BlackElo", "BlackSex", "BlackCountry"},
+};
+
+}  // namespace
+
+GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags, Side side) {
+  GamePlayer player;
+  player.name = std::string(name);
+  const SideTags& names = kTags[side];
+  // Every pair is read, so a later pair overrides an earlier one and no tag
+  // of the side goes unseen (the writer relies on that).
+  for (const HeaderTag& tag : tags) {
+    int32_t number = 0;
+    if (tag.name == names.elo) {
+      if (ParseDecimal(tag.value, number) && number != 0) player.rating = static_cast<uint16_t>(number);
+    } else if (tag.name == names.fide) {
+      if (ParseDecimal(tag.value, number) && number != 0) player.fideId = number;
+    } else if (tag.name == names.sex) {
+      if (tag.value == "M") player.sex = Sex::Male;
+      if (tag.value == "F") player.sex = Sex::Female;
+    } else if (tag.name == names.title) {
+      if (Title t = TitleByText(tag.value); t != Title::None) player.title = t;
+    } else if (tag.name == names.country) {
+      if (tag.value.size() == 3)
+        if (int row = FederationByCode(tag.value); row != 0) player.federation = static_cast<uint8_t>(row);
+    }
+  }
+  return player;
+}
+
+GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
+  std::string_view name;
+  for (const HeaderTag& tag : header)
+    if (tag.name == kTags[side].name) {
+      name = tag.value;
+      break;
+    }
+  return ReadGamePlayer(name, header, side);
+}
+
+PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side,
+                           const TagOptions& options) {
+  const TagOptions& o = options;
+  const SideTags& tags = kTags[side];
+  PlayerTags out;
+  auto write = [&](const char* tag, std::string_view value) {
+    out.writes.push_back({tag, std::string(value)});
+  };
+  // A code with no text (a damaged file's byte) has nothing to write.
+  if (o.saveTitle && !TitleText(R.title).empty() &&
+      (G.title == Title::None || (o.overwriteTitle && G.title != R.title))) {
+    write(tags.title, TitleText(R.title));
+    out.added.title = true;
+  }
+  if (o.saveElo && R.rating != 0 && (G.rating == 0 || (o.overwriteElo && G.rating != R.rating))) {
+    write(tags.elo, DecimalText(R.rating));
+    out.added.elo = true;
+  }
+  if (o.saveSex && !SexText(R.sex).empty() &&
+      (G.sex == Sex::None || (o.overwriteSex && G.sex != R.sex))) {
+    write(tags.sex, SexText(R.sex));
+    out.added.sex = true;
+  }
+  if (o.saveCountry && !FederationCode(R.federation).empty() &&
+      (G.federation == 0 || (o.overwriteCountry && G.federation != R.federation))) {
+    write(tags.country, FederationCode(R.federation));
+    out.added.country = true;
+  }
+  if (o.changeName && G.name != R.name) write(tags.name, R.name);
+  return out;
+}
+
+PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side,
+                         const TagOptions& options) {
+  PlayerTags rest = PlayerTagWrites(record, game, side, options);
+  if (!options.saveFideId) return rest;
+  PlayerTags out;
+  out.writes.push_back({kTags[side].fide, DecimalText(static_cast<uint32_t>(record.fideId))});
+  out.writes.insert(out.writes.end(), std::make_move_iterator(rest.writes.begin()),
+                    std::make_move_iterator(rest.writes.end()));
+  out.added = rest.added;
+  out.added.fideId = true;
+  return out;
+}
+
+bool IsClearCut(std::span<const SearchHit> hits) {
+  return hits.size() == 1 || (hits.size() >= 2 && hits[0].score == 1 && hits[1].score > 1);
+}
+
+void PromoteKnownPlayers(std::vector<SearchHit>& hits, std::span<const int32_t> known) {
+  for (int32_t v : known) {
+    size_t at = 0;
+    while (at < hits.size() && hits[at].index != v) ++at;
+    if (at < hits.size()) {
+      if (hits[at].score <= 2) continue;
+      hits[at].score = 2;
+      for (; at > 0 && hits[at - 1].score > hits[at].score; --at) std::swap(hits[at - 1], hits[at]);
+      continue;
+    }
+    // Insert after the last hit of score 2 or better.
+    size_t place = hits.size();
+    while (place > 0 && hits[place - 1].score > 2) --place;
+    hits.insert(hits.begin() + static_cast<std::ptrdiff_t>(place), SearchHit{v, 2});
+  }
+}
+
+std::vector<SearchHit> ExtendedStepSearch(std::string_view name, std::span<const int32_t> known) {
+  std::vector<SearchHit> hits =
+      RankedSearch(name, std::max<int32_t>(kExtendedSearchLimit - static_cast<int32_t>(known.size()), 1));
+  PromoteKnownPlayers(hits, known);
+  return hits;
+}
+
+bool NameStep::AddsTagById() const {
+  return std::any_of(byId.begin(), byId.end(), [](const PlaceTags& p) { return p.tags.added.AnyTag(); });
+}
+
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places,
+                      const TagOptions& options) {
+  NameStep step;
+  if (IsAnonymousName(name)) {
+    step.anonymous = true;
+    return step;
+  }
+  // Places whose game names the player by FIDE ID are completed from the
+  // database; an ID the database lacks leaves its place as it is. Each ID is
+  // looked up once per step.
+  struct Found {
+    int32_t id;
+    int32_t index;  // -1: not in the database
+    Player player;
+  };
+  std::vector<Found> found;
+  for (size_t i = 0; i < places.size(); ++i) {
+    const GamePlayer& game = places[i].player;
+    if (game.fideId == 0) {
+      if (step.firstWithoutId < 0) step.firstWithoutId = static_cast<std::ptrdiff_t>(i);
+      continue;
+    }
+    auto known = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.id == game.fideId; });
+    if (known == found.end()) {
+      Found f{game.fideId, -1, {}};
+      if (FindByIdAt(f.id, f.player, f.index)) step.known.push_back(f.index);
+      known = found.insert(found.end(), f);
+    }
+    if (known->index < 0) {
+      step.unknownIds.push_back(i);
+      continue;
+    }
+    step.byId.push_back({i, known->index, PlayerTagWrites(known->player, game, places[i].side, options)});
+  }
+  if (step.firstWithoutId < 0) return step;
+
+  // The places without FIDE ID all get one player, found by name. Players
+  // that this name already carries by ID elsewhere rank among the best.
+  step.hits = WordSearch(name);
+  PromoteKnownPlayers(step.hits, step.known);
+  if (step.hits.empty())
+    step.choice = NameChoice::NoCandidate;
+  else if (IsClearCut(step.hits))
+    step.choice = NameChoice::ClearHit;
+  else
+    step.choice = NameChoice::AskUser;
+  return step;
+}
+
+std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,
+                                        const TagOptions& options) {
+  std::vector<PlaceTags> out;
+  auto list = PlayerList();
+  if (player < 0 || player >= static_cast<int32_t>(list.size())) return out;
+  const Player& record = list[static_cast<size_t>(player)];
+  for (size_t i = 0; i < places.size(); ++i)
+    if (places[i].player.fideId == 0)
+      out.push_back({i, player, FideTagWrites(record, places[i].player, places[i].side, options)});
+  return out;
+}
+
+std::string DecimalText(uint32_t value) { return std::to_string(value); }
+
+bool ParseDecimal(std::string_view text, int32_t& value) {
+  if (text.empty()) {
+    value = 0;
+    return true;
+  }
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  int32_t parsed = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc() || end != text.data() + text.size()) return false;  // too large
+  value = parsed;
+  return true;
+}
+
+std::string ToLowerName(std::string_view name) {
+  std::string lower(name);
+  for (char& ch : lower) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+    else if (c >= 0xC0 && c <= 0xDF) c = static_cast<unsigned char>(c + 32);  // Cyrillic capitals
+    else if (c == 0xA8) c = 0xB8;                                            // Yo
+    ch = static_cast<char>(c);
+  }
+  return lower;
+}
+
+bool IsAnonymousName(std::string_view name) { return ToLowerName(name.substr(0, 9)) == "anonymous"; }
+
+std::string DescribeGamePlayer(const GamePlayer& player) {
+  std::string text = player.name;
+  if (player.federation != 0) text += " (" + std::string(FederationCode(player.federation)) + ")";
+  if (std::string_view title = TitleText(player.title); !title.empty()) text += ",  " + std::string(title);
+  if (player.rating != 0) text += ",  " + DecimalText(player.rating) + " ELO";
+  return text;
+}
