@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
 namespace hostwin {
 

@@ -4,7 +4,7 @@
 
 #include "hostsim/hoststate.h"
 #include "hostsim/transcript.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
 namespace messagewnd {
 

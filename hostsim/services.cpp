@@ -11,7 +11,7 @@
 #include "hostsim/hoststate.h"
 #include "hostsim/hostwindows.h"
 #include "hostsim/messagewnd.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 #include "hostsim/transcript.h"
 
 using namespace hostabi;

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "host/commands.h"
-#include "host/commonfunc.h"
-#include "host/guard.h"
+#include "tagging/commands.h"
+#include "host/paths.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
@@ -96,7 +96,7 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
     }
     StepBusy = false;
     ++NameIndex;
-    ShowBatchProgress();
+    ShowBatchProgress(NameIndex);
     if (NameIndex < count)
       RedrawStatusWindow();
     else
@@ -104,10 +104,26 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
   });
 }
 
+StatusRun BatchStatusRun() {
+  StatusRun run;
+  run.step = BatchTick;
+  run.start = [] {
+    NameIndex = 0;
+    SkippedCount = 0;
+    PresentCount = 0;
+    StepBusy = false;
+  };
+  run.figures = [] {
+    return StatusFigures{NameIndex, static_cast<int64_t>(NameList.size()), SkippedCount, PresentCount};
+  };
+  return run;
+}
+
 void __stdcall TagAllGames() {
   Guarded([] {
     EnsurePlayersLoaded();
     CollectPlayerNames();
+    statusRun = BatchStatusRun();
     CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(),
                      StatusWindowProc, PaintStatus);
   });

@@ -10,6 +10,7 @@
 
 #include "database/playersearch.h"
 #include "tagging/namelist.h"
+#include "windows/plstatwnd.h"
 
 // What one step did.
 enum StepResult : int32_t {
@@ -41,6 +42,10 @@ StepResult ProcessNextName();
 // Writes the chosen player's FIDE ID and tags into every place of the name
 // that has no FIDE ID. False when nothing was written.
 bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen);
+
+// The run as the status window takes it: BatchTick, the reset of the run
+// state, and the counters.
+StatusRun BatchStatusRun();
 
 // The status window's timer procedure: one step per tick.
 void CALLBACK BatchTick(HWND window, UINT message, UINT_PTR id, DWORD time);

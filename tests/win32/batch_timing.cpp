@@ -17,7 +17,7 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "fakehost.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 
 namespace {
