@@ -64,4 +64,5 @@ foreach(dir hostsim tools tests/win32 tests/hostsim tests/e2e/current)  # hostsi
   endif()
 endforeach()
 add_subdirectory(tests/e2e/batch)  # end to end: batch run, games site, Options, import
+add_subdirectory(tests/e2e/players_tag)  # players tag against the plug-in's batch run
 add_subdirectory(tests/package)  # the release package (scripts/package.sh)

@@ -46,6 +46,15 @@ void ClearPlayerList();
 // empty list; a damaged one gives what could be read (never more players
 // than its size can hold).
 void LoadPlayers(const std::string& path);
+// What a load found: a file is intact when its count and its records fill
+// it exactly. `complete` counts the records wholly inside the file.
+struct PlayersFileState {
+  bool intact = false;
+  int64_t announced = 0;  // the count at the file's start
+  int64_t complete = 0;
+};
+// LoadPlayers, telling what the file held.
+PlayersFileState LoadPlayersChecked(const std::string& path);
 // LoadPlayers(path) when PlayerList is empty: what every command that needs
 // player data calls first.
 void LoadPlayersOnDemand(const std::string& path);

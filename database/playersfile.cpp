@@ -63,15 +63,16 @@ uint32_t BigEndian32(const uint8_t* b) {
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
 }
 
-void ReadPlayers(const std::string& path, PlayerStore& store) {
+PlayersFileState ReadPlayers(const std::string& path, PlayerStore& store) {
+  PlayersFileState state;
   int64_t size = SizeOfFile(path);
   OwnedFile file = OpenFile(path, "rb");
-  if (!file || size < kCountBytes) return;
+  if (!file || size < kCountBytes) return state;
   RecordReader in{file.get(), size};
+  state.announced = static_cast<int32_t>(BigEndian32(in.Take(4)));
   // A damaged count must not make us allocate for players the file cannot
   // hold: every record takes at least 12 bytes.
-  int64_t count = std::clamp<int64_t>(static_cast<int32_t>(BigEndian32(in.Take(4))), 0,
-                                      (size - kCountBytes) / kRecordBytes);
+  int64_t count = std::clamp<int64_t>(state.announced, 0, (size - kCountBytes) / kRecordBytes);
   store.items.resize(static_cast<size_t>(count));
   // Exact for an intact file; a damaged one may need the block to grow. No
   // name is longer than 255 bytes, whatever size a folder or device reports.
@@ -89,7 +90,10 @@ void ReadPlayers(const std::string& path, PlayerStore& store) {
     p.title = static_cast<Title>(tail[3]);
     p.federation = tail[4];
     p.birthYear = static_cast<uint16_t>(tail[5] << 8 | tail[6]);
+    if (!in.failed && in.taken <= size) ++state.complete;
   }
+  state.intact = count == state.announced && !in.failed && in.taken == size;
+  return state;
 }
 
 // The bytes of one record, as WriteInt, WriteStr, WriteWord, three
@@ -116,17 +120,22 @@ size_t EncodeRecord(const Player& p, uint8_t* out) {
 
 }  // namespace
 
-void LoadPlayers(const std::string& path) {
+void LoadPlayers(const std::string& path) { LoadPlayersChecked(path); }
+
+PlayersFileState LoadPlayersChecked(const std::string& path) {
   // Release the old list first: two full lists need not fit at once.
   ClearPlayerList();
   PlayerStore store;
+  PlayersFileState state;
   try {
-    ReadPlayers(path, store);
+    state = ReadPlayers(path, store);
     ShrinkStore(store);
   } catch (const std::bad_alloc&) {
     store = PlayerStore{};
+    state.intact = false;
   }
   InstallPlayerList(std::move(store));
+  return state;
 }
 
 void LoadPlayersOnDemand(const std::string& path) {

@@ -224,9 +224,10 @@ ReadResult Read(std::string_view text) { return Reader().Run(text); }
 void ArrangeRoster(Game& game) {
   std::vector<std::pair<std::string, std::string>> arranged;
   std::vector<bool> taken(game.tags.size(), false);
-  for (auto [name, placeholder] : kSevenTagRoster) {
+  for (const auto& [name, placeholder] : kSevenTagRoster) {
+    std::string_view wanted = name;  // clang 14 cannot capture a structured binding
     auto it = std::find_if(game.tags.begin(), game.tags.end(),
-                           [&](const auto& t) { return t.first == name; });
+                           [&](const auto& t) { return t.first == wanted; });
     if (it == game.tags.end()) {
       arranged.emplace_back(std::string(name), std::string(placeholder));
     } else {

@@ -6,9 +6,11 @@
 //   players word FILE.dat NAME [--max N]       (also --queries FILE for NAME)
 //   players ranked FILE.dat NAME [--max N]
 //   players id FILE.dat ID
+//   players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [options]  (players_tag.cpp)
 //
 // Names and descriptions are written as their bytes. Exit code 0 on success,
-// 1 when a file cannot be read or written, 2 for a usage error.
+// 1 when a file cannot be read or written or a database is damaged, 2 for a
+// usage error.
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -22,72 +24,18 @@
 #include <io.h>
 #endif
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
+#include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/stdfile.h"
-#include "tools/numbers.h"
+#include "tools/players_tag.h"
+#include "tools/playerstool.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: players import LIST.txt OUT.dat\n"
-    "       players dump FILE.dat\n"
-    "       players word FILE.dat (NAME | --queries FILE) [--max N]\n"
-    "       players ranked FILE.dat (NAME | --queries FILE) [--max N]\n"
-    "       players id FILE.dat ID\n"
-    "       players --version\n";
-
-struct Failure {
-  int code;
-};
-
-[[noreturn]] void UsageError(const std::string& why) {
-  std::fprintf(stderr, "players: %s\n%s", why.c_str(), kUsage);
-  throw Failure{2};
-}
-
-[[noreturn]] void FileError(const std::string& what) {
-  std::fprintf(stderr, "players: %s\n", what.c_str());
-  throw Failure{1};
-}
-
-std::optional<int32_t> ParseInt(std::string_view text) {
-  int32_t value = 0;
-  if (!ParseNumber(text, value)) return std::nullopt;
-  return value;
-}
-
-// Opens and reads a byte: a folder opens on some systems but cannot be read.
-bool Readable(const std::string& path) {
-  OwnedFile f = OpenFile(path, "rb");
-  if (!f) return false;
-  std::fgetc(f.get());
-  return std::ferror(f.get()) == 0;
-}
-
-void LoadDatabase(const std::string& path) {
-  if (!Readable(path)) FileError("cannot read " + path);
-  LoadPlayers(path);
-}
-
-void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-void WriteNumber(int64_t n) {
-  char digits[24];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
-  Write(std::string_view(digits, static_cast<size_t>(end - digits)));
-}
 
 // The lines of a queries file: line ends are LF or CRLF; a last line
 // without its end counts.
 std::vector<std::string> ReadQueries(const std::string& path) {
-  OwnedFile f = OpenFile(path, "rb");
-  if (!f) FileError("cannot read " + path);
-  std::string text;
-  char chunk[65536];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) text.append(chunk, n);
-  if (std::ferror(f.get()) != 0) FileError("cannot read " + path);
+  std::string text = ReadWholeFile(path);
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < text.size()) {
@@ -205,6 +153,7 @@ int Run(int argc, char** argv) {
   if (command == "word") return Find(args, false);
   if (command == "ranked") return Find(args, true);
   if (command == "id") return Id(args);
+  if (command == "tag") return Tag(args);
   UsageError("unknown command " + std::string(command));
 }
 
@@ -214,6 +163,7 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
   // The bytes of names go out unchanged, line ends included.
   _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
 #endif
   static char buffer[1 << 16];
   std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);

@@ -101,6 +101,26 @@ expect_error 1 "cannot read missing.dat" dump missing.dat
 expect_error 1 "cannot read missing.dat" id missing.dat 5
 mkdir -p folder.dat
 expect_error 1 "cannot read folder.dat" dump folder.dat
+
+# A damaged database is an error for every verb that reads one, not an
+# empty or shorter list: cut inside the last record, one byte too many, a
+# count beyond what the file holds.
+head -c -3 small.dat > cut.dat
+{ cat small.dat; printf 'x'; } > longer.dat
+{ printf '\0\0\0\x09'; tail -c +5 small.dat; } > count.dat
+printf '[White "Doe, J"]\n\n*\n' > games.pgn
+damaged="cut.dat is damaged: 3 of the 4 players it announces could be read"
+expect_error 1 "$damaged" dump cut.dat
+expect_error 1 "$damaged" word cut.dat Doe
+expect_error 1 "$damaged" ranked cut.dat Doe
+expect_error 1 "$damaged" id cut.dat 22
+expect_error 1 "$damaged" tag cut.dat games.pgn
+expect_error 1 "longer.dat is damaged: 4 of the 4 players" dump longer.dat
+expect_error 1 "count.dat is damaged: 4 of the 9 players" id count.dat 22
+printf '\0\0' > short.dat
+expect_error 1 "short.dat is damaged: 0 of the 0 players" dump short.dat
+printf '\0\0\0\0' > empty.dat
+expect 0 "" dump empty.dat
 expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
 expect_error 1 "cannot read missing.txt" import missing.txt out.dat
 expect_error 1 "cannot write" import list.txt no-such-folder/out.dat

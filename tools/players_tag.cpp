@@ -1,0 +1,209 @@
+// players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [options]
+//
+// Tags the games of a PGN file as the plug-in's "Add tags for all players"
+// does when every question is answered with Skip: each distinct name once,
+// by the FIDE ID its games carry or by one clear hit of the name search. A
+// report lists every name, with the candidates of the names left open; a
+// FIDE ID written into its choice column settles the name in the next run
+// (--choices). Every byte of the file is kept but the tag lines written.
+#include "tools/players_tag.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/pgnstream.h"
+#include "database/playerinfofile.h"
+#include "database/replacefile.h"
+#include "database/stdfile.h"
+#include "tools/playerstool.h"
+#include "tools/tagreport.h"
+#include "tools/tagrun.h"
+
+namespace {
+
+struct TagArguments {
+  std::string database, input;
+  std::optional<std::string> output, report, choices, settings, write, overwrite;
+  bool inPlace = false, changeName = false, fideIdTags = false, extended = false;
+};
+
+TagArguments ParseArguments(const std::vector<std::string>& args) {
+  TagArguments a;
+  std::vector<std::string> positional;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::optional<std::string>& into) {
+      if (i + 1 == args.size()) UsageError(arg + " needs a value");
+      if (into) UsageError(arg + " is given twice");
+      into = args[++i];
+    };
+    if (arg == "-o" || arg == "--output") value(a.output);
+    else if (arg == "--report") value(a.report);
+    else if (arg == "--choices") value(a.choices);
+    else if (arg == "--settings") value(a.settings);
+    else if (arg == "--write") value(a.write);
+    else if (arg == "--overwrite") value(a.overwrite);
+    else if (arg == "--in-place") a.inPlace = true;
+    else if (arg == "--change-name") a.changeName = true;
+    else if (arg == "--fideid-tags") a.fideIdTags = true;
+    else if (arg == "--extended") a.extended = true;
+    else if (arg.size() > 1 && arg[0] == '-') UsageError("unknown option " + arg);
+    else positional.push_back(arg);
+  }
+  if (positional.size() != 2) UsageError("tag needs FILE.dat and IN.pgn");
+  a.database = positional[0];
+  a.input = positional[1];
+  if (a.inPlace && a.output) UsageError("give -o or --in-place, not both");
+  if (a.inPlace && a.input == "-") UsageError("--in-place needs a file, not standard input");
+  bool pgnToStdout = !a.inPlace && (!a.output || *a.output == "-");
+  if (a.report && *a.report == "-" && pgnToStdout)
+    UsageError("the report and the games cannot both go to standard output");
+  if (a.output && *a.output != "-" && a.input != "-") {
+    std::error_code error;
+    if (*a.output == a.input || std::filesystem::equivalent(*a.output, a.input, error))
+      UsageError("-o names the input file: use --in-place");
+  }
+  return a;
+}
+
+// "title,sex,elo,country" (any of them) or "none" into the four flags.
+void SetFlags(const std::string& option, const std::string& list, bool& title, bool& sex, bool& elo,
+              bool& country) {
+  title = sex = elo = country = false;
+  if (list == "none") return;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t comma = list.find(',', start);
+    std::string word = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (word == "title") title = true;
+    else if (word == "sex") sex = true;
+    else if (word == "elo") elo = true;
+    else if (word == "country") country = true;
+    else UsageError(option + " takes title, sex, elo, country or none, not \"" + word + "\"");
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+}
+
+TagOptions OptionsOf(const TagArguments& a) {
+  TagOptions options;
+  if (a.settings) {
+    std::string bytes = ReadWholeFile(*a.settings);
+    options = OptionsFromSettingsBytes(
+        std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options);
+  }
+  if (a.write) SetFlags("--write", *a.write, options.saveTitle, options.saveSex, options.saveElo, options.saveCountry);
+  if (a.overwrite)
+    SetFlags("--overwrite", *a.overwrite, options.overwriteTitle, options.overwriteSex, options.overwriteElo,
+             options.overwriteCountry);
+  if (a.changeName) options.changeName = true;
+  return options;
+}
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+void Summary(const TagRun& run, double seconds, double loadSeconds) {
+  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0;
+  for (const NameRow& row : run.names) {
+    switch (row.result) {
+      case NameResult::kById:
+      case NameResult::kFound:
+      case NameResult::kChosen: ++tagged; break;
+      case NameResult::kPresent: ++present; break;
+      case NameResult::kAmbiguous: ++ambiguous; break;
+      case NameResult::kNotFound: ++notFound; break;
+      default: ++other; break;
+    }
+  }
+  std::fprintf(stderr,
+               "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged, %zu already "
+               "present, %zu ambiguous, %zu not found, %zu other; %.2f s (database %.2f s)\n",
+               static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, present,
+               ambiguous, notFound, other, seconds, loadSeconds);
+}
+
+}  // namespace
+
+int Tag(const std::vector<std::string>& args) {
+  auto start = std::chrono::steady_clock::now();
+  TagArguments a = ParseArguments(args);
+  TagRun run;
+  run.options.tags = OptionsOf(a);
+  run.options.fideIdTags = a.fideIdTags;
+  run.options.extended = a.extended;
+  if (a.choices) {
+    std::string problem = ReadChoices(ReadWholeFile(*a.choices), run.choices);
+    if (!problem.empty()) FileError(*a.choices + ", " + problem);
+  }
+
+  // Standard input is read twice through a copy in a temporary file.
+  bool fromStdin = a.input == "-";
+  OwnedFile input, spool;
+  if (fromStdin) {
+    spool.reset(std::tmpfile());
+    if (!spool) FileError("cannot make a temporary file for standard input");
+  } else {
+    input = OpenFile(a.input, "rb");
+    if (!input) FileError("cannot read " + a.input);
+  }
+  LoadDatabase(a.database);
+  // The first lookup builds the indexes: counted with the load.
+  Player unused;
+  int32_t index;
+  FindByIdAt(0, unused, index);
+  double loadSeconds = Seconds(start);
+
+  {
+    PgnReader reader(fromStdin ? stdin : input.get());
+    if (!CollectNames(reader, run, spool.get())) FileError("cannot read " + a.input);
+  }
+  DecideNames(run);
+
+  // The games go to standard output, to -o, or beside the input and then
+  // in its place.
+  std::string target = a.inPlace ? a.input + ".tagging" : a.output.value_or("-");
+  OwnedFile out;
+  if (target != "-") {
+    out = OpenFile(target, "wb");
+    if (!out) FileError("cannot write " + target);
+  }
+  if (fromStdin) {
+    if (std::fflush(spool.get()) != 0 || std::fseek(spool.get(), 0, SEEK_SET) != 0)
+      FileError("cannot read standard input again");
+  } else {
+    input = OpenFile(a.input, "rb");
+    if (!input) FileError("cannot read " + a.input + " again");
+  }
+  std::FILE* sink = out ? out.get() : stdout;
+  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run);
+  written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
+  input.reset();  // Windows replaces no file that is open
+  if (!written) {
+    if (a.inPlace) std::remove(target.c_str());
+    FileError("cannot write " + target + " (or " + a.input + " changed while it was read)");
+  }
+  if (a.inPlace && !ReplaceFileWith(target, a.input)) {
+    std::remove(target.c_str());
+    FileError("cannot replace " + a.input + "; it is unchanged");
+  }
+
+  if (a.report) {
+    OwnedFile report;
+    if (*a.report != "-") {
+      report = OpenFile(*a.report, "wb");
+      if (!report) FileError("cannot write " + *a.report);
+    }
+    bool ok = WriteReport(report ? report.get() : stdout, run);
+    ok = (report ? CloseFile(report) : std::fflush(stdout) == 0) && ok;
+    if (!ok) FileError("cannot write " + *a.report);
+  }
+  Summary(run, Seconds(start), loadSeconds);
+  return 0;
+}

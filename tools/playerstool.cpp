@@ -1,0 +1,77 @@
+#include "tools/playerstool.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "database/playerlist.h"
+#include "database/stdfile.h"
+#include "tools/numbers.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: players import LIST.txt OUT.dat\n"
+    "       players dump FILE.dat\n"
+    "       players word FILE.dat (NAME | --queries FILE) [--max N]\n"
+    "       players ranked FILE.dat (NAME | --queries FILE) [--max N]\n"
+    "       players id FILE.dat ID\n"
+    "       players --version\n"
+    "       players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [--report FILE.tsv]\n"
+    "                   [--choices FILE.tsv] [--settings player_info.dat]\n"
+    "                   [--write LIST] [--overwrite LIST] [--change-name]\n"
+    "                   [--fideid-tags] [--extended]\n"
+    "         (LIST: title,sex,elo,country or none; - for standard input/output)\n";
+
+// Opens and reads a byte: a folder opens on some systems but cannot be read.
+bool Readable(const std::string& path) {
+  OwnedFile f = OpenFile(path, "rb");
+  if (!f) return false;
+  std::fgetc(f.get());
+  return std::ferror(f.get()) == 0;
+}
+
+}  // namespace
+
+void UsageError(const std::string& why) {
+  std::fprintf(stderr, "players: %s\n%s", why.c_str(), kUsage);
+  throw Failure{2};
+}
+
+void FileError(const std::string& what) {
+  std::fprintf(stderr, "players: %s\n", what.c_str());
+  throw Failure{1};
+}
+
+std::optional<int32_t> ParseInt(std::string_view text) {
+  int32_t value = 0;
+  if (!ParseNumber(text, value)) return std::nullopt;
+  return value;
+}
+
+void LoadDatabase(const std::string& path) {
+  if (!Readable(path)) FileError("cannot read " + path);
+  PlayersFileState state = LoadPlayersChecked(path);
+  if (!state.intact) {
+    ClearPlayerList();
+    FileError(path + " is damaged: " + std::to_string(state.complete) + " of the " +
+              std::to_string(state.announced) + " players it announces could be read");
+  }
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  OwnedFile f = OpenFile(path, "rb");
+  if (!f) FileError("cannot read " + path);
+  std::string text;
+  char chunk[65536];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) text.append(chunk, n);
+  if (std::ferror(f.get()) != 0) FileError("cannot read " + path);
+  return text;
+}
+
+void Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+void WriteNumber(int64_t n) {
+  char digits[24];
+  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
+  Write(std::string_view(digits, static_cast<size_t>(end - digits)));
+}

@@ -1,0 +1,92 @@
+// The plug-in's "Add tags for all players" over a PGN file, without a user:
+// every distinct White and Black name of the file decided once for all its
+// games, then the file written again with the tags of the players decided.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/playerlist.h"
+#include "database/playersearch.h"
+#include "database/pgnstream.h"
+#include "database/tagrules.h"
+
+struct TagRunOptions {
+  TagOptions tags;          // the plug-in's settings
+  bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
+  bool extended = false;    // candidates of the tolerant search for names without a clear hit
+};
+
+// What became of a name.
+enum class NameResult : uint8_t {
+  kById,       // completed from the database by the FIDE ID of its games
+  kFound,      // one clear hit of the name search, taken
+  kChosen,     // settled by the choices file
+  kPresent,    // known by FIDE ID, nothing to add
+  kUnknownId,  // its FIDE IDs are not in the database
+  kAmbiguous,  // several candidates: left untagged
+  kNotFound,   // no candidate
+  kAnonymous,  // "Anonymous...": never looked up
+};
+std::string_view ResultText(NameResult result);
+
+struct NameRow {
+  std::string name;
+  std::vector<NamePlace> places;  // in game order (counted from 0 in the file), White before Black
+  uint32_t games = 0;             // distinct games
+  NameResult result = NameResult::kNotFound;
+  int32_t fideId = 0;             // the FIDE ID used (the first, for names known by ID)
+  int32_t choice = 0;             // the choices file's FIDE ID for the name, 0 none
+  std::string note;               // why a choice or a strict check did not take
+  std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
+  // Decided here, before any tag is written: whether the name is taken
+  // without a choice. The plug-in's rule; a stricter check goes here too.
+  bool takenWithoutChoice = false;
+};
+
+struct DamagedGame {
+  int64_t game;  // counted from 1
+  int64_t line;
+  std::string problem;
+};
+
+struct TagRun {
+  TagRunOptions options;
+  std::map<std::string, int32_t> choices;  // name -> FIDE ID
+  std::vector<NameRow> names;               // in name order (bytes as unsigned)
+  std::vector<DamagedGame> damaged;
+  int64_t games = 0;                        // games of the file, damaged ones included
+  int64_t bytes = 0;
+  struct Span {
+    int64_t offset;
+    uint32_t length;
+  };
+  std::vector<Span> gameBytes;              // where each game lies in the file
+  // Per place (2 * game + side): the PlayerList index whose tags go there
+  // (-1 none), and whether its FIDE ID tag goes with them.
+  std::vector<int32_t> applied;
+  std::vector<uint8_t> withFideId;
+};
+
+// Reads every game, gathering the names with their places. With spool, the
+// bytes read are also written there (standard input read twice).
+// False on a read or spool error.
+bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool);
+// Decides every name as the plug-in's batch run would with a user who
+// answers every question with Skip, except where run.choices settles it.
+void DecideNames(TagRun& run);
+// Copies the file read again from in, reading again only the games that get
+// tags. False when the input is not what CollectNames read, or on a read or
+// write error.
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
+
+// The tag settings of one game, in the order the plug-in writes them.
+std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run);
+// The side's name ("?" when the game has no such tag, as the host shows it).
+std::string SideName(const PgnGame& game, Side side);
+// What a game says about the player of one side.
+GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags);
