@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "database/namefit.h"
 #include "database/playercodes.h"
 
 namespace {
@@ -107,6 +108,13 @@ PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side
 
 bool IsClearCut(std::span<const SearchHit> hits) {
   return hits.size() == 1 || (hits.size() >= 2 && hits[0].score == 1 && hits[1].score > 1);
+}
+
+bool IsClearFit(std::string_view name, std::span<const SearchHit> hits) {
+  if (!IsClearCut(hits)) return false;
+  auto list = PlayerList();
+  auto first = static_cast<size_t>(hits[0].index);
+  return first < list.size() && NameFits(name, list[first].name);
 }
 
 void PromoteKnownPlayers(std::vector<SearchHit>& hits, std::span<const int32_t> known) {

@@ -97,6 +97,10 @@ PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side
 // A name search is clear-cut when it found one player, or a best whole-name
 // fit followed only by weaker ones: that player is taken without asking.
 bool IsClearCut(std::span<const SearchHit> hits);
+// A clear-cut search whose first player the game's name also fits
+// (NameFits): what a run that nobody watches takes, since a clear-cut hit
+// may be another player who only shares a word with the name.
+bool IsClearFit(std::string_view name, std::span<const SearchHit> hits);
 // Gives each player of `known` (in this order) score 2 in `hits`: a weaker
 // hit is raised and moved up after the hits of score 1 and 2, a missing
 // player is inserted there; a hit of score 1 or 2 stays.

@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "hostsim/gamebase.h"
 #include "hostsim/hoststate.h"
@@ -18,6 +21,8 @@ constexpr int kHeaderViewWidth = 300;
 
 WNDPROC listProc = nullptr;
 bool releaseSeen = false;
+bool refreshPending = false;
+std::vector<int32_t> changedRecords;  // since the last refresh; -1 for any
 
 // Right-button releases over the list reach the main window, in its client
 // coordinates, so that plug-ins subclassing the main window see them.
@@ -55,6 +60,17 @@ std::wstring AnsiToWide(const std::string& text) {
   return w;
 }
 
+// The texts last given to the header view and the main window: setting the
+// same text again is skipped (each costs a relayout and, for the title, a
+// round trip to the window manager).
+std::wstring shownHeader, shownTitle;
+
+void SetText(HWND window, std::wstring& shown, std::wstring text) {
+  if (text == shown && GetWindowTextLengthW(window) == static_cast<int>(text.size())) return;
+  SetWindowTextW(window, text.c_str());
+  shown = std::move(text);
+}
+
 void ShowHeader() {
   int32_t record = RecordAt(host.currentGame);
   std::string text;
@@ -65,13 +81,13 @@ void ShowHeader() {
     text += "\r\n";
     for (const std::string& line : game.movetext) text += line + "\r\n";
   }
-  SetWindowTextW(host.headerView, AnsiToWide(text).c_str());
+  SetText(host.headerView, shownHeader, AnsiToWide(text));
 }
 
 void UpdateTitle() {
   std::wstring title = L"Lumora";
   if (!host.baseName.empty()) title += L" - " + host.baseName + (host.modified ? L" *" : L"");
-  SetWindowTextW(host.mainWindow, title.c_str());
+  SetText(host.mainWindow, shownTitle, std::move(title));
 }
 
 }  // namespace
@@ -113,6 +129,33 @@ void Refresh() {
                           LVSICF_NOSCROLL);
   InvalidateRect(host.gameList, nullptr, TRUE);
   ShowCurrentGame();
+  UpdateTitle();
+}
+
+void RefreshLater(int32_t record) {
+  changedRecords.push_back(record);
+  if (refreshPending || !host.mainWindow) return;
+  refreshPending = PostMessageW(host.mainWindow, kRefreshViewsMessage, 0, 0) != 0;
+  if (!refreshPending) RunPendingRefresh();
+}
+
+void RunPendingRefresh() {
+  refreshPending = false;
+  std::vector<int32_t> changed = std::exchange(changedRecords, {});
+  if (!host.gameList || changed.empty()) return;
+  std::sort(changed.begin(), changed.end());
+  auto isChanged = [&](int32_t record) {
+    return changed.front() < 0 || std::binary_search(changed.begin(), changed.end(), record);
+  };
+  // Only headers changed, so the row count and the selection stand. Rows in
+  // view whose game changed are drawn anew; the others show the base as it
+  // is when they scroll into view.
+  int count = ListView_GetItemCount(host.gameList);
+  int top = ListView_GetTopIndex(host.gameList);
+  int last = std::min(count, top + ListView_GetCountPerPage(host.gameList) + 1);
+  for (int position = top; position < last; ++position)
+    if (isChanged(RecordAt(position))) ListView_RedrawItems(host.gameList, position, position);
+  if (isChanged(RecordAt(host.currentGame))) ShowHeader();
   UpdateTitle();
 }
 

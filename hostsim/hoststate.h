@@ -29,6 +29,7 @@ struct HostState {
   std::wstring basePath;  // where it was read from or last saved to
   bool modified = false;
   bool forPerson = false;  // no script runs it
+  bool loopTimes = false;  // report the message loop's times for each plug-in window
 
   // Host variables.
   int32_t currentGame = 0;  // displayed position
@@ -70,4 +71,5 @@ enum HostCommand : UINT {
 enum HostMessage : UINT {
   kDownloadDoneMessage = WM_APP + 1,  // lParam: the finished download
   kScriptActionMessage = WM_APP + 2,  // lParam: a script action to run
+  kRefreshViewsMessage = WM_APP + 3,  // the views show the base anew
 };

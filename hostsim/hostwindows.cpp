@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/gdi.h"
+#include "hostsim/looptimes.h"
 
 namespace hostwin {
 
@@ -281,7 +282,7 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
       *resultCell = -1;
       break;
     }
-    int got = GetMessageW(&msg, nullptr, 0, 0);
+    int got = looptimes::NextMessage(msg);
     if (got <= 0) {
       // The application is quitting: end the window and pass the quit on.
       PostQuitMessage(static_cast<int>(msg.wParam));

@@ -13,6 +13,7 @@
 #include "hostsim/files.h"
 #include "hostsim/gamebase.h"
 #include "hostsim/hoststate.h"
+#include "hostsim/looptimes.h"
 #include "hostsim/mainwindow.h"
 #include "hostsim/menutree.h"
 #include "hostsim/plugins.h"
@@ -28,11 +29,13 @@ namespace {
 constexpr char kUsage[] =
     "usage: lumora-sim.exe [BASE.pgn] [--script FILE] [--transcript FILE|-]\n"
     "                      [--site FOLDER|http://HOST:PORT] [--timeout SECONDS]\n"
+    "                      [--loop-times]\n"
     "Without --script the program is for a person to use.\n";
 
 struct Options {
   std::wstring base, script, transcript, site;
   int timeout = 120;
+  bool loopTimes = false;
 };
 
 // A Unix path ("/tmp/x") names drive Z: under Wine.
@@ -76,6 +79,8 @@ bool ParseOptions(Options& options) {
       if (!value(options.site)) return false;
     } else if (a == L"--timeout") {
       if (!value(seconds) || !ParseSeconds(seconds, options.timeout)) return false;
+    } else if (a == L"--loop-times") {
+      options.loopTimes = true;
     } else if (a.rfind(L"--", 0) == 0 || !options.base.empty()) {
       return false;
     } else {
@@ -146,6 +151,7 @@ int main() {
   std::vector<script::Step> steps;
   bool scripted = !options.script.empty();
   host.forPerson = !scripted;
+  host.loopTimes = options.loopTimes;
   if (scripted) {
     std::string text;
     std::wstring path = WindowsPath(options.script);
@@ -205,7 +211,7 @@ int main() {
   }
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (looptimes::NextMessage(msg) > 0) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

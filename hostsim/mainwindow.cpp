@@ -141,6 +141,9 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case kScriptActionMessage:
       scriptrun::RunPostedAction();
       return 0;
+    case kRefreshViewsMessage:
+      gamelist::RunPendingRefresh();
+      return 0;
     case WM_CLOSE:
       if (!MayCloseBase()) return 0;
       plugins::StopAll();

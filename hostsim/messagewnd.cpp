@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "hostsim/hoststate.h"
+#include "hostsim/looptimes.h"
 #include "hostsim/transcript.h"
 #include "base/gdi.h"
 
@@ -157,7 +158,7 @@ void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstrin
   SetFocus(open.window);
   MSG msg;
   while (!open.done) {
-    int got = GetMessageW(&msg, nullptr, 0, 0);
+    int got = looptimes::NextMessage(msg);
     if (got <= 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;

@@ -54,6 +54,7 @@ std::string Check(const Step& s) {
     return n == 1 && (s.words[0] == "hold" || s.words[0] == "release") ? ""
                                                                         : "timers needs hold or release";
   if (v == "compare") return n == 2 ? "" : "compare needs two files";
+  if (v == "env") return n == 1 || n == 2 ? "" : "env needs a name and optionally a value";
   return "unknown step " + v;
 }
 

@@ -526,6 +526,13 @@ Outcome RunStep(const Step& step, StepState& state) {
     // download comes when it has returned.
     return state.phase == 1 && downloads::Delivering() ? Done() : Wait();
   }
+  if (v == "env") {
+    // Plug-ins share the host's environment: a run can set what they read.
+    std::wstring value = step.words.size() == 2 ? Wide(step.words[1]) : std::wstring();
+    SetEnvironmentVariableW(Wide(step.words[0]).c_str(),
+                            step.words.size() == 2 ? value.c_str() : nullptr);
+    return Done();
+  }
   if (v == "mouse-busy") {
     host.mouseBusy = step.words[0] == "on" ? 1 : 0;
     return Done();

@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "hostsim/downloads.h"
@@ -10,6 +11,7 @@
 #include "hostsim/gamelist.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/hostwindows.h"
+#include "hostsim/looptimes.h"
 #include "hostsim/messagewnd.h"
 #include "base/gdi.h"
 #include "hostsim/transcript.h"
@@ -88,10 +90,13 @@ void __stdcall MessageLines(void* list, const wchar_t* text) {
     host.messageLines.clear();
 }
 
-void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
-  std::string name = tag ? tag : "";
+// The transcript's line for a tag set; built only when a transcript is
+// written, as a run over a large base sets hundreds of thousands of tags.
+void ReportTagSet(int32_t game, const std::string& name, const char* tag, const char* value,
+                  bool valid) {
+  if (!transcript::Writing()) return;
   std::string line = "tag set game " + std::to_string(game) + " " + Text(tag) + " " + Text(value);
-  if (game < 0 || game >= static_cast<int32_t>(host.base.games.size()) || name.empty()) {
+  if (!valid) {
     transcript::Line(line + " ignored: " + (name.empty() ? "no tag name" : "no such game"));
     return;
   }
@@ -100,9 +105,16 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
                             [&](const auto& t) { return t.first.Text() == name; });
   std::string old = before.Tag(name);
   transcript::Line(line + (exists ? " replacing " + Text(old.c_str()) : " added"));
+}
+
+void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
+  std::string name = tag ? tag : "";
+  bool valid = game >= 0 && game < static_cast<int32_t>(host.base.games.size()) && !name.empty();
+  ReportTagSet(game, name, tag, value, valid);
+  if (!valid) return;
   host.base.SetTag(game, name, value ? value : "");
   host.modified = true;
-  gamelist::Refresh();
+  gamelist::RefreshLater(game);
 }
 
 int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
@@ -141,7 +153,7 @@ void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
 
 void __stdcall GameHeaderChanged(int32_t) {
   transcript::Line("game header changed");
-  gamelist::ShowCurrentGame();
+  gamelist::RefreshLater(-1);
 }
 
 void __stdcall StartDownload(const char* url, uint32_t target) {
@@ -166,7 +178,21 @@ std::wstring CaptionOf(HWND window) {
 
 std::vector<std::pair<HWND, std::wstring>> openCaptions;  // a destroyed window has none
 
+// With --loop-times, how the host's loop fared while an outermost plug-in
+// window was open goes to standard error.
+void ReportLoopTimes(const std::wstring& caption) {
+  looptimes::Figures f = looptimes::Read();
+  std::fprintf(stderr,
+               "lumora-sim: loop times while %s was open: %.3f s (%.3f s CPU), %llu messages, "
+               "longest busy %.2f ms (after message 0x%04X), longest gap %.2f ms\n",
+               transcript::Quote(caption).c_str(), f.seconds, f.cpuSeconds,
+               static_cast<unsigned long long>(f.messages), f.longestBusy, f.longestBusyMessage,
+               f.longestGap);
+  std::fflush(stderr);
+}
+
 void WindowOpened(HWND window, HWND parent, int32_t width, int32_t height) {
+  if (host.loopTimes && openCaptions.empty()) looptimes::Reset();
   openCaptions.emplace_back(window, CaptionOf(window));
   transcript::Line("window opened " + transcript::Quote(CaptionOf(window)) + " " +
                    std::to_string(width) + "x" + std::to_string(height) + " over " +
@@ -181,6 +207,7 @@ void WindowClosing(HWND window, int32_t result) {
       openCaptions.erase(it);
       break;
     }
+  if (host.loopTimes && openCaptions.empty()) ReportLoopTimes(caption);
   std::string line = "window closed " + transcript::Quote(caption) + " result " + std::to_string(result);
   RECT r{};
   if (!IsWindow(window) || !GetWindowRect(window, &r)) {

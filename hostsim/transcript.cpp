@@ -39,6 +39,8 @@ void Close() {
   LeaveCriticalSection(&lock);
 }
 
+bool Writing() { return out != nullptr; }
+
 void Line(std::string_view text) {
   if (!lockReady) return;
   EnterCriticalSection(&lock);

@@ -15,6 +15,8 @@ void Close();
 
 // Writes one line; safe from any thread.
 void Line(std::string_view text);
+// Whether lines are written (a file is open): costly lines need not be built.
+bool Writing();
 
 std::string Utf8(std::wstring_view text);
 // Narrow text in the ANSI code page, as game data is.

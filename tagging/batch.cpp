@@ -1,12 +1,14 @@
 #include "tagging/batch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <vector>
 
-#include "tagging/commands.h"
-#include "host/paths.h"
 #include "base/guard.h"
+#include "database/searchindex.h"
+#include "host/paths.h"
+#include "tagging/commands.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
@@ -19,12 +21,36 @@ int32_t NameIndex = 0;
 int32_t SkippedCount = 0;
 int32_t PresentCount = 0;
 bool StepBusy = false;
+int32_t TickBudget = kDefaultTickBudget;
 
 namespace {
+
+bool askedInStep = false;  // the current step showed the search window
+
+// True once `budget` microseconds have passed since `start` on the
+// high-resolution counter.
+bool BudgetSpent(const LARGE_INTEGER& start, int32_t budget) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return (now.QuadPart - start.QuadPart) * 1000000 >= int64_t{budget} * frequency.QuadPart;
+}
+
+// A budget given in the environment (whole microseconds) replaces the one
+// set: benchmarks and comparisons run the host with one name per tick.
+void TakeBudgetFromEnvironment() {
+  char text[16];
+  DWORD n = GetEnvironmentVariableA("VELMARSH_TICK_BUDGET_US", text, sizeof text);
+  if (n == 0 || n >= sizeof text) return;
+  int32_t budget = 0;
+  auto [end, error] = std::from_chars(text, text + n, budget);
+  if (error == std::errc{} && end == text + n && budget >= 0) TickBudget = budget;
+}
 
 // Shows the search window over these hits. The window opens on the point
 // the host last stored; the batch does not move it.
 int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
+  askedInStep = true;
   FillCandidateNames(hits);
   return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
 }
@@ -85,17 +111,27 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
       StopBatch();
       return;
     }
-    StepBusy = true;
-    // A step that fails counts as skipped, so that the run moves on.
-    StepResult result = Guarded(Skipped, [] { return ProcessNextName(); });
-    switch (result) {
-      case Added: break;
-      case AlreadyPresent: ++PresentCount; break;
-      case Skipped: ++SkippedCount; break;
-      case Cancelled: StopBatch(); break;
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    for (;;) {
+      StepBusy = true;
+      askedInStep = false;
+      // A step that fails counts as skipped, so that the run moves on.
+      StepResult result = Guarded(Skipped, [] { return ProcessNextName(); });
+      switch (result) {
+        case Added: break;
+        case AlreadyPresent: ++PresentCount; break;
+        case Skipped: ++SkippedCount; break;
+        case Cancelled: StopBatch(); break;
+      }
+      StepBusy = false;
+      ++NameIndex;
+      // The host gets its loop back after a question, at the end of the run
+      // and when the budget is spent; a click on Cancel waits at most that long.
+      if (result == Cancelled || askedInStep || NameIndex >= count ||
+          BudgetSpent(start, TickBudget))
+        break;
     }
-    StepBusy = false;
-    ++NameIndex;
     ShowBatchProgress(NameIndex);
     if (NameIndex < count)
       RedrawStatusWindow();
@@ -122,8 +158,11 @@ StatusRun BatchStatusRun() {
 void __stdcall TagAllGames() {
   Guarded([] {
     EnsurePlayersLoaded();
+    // The lookup indexes are built now, not in the run's first tick.
+    CurrentSearchIndex();
     CollectPlayerNames();
     statusRun = BatchStatusRun();
+    TakeBudgetFromEnvironment();
     CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(),
                      StatusWindowProc, PaintStatus);
   });

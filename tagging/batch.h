@@ -1,6 +1,7 @@
 // Tagging every game of the open base, one distinct player name per step.
-// The status window's timer drives the steps through BatchTick; a step that
-// cannot decide a name asks the user in the extended search window.
+// The status window's timer drives the steps through BatchTick, as many per
+// tick as fit in its time budget; a step that cannot decide a name asks the
+// user in the extended search window.
 #pragma once
 
 #include <windows.h>
@@ -47,5 +48,13 @@ bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen);
 // state, and the counters.
 StatusRun BatchStatusRun();
 
-// The status window's timer procedure: one step per tick.
+// How long one tick may go on taking names, in microseconds. A tick ends
+// after the step that passes it, after a step that asked the user, or when
+// the run ends; 0 makes one step per tick (for comparisons). A run takes it
+// from the environment variable VELMARSH_TICK_BUDGET_US when that is set.
+constexpr int32_t kDefaultTickBudget = 8000;
+extern int32_t TickBudget;
+
+// The status window's timer procedure: steps until the tick's budget is
+// spent, then one update of the progress bar and the window.
 void CALLBACK BatchTick(HWND window, UINT message, UINT_PTR id, DWORD time);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <filesystem>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -98,7 +100,12 @@ constexpr std::string_view kHeader =
     "ID Number      Name                                                         Fed Sex Tit  "
     "WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
 
-constexpr size_t kLineLength = 162;
+constexpr std::pair<std::string_view, ListStyle> kStyleNames[] = {
+    {"combined", ListStyle::kCombined},
+    {"combined-nofoa", ListStyle::kCombinedWithoutFoa},
+    {"single-2012", ListStyle::kSingle2012},
+    {"single", ListStyle::kSingle},
+    {"before-2013", ListStyle::kBefore2013}};
 
 template <size_t N>
 std::string_view Pick(Random& rng, const std::string_view (&list)[N]) {
@@ -150,87 +157,359 @@ uint32_t Rating(Random& rng) {
   return static_cast<uint32_t>(std::clamp(r, 1000.0, 2850.0));
 }
 
-void WritePlayerLine(Random& rng, int64_t i, char* line) {
-  std::memset(line, ' ', kLineLength);
+// One generated player: every field of every layout, as the combined
+// layout writes it.
+struct Player {
+  uint32_t id = 0;  // 0: the line has no ID
+  std::string name;
+  std::string_view federation, sex, title, womansTitle, otherTitles, foa, flag;
+  std::array<uint32_t, 3> rating{}, games{}, k{};  // rating 0: unrated
+  uint32_t birth = 0;                               // 0: "0000"
+};
+
+// The random draws in the order the combined layout has always used, so a
+// seed gives the same list as before.
+Player MakePlayer(Random& rng, int64_t i) {
+  Player p;
   // Unique IDs: multiplying by an odd number is a bijection modulo 2^28.
   uint32_t id = 100000 + static_cast<uint32_t>((static_cast<uint64_t>(i) * 0x9E3779B1u) & 0xFFFFFFF);
-  if (!rng.Chance(0.0005)) PutNumber(line, 1, id);
+  if (!rng.Chance(0.0005)) p.id = id;
 
   const bool female = rng.Chance(0.15);
-  Put(line, 16, PlayerName(rng, female), 61);
-  Put(line, 77, rng.Chance(0.002) ? std::string_view("   ") : kFederations[rng.Skewed(std::size(kFederations))], 3);
-  if (!rng.Chance(0.001)) Put(line, 81, female ? "F" : "M", 1);
+  p.name = PlayerName(rng, female);
+  p.federation = rng.Chance(0.002) ? std::string_view("   ") : kFederations[rng.Skewed(std::size(kFederations))];
+  if (!rng.Chance(0.001)) p.sex = female ? "F" : "M";
 
   uint32_t t = rng.Below(10000);
-  std::string_view title, womansTitle;
-  if (t < 10) title = "GM";
-  else if (t < 30) title = "IM";
-  else if (t < 80) title = "FM";
-  else if (t < 120) title = "CM";
+  if (t < 10) p.title = "GM";
+  else if (t < 30) p.title = "IM";
+  else if (t < 80) p.title = "FM";
+  else if (t < 120) p.title = "CM";
   if (female) {
-    if (t < 150 && t >= 120) title = womansTitle = "WFM";
-    else if (t >= 150 && t < 165) title = womansTitle = "WIM";
-    else if (t >= 165 && t < 172) title = womansTitle = "WGM";
-    else if (t >= 172 && t < 200) title = womansTitle = "WCM";
-    else if (t < 80 && rng.Chance(0.5)) womansTitle = "WGM";
+    if (t < 150 && t >= 120) p.title = p.womansTitle = "WFM";
+    else if (t >= 150 && t < 165) p.title = p.womansTitle = "WIM";
+    else if (t >= 165 && t < 172) p.title = p.womansTitle = "WGM";
+    else if (t >= 172 && t < 200) p.title = p.womansTitle = "WCM";
+    else if (t < 80 && rng.Chance(0.5)) p.womansTitle = "WGM";
   }
-  Put(line, 85, title, 5);
-  Put(line, 90, womansTitle, 5);
-  if (rng.Chance(0.01)) Put(line, 95, rng.Chance(0.5) ? "IA,FA" : "FI,NI", 15);
-  if (rng.Chance(0.05)) Put(line, 110, "AIM", 4);
+  if (rng.Chance(0.01)) p.otherTitles = rng.Chance(0.5) ? "IA,FA" : "FI,NI";
+  if (rng.Chance(0.05)) p.foa = "AIM";
 
   if (rng.Chance(0.35)) {
-    PutNumber(line, 114, Rating(rng));
-    PutNumber(line, 120, rng.Below(30));
-    PutNumber(line, 124, rng.Chance(0.7) ? 20 : 40);
+    p.rating[0] = Rating(rng);
+    p.games[0] = rng.Below(30);
+    p.k[0] = rng.Chance(0.7) ? 20 : 40;
   }
   if (rng.Chance(0.25)) {
-    PutNumber(line, 127, Rating(rng));
-    PutNumber(line, 133, rng.Below(20));
-    PutNumber(line, 137, 20);
+    p.rating[1] = Rating(rng);
+    p.games[1] = rng.Below(20);
+    p.k[1] = 20;
   }
   if (rng.Chance(0.2)) {
-    PutNumber(line, 140, Rating(rng));
-    PutNumber(line, 146, rng.Below(20));
-    PutNumber(line, 150, 20);
+    p.rating[2] = Rating(rng);
+    p.games[2] = rng.Below(20);
+    p.k[2] = 20;
   }
   if (rng.Chance(0.95))
-    PutNumber(line, 153, 2018 - std::min<uint32_t>(rng.Skewed(90) + rng.Below(8), 88));
-  else
-    Put(line, 153, "0000", 4);
+    p.birth = 2018 - std::min<uint32_t>(rng.Skewed(90) + rng.Below(8), 88);
   uint32_t flag = rng.Below(10);
-  if (flag < 3) Put(line, 159, female ? "wi" : "i", 4);
-  else if (female) Put(line, 159, "w", 4);
+  if (flag < 3) p.flag = female ? "wi" : "i";
+  else if (female) p.flag = "w";
+  return p;
+}
+
+void PutRating(char* line, int column, const Player& p, int kind, int gamesColumn, int kColumn) {
+  if (p.rating[kind] == 0) return;
+  PutNumber(line, column, p.rating[kind]);
+  PutNumber(line, gamesColumn, p.games[kind]);
+  PutNumber(line, kColumn, p.k[kind]);
+}
+
+void PutBirth(char* line, int column, const Player& p) {
+  if (p.birth > 0)
+    PutNumber(line, column, p.birth);
+  else
+    Put(line, column, "0000", 4);
+}
+
+// Right-aligned to column last; a longer number starts at column 1.
+void PutRight(char* line, int last, uint32_t value) {
+  char digits[12];
+  int n = std::snprintf(digits, sizeof digits, "%u", value);
+  std::memcpy(line + std::max(last - n, 0), digits, static_cast<size_t>(n));
+}
+
+// The title as the format before 2013 wrote it: lower case, women's titles
+// in two letters.
+std::string_view OldTitle(std::string_view title) {
+  constexpr std::pair<std::string_view, std::string_view> kTitles[] = {
+      {"GM", "g"}, {"IM", "m"}, {"FM", "f"}, {"CM", "c"}, {"WGM", "wg"}, {"WIM", "wm"}, {"WFM", "wf"}, {"WCM", "wc"}};
+  for (auto [full, old] : kTitles)
+    if (title == full) return old;
+  return {};
+}
+
+// The line of a player in a layout, without its line end.
+size_t FormatLine(const Player& p, ListStyle style, int kind, char* line) {
+  size_t length = LineLength(style);
+  std::memset(line, ' ', length);
+  if (style == ListStyle::kBefore2013) {
+    if (p.id != 0) PutRight(line, 8, p.id);
+    Put(line, 11, p.name, 32);
+    Put(line, 45, OldTitle(p.title), 4);
+    Put(line, 49, p.federation, 3);
+    if (p.rating[0] > 0) {
+      PutNumber(line, 54, p.rating[0]);
+      PutRight(line, 62, p.games[0]);
+    }
+    if (p.birth > 0) PutNumber(line, 65, p.birth);
+    Put(line, 71, p.flag, 2);
+    return length;
+  }
+  if (p.id != 0) PutNumber(line, 1, p.id);
+  Put(line, 16, p.name, 61);
+  Put(line, 77, p.federation, 3);
+  Put(line, 81, p.sex, 1);
+  Put(line, 85, p.title, 5);
+  Put(line, 90, p.womansTitle, 5);
+  Put(line, 95, p.otherTitles, 15);
+  switch (style) {
+    case ListStyle::kCombined:
+      Put(line, 110, p.foa, 4);
+      PutRating(line, 114, p, 0, 120, 124);
+      PutRating(line, 127, p, 1, 133, 137);
+      PutRating(line, 140, p, 2, 146, 150);
+      PutBirth(line, 153, p);
+      Put(line, 159, p.flag, 4);
+      break;
+    case ListStyle::kCombinedWithoutFoa:
+      PutRating(line, 110, p, 0, 116, 120);
+      PutRating(line, 123, p, 1, 129, 133);
+      PutRating(line, 136, p, 2, 142, 146);
+      PutBirth(line, 149, p);
+      Put(line, 155, p.flag, 4);
+      break;
+    case ListStyle::kSingle2012:
+      PutRating(line, 110, p, kind, 116, 120);
+      PutBirth(line, 123, p);
+      Put(line, 129, p.flag, 4);
+      break;
+    case ListStyle::kSingle:
+      Put(line, 110, p.foa, 4);
+      PutRating(line, 114, p, kind, 120, 124);
+      PutBirth(line, 127, p);
+      Put(line, 133, p.flag, 4);
+      break;
+    case ListStyle::kBefore2013:
+      break;
+  }
+  return length;
+}
+
+constexpr std::string_view kMonthTokens[12] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                               "jul", "aug", "sep", "oct", "nov", "dec"};
+
+// The month as the header of a layout names it: "sep12", "MAR26", "Mar11".
+std::string MonthToken(ListStyle style, int year, int month) {
+  std::string token(kMonthTokens[month - 1]);
+  char yy[4];
+  std::snprintf(yy, sizeof yy, "%02d", year % 100);
+  token += yy;
+  if (style == ListStyle::kSingle) {
+    for (char& c : token) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  } else if (style == ListStyle::kBefore2013) {
+    token[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(token[0])));
+  }
+  return token;
+}
+
+std::string Header(ListStyle style, int year, int month) {
+  constexpr std::string_view kFront =
+      "ID Number      Name                                                         Fed Sex Tit  "
+      "WTit OTit           ";
+  std::string header;
+  switch (style) {
+    case ListStyle::kCombined:
+      header = kHeader;
+      break;
+    case ListStyle::kCombinedWithoutFoa:
+      header = std::string(kFront) + "SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
+      break;
+    case ListStyle::kSingle2012:
+      header = std::string(kFront) + MonthToken(style, year, month) + " Gms K  B-day Flag";
+      break;
+    case ListStyle::kSingle:
+      header = std::string(kFront) + "FOA " + MonthToken(style, year, month) + " Gms K  B-day Flag";
+      break;
+    case ListStyle::kBefore2013:
+      header = "ID number Name                              TitlFed  " + MonthToken(style, year, month) +
+               " GamesBorn  Flag";
+      break;
+  }
+  header.resize(std::max(header.size(), LineLength(style)), ' ');
+  return header;
+}
+
+// Writes lines to a file in blocks.
+struct BlockWriter {
+  std::FILE* out;
+  std::string_view end;
+  std::vector<char> block;
+  bool ok = true;
+  void Line(std::string_view text) {
+    block.insert(block.end(), text.begin(), text.end());
+    block.insert(block.end(), end.begin(), end.end());
+    if (block.size() >= (1 << 20)) Flush();
+  }
+  void Flush() {
+    if (!block.empty() && std::fwrite(block.data(), 1, block.size(), out) != block.size()) ok = false;
+    block.clear();
+  }
+};
+
+// The ratings of every player in each month: the generated ones at first,
+// then each month a share of the rated players' ratings move by a few
+// points, and now and then an unrated player gets a rating.
+void NextMonth(std::vector<std::array<uint32_t, 3>>& ratings, uint64_t seed, int month, double changeShare) {
+  Random rng{seed * 0x2545F4914F6CDD1Dull + static_cast<uint64_t>(month)};
+  for (auto& r : ratings) {
+    for (uint32_t& value : r) {
+      if (value == 0) {
+        if (rng.Chance(0.002)) value = Rating(rng);
+        continue;
+      }
+      if (!rng.Chance(changeShare)) continue;
+      uint32_t step = 1 + rng.Below(30);
+      value = rng.Chance(0.5) ? std::min(value + step, 2850u) : std::max(value - step, 1000u);
+      if (value == 2850 || value == 1000) value = value == 2850 ? 2849 : 1001;
+    }
+  }
+}
+
+bool WriteList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions& options,
+               const std::vector<std::array<uint32_t, 3>>* ratings) {
+  Random rng{seed};
+  const ListStyle style = options.style;
+  BlockWriter writer{out, style == ListStyle::kCombined || style == ListStyle::kCombinedWithoutFoa ||
+                                  style == ListStyle::kBefore2013
+                              ? std::string_view("\r\n")
+                              : std::string_view("\n"),
+                     {}};
+  writer.block.reserve((1 << 20) + 256);
+  writer.Line(Header(style, options.year, options.month));
+  char line[256];
+  for (int64_t i = 0; i < players; ++i) {
+    Player p = MakePlayer(rng, i);
+    if (ratings) {
+      const auto& r = (*ratings)[static_cast<size_t>(i)];
+      for (int k = 0; k < 3; ++k) {
+        if (p.rating[k] == 0 && r[k] != 0) {
+          p.games[k] = 0;
+          p.k[k] = 40;
+        }
+        p.rating[k] = r[k];
+      }
+    }
+    // A single list holds only its kind's rated players.
+    bool single = style == ListStyle::kSingle2012 || style == ListStyle::kSingle;
+    if (single && p.rating[options.kind] == 0) continue;
+    writer.Line(std::string_view(line, FormatLine(p, style, options.kind, line)));
+  }
+  writer.Flush();
+  return writer.ok && std::fflush(out) == 0;
 }
 
 }  // namespace
 
-bool WriteFideList(std::FILE* out, uint64_t seed, int64_t players) {
-  Random rng{seed};
-  constexpr size_t kLinesPerWrite = 4096;
-  std::vector<char> block;
-  block.reserve(kLinesPerWrite * (kLineLength + 2));
-  block.insert(block.end(), kHeader.begin(), kHeader.end());
-  block.resize(kLineLength, ' ');
-  block.insert(block.end(), {'\r', '\n'});
-  char line[kLineLength + 2];
-  for (int64_t i = 0; i < players; ++i) {
-    WritePlayerLine(rng, i, line);
-    line[kLineLength] = '\r';
-    line[kLineLength + 1] = '\n';
-    block.insert(block.end(), line, line + sizeof line);
-    if (block.size() >= kLinesPerWrite * sizeof line) {
-      if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return false;
-      block.clear();
-    }
+size_t LineLength(ListStyle style) {
+  switch (style) {
+    case ListStyle::kCombined: return 162;
+    case ListStyle::kCombinedWithoutFoa: return 158;
+    case ListStyle::kSingle2012: return 132;
+    case ListStyle::kSingle: return 136;
+    case ListStyle::kBefore2013: return 72;
   }
-  if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return false;
-  return std::fflush(out) == 0;
+  return 162;
 }
 
-bool WriteFideListFile(const std::string& path, uint64_t seed, int64_t players) {
+std::optional<ListStyle> ListStyleByName(std::string_view name) {
+  for (auto [text, style] : kStyleNames)
+    if (name == text) return style;
+  return std::nullopt;
+}
+
+std::string SeriesFileName(const ListOptions& options) {
+  char name[64];
+  constexpr const char* kKinds[3] = {"standard", "rapid", "blitz"};
+  switch (options.style) {
+    case ListStyle::kCombined:
+    case ListStyle::kCombinedWithoutFoa:
+      std::snprintf(name, sizeof name, "players_list_%04d-%02d.txt", options.year, options.month);
+      break;
+    case ListStyle::kSingle2012:
+    case ListStyle::kSingle:
+      std::snprintf(name, sizeof name, "%s_%s%02dfrl.txt", kKinds[options.kind],
+                    std::string(kMonthTokens[options.month - 1]).c_str(), options.year % 100);
+      break;
+    case ListStyle::kBefore2013:
+      std::snprintf(name, sizeof name, "list_%s%02d.txt", std::string(kMonthTokens[options.month - 1]).c_str(),
+                    options.year % 100);
+      break;
+  }
+  return name;
+}
+
+bool WriteSeries(const std::string& folder, uint64_t seed, int64_t players, const SeriesOptions& series,
+                 const SeriesListFn& onList) {
+  std::error_code made;
+  std::filesystem::create_directories(folder, made);
+  // The generated ratings first, then month after month.
+  std::vector<std::array<uint32_t, 3>> ratings(static_cast<size_t>(players));
+  std::vector<uint32_t> ids(static_cast<size_t>(players));
+  Random rng{seed};
+  for (int64_t i = 0; i < players; ++i) {
+    Player p = MakePlayer(rng, i);
+    ratings[static_cast<size_t>(i)] = p.rating;
+    ids[static_cast<size_t>(i)] = p.id;
+  }
+  ListOptions options = series.list;
+  for (int m = 0; m < series.months; ++m) {
+    if (m > 0) NextMonth(ratings, seed, m, series.changeShare);
+    if (series.only < 0 || m == series.only) {
+      std::string path = (std::filesystem::path(folder) / SeriesFileName(options)).string();
+      OwnedFile out = OpenFile(path, "wb");
+      if (!out) return false;
+      bool written = WriteList(out.get(), seed, players, options, &ratings);
+      if (!CloseFile(out) || !written) return false;
+      if (onList) {
+        std::vector<SeriesPlayer> list;
+        list.reserve(ratings.size());
+        bool single = options.style == ListStyle::kSingle2012 || options.style == ListStyle::kSingle;
+        for (size_t i = 0; i < ratings.size(); ++i) {
+          if (ids[i] == 0 || (single && ratings[i][options.kind] == 0)) continue;
+          SeriesPlayer sp{ids[i], {}};
+          for (int k = 0; k < 3; ++k) sp.rating[k] = static_cast<uint16_t>(ratings[i][k]);
+          list.push_back(sp);
+        }
+        onList(path, options, list);
+      }
+    }
+    if (series.only >= 0 && m >= series.only) break;
+    if (++options.month > 12) {
+      options.month = 1;
+      ++options.year;
+    }
+  }
+  return true;
+}
+
+bool WriteFideList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions& options) {
+  return WriteList(out, seed, players, options, nullptr);
+}
+
+bool WriteFideListFile(const std::string& path, uint64_t seed, int64_t players, const ListOptions& options) {
   OwnedFile out = OpenFile(path, "wb");
   if (!out) return false;
-  bool written = WriteFideList(out.get(), seed, players);
+  bool written = WriteFideList(out.get(), seed, players, options);
   return CloseFile(out) && written;
 }

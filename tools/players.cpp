@@ -7,6 +7,7 @@
 //   players ranked FILE.dat NAME [--max N]
 //   players id FILE.dat ID
 //   players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [options]  (players_tag.cpp)
+//   players history add|list ..., players rating ...   (players_history.cpp)
 //
 // Names and descriptions are written as their bytes. Exit code 0 on success,
 // 1 when a file cannot be read or written or a database is damaged, 2 for a
@@ -27,6 +28,7 @@
 #include "database/fidelistimport.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
+#include "tools/players_history.h"
 #include "tools/players_tag.h"
 #include "tools/playerstool.h"
 
@@ -154,6 +156,8 @@ int Run(int argc, char** argv) {
   if (command == "ranked") return Find(args, true);
   if (command == "id") return Id(args);
   if (command == "tag") return Tag(args);
+  if (command == "history") return HistoryCommand(args);
+  if (command == "rating") return RatingCommand(args);
   UsageError("unknown command " + std::string(command));
 }
 

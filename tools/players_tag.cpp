@@ -2,7 +2,9 @@
 //
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
 // does when every question is answered with Skip: each distinct name once,
-// by the FIDE ID its games carry or by one clear hit of the name search. A
+// by the FIDE ID its games carry or by one clear hit of the name search,
+// taken only when the game's name fits that player (--loose: the plug-in's
+// rule alone, as in the plug-in, where a person sees every result). A
 // report lists every name, with the candidates of the names left open; a
 // FIDE ID written into its choice column settles the name in the next run
 // (--choices). Every byte of the file is kept but the tag lines written.
@@ -18,6 +20,7 @@
 #include "database/playersearch.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
+#include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
 #include "tools/playerstool.h"
@@ -28,8 +31,8 @@ namespace {
 
 struct TagArguments {
   std::string database, input;
-  std::optional<std::string> output, report, choices, settings, write, overwrite;
-  bool inPlace = false, changeName = false, fideIdTags = false, extended = false;
+  std::optional<std::string> output, report, choices, settings, write, overwrite, history, kind;
+  bool inPlace = false, changeName = false, fideIdTags = false, extended = false, loose = false;
 };
 
 TagArguments ParseArguments(const std::vector<std::string>& args) {
@@ -48,10 +51,13 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
     else if (arg == "--settings") value(a.settings);
     else if (arg == "--write") value(a.write);
     else if (arg == "--overwrite") value(a.overwrite);
+    else if (arg == "--history") value(a.history);
+    else if (arg == "--kind") value(a.kind);
     else if (arg == "--in-place") a.inPlace = true;
     else if (arg == "--change-name") a.changeName = true;
     else if (arg == "--fideid-tags") a.fideIdTags = true;
     else if (arg == "--extended") a.extended = true;
+    else if (arg == "--loose") a.loose = true;
     else if (arg.size() > 1 && arg[0] == '-') UsageError("unknown option " + arg);
     else positional.push_back(arg);
   }
@@ -59,6 +65,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
   a.database = positional[0];
   a.input = positional[1];
   if (a.inPlace && a.output) UsageError("give -o or --in-place, not both");
+  if (a.kind && !a.history) UsageError("--kind goes with --history");
+  if (a.kind && !KindByName(*a.kind)) UsageError("--kind is standard, rapid or blitz");
   if (a.inPlace && a.input == "-") UsageError("--in-place needs a file, not standard input");
   bool pgnToStdout = !a.inPlace && (!a.output || *a.output == "-");
   if (a.report && *a.report == "-" && pgnToStdout)
@@ -110,8 +118,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 void Summary(const TagRun& run, double seconds, double loadSeconds) {
-  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0;
+  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0, notFitting = 0;
   for (const NameRow& row : run.names) {
+    if (row.looseFideId != 0 && row.result == NameResult::kAmbiguous) ++notFitting;
     switch (row.result) {
       case NameResult::kById:
       case NameResult::kFound:
@@ -122,11 +131,13 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
       default: ++other; break;
     }
   }
+  // Names the fit left open are counted among the ambiguous ones.
+  std::string unfit = notFitting ? " (" + std::to_string(notFitting) + " of them taken by --loose)" : "";
   std::fprintf(stderr,
                "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged, %zu already "
-               "present, %zu ambiguous, %zu not found, %zu other; %.2f s (database %.2f s)\n",
+               "present, %zu ambiguous%s, %zu not found, %zu other; %.2f s (database %.2f s)\n",
                static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, present,
-               ambiguous, notFound, other, seconds, loadSeconds);
+               ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
 }  // namespace
@@ -138,6 +149,18 @@ int Tag(const std::vector<std::string>& args) {
   run.options.tags = OptionsOf(a);
   run.options.fideIdTags = a.fideIdTags;
   run.options.extended = a.extended;
+  run.options.loose = a.loose;
+  RatingHistory history;
+  if (a.history) {
+    switch (LoadHistory(*a.history, history)) {
+      case HistoryLoad::kLoaded: break;
+      case HistoryLoad::kMissing:
+      case HistoryLoad::kUnreadable: FileError("cannot read " + *a.history);
+      case HistoryLoad::kDamaged: FileError(*a.history + " is damaged or not a rating history");
+    }
+    run.options.history = &history;
+    if (a.kind) run.options.historyKind = *KindByName(*a.kind);
+  }
   if (a.choices) {
     std::string problem = ReadChoices(ReadWholeFile(*a.choices), run.choices);
     if (!problem.empty()) FileError(*a.choices + ", " + problem);

@@ -19,8 +19,12 @@ constexpr const char* kUsage =
     "       players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [--report FILE.tsv]\n"
     "                   [--choices FILE.tsv] [--settings player_info.dat]\n"
     "                   [--write LIST] [--overwrite LIST] [--change-name]\n"
-    "                   [--fideid-tags] [--extended]\n"
-    "         (LIST: title,sex,elo,country or none; - for standard input/output)\n";
+    "                   [--fideid-tags] [--extended] [--loose]\n"
+    "                   [--history HISTORY.dat [--kind K]]\n"
+    "         (LIST: title,sex,elo,country or none; - for standard input/output)\n"
+    "       players history add HISTORY.dat LIST.txt [--month YYYY-MM] [--kind standard|rapid|blitz]\n"
+    "       players history list HISTORY.dat\n"
+    "       players rating HISTORY.dat ID [--at YYYY-MM-DD] [--kind standard|rapid|blitz]\n";
 
 // Opens and reads a byte: a folder opens on some systems but cannot be read.
 bool Readable(const std::string& path) {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <unordered_map>
+
+#include "tools/tag_history.h"
 
 namespace {
 
@@ -42,9 +45,15 @@ void Decide(NameRow& row, TagRun& run) {
     return;
   }
 
-  // Taken without a choice: the plug-in's rule. A stricter check of the
-  // name belongs here.
-  row.takenWithoutChoice = step.choice == NameChoice::ClearHit;
+  // Taken without a choice: the plug-in's rule, and unless loose the fit of
+  // the game's name to the player, since nobody sees the result.
+  const bool clearHit = step.choice == NameChoice::ClearHit;
+  row.takenWithoutChoice = clearHit && (run.options.loose || IsClearFit(row.name, step.hits));
+  if (clearHit && !row.takenWithoutChoice) {
+    row.looseFideId = FideIdOf(step.hits[0].index);
+    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
+               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
+  }
   row.candidates = step.hits;
   int32_t chosen = -1;
   if (row.takenWithoutChoice) {
@@ -61,7 +70,7 @@ void Decide(NameRow& row, TagRun& run) {
       chosen = index;
       row.result = NameResult::kChosen;
     } else {
-      row.note = "the chosen FIDE ID is not in the database";
+      row.note = "the chosen FIDE ID is not in the database" + (row.note.empty() ? "" : "; " + row.note);
     }
   }
   if (chosen < 0) return;
@@ -158,6 +167,12 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       if (row.places.empty() || row.places.back().game != g) ++row.games;
       row.places.push_back({g, side, std::move(player)});
     }
+    if (run.options.history) {
+      const PgnTag* date = game.Find("Date");
+      std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt;
+      run.gameMonth.resize(static_cast<size_t>(g) + 1, -1);
+      if (month) run.gameMonth[static_cast<size_t>(g)] = *month;
+    }
   }
   if (in.Failed()) return false;
   std::vector<uint32_t> order(rows.size());
@@ -175,8 +190,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
 void DecideNames(TagRun& run) {
   run.applied.assign(static_cast<size_t>(run.games) * 2, -1);
   run.withFideId.assign(static_cast<size_t>(run.games) * 2, 0);
+  run.historyRating.assign(run.options.history ? static_cast<size_t>(run.games) * 2 : 0, -1);
   for (NameRow& row : run.names) {
     Decide(row, run);
+    if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
   }
@@ -205,7 +222,10 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   std::vector<TagWrite> writes;
   for (const SideWrites& s : sides) {
     size_t slot = static_cast<size_t>(gameIndex) * 2 + s.side;
-    const Player& record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+    // With a history, the rating in force at the game's date instead of today's.
+    if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
+      record.rating = static_cast<uint16_t>(run.historyRating[slot]);
     PlayerTags t = s.byName ? FideTagWrites(record, s.player, s.side, run.options.tags)
                             : PlayerTagWrites(record, s.player, s.side, run.options.tags);
     for (TagWrite& w : t.writes) writes.push_back(std::move(w));

@@ -13,12 +13,20 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/pgnstream.h"
+#include "database/ratinghistory.h"
 #include "database/tagrules.h"
 
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
   bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
   bool extended = false;    // candidates of the tolerant search for names without a clear hit
+  // The plug-in's rule alone takes a clear hit; by default it is taken only
+  // when the game's name fits it as well (NameFits), since nobody sees it.
+  bool loose = false;
+  // With a history, the Elo written is the rating in force at the game's
+  // date (tools/tag_history.h).
+  const RatingHistory* history = nullptr;
+  RatingKind historyKind = RatingKind::kStandard;
 };
 
 // What became of a name.
@@ -44,8 +52,11 @@ struct NameRow {
   std::string note;               // why a choice or a strict check did not take
   std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
-  // without a choice. The plug-in's rule; a stricter check goes here too.
+  // without a choice: the plug-in's rule and, unless loose, the fit.
   bool takenWithoutChoice = false;
+  // The FIDE ID the plug-in's rule takes for a name that does not fit it,
+  // left open by the strict rule; 0 otherwise.
+  int32_t looseFideId = 0;
 };
 
 struct DamagedGame {
@@ -70,6 +81,10 @@ struct TagRun {
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;
   std::vector<uint8_t> withFideId;
+  // With a history, per place: the rating in force at the game's date (0
+  // none), or -1 for the database's rating.
+  std::vector<int32_t> historyRating;
+  std::vector<MonthNumber> gameMonth;  // with a history: each game's month, -1 unknown
 };
 
 // Reads every game, gathering the names with their places. With spool, the

@@ -75,6 +75,9 @@ POINT StatusWindowPlace(const RECT& main, const RECT& work, SIZE size) {
 void SetUpStatusWindow(HWND window) {
   StatusMargins m = HostMargins();
   StatusWindow = window;
+  // The window's painting leaves its controls alone: a redraw of the
+  // figures after each tick does not repaint the bar and the button.
+  SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
@@ -161,7 +164,8 @@ void ShowBatchProgress(int64_t done) {
 
 void RedrawStatusWindow() {
   // RedrawWindow with no window would repaint the whole desktop.
-  if (StatusWindow) RedrawWindow(StatusWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  if (StatusWindow)
+    RedrawWindow(StatusWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
 }
 
 void ReleaseCancelButton() { ReleaseButtonPictures(CancelButton); }

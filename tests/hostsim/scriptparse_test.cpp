@@ -32,7 +32,7 @@ TEST(ScriptParse, BadStepsAreAllReportedWithTheirLines) {
       "fly away\nselect\nselect two\nmouse press 1 2\nmouse move 1\nkey\n"
       "menu \"unclosed\nmenu \"a\" \"b\"\nrclick now\nsort White sideways\nmouse-busy maybe\n"
       "open\ncompare one\ntimeout\ntimers stop\ntexts all\nmenu-show\nmenu-hide now\n"
-      "open fine.pgn\n");
+      "env\nenv A b c\nopen fine.pgn\nenv NAME value\nenv NAME\n");
   std::vector<std::string> want = {
       "line 1: unknown step fly",
       "line 2: select needs a position",
@@ -51,10 +51,13 @@ TEST(ScriptParse, BadStepsAreAllReportedWithTheirLines) {
       "line 15: timers needs hold or release",
       "line 16: texts takes no argument",
       "line 17: menu-show needs one argument",
-      "line 18: menu-hide takes no argument"};
+      "line 18: menu-hide takes no argument",
+      "line 19: env needs a name and optionally a value",
+      "line 20: env needs a name and optionally a value"};
   EXPECT_EQ(r.errors, want);
-  ASSERT_EQ(r.steps.size(), 1u);
-  EXPECT_EQ(r.steps[0].line, 19);
+  ASSERT_EQ(r.steps.size(), 3u);
+  EXPECT_EQ(r.steps[0].line, 21);
+  EXPECT_EQ(r.steps[1].words, (std::vector<std::string>{"NAME", "value"}));
 }
 
 TEST(ScriptParse, WordsKeepEscapedQuotes) {

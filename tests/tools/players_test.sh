@@ -125,5 +125,16 @@ expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
 expect_error 1 "cannot read missing.txt" import missing.txt out.dat
 expect_error 1 "cannot write" import list.txt no-such-folder/out.dat
 
+# tag: a clear hit is taken only when the game's name fits it, unless --loose.
+printf '[Event "E"]\n[White "Doe, J."]\n[Black "Doe, Mary"]\n[Result "*"]\n\n*\n' > fit.pgn
+run tag small.dat fit.pgn -o strict.pgn --report strict.tsv 2>stderr.txt || fail "tag fit.pgn failed"
+grep -q '^\[WhiteFIDE "12345678"\]' strict.pgn || fail "tag: Doe, J. not taken"
+grep -q 'BlackFIDE' strict.pgn && fail "tag: Doe, Mary taken though it does not fit Doe, Jane"
+grep -q "^Doe, Mary${T}1${T}ambiguous${T}${T}${T}--loose takes 12345678: the name does not fit Doe, Jane${T}12345678 " \
+  strict.tsv || fail "tag: the report does not mark Doe, Mary"
+grep -q "1 ambiguous (1 of them taken by --loose)" stderr.txt || fail "tag: summary: $(cat stderr.txt)"
+run tag small.dat fit.pgn -o loose.pgn --loose 2>stderr.txt || fail "tag --loose failed"
+grep -q '^\[BlackFIDE "12345678"\]' loose.pgn || fail "tag --loose: Doe, Mary not taken"
+
 [ "$failures" = 0 ] && echo "players: all checks passed"
 exit $((failures > 0))

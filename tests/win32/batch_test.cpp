@@ -53,10 +53,12 @@ class BatchStep : public ::testing::Test {
       return answer;
     };
     StartLumoraProc(FakeHost::F);
+    TickBudget = 0;  // one name per tick, unless a test says otherwise
   }
   void TearDown() override {
     ClearPlayerList();
     NameList.clear();
+    TickBudget = kDefaultTickBudget;
   }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
@@ -260,6 +262,47 @@ TEST_F(BatchStep, TicksCountOutcomesAndStopAfterTheLastName) {
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(host.headerChangedCalls, 0);
   EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=777"}));
+}
+
+TEST_F(BatchStep, OneTickTakesNamesUntilOneAsksThenTheNextTickGoesOn) {
+  TickBudget = 60'000'000;  // a minute: only a question or the end ends a tick
+  Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"},
+                            {"WhiteCountry", "NOR"}});
+  Game("Roe", "Nobody Known");
+  Game("Doe", "anonymous");
+  Game("Aaron", "Abel");
+  CollectPlayerNames();
+  // Aaron, Abel, Doe (asks), Doe Jane, Nobody Known, Roe, anonymous
+  ASSERT_EQ(NameList.size(), 7u);
+  NameIndex = SkippedCount = PresentCount = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  answers = {-1};
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  EXPECT_EQ(NameIndex, 3);  // the tick ends after the name that asked
+  EXPECT_EQ(SkippedCount, 3);
+  EXPECT_EQ(windows.size(), 1u);
+  EXPECT_EQ(host.windowResult, hostabi::kWindowOpen);
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  EXPECT_EQ(NameIndex, 7);
+  EXPECT_EQ(SkippedCount, 5);
+  EXPECT_EQ(PresentCount, 1);
+  EXPECT_EQ(host.windowResult, 1);
+  EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=777"}));
+}
+
+TEST_F(BatchStep, CancelInTheSearchWindowEndsTheTickAndTheRun) {
+  TickBudget = 60'000'000;
+  Game("Doe", "Roe");
+  CollectPlayerNames();
+  NameIndex = SkippedCount = PresentCount = 0;
+  StepBusy = false;
+  host.windowResult = hostabi::kWindowOpen;
+  answers = {4};  // Cancel for Doe; Roe is never reached
+  BatchTick(nullptr, WM_TIMER, 1, 0);
+  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(host.windowResult, 1);
+  EXPECT_TRUE(host.tagWrites.empty());
 }
 
 TEST_F(BatchStep, EmptyListStopsAtFirstTickWithoutStep) {

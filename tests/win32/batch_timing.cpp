@@ -6,19 +6,32 @@
 //   batch-timing --players FILE.dat [N]  N names that need no question, half
 //                                        by FIDE ID and half by name, over
 //                                        the players of FILE.dat
+//   batch-timing --players FILE.dat --base BASE.pgn
+//                                        the steps over every name of a base
+//   batch-timing --players FILE.dat --write-base GAMES OUT.pgn
+//                                        a base for the host's batch benchmark:
+//                                        2 names in 5 per game distinct, each
+//                                        one player of FILE.dat picks out
+//                                        clearly, one name in ten known by
+//                                        FIDE ID in every game it plays
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "fakehost.h"
+#include "hostsim/pgn.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tagging/player_struct.h"
 
 namespace {
 
@@ -87,9 +100,131 @@ int TimeStepsOverList(const std::string& path, int names) {
   return 0;
 }
 
+// A deterministic stream of numbers (splitmix64).
+struct Numbers {
+  uint64_t state;
+  uint64_t Next() {
+    uint64_t z = (state += 0x9E3779B97F4A7C15u);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return z ^ (z >> 31);
+  }
+};
+
+// Writes a base of `games` games whose players the batch run decides without
+// a question: names a word search picks out clearly, some known by FIDE ID.
+int WriteBase(const std::string& listPath, int games, const std::string& out) {
+  FakeHost host;
+  StartLumoraProc(FakeHost::F);
+  LoadPlayers(listPath);
+  std::span<const Player> list = PlayerList();
+  if (list.empty() || games < 1) {
+    std::fprintf(stderr, "batch-timing: no players in %s\n", listPath.c_str());
+    return 1;
+  }
+  struct Name {
+    std::string_view text;  // in PlayerList
+    int32_t fideId;  // written in every game of the name, or 0
+  };
+  // Two players of one name never make a clear search: only names that one
+  // player carries are tried, in an order drawn from the seed.
+  std::unordered_map<std::string_view, int> counts;
+  for (const Player& p : list) ++counts[p.name];
+  std::vector<size_t> unique;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (counts[list[i].name] == 1 && !IsAnonymousName(list[i].name)) unique.push_back(i);
+  Numbers numbers{20261208};
+  for (size_t i = unique.size(); i > 1; --i) std::swap(unique[i - 1], unique[numbers.Next() % i]);
+
+  // Nine names in ten found clearly by a word search, as far as the list
+  // has them; the rest known by FIDE ID in every game they play.
+  const size_t wanted = std::max<size_t>(2, static_cast<size_t>(games) * 2 / 5);
+  std::vector<Name> pool;
+  size_t next = 0;
+  for (; next < unique.size() && pool.size() < wanted - wanted / 10; ++next) {
+    const Player& p = list[unique[next]];
+    std::vector<SearchHit> hits = WordSearch(p.name);
+    if (IsClearCut(hits) && list[static_cast<size_t>(hits[0].index)].fideId == p.fideId)
+      pool.push_back({p.name, 0});
+  }
+  const size_t clear = pool.size();
+  // The list has only a few thousand names that a search finds clearly; a
+  // large base takes the rest of its names by FIDE ID.
+  std::unordered_set<std::string_view> used;
+  for (const Name& n : pool) used.insert(n.text);
+  for (size_t tries = 0; pool.size() < wanted && tries < 20 * wanted; ++tries) {
+    const Player& p = list[numbers.Next() % list.size()];
+    if (p.fideId == 0 || IsAnonymousName(p.name) || !used.insert(p.name).second) continue;
+    pool.push_back({p.name, p.fideId});
+  }
+  if (pool.size() < 2) {
+    std::fprintf(stderr, "batch-timing: too few players in %s\n", listPath.c_str());
+    return 1;
+  }
+  std::vector<pgn::Game> base;
+  for (int g = 0; g < games; ++g) {
+    const Name& white = pool[numbers.Next() % pool.size()];
+    const Name* black = &pool[numbers.Next() % pool.size()];
+    if (black == &white) black = &pool[(static_cast<size_t>(black - pool.data()) + 1) % pool.size()];
+    pgn::Game& game = base.emplace_back();
+    game.tags = {{"Event", "Batch benchmark"}, {"Site", "?"}, {"Date", "2026.12.08"},
+                 {"Round", std::to_string(g + 1)}, {"White", std::string(white.text)}, {"Black", std::string(black->text)},
+                 {"Result", "1/2-1/2"}};
+    if (white.fideId) game.tags.emplace_back("WhiteFIDE", std::to_string(white.fideId));
+    if (black->fideId) game.tags.emplace_back("BlackFIDE", std::to_string(black->fideId));
+    game.movetext = {"1. e4 e5 1/2-1/2"};
+  }
+  std::string text = pgn::Write(base);
+  std::FILE* file = std::fopen(out.c_str(), "wb");
+  if (!file || std::fwrite(text.data(), 1, text.size(), file) != text.size() || std::fclose(file) != 0) {
+    std::fprintf(stderr, "batch-timing: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  std::printf("%d games over %zu names (%zu found by name, %zu by FIDE ID), written to %s\n", games,
+              pool.size(), clear, pool.size() - clear, out.c_str());
+  return 0;
+}
+
+// Every step of a base's run against the recording host: the plug-in's own
+// cost per name, without the host's views.
+int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) {
+  FakeHost host;
+  host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) { return -1; };
+  StartLumoraProc(FakeHost::F);
+  LoadPlayers(listPath);
+  Player unused;
+  FindById(0, unused);  // the first lookup builds the indexes
+  std::string text;
+  if (std::FILE* file = std::fopen(basePath.c_str(), "rb")) {
+    char chunk[65536];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+    std::fclose(file);
+  }
+  for (const pgn::Game& g : pgn::Read(text).games) {
+    HostGame& game = host.base.games.emplace_back();
+    for (const auto& [tag, value] : g.tags) game.tags.emplace_back(HostString(tag), HostString(value));
+  }
+  host.base.Publish();
+  CollectPlayerNames();
+  double cpu = ThreadCpuMilliseconds();
+  auto start = std::chrono::steady_clock::now();
+  for (NameIndex = 0; NameIndex < static_cast<int32_t>(NameList.size()); ++NameIndex) ProcessNextName();
+  double wall = MillisecondsSince(start);
+  cpu = ThreadCpuMilliseconds() - cpu;
+  size_t n = std::max<size_t>(1, NameList.size());
+  std::printf("%zu names of %zu games: %.3f ms CPU a step, %.3f ms wall, %zu tag writes, %zu windows asked\n",
+              NameList.size(), host.base.games.size(), cpu / n, wall / n, host.tagWrites.size(),
+              host.windowCaptions.size());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--players" && std::string(argv[3]) == "--base")
+    return TimeStepsOverBase(argv[2], argv[4]);
+  if (argc == 6 && std::string(argv[1]) == "--players" && std::string(argv[3]) == "--write-base")
+    return WriteBase(argv[2], std::atoi(argv[4]), argv[5]);
   if (argc > 2 && std::string(argv[1]) == "--players")
     return TimeStepsOverList(argv[2], argc > 3 ? std::atoi(argv[3]) : 2000);
   int games = argc > 1 ? std::atoi(argv[1]) : 100000;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -96,6 +97,7 @@ class StatusWindowTest : public ::testing::Test {
     onTick = nullptr;
     ClearPlayerList();
     NameList.clear();
+    TickBudget = kDefaultTickBudget;
   }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
@@ -164,6 +166,7 @@ TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
 }
 
 TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
+  TickBudget = 0;  // one name per tick
   for (int i = 0; i < 60; ++i) Game(Surname(i), "Anonymous");
   bool clicked = false;
   onTick = [&] {
@@ -181,6 +184,50 @@ TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
   // Names done keep their tags; names not reached are untouched.
   for (int i = 0; i < 60; ++i)
     EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
+  EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
+}
+
+// A long run with many names per tick: a click on Cancel is handled between
+// two ticks, and the run ends there with the counters of the names done.
+TEST_F(StatusWindowTest, CancelDuringALongRunKeepsTheCountersOfTheNamesDone) {
+  // In name order, one game each: every third name is complete by FIDE ID
+  // (present), the next is unknown (skipped), the next gains Elo and
+  // country by its FIDE ID (added).
+  constexpr int kNames = 30000;
+  for (int i = 0; i < kNames; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Pn%05d", i);
+    if (i % 3 == 0)
+      host.base.AddGame(name, "Anonymous", {{"WhiteFIDE", "777"}});
+    else if (i % 3 == 1)
+      host.base.AddGame(name, "Anonymous");
+    else
+      host.base.AddGame(name, "Anonymous", {{"WhiteFIDE", "12345678"}});
+  }
+  host.base.Publish();
+  int32_t clickedAt = -1;
+  int32_t ticksSeen = 0;
+  onTick = [&] {
+    auto open = hostwin::OpenPluginWindows();
+    if (clickedAt >= 0 || open.size() != 1 || NameIndex == 0) return;
+    // Let a few ticks pass, so that the click lands in the middle of the run.
+    if (++ticksSeen < 2) return;
+    clickedAt = NameIndex;
+    hostwin::Click(hostwin::ButtonsOf(open[0]).at(0));
+  };
+  TagAllGames();
+  ASSERT_GT(clickedAt, 0);
+  ASSERT_LT(NameIndex, kNames) << "the run ended before the click";
+  // The click came before the next tick: no name after it.
+  EXPECT_EQ(NameIndex, clickedAt);
+  int32_t done = NameIndex;
+  EXPECT_EQ(PresentCount, (done + 2) / 3);
+  EXPECT_EQ(SkippedCount, (done + 1) / 3);
+  for (int i = 0; i < kNames; ++i) {
+    bool reached = i < done;
+    EXPECT_EQ(Tag(i, "WhiteElo") == "2405", reached && i % 3 == 2) << i;
+    if (::testing::Test::HasFailure()) break;
+  }
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
 }
 

@@ -4,12 +4,13 @@
 #   -DWINE_RUN=wine-run -DLIST=list.txt -DBASE=base.pgn -DRUN_DIR=folder
 #   [-DSETTINGS=player_info.dat] [-DRENAME_WHITE_IDS=1] [-DCUT_BYTES=n]
 # 1. The plug-in answers every search window with Skip; `players tag` runs
-#    with its defaults. 2. The plug-in takes the first or the second row of
-#    each window in turn; `players tag` gets the same choices in its report's
-#    choice column. Each time the host saves the plug-in's base, opens the
-#    command's output and saves it in its own style too, and the two files
-#    must be the same byte for byte: the same games with the same tags in
-#    the same order.
+#    with its defaults but --loose (the plug-in's rule for taking a player
+#    without asking, without the fit of the names). 2. The plug-in takes the
+#    first or the second row of each window in turn; `players tag` gets the
+#    same choices in its report's choice column. Each time the host saves
+#    the plug-in's base, opens the command's output and saves it in its own
+#    style too, and the two files must be the same byte for byte: the same
+#    games with the same tags in the same order.
 # RENAME_WHITE_IDS turns the base's WhiteFideId tags into WhiteFIDE, so that
 # White places carry the FIDE ID the plug-in reads; CUT_BYTES keeps the games
 # that begin within the first n bytes.
@@ -95,7 +96,7 @@ endfunction()
 
 # 1. Every question answered with Skip (Up Up from the first row is Skip,
 #    the row above Cancel).
-run("players tag" "${PLAYERS}" tag plugins/players.dat base.pgn -o command-skip.pgn --report skip.tsv
+run("players tag" "${PLAYERS}" tag plugins/players.dat base.pgn -o command-skip.pgn --report skip.tsv --loose
     ${settings_args})
 ambiguous_rows("${RUN_DIR}/skip.tsv" rows)
 list(LENGTH rows windows)
@@ -127,5 +128,5 @@ foreach(row IN LISTS rows)
 endforeach()
 file(WRITE "${RUN_DIR}/choices.tsv" "${choices}")
 run("players tag --choices" "${PLAYERS}" tag plugins/players.dat base.pgn -o command-choose.pgn
-    --choices choices.tsv --report choose.tsv ${settings_args})
+    --choices choices.tsv --report choose.tsv --loose ${settings_args})
 run_plugin(choose "${keys}")

@@ -1,0 +1,92 @@
+// ratinglist: FIDE's rating lists in every layout FIDE has published (the
+// combined list with and without FOA, the single standard, rapid and blitz
+// lists, the format before 2013), told apart by their header line. Each
+// field is read at the columns its header name stands over, so a column that
+// a later layout shifted is still found. Used by the rating history; the
+// import into players.dat keeps its own fixed columns.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+enum class RatingKind : uint8_t { kStandard, kRapid, kBlitz };
+constexpr int kRatingKinds = 3;
+constexpr std::array<RatingKind, kRatingKinds> kAllRatingKinds{RatingKind::kStandard, RatingKind::kRapid,
+                                                               RatingKind::kBlitz};
+
+// "standard", "rapid", "blitz".
+std::string_view KindName(RatingKind kind);
+std::optional<RatingKind> KindByName(std::string_view name);
+
+// A calendar month as year * 12 + (month - 1).
+using MonthNumber = int32_t;
+MonthNumber MakeMonth(int year, int month);
+int YearOf(MonthNumber m);
+int MonthOf(MonthNumber m);  // 1..12
+// "2012-09"; nullopt for anything else (years 1900..2999).
+std::optional<MonthNumber> ParseMonth(std::string_view text);
+std::string MonthText(MonthNumber m);
+// A header's month token: three letters of the month's English name in any
+// case and a two-digit year ("Mar11", "sep12", "MAR26"); years 70..99 are
+// 1970..1999.
+std::optional<MonthNumber> MonthOfToken(std::string_view token);
+
+enum class ListLayout : uint8_t {
+  kCombined,    // SRtng, RRtng, BRtng: all three kinds, no month
+  kSingle,      // one rating column headed by the list's month
+  kBefore2013,  // "ID number Name ... TitlFed  Mar11 GamesBorn": standard
+};
+
+// Bytes [begin, end) of a line, 0-based; empty when the header lacks it.
+struct ColumnSpan {
+  size_t begin = 0;
+  size_t end = 0;
+  bool empty() const { return end <= begin; }
+};
+
+struct ListFormat {
+  ListLayout layout = ListLayout::kCombined;
+  ColumnSpan id;
+  ColumnSpan name;
+  // The rating column of each kind. A single list's column stands under
+  // kStandard until UseSingleKind moves it.
+  std::array<ColumnSpan, kRatingKinds> rating;
+  std::optional<MonthNumber> month;  // from the header's month token
+};
+
+// Recognises a header line (without its line end). On failure returns
+// nullopt and says why in `why`.
+std::optional<ListFormat> RecognizeHeader(std::string_view header, std::string& why);
+
+// Makes a single list's rating column that of `kind`.
+void UseSingleKind(ListFormat& format, RatingKind kind);
+
+// The kind a file name's prefix names ("standard_", "rapid_", "blitz_", in
+// any case), looked for in the name after the last folder separator.
+std::optional<RatingKind> KindOfFileName(std::string_view path);
+
+struct ListPlayer {
+  int32_t id = 0;         // above 0
+  std::string_view name;  // as it stands, blanks around it removed
+  std::array<uint16_t, kRatingKinds> rating{};  // 0: unrated or no such column
+};
+
+// Reads a player line (without its line end). False when the line holds no
+// ID: a number of up to 10 digits alone in the ID columns, 1..2^31-1. A
+// rating is the number alone in its columns, 1..9999; anything else there
+// counts as unrated.
+bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& player);
+
+// Reads the list file at path: its header goes to onHeader, which may adjust
+// the format or refuse it (false, with a message in error); then each player
+// line goes to onPlayer (its name views a buffer valid during the call).
+// Lines end with LF or CRLF; a Ctrl-Z ends the text. False with a one-line
+// message in error when the file cannot be read or is not a rating list.
+bool ReadRatingList(const std::string& path,
+                    const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
+                    const std::function<void(const ListPlayer& player)>& onPlayer, std::string& error);
