@@ -16,19 +16,33 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_subdirectory(database)
 
-# The plug-in's code as a library: the DLL links all of it, the Win32 tests
-# link it directly and play the host themselves.
-file(GLOB VELMARSH_PLUGIN_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/tagging/*.cpp
-     ${CMAKE_SOURCE_DIR}/windows/*.cpp)
-# The database library takes this one (its file replacement on Windows).
-list(REMOVE_ITEM VELMARSH_PLUGIN_SOURCES ${CMAKE_SOURCE_DIR}/host/replacefile_win32.cpp)
-add_library(velmarsh_plugin STATIC ${VELMARSH_PLUGIN_SOURCES})
-target_include_directories(velmarsh_plugin PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(velmarsh_plugin PUBLIC velmarsh_database
+# The plug-in's code: one static library per layer, each listing its
+# sources and linking only the layers below it (database <- base <- lumora <-
+# host <- windows <- tagging <- plugin), so that a call against the grain does
+# not link; the test "layers" checks the includes. base/ and lumora/ hold
+# headers only. The DLL links all of it, the Win32 tests link it directly and
+# play the host themselves.
+add_library(velmarsh_host STATIC
+    host/hostmessage.cpp host/hostservices.cpp host/paths.cpp host/settings.cpp
+    host/starthandles.cpp)
+target_include_directories(velmarsh_host PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(velmarsh_host PUBLIC velmarsh_database
                       user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32)
 
-add_library(Velmarsh SHARED ${CMAKE_SOURCE_DIR}/host/Velmarsh.def)
+add_library(velmarsh_windows STATIC
+    windows/importcmd.cpp windows/plnastr.cpp windows/plnastrlayout.cpp windows/plnastrpaint.cpp
+    windows/plsearchpaint.cpp windows/plsearchwnd.cpp windows/plstatwnd.cpp)
+target_link_libraries(velmarsh_windows PUBLIC velmarsh_host)
+
+add_library(velmarsh_tagging STATIC
+    tagging/addinfo.cpp tagging/batch.cpp tagging/gamessite.cpp tagging/gametags.cpp
+    tagging/namelist.cpp tagging/textutil.cpp)
+target_link_libraries(velmarsh_tagging PUBLIC velmarsh_windows)
+
+add_library(velmarsh_plugin STATIC plugin/menus.cpp plugin/velmarsh.cpp)
+target_link_libraries(velmarsh_plugin PUBLIC velmarsh_tagging)
+
+add_library(Velmarsh SHARED ${CMAKE_SOURCE_DIR}/plugin/Velmarsh.def)
 set_target_properties(Velmarsh PROPERTIES PREFIX "" OUTPUT_NAME Velmarsh
                       LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/plugins
                       RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/plugins

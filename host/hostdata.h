@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 #include "host/hostservices.h"
 
 template <class T>

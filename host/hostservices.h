@@ -2,7 +2,7 @@
 // A service the host did not supply is a no-op that returns zero.
 #pragma once
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 
 struct HostServices {
   // Fetched first, in this order.

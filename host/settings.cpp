@@ -1,7 +1,7 @@
 #include "host/settings.h"
 
 #include "database/bytefile.h"
-#include "host/commonfunc.h"
+#include "host/paths.h"
 
 Settings settings;
 

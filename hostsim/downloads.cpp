@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/gamessite.h"
-#include "host/ownedhandle.h"
+#include "base/ownedhandle.h"
 #include "hostsim/files.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/messagewnd.h"
@@ -171,6 +170,12 @@ bool LeavesFolder(const std::string& pathAndQuery) {
   return false;
 }
 
+namespace {
+// The one web site whose pages this stand-in serves from a folder or a local
+// address (--site); every other address is fetched as it is.
+constexpr std::string_view kServedSite = "chessarchive.example.org";
+}  // namespace
+
 void Start(const std::string& url, uint32_t targetId) {
   auto job = std::make_unique<Job>();
   job->order = ++started;
@@ -180,7 +185,7 @@ void Start(const std::string& url, uint32_t targetId) {
                    transcript::Quote(url));
   std::string hostName, rest;
   bool split = SplitUrl(url, hostName, rest);
-  bool gamesSite = split && hostName == kGamesSiteHost;
+  bool gamesSite = split && hostName == kServedSite;
   if (gamesSite && !siteFolder.empty()) {
     job->file = siteFolder + L"\\" + FileForPath(rest);
   } else if (gamesSite && !siteAddress.empty()) {

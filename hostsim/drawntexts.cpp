@@ -1,7 +1,7 @@
 #include "hostsim/drawntexts.h"
 
 #include "hostsim/hostwindows.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
 namespace drawntexts {
 

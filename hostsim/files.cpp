@@ -1,6 +1,6 @@
 #include "hostsim/files.h"
 
-#include "host/ownedhandle.h"
+#include "base/ownedhandle.h"
 
 namespace files {
 

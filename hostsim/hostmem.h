@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 
 // Takes a block the host gives up: it is filled with 0xDD and kept a while
 // before it is freed, so that a plug-in still reading it (an address kept

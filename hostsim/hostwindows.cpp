@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "base/gdi.h"
 #include "hostsim/looptimes.h"
-#include "windows/gdi.h"
 
 namespace hostwin {
 

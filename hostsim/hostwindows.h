@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 
 namespace hostwin {
 

@@ -5,7 +5,7 @@
 #include "hostsim/hoststate.h"
 #include "hostsim/looptimes.h"
 #include "hostsim/transcript.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
 namespace messagewnd {
 

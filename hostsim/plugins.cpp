@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 #include "hostsim/services.h"
 #include "hostsim/transcript.h"
 

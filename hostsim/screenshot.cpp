@@ -4,7 +4,7 @@
 
 #include "hostsim/files.h"
 #include "hostsim/pngwrite.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
 namespace screenshot {
 

@@ -13,7 +13,7 @@
 #include "hostsim/hostwindows.h"
 #include "hostsim/looptimes.h"
 #include "hostsim/messagewnd.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 #include "hostsim/transcript.h"
 
 using namespace hostabi;

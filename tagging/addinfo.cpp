@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "host/commands.h"
-#include "host/commonfunc.h"
-#include "host/guard.h"
+#include "tagging/commands.h"
+#include "host/paths.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
+#include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"
@@ -16,15 +17,6 @@
 namespace {
 
 std::wstring Wide(std::string_view text) { return AnsiToWide(text); }
-
-// Stores the mouse position as the point on which message and search
-// windows are centred.
-void CentreOnMouse() {
-  POINT p{};
-  GetCursorPos(&p);
-  if (auto* x = HostVariableAs<int32_t>(hostabi::kMessageX)) *x = p.x;
-  if (auto* y = HostVariableAs<int32_t>(hostabi::kMessageY)) *y = p.y;
-}
 
 int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool offerExtended) {
   FillCandidateNames(hits);
@@ -129,15 +121,6 @@ std::wstring ReportSideText(const GamePlayer& info, const Player& R, const Added
 
 void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags& added) {
   ShowMessage(msg::InformationAdded, ReportSideText(info, record, added), 0);
-}
-
-void ShowMessage(const std::wstring& caption, const std::wstring& text, int32_t kind) {
-  void* lines = HostVariable(hostabi::kMessageLineList);
-  MessageLines(lines, nullptr);
-  MessageLines(lines, text.c_str());
-  MessageLines(lines, msg::Ok);
-  CentreOnMouse();
-  ShowHostMessage(MainWindowHandle(), caption.c_str(), kind);
 }
 
 void __stdcall AddWhiteCommand() {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/guard.h"
 #include "database/searchindex.h"
-#include "host/commands.h"
-#include "host/commonfunc.h"
-#include "host/guard.h"
+#include "host/paths.h"
+#include "tagging/commands.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
@@ -132,12 +132,27 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
           BudgetSpent(start, TickBudget))
         break;
     }
-    ShowBatchProgress();
+    ShowBatchProgress(NameIndex);
     if (NameIndex < count)
       RedrawStatusWindow();
     else
       StopBatch();
   });
+}
+
+StatusRun BatchStatusRun() {
+  StatusRun run;
+  run.step = BatchTick;
+  run.start = [] {
+    NameIndex = 0;
+    SkippedCount = 0;
+    PresentCount = 0;
+    StepBusy = false;
+  };
+  run.figures = [] {
+    return StatusFigures{NameIndex, static_cast<int64_t>(NameList.size()), SkippedCount, PresentCount};
+  };
+  return run;
 }
 
 void __stdcall TagAllGames() {
@@ -146,6 +161,7 @@ void __stdcall TagAllGames() {
     // The lookup indexes are built now, not in the run's first tick.
     CurrentSearchIndex();
     CollectPlayerNames();
+    statusRun = BatchStatusRun();
     TakeBudgetFromEnvironment();
     CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(),
                      StatusWindowProc, PaintStatus);

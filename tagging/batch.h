@@ -11,6 +11,7 @@
 
 #include "database/playersearch.h"
 #include "tagging/namelist.h"
+#include "windows/plstatwnd.h"
 
 // What one step did.
 enum StepResult : int32_t {
@@ -42,6 +43,10 @@ StepResult ProcessNextName();
 // Writes the chosen player's FIDE ID and tags into every place of the name
 // that has no FIDE ID. False when nothing was written.
 bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen);
+
+// The run as the status window takes it: BatchTick, the reset of the run
+// state, and the counters.
+StatusRun BatchStatusRun();
 
 // How long one tick may go on taking names, in microseconds. A tick ends
 // after the step that passes it, after a step that asked the user, or when

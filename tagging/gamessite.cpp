@@ -7,14 +7,14 @@
 #include <cstring>
 #include <string>
 
-#include "host/commands.h"
-#include "host/commonfunc.h"
+#include "tagging/commands.h"
+#include "host/paths.h"
 #include "host/gamessite.h"
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "host/ownedhandle.h"
-#include "host/velmarsh.h"
+#include "base/ownedhandle.h"
+#include "host/starthandles.h"
 #include "tagging/batch.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"

@@ -28,14 +28,10 @@ constexpr const wchar_t* WhiteNoPlayerWithIdOf =
     L"No information about White is added: No player with ID of ";
 constexpr const wchar_t* BlackNoPlayerWithIdOf =
     L"No information about Black is added: No player with ID of ";
-constexpr const wchar_t* Ok = L"OK";
 constexpr const wchar_t* CantOpenWebPage = L"I can not open the web page";
 constexpr const wchar_t* CantDownloadGames = L"I can not download games";
 constexpr const wchar_t* GamesNotSaved = L"Games are not saved";
 constexpr const wchar_t* SaveProblem =
     L"Some problem appeared while saving games. The disc is probably write protected.";
-constexpr const wchar_t* ListNotImported = L"I can not import the list of players";
-constexpr const wchar_t* ListNotRead =
-    L"The list of players could not be read. The previous list of players is kept.";
 
 }  // namespace msg

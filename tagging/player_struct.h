@@ -11,7 +11,8 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/tagrules.h"
-#include "host/hostabi.h"
+#include "host/hostmessage.h"
+#include "lumora/hostabi.h"
 
 // ---- Reading and writing tags ----
 
@@ -54,6 +55,4 @@ std::wstring SearchWindowTitle(const GamePlayer& info);
 // header changed), or that the game already had it all.
 std::wstring ReportSideText(const GamePlayer& info, const Player& record, const AddedTags& added);
 void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags& added);
-// Shows text in the host's message window, centred on the mouse; kind 0 is
-// a report, 1 a failure.
-void ShowMessage(const std::wstring& caption, const std::wstring& text, int32_t kind);
+// ShowMessage, shared by the commands, is the host's (host/hostmessage.h).

@@ -4,9 +4,8 @@
 
 #include "database/playerlist.h"
 #include "database/fidelistimport.h"
-#include "host/commonfunc.h"
-#include "tagging/messages.h"
-#include "tagging/player_struct.h"
+#include "host/paths.h"
+#include "host/hostmessage.h"
 
 // The full-size structure, with the fields that follow the old 76 bytes.
 static_assert(sizeof(OPENFILENAMEW) == 88);
@@ -14,6 +13,9 @@ static_assert(sizeof(OPENFILENAMEW) == 88);
 namespace {
 
 constexpr DWORD kPathBufferSize = 1024;
+constexpr wchar_t kListNotImported[] = L"I can not import the list of players";
+constexpr wchar_t kListNotRead[] =
+    L"The list of players could not be read. The previous list of players is kept.";
 // One filter entry: description, pattern, and the empty entry that ends the list.
 constexpr wchar_t kFilter[] = L"List of players from FIDE\0players_list*.txt\0";
 
@@ -37,7 +39,7 @@ void ImportCommand(HWND owner) {
 
 bool ImportChosenList(const std::string& path) {
   if (!ImportFideList(path)) {
-    ShowMessage(msg::ListNotImported, msg::ListNotRead, 1);
+    ShowMessage(kListNotImported, kListNotRead, 1);
     return false;
   }
   SortByRating();

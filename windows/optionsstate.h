@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 #include "host/hostdata.h"
 #include "host/settings.h"
 

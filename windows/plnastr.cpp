@@ -4,8 +4,7 @@
 
 #include <shellapi.h>
 
-#include "host/commands.h"
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"

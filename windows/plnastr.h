@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// ShowOptions, the Options command's handler, is declared in host/commands.h.
+// The Options command's handler: runs the dialog.
+void __stdcall ShowOptions();
 
 // Handed to the host with the dialog.
 LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

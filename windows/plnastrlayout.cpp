@@ -5,7 +5,7 @@
 
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 #include "windows/optionsstate.h"
 #include "windows/plnastr.h"
 

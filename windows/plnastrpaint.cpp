@@ -2,9 +2,9 @@
 // the boxes on, the separator, the instructions and the link.
 #include <algorithm>
 
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostservices.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 #include "windows/optionsstate.h"
 #include "windows/plnastr.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "host/gamessite.h"
-#include "host/guard.h"
-#include "windows/gdi.h"
+#include "base/guard.h"
+#include "base/gdi.h"
 #include "windows/searchwindowstate.h"
 
 using namespace searchwindow;

@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 #include "host/gamessite.h"
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostservices.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 #include "windows/searchwindowstate.h"
 
 std::vector<fidenam> candidateNames;

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <string>
 
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "tagging/batch.h"
-#include "windows/gdi.h"
+#include "base/gdi.h"
 
+StatusRun statusRun;
 HWND StatusWindow = nullptr;
 HWND ProgressBar = nullptr;
 hostabi::TButInf CancelButton{};
@@ -97,7 +97,8 @@ void SetUpStatusWindow(HWND window) {
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10,
                                 m.top + h + 10, w, h + 2, window, nullptr, instance, nullptr);
-  SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(NameList.size()));
+  StatusFigures figures = statusRun.figures ? statusRun.figures() : StatusFigures{};
+  SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
 
   SIZE size = StatusWindowSize(w, h, m);
   CreateCancelButton(window, m, size, h);
@@ -108,11 +109,8 @@ void SetUpStatusWindow(HWND window) {
   POINT at = StatusWindowPlace(main, work, size);
   SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  NameIndex = 0;
-  SkippedCount = 0;
-  PresentCount = 0;
-  StepBusy = false;
-  SetTimer(window, kTimerId, kTimerInterval, BatchTick);
+  if (statusRun.start) statusRun.start();
+  if (statusRun.step) SetTimer(window, kTimerId, kTimerInterval, statusRun.step);
 }
 
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,17 +136,17 @@ void __stdcall PaintStatus(HWND window, HDC dc) {
     SelectedObject selected(dc, font);
     int32_t x = m.left + 10, y = m.top + 5;
 
-    std::wstring processed = Decimal(NameIndex) + L"/" +
-                             Decimal(static_cast<int64_t>(NameList.size())) + kNamesProcessed;
+    StatusFigures f = statusRun.figures ? statusRun.figures() : StatusFigures{};
+    std::wstring processed = Decimal(f.done) + L"/" + Decimal(f.total) + kNamesProcessed;
     TextOutW(dc, x, y, processed.c_str(), static_cast<int>(processed.size()));
     int32_t h = TextExtent(dc, processed).cy;
 
     y += 2 * h + 11;
-    std::wstring skipped = Decimal(SkippedCount) + kNamesSkipped;
+    std::wstring skipped = Decimal(f.skipped) + kNamesSkipped;
     TextOutW(dc, x, y, skipped.c_str(), static_cast<int>(skipped.size()));
 
     y += h + 5;
-    std::wstring present = kFor + Decimal(PresentCount) + kAlreadyExists;
+    std::wstring present = kFor + Decimal(f.present) + kAlreadyExists;
     TextOutW(dc, x, y, present.c_str(), static_cast<int>(present.size()));
   });
 }
@@ -160,8 +158,8 @@ void __stdcall StopBatch() {
   });
 }
 
-void ShowBatchProgress() {
-  if (ProgressBar) SendMessageW(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(NameIndex), 0);
+void ShowBatchProgress(int64_t done) {
+  if (ProgressBar) SendMessageW(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
 }
 
 void RedrawStatusWindow() {

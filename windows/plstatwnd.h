@@ -7,7 +7,20 @@
 
 #include <cstdint>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
+
+// What the window shows and drives: given by the run that opens it.
+struct StatusFigures {
+  int64_t done, total, skipped, present;
+};
+struct StatusRun {
+  TIMERPROC step = nullptr;              // the timer procedure: one step per tick
+  void (*start)() = nullptr;             // resets the run when the window first shows
+  StatusFigures (*figures)() = nullptr;  // the counts to show
+};
+// The run of the window the host opens next, and of the open one: the host
+// calls the window's procedures without arguments of ours.
+extern StatusRun statusRun;
 
 extern HWND StatusWindow;              // while a run's window exists
 extern HWND ProgressBar;
@@ -30,14 +43,14 @@ POINT StatusWindowPlace(const RECT& mainWindow, const RECT& workArea, SIZE size)
 // Handed to the host with the window.
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void __stdcall PaintStatus(HWND window, HDC dc);
-// Lays the window out, creates its controls, starts the timer and resets the
-// run state; done once per window, on its first show.
+// Lays the window out, creates its controls, starts statusRun (its start,
+// then the timer); done once per window, on its first show.
 void SetUpStatusWindow(HWND window);
 // Ends the run: the host closes the window. Also the Cancel button's handler.
 void __stdcall StopBatch();
 
-// After a step: the bar moves to NameIndex; the window repaints at once.
-void ShowBatchProgress();
+// After a step: the bar moves to `done`; the window repaints at once.
+void ShowBatchProgress(int64_t done);
 void RedrawStatusWindow();
 
 // Drops the picture references of the last Cancel button; called when the

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 
 using namespace hostabi;
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakehost.h"
-#include "host/commands.h"
+#include "tagging/commands.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/player_struct.h"
 #include "windows/plsearchwnd.h"
 

@@ -11,7 +11,7 @@
 #include "database/fidelistimport.h"
 #include "fakehost.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "host/commands.h"
+#include "tagging/commands.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "windows/plsearchwnd.h"
 #include "windows/plstatwnd.h"

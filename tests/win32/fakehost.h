@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 #include "hostsim/hostmem.h"
 #include "hostsim/hostwindows.h"
 

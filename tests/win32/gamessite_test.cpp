@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakehost.h"
-#include "host/commands.h"
-#include "host/velmarsh.h"
+#include "tagging/commands.h"
+#include "plugin/velmarsh.h"
 #include "tagging/gamessite.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fakehost.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/player_struct.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fakehost.h"
 #include "host/hostservices.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "database/playerlist.h"
 #include "fakehost.h"
 #include "fidelines.h"
-#include "host/commonfunc.h"
-#include "host/velmarsh.h"
+#include "host/paths.h"
+#include "plugin/velmarsh.h"
 #include "tempdir.h"
 #include "windows/importcmd.h"
 

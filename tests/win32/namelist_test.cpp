@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tagging/namelist.h"
 
 namespace {

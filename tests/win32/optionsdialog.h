@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "host/commands.h"
-#include "host/commonfunc.h"
+#include "tagging/commands.h"
+#include "host/paths.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tempdir.h"
 #include "windows/plnastr.h"
 

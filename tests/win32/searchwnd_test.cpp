@@ -14,8 +14,8 @@
 
 #include "fakehost.h"
 #include "host/gamessite.h"
-#include "host/velmarsh.h"
-#include "windows/gdi.h"
+#include "plugin/velmarsh.h"
+#include "base/gdi.h"
 #include "windows/plsearchwnd.h"
 
 namespace {

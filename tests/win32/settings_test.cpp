@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "host/commonfunc.h"
+#include "host/paths.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "tempdir.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakehost.h"
-#include "host/menus.h"
-#include "host/velmarsh.h"
+#include "plugin/menus.h"
+#include "plugin/velmarsh.h"
 
 namespace {
 

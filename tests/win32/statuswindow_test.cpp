@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "host/commands.h"
+#include "tagging/commands.h"
 #include "host/settings.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 #include "hostsim/hostwindows.h"
 #include "tagging/batch.h"
 #include "windows/plstatwnd.h"
@@ -85,6 +85,7 @@ class StatusWindowTest : public ::testing::Test {
     SetPlayerList(rows);
     StartLumoraProc(FakeHost::F);
     WNDCLASSW wc{};
+    statusRun = BatchStatusRun();
     wc.lpfnWndProc = StatusWindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kTestWindowClass;

@@ -1,15 +1,16 @@
-#include "host/menus.h"
+#include "plugin/menus.h"
 
 #include <string>
 #include <string_view>
 
-#include "host/commands.h"
-#include "host/commonfunc.h"
+#include "tagging/commands.h"
+#include "windows/plnastr.h"
+#include "host/paths.h"
 #include "host/gamessite.h"
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 
 CommandIds commandIds;
 HMENU MenuPopup = nullptr;

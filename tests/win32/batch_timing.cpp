@@ -28,8 +28,8 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "fakehost.h"
-#include "host/velmarsh.h"
 #include "hostsim/pgn.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tagging/player_struct.h"
 

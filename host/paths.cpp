@@ -1,4 +1,4 @@
-#include "host/commonfunc.h"
+#include "host/paths.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
-// The command handlers and the download-completion handler that the plug-in
-// hands to the host, each defined by the unit that does the work.
+// The tagging layer's command handlers and the download-completion handler
+// that the plug-in hands to the host, each defined by the unit that does the
+// work. The Options command is the Options dialog's (windows/plnastr.h).
 #pragma once
 
 // Add information about the current game's players.
@@ -14,5 +15,3 @@ void __stdcall DownloadBlackGames();
 void __stdcall SaveDownloadedGames(const char* data);
 // Tag every game of the open base.
 void __stdcall TagAllGames();
-// The Options dialog.
-void __stdcall ShowOptions();

@@ -1,22 +1,17 @@
 // The library's two exported entries. StartLumoraProc wires the plug-in into
 // the host; StopLumoraProc leaves everything as it is until the process ends.
-#include "host/velmarsh.h"
+#include "plugin/velmarsh.h"
 
 #include <string>
 
-#include "host/commands.h"
+#include "tagging/commands.h"
 #include "host/gamessite.h"
-#include "host/guard.h"
+#include "base/guard.h"
 #include "host/hostservices.h"
-#include "host/menus.h"
+#include "plugin/menus.h"
 #include "host/settings.h"
 #include "windows/plnastr.h"
 #include "windows/plstatwnd.h"
-
-HWND ownerWindow = nullptr;
-HMENU mainMenu = nullptr;
-void* mainWindowRef = nullptr;
-uint16_t downloadTargetId = 0;
 
 extern "C" void __stdcall StartLumoraProc(hostabi::HostFunction F) {
   Guarded([F] {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/hostabi.h"
+#include "lumora/hostabi.h"
 
 // Command ids, in order of registration.
 struct CommandIds {
