@@ -2,19 +2,16 @@
 # Runs the tests: installs what is missing, builds both configurations, runs
 # the native tests (under the sanitizers) and the Win32 tests (under Wine).
 # The long comparisons and the release package's checks carry the ctest
-# label "full" and run only with --full (as CI does); the tagging of the
-# whole twic0920 base in the stand-in host against the command line carries
-# the label "long" and runs only with --long (everything).
-# Usage: scripts/test.sh [--full | --long]
+# label "full" and run only with --full (as CI does).
+# Usage: scripts/test.sh [--full]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMARSH_BUILD_DIR:-$root/build}
-select=(-LE 'full|long')
+select=(-LE full)
 case "${1:-}" in
-  --full) select=(-LE long) ;;
-  --long) select=() ;;
+  --full) select=() ;;
   "") ;;
-  *) echo "usage: scripts/test.sh [--full | --long]" >&2; exit 2 ;;
+  *) echo "usage: scripts/test.sh [--full]" >&2; exit 2 ;;
 esac
 
 "$root/scripts/setup.sh"
