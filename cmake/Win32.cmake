@@ -36,7 +36,7 @@ target_link_libraries(velmarsh_windows PUBLIC velmarsh_host)
 
 add_library(velmarsh_tagging STATIC
     tagging/addinfo.cpp tagging/batch.cpp tagging/gamessite.cpp tagging/gametags.cpp
-    tagging/namelist.cpp tagging/textutil.cpp)
+    tagging/namelist.cpp)
 target_link_libraries(velmarsh_tagging PUBLIC velmarsh_windows)
 
 add_library(velmarsh_plugin STATIC plugin/menus.cpp plugin/velmarsh.cpp)

@@ -3,14 +3,16 @@
 #include <string>
 #include <string_view>
 
-#include "tagging/commands.h"
-#include "windows/plnastr.h"
-#include "host/paths.h"
-#include "host/gamessite.h"
 #include "base/guard.h"
+#include "host/gamessite.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
+#include "host/paths.h"
 #include "plugin/velmarsh.h"
+#include "tagging/addinfo.h"
+#include "tagging/batch.h"
+#include "tagging/gamessite.h"
+#include "windows/plnastr.h"
 
 CommandIds commandIds;
 HMENU MenuPopup = nullptr;

@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "tagging/commands.h"
-#include "host/gamessite.h"
 #include "base/guard.h"
+#include "host/gamessite.h"
 #include "host/hostservices.h"
-#include "plugin/menus.h"
 #include "host/settings.h"
+#include "plugin/menus.h"
+#include "tagging/gamessite.h"
 #include "windows/plnastr.h"
 #include "windows/plstatwnd.h"
 

@@ -1,17 +1,16 @@
-// The commands that add information about the current game's players, and
-// the player choice, descriptions and reports they share with the games-site
-// commands and the batch run.
+#include "tagging/addinfo.h"
+
 #include <string>
 #include <vector>
 
-#include "tagging/commands.h"
-#include "host/paths.h"
 #include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
+#include "host/paths.h"
+#include "tagging/gametags.h"
+#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
-#include "tagging/player_struct.h"
 #include "windows/plsearchwnd.h"
 
 namespace {
@@ -23,6 +22,24 @@ int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool of
   std::wstring title = SearchWindowTitle(info);
   CentreOnMouse();
   return ChoosePlayer(MainWindowHandle(), title, offerExtended, false);
+}
+
+// The report of what a write added about one side (and tells the host the
+// header changed), or that the game already had it all.
+std::wstring ReportSideText(const GamePlayer& info, const Player& R, const AddedTags& added) {
+  if (!added.Any()) return msg::InformationAbout + Wide(info.name) + msg::AlreadyWritten;
+  std::wstring text = msg::FollowingAdded + Wide(info.name) + msg::ReportHeadEnd;
+  if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(R.fideId)));
+  if (added.title) text += msg::TitleLine + Wide(TitleText(R.title));
+  if (added.elo) text += msg::EloLine + Wide(DecimalText(R.rating));
+  if (added.sex) text += std::wstring(msg::SexLine) + (R.sex == Sex::Male ? L"M" : L"F");
+  if (added.country) text += msg::CountryLine + Wide(FederationCode(R.federation));
+  GameHeaderChanged();
+  return text;
+}
+
+void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags& added) {
+  ShowMessage(msg::InformationAdded, ReportSideText(info, record, added), 0);
 }
 
 // Adds what the database knows about one side of the current game. With
@@ -105,22 +122,6 @@ bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate) {
   if (r < 0 || r >= n) return false;  // Escape, Skip
   candidate = {hits[static_cast<size_t>(r)].index, hits[static_cast<size_t>(r)].score};
   return true;
-}
-
-std::wstring ReportSideText(const GamePlayer& info, const Player& R, const AddedTags& added) {
-  if (!added.Any()) return msg::InformationAbout + Wide(info.name) + msg::AlreadyWritten;
-  std::wstring text = msg::FollowingAdded + Wide(info.name) + msg::ReportHeadEnd;
-  if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(R.fideId)));
-  if (added.title) text += msg::TitleLine + Wide(TitleText(R.title));
-  if (added.elo) text += msg::EloLine + Wide(DecimalText(R.rating));
-  if (added.sex) text += std::wstring(msg::SexLine) + (R.sex == Sex::Male ? L"M" : L"F");
-  if (added.country) text += msg::CountryLine + Wide(FederationCode(R.federation));
-  GameHeaderChanged();
-  return text;
-}
-
-void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags& added) {
-  ShowMessage(msg::InformationAdded, ReportSideText(info, record, added), 0);
 }
 
 void __stdcall AddWhiteCommand() {

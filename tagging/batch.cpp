@@ -7,13 +7,12 @@
 
 #include "base/guard.h"
 #include "database/searchindex.h"
-#include "host/paths.h"
-#include "tagging/commands.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
-#include "tagging/messages.h"
-#include "tagging/player_struct.h"
+#include "tagging/addinfo.h"
+#include "tagging/gametags.h"
+#include "tagging/loadplayers.h"
 #include "windows/plsearchwnd.h"
 #include "windows/plstatwnd.h"
 

@@ -38,6 +38,10 @@ struct HoldBatchSteps {
   HoldBatchSteps& operator=(const HoldBatchSteps&) = delete;
 };
 
+// Tags every game of the open base (menu command): collects the names and
+// opens the status window, whose timer runs the steps.
+void __stdcall TagAllGames();
+
 // One step for NameList[NameIndex].
 StepResult ProcessNextName();
 // Writes the chosen player's FIDE ID and tags into every place of the name

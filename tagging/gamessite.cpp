@@ -7,17 +7,19 @@
 #include <cstring>
 #include <string>
 
-#include "tagging/commands.h"
-#include "host/paths.h"
-#include "host/gamessite.h"
 #include "base/guard.h"
-#include "host/hostdata.h"
-#include "host/hostservices.h"
 #include "base/ownedhandle.h"
+#include "host/gamessite.h"
+#include "host/hostdata.h"
+#include "host/hostmessage.h"
+#include "host/hostservices.h"
+#include "host/paths.h"
 #include "host/starthandles.h"
+#include "tagging/addinfo.h"
 #include "tagging/batch.h"
+#include "tagging/gametags.h"
+#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
-#include "tagging/player_struct.h"
 #include "windows/plsearchwnd.h"
 
 std::wstring DownloadFileName;

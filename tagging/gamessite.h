@@ -10,6 +10,15 @@
 #include <string>
 #include <string_view>
 
+// The games-site commands for the current game's players (menu commands),
+// and the host's call when a download is complete: the save dialog, then the
+// games written to the chosen file.
+void __stdcall OpenWhitePage();
+void __stdcall OpenBlackPage();
+void __stdcall DownloadWhiteGames();
+void __stdcall DownloadBlackGames();
+void __stdcall SaveDownloadedGames(const char* data);
+
 // The address of all of a player's games for download.
 std::string PlayerGamesUrl(int32_t id);
 

@@ -1,12 +1,11 @@
-// Reading a player's tags from a host game header and writing tags from the
-// database into a host game, under the settings. The rules are tagrules'.
+#include "tagging/gametags.h"
+
 #include <string>
 #include <vector>
 
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
-#include "tagging/player_struct.h"
 
 void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePlayer& info) {
   std::string_view name =

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "host/hostdata.h"
-#include "tagging/player_struct.h"
+#include "tagging/gametags.h"
 
 std::vector<NameEntry> NameList;
 

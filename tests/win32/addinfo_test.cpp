@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
-#include "tagging/player_struct.h"
+#include "tagging/addinfo.h"
 #include "windows/plsearchwnd.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tagging/gamessite.h"
 #include "windows/plsearchwnd.h"
 #include "windows/plstatwnd.h"
 

@@ -31,7 +31,6 @@
 #include "hostsim/pgn.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
-#include "tagging/player_struct.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "plugin/velmarsh.h"
 #include "tagging/gamessite.h"
 

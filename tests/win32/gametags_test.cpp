@@ -5,7 +5,7 @@
 #include "fakehost.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
-#include "tagging/player_struct.h"
+#include "tagging/gametags.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "host/paths.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"

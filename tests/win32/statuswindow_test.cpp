@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
 #include "hostsim/hostwindows.h"
