@@ -19,17 +19,21 @@ struct SideTags {
   const char* country;
 };
 
-constexpr SideTags kTags[2] = {
-    {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"},
-    {"Black", "BlackFIDE", "BlackTitle", "BlackElo", "BlackSex", "BlackCountry"},
-};
+constexpr SideTags kWhiteTags = {"White",    "WhiteFIDE", "WhiteTitle",
+                                 "WhiteElo", "WhiteSex",  "WhiteCountry"};
+constexpr SideTags kBlackTags = {"Black",    "BlackFIDE", "BlackTitle",
+                                 "BlackElo", "BlackSex",  "BlackCountry"};
+
+constexpr const SideTags& TagsOf(Side side) {
+  return side == Side::White ? kWhiteTags : kBlackTags;
+}
 
 }  // namespace
 
 GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags, Side side) {
   GamePlayer player;
   player.name = std::string(name);
-  const SideTags& names = kTags[side];
+  const SideTags& names = TagsOf(side);
   // Every pair is read, so a later pair overrides an earlier one and no tag
   // of the side goes unseen (the writer relies on that).
   for (const HeaderTag& tag : tags) {
@@ -54,7 +58,7 @@ GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags
 GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
   std::string_view name;
   for (const HeaderTag& tag : header)
-    if (tag.name == kTags[side].name) {
+    if (tag.name == TagsOf(side).name) {
       name = tag.value;
       break;
     }
@@ -64,7 +68,7 @@ GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
 PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side,
                            const TagOptions& options) {
   const TagOptions& o = options;
-  const SideTags& tags = kTags[side];
+  const SideTags& tags = TagsOf(side);
   PlayerTags out;
   auto write = [&](const char* tag, std::string_view value) {
     out.writes.push_back({tag, std::string(value)});
@@ -98,7 +102,7 @@ PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side
   PlayerTags rest = PlayerTagWrites(record, game, side, options);
   if (!options.saveFideId) return rest;
   PlayerTags out;
-  out.writes.push_back({kTags[side].fide, DecimalText(static_cast<uint32_t>(record.fideId))});
+  out.writes.push_back({TagsOf(side).fide, DecimalText(static_cast<uint32_t>(record.fideId))});
   out.writes.insert(out.writes.end(), std::make_move_iterator(rest.writes.begin()),
                     std::make_move_iterator(rest.writes.end()));
   out.added = rest.added;

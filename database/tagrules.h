@@ -15,7 +15,7 @@
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 
-enum Side : uint8_t { White = 0, Black = 1 };
+enum class Side : uint8_t { White, Black };
 
 // One tag pair of a game's header.
 struct HeaderTag {
@@ -115,7 +115,7 @@ std::vector<SearchHit> ExtendedStepSearch(std::string_view name, std::span<const
 // game said when the places were collected.
 struct NamePlace {
   int32_t game = 0;
-  Side side = White;
+  Side side = Side::White;
   GamePlayer player;
 };
 

@@ -51,7 +51,7 @@ void AddSide(Side side, std::wstring* text) {
   ReadGameTags(position, side, info);
   if (IsAnonymousName(info.name)) {
     if (text)
-      *text = side == White ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
+      *text = side == Side::White ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
     else
       ShowMessage(msg::CantAddAnything, msg::NoPlayerName, 1);
     return;
@@ -67,7 +67,7 @@ void AddSide(Side side, std::wstring* text) {
       else
         ReportOneSide(info, record, added);
     } else if (text) {
-      *text = (side == White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
+      *text = (side == Side::White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
               Wide(info.name) + msg::IsFoundInFideDatabase;
     } else {
       ShowMessage(msg::CantAddAnything,
@@ -125,18 +125,18 @@ bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate) {
 }
 
 void __stdcall AddWhiteCommand() {
-  Guarded([] { AddSide(White, nullptr); });
+  Guarded([] { AddSide(Side::White, nullptr); });
 }
 
 void __stdcall AddBlackCommand() {
-  Guarded([] { AddSide(Black, nullptr); });
+  Guarded([] { AddSide(Side::Black, nullptr); });
 }
 
 void __stdcall AddBothCommand() {
   Guarded([] {
     std::wstring white, black;
-    AddSide(White, &white);
-    AddSide(Black, &black);
+    AddSide(Side::White, &white);
+    AddSide(Side::Black, &black);
     // Both parts empty: nobody was found (already said) or chosen, so
     // nothing was added and there is nothing to report.
     if (white.empty() && black.empty()) return;

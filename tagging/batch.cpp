@@ -67,37 +67,37 @@ bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen) {
 }
 
 StepResult ProcessNextName() {
-  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return Skipped;
+  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return StepResult::Skipped;
   const NameEntry& entry = NameList[static_cast<size_t>(NameIndex)];
   NameStep step = PlanNameStep(entry.name, entry.places, settings);
-  if (step.anonymous) return Skipped;
+  if (step.anonymous) return StepResult::Skipped;
   WritePlaces(entry, step.byId);
-  StepResult result = step.AddsTagById() ? Added : AlreadyPresent;
+  StepResult result = step.AddsTagById() ? StepResult::Added : StepResult::AlreadyPresent;
 
   std::vector<SearchHit> hits = std::move(step.hits);
   SearchHit chosen{};
   switch (step.choice) {
     case NameChoice::None: return result;
-    case NameChoice::NoCandidate: return Skipped;  // nobody to offer: passed over without asking
+    case NameChoice::NoCandidate: return StepResult::Skipped;  // nobody to offer: passed over without asking
     case NameChoice::ClearHit: chosen = hits[0]; break;
     case NameChoice::AskUser: {
       const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
       auto n = static_cast<int32_t>(hits.size());
       int32_t k = AskUser(prompted, hits, true);
-      if (k < 0 || k == n + 1) return Skipped;
-      if (k >= n + 2) return Cancelled;
+      if (k < 0 || k == n + 1) return StepResult::Skipped;
+      if (k >= n + 2) return StepResult::Cancelled;
       if (k == n) {
         hits = ExtendedStepSearch(entry.name, step.known);
         n = static_cast<int32_t>(hits.size());
         k = AskUser(prompted, hits, false);
-        if (k < 0 || k == n) return Skipped;
-        if (k > n) return Cancelled;
+        if (k < 0 || k == n) return StepResult::Skipped;
+        if (k > n) return StepResult::Cancelled;
       }
       chosen = hits[static_cast<size_t>(k)];
       break;
     }
   }
-  if (ApplyChosenPlayer(entry, chosen)) result = Added;
+  if (ApplyChosenPlayer(entry, chosen)) result = StepResult::Added;
   return result;
 }
 
@@ -116,18 +116,18 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
       StepBusy = true;
       askedInStep = false;
       // A step that fails counts as skipped, so that the run moves on.
-      StepResult result = Guarded(Skipped, [] { return ProcessNextName(); });
+      StepResult result = Guarded(StepResult::Skipped, [] { return ProcessNextName(); });
       switch (result) {
-        case Added: break;
-        case AlreadyPresent: ++PresentCount; break;
-        case Skipped: ++SkippedCount; break;
-        case Cancelled: StopBatch(); break;
+        case StepResult::Added: break;
+        case StepResult::AlreadyPresent: ++PresentCount; break;
+        case StepResult::Skipped: ++SkippedCount; break;
+        case StepResult::Cancelled: StopBatch(); break;
       }
       StepBusy = false;
       ++NameIndex;
       // The host gets its loop back after a question, at the end of the run
       // and when the budget is spent; a click on Cancel waits at most that long.
-      if (result == Cancelled || askedInStep || NameIndex >= count ||
+      if (result == StepResult::Cancelled || askedInStep || NameIndex >= count ||
           BudgetSpent(start, TickBudget))
         break;
     }

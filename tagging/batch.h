@@ -14,7 +14,7 @@
 #include "windows/plstatwnd.h"
 
 // What one step did.
-enum StepResult : int32_t {
+enum class StepResult : uint8_t {
   Added = 0,           // a player applied, or a title, Elo, sex or country tag written
   AlreadyPresent = 1,  // nothing of that kind written
   Skipped = 2,         // the name was passed over

@@ -104,16 +104,16 @@ std::string PlayerGamesUrl(int32_t id) {
 }
 
 void __stdcall OpenWhitePage() {
-  Guarded([] { OpenPlayerPage(White); });
+  Guarded([] { OpenPlayerPage(Side::White); });
 }
 void __stdcall OpenBlackPage() {
-  Guarded([] { OpenPlayerPage(Black); });
+  Guarded([] { OpenPlayerPage(Side::Black); });
 }
 void __stdcall DownloadWhiteGames() {
-  Guarded([] { DownloadPlayerGames(White); });
+  Guarded([] { DownloadPlayerGames(Side::White); });
 }
 void __stdcall DownloadBlackGames() {
-  Guarded([] { DownloadPlayerGames(Black); });
+  Guarded([] { DownloadPlayerGames(Side::Black); });
 }
 
 void __stdcall SaveDownloadedGames(const char* data) {

@@ -9,7 +9,7 @@
 
 void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePlayer& info) {
   std::string_view name =
-      HeaderValue(header, side == White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
+      HeaderValue(header, side == Side::White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
   // The pairs after the Seven Tag Roster carry the players' other tags.
   std::vector<HeaderTag> tags;
   if (header.size() > hostabi::kRosterSize) {

@@ -66,7 +66,7 @@ void CollectPlayerNames() {
   std::vector<NamePlace> places;
   places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
-    for (Side side : {White, Black}) {
+    for (Side side : {Side::White, Side::Black}) {
       NamePlace place{g, side, {}};
       ReadRecordTags(g, side, place.player);
       if (place.player.name.starts_with("Anonymous")) continue;

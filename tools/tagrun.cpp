@@ -9,9 +9,11 @@
 
 namespace {
 
-constexpr Side kSides[2] = {White, Black};
+constexpr Side kSides[2] = {Side::White, Side::Black};
 
-size_t PlaceSlot(int32_t game, Side side) { return static_cast<size_t>(game) * 2 + side; }
+size_t PlaceSlot(int64_t game, Side side) {
+  return static_cast<size_t>(game) * 2 + (side == Side::Black ? 1 : 0);
+}
 
 int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
 
@@ -100,7 +102,7 @@ std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>&
 GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
   GamePlayer player = ReadGamePlayer(SideName(game, side), tags, side);
   if (fideIdTags && player.fideId == 0) {
-    std::string_view idTag = side == White ? "WhiteFideId" : "BlackFideId";
+    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
     for (const HeaderTag& tag : tags) {
       int32_t id = 0;
       if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
@@ -126,7 +128,7 @@ std::string_view ResultText(NameResult result) {
 }
 
 std::string SideName(const PgnGame& game, Side side) {
-  const PgnTag* tag = game.Find(side == White ? "White" : "Black");
+  const PgnTag* tag = game.Find(side == Side::White ? "White" : "Black");
   return tag ? game.Value(*tag) : std::string("?");
 }
 
@@ -209,7 +211,7 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   std::vector<HeaderTag> tags = HeaderTags(game, values);
   std::vector<SideWrites> sides;
   for (Side side : kSides) {
-    size_t slot = static_cast<size_t>(gameIndex) * 2 + side;
+    size_t slot = PlaceSlot(gameIndex, side);
     if (slot >= run.applied.size() || run.applied[slot] < 0) continue;
     sides.push_back({side, ReadSide(game, tags, side, run.options.fideIdTags), run.withFideId[slot] != 0});
   }
@@ -221,7 +223,7 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   });
   std::vector<TagWrite> writes;
   for (const SideWrites& s : sides) {
-    size_t slot = static_cast<size_t>(gameIndex) * 2 + s.side;
+    size_t slot = PlaceSlot(gameIndex, s.side);
     Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
     // With a history, the rating in force at the game's date instead of today's.
     if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)

@@ -38,7 +38,7 @@ TEST(ReadingAHeader, SideTagsLaterPairsWinAndBadValuesSayNothing) {
   Tags tags{{"WhiteElo", "2400"}, {"BlackElo", "2100"}, {"WhiteElo", "2405"},   {"WhiteFIDE", "12x"},
             {"WhiteSex", "f"},    {"WhiteSex", "F"},    {"WhiteTitle", "WIM"},  {"WhiteCountry", "NORW"},
             {"BlackCountry", "GER"}, {"WhiteCountry", "NOR"}, {"whiteelo", "1"}};
-  GamePlayer p = ReadGamePlayer("Doe, Jane", tags, White);
+  GamePlayer p = ReadGamePlayer("Doe, Jane", tags, Side::White);
   EXPECT_EQ(p.name, "Doe, Jane");
   EXPECT_EQ(p.rating, 2405);
   EXPECT_EQ(p.fideId, 0) << "not a number";
@@ -46,20 +46,20 @@ TEST(ReadingAHeader, SideTagsLaterPairsWinAndBadValuesSayNothing) {
   EXPECT_EQ(p.title, Title::WIM);
   EXPECT_EQ(p.federation, kNor);
 
-  GamePlayer b = ReadGamePlayer("Roe", tags, Black);
+  GamePlayer b = ReadGamePlayer("Roe", tags, Side::Black);
   EXPECT_EQ(b.rating, 2100);
   EXPECT_EQ(b.federation, kGer);
   EXPECT_EQ(b.title, Title::None);
 
   Tags odd{{"WhiteElo", "0"}, {"WhiteElo", ""}, {"WhiteTitle", "CM"}, {"WhiteElo", "70000"}};
-  EXPECT_EQ(ReadGamePlayer("X", odd, White).rating, 70000 - 65536) << "kept modulo 65536";
-  EXPECT_EQ(ReadGamePlayer("X", odd, White).title, Title::None);
+  EXPECT_EQ(ReadGamePlayer("X", odd, Side::White).rating, 70000 - 65536) << "kept modulo 65536";
+  EXPECT_EQ(ReadGamePlayer("X", odd, Side::White).title, Title::None);
 }
 
 TEST(ReadingAHeader, AWholeHeaderTakesTheNameFromTheRosterTag) {
   Tags header{{"Event", "?"}, {"White", "Doe, Jane"}, {"Black", "Roe, R"}, {"BlackFIDE", "777"}};
-  EXPECT_EQ(ReadGamePlayer(header, White).name, "Doe, Jane");
-  GamePlayer black = ReadGamePlayer(header, Black);
+  EXPECT_EQ(ReadGamePlayer(header, Side::White).name, "Doe, Jane");
+  GamePlayer black = ReadGamePlayer(header, Side::Black);
   EXPECT_EQ(black.name, "Roe, R");
   EXPECT_EQ(black.fideId, 777);
 }
@@ -68,12 +68,12 @@ TEST(TagWrites, EverythingNewInTheFixedOrderWithTheFideIdFirst) {
   TagOptions o = Everything();
   o.changeName = true;
   GamePlayer game{"Doe,Jane"};
-  PlayerTags t = FideTagWrites(Jane(), game, Black, o);
+  PlayerTags t = FideTagWrites(Jane(), game, Side::Black, o);
   EXPECT_EQ(Of(t), (Writes{"BlackFIDE=12345678", "BlackTitle=WIM", "BlackElo=2405", "BlackSex=F",
                            "BlackCountry=NOR", "Black=Doe, Jane"}));
   EXPECT_TRUE(t.added.fideId && t.added.title && t.added.elo && t.added.sex && t.added.country);
 
-  PlayerTags rest = PlayerTagWrites(Jane(), game, White, o);
+  PlayerTags rest = PlayerTagWrites(Jane(), game, Side::White, o);
   EXPECT_EQ(Of(rest).front(), "WhiteTitle=WIM");
   EXPECT_FALSE(rest.added.fideId);
 }
@@ -81,34 +81,34 @@ TEST(TagWrites, EverythingNewInTheFixedOrderWithTheFideIdFirst) {
 TEST(TagWrites, ExistingTagsStayUnlessOverwriteAndDifferent) {
   TagOptions o = Everything();
   GamePlayer game{"Doe, Jane", 12345678, 2300, Sex::Female, Title::IM, kGer};
-  PlayerTags kept = PlayerTagWrites(Jane(), game, White, o);
+  PlayerTags kept = PlayerTagWrites(Jane(), game, Side::White, o);
   EXPECT_TRUE(kept.writes.empty());
   EXPECT_FALSE(kept.added.Any());
 
   o.overwriteTitle = o.overwriteElo = o.overwriteCountry = o.overwriteSex = true;
-  EXPECT_EQ(Of(PlayerTagWrites(Jane(), game, White, o)),
+  EXPECT_EQ(Of(PlayerTagWrites(Jane(), game, Side::White, o)),
             (Writes{"WhiteTitle=WIM", "WhiteElo=2405", "WhiteCountry=NOR"}))
       << "the same sex is not written again";
 }
 
 TEST(TagWrites, TheDatabaseMustHaveAValueAndTheOptionsAllowIt) {
   Player bare{"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0};
-  EXPECT_TRUE(PlayerTagWrites(bare, GamePlayer{"Roe, Richard"}, White, Everything()).writes.empty());
+  EXPECT_TRUE(PlayerTagWrites(bare, GamePlayer{"Roe, Richard"}, Side::White, Everything()).writes.empty());
   Player damaged{"Roe, Richard", 777, 0, static_cast<Sex>(9), static_cast<Title>(77), 250, 0};
-  EXPECT_TRUE(PlayerTagWrites(damaged, GamePlayer{"Roe, Richard"}, White, Everything()).writes.empty());
-  EXPECT_EQ(Of(PlayerTagWrites(Jane(), GamePlayer{"Doe, Jane"}, White, TagOptions{})),
+  EXPECT_TRUE(PlayerTagWrites(damaged, GamePlayer{"Roe, Richard"}, Side::White, Everything()).writes.empty());
+  EXPECT_EQ(Of(PlayerTagWrites(Jane(), GamePlayer{"Doe, Jane"}, Side::White, TagOptions{})),
             (Writes{"WhiteElo=2405", "WhiteCountry=NOR"}))
       << "at first only Elo and country";
   TagOptions noFide;
   noFide.saveFideId = false;
-  EXPECT_FALSE(FideTagWrites(Jane(), GamePlayer{"Doe, Jane"}, White, noFide).added.fideId);
+  EXPECT_FALSE(FideTagWrites(Jane(), GamePlayer{"Doe, Jane"}, Side::White, noFide).added.fideId);
 }
 
 TEST(TagWrites, ANameDifferingOnlyInCaseIsRewrittenWithoutAFlag) {
   TagOptions o;
   o.saveElo = o.saveCountry = false;
   o.changeName = true;
-  PlayerTags t = PlayerTagWrites(Jane(), GamePlayer{"DOE, JANE"}, White, o);
+  PlayerTags t = PlayerTagWrites(Jane(), GamePlayer{"DOE, JANE"}, Side::White, o);
   EXPECT_EQ(Of(t), (Writes{"White=Doe, Jane"}));
   EXPECT_FALSE(t.added.Any());
 }
@@ -166,7 +166,7 @@ class NameSteps : public ::testing::Test {
 
 TEST_F(NameSteps, AnonymousNamesInAnyCaseArePassedOver) {
   for (const char* name : {"anonymous", "ANONYMOUS 2", "Anonymous"}) {
-    std::vector<NamePlace> places{Place(0, White, {name})};
+    std::vector<NamePlace> places{Place(0, Side::White, {name})};
     EXPECT_TRUE(PlanNameStep(name, places, TagOptions{}).anonymous) << name;
   }
   EXPECT_FALSE(PlanNameStep("Anonymou", {}, TagOptions{}).anonymous);
@@ -174,11 +174,11 @@ TEST_F(NameSteps, AnonymousNamesInAnyCaseArePassedOver) {
 
 TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
   std::vector<NamePlace> places{
-      Place(0, White, {"Doe", 12345678}),
-      Place(1, Black, {"Doe", 999}),  // not in the database
-      Place(2, White, {"Doe", 12345678, 2405, Sex::None, Title::None, kNor}),
-      Place(3, Black, {"Doe"}),
-      Place(4, White, {"Doe"}),
+      Place(0, Side::White, {"Doe", 12345678}),
+      Place(1, Side::Black, {"Doe", 999}),  // not in the database
+      Place(2, Side::White, {"Doe", 12345678, 2405, Sex::None, Title::None, kNor}),
+      Place(3, Side::Black, {"Doe"}),
+      Place(4, Side::White, {"Doe"}),
   };
   NameStep step = PlanNameStep("Doe", places, TagOptions{});
   ASSERT_EQ(step.byId.size(), 2u);
@@ -204,21 +204,21 @@ TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
 }
 
 TEST_F(NameSteps, OneClearHitNoCandidateOrNothingToChoose) {
-  std::vector<NamePlace> smith{Place(0, White, {"Smith, Jo"})};
+  std::vector<NamePlace> smith{Place(0, Side::White, {"Smith, Jo"})};
   NameStep clear = PlanNameStep("Smith, Jo", smith, TagOptions{});
   EXPECT_EQ(clear.choice, NameChoice::ClearHit);
   EXPECT_EQ(clear.hits.at(0).index, 0);
 
-  std::vector<NamePlace> nobody{Place(0, White, {"Zzyzx, Q"})};
+  std::vector<NamePlace> nobody{Place(0, Side::White, {"Zzyzx, Q"})};
   EXPECT_EQ(PlanNameStep("Zzyzx, Q", nobody, TagOptions{}).choice, NameChoice::NoCandidate);
 
-  std::vector<NamePlace> byId{Place(0, White, {"Roe, Richard", 777})};
+  std::vector<NamePlace> byId{Place(0, Side::White, {"Roe, Richard", 777})};
   NameStep done = PlanNameStep("Roe, Richard", byId, TagOptions{});
   EXPECT_EQ(done.choice, NameChoice::None);
   EXPECT_FALSE(done.AddsTagById()) << "the database has nothing more about him";
 
   // A known player the word search misses still stands as the one choice.
-  std::vector<NamePlace> mixed{Place(0, White, {"Richardz, Q", 777}), Place(1, Black, {"Richardz, Q"})};
+  std::vector<NamePlace> mixed{Place(0, Side::White, {"Richardz, Q", 777}), Place(1, Side::Black, {"Richardz, Q"})};
   NameStep promoted = PlanNameStep("Richardz, Q", mixed, TagOptions{});
   ASSERT_EQ(promoted.hits.size(), 1u);
   EXPECT_EQ(promoted.hits[0].index, 3);

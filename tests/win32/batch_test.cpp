@@ -94,7 +94,7 @@ class BatchStep : public ::testing::Test {
 TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
   Game("Doe, Jane", "X");
   Game("Y", "Doe, Jane", {{"BlackElo", "2300"}});
-  EXPECT_EQ(Step("Doe, Jane"), Added);
+  EXPECT_EQ(Step("Doe, Jane"), StepResult::Added);
   EXPECT_EQ(Written(), (Writes{"0:WhiteFIDE=12345678", "0:WhiteElo=2405", "0:WhiteCountry=NOR",
                                "1:BlackFIDE=12345678", "1:BlackCountry=NOR"}));
   EXPECT_TRUE(windows.empty());
@@ -103,10 +103,10 @@ TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
 TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
   Game("Doe", "X", {{"WhiteFIDE", "87654321"}, {"WhiteCountry", "NOR"}});
   Game("X", "Doe", {{"BlackFIDE", "12345678"}, {"BlackElo", "2000"}, {"BlackCountry", "GER"}});
-  EXPECT_EQ(Step("Doe"), Added);
+  EXPECT_EQ(Step("Doe"), StepResult::Added);
   EXPECT_EQ(Written(), (Writes{"0:WhiteElo=2100"}));
   host.tagWrites.clear();
-  EXPECT_EQ(Step("Doe"), AlreadyPresent);  // nothing to add, nothing overwritten
+  EXPECT_EQ(Step("Doe"), StepResult::AlreadyPresent);  // nothing to add, nothing overwritten
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
@@ -114,7 +114,7 @@ TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
 TEST_F(BatchStep, UnknownIdsLeaveGamesUnchanged) {
   Game("Doe", "X", {{"WhiteFIDE", "31337"}});
   Game("X", "Doe", {{"BlackFIDE", "31338"}});
-  EXPECT_EQ(Step("Doe"), AlreadyPresent);
+  EXPECT_EQ(Step("Doe"), StepResult::AlreadyPresent);
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
@@ -122,7 +122,7 @@ TEST_F(BatchStep, UnknownIdsLeaveGamesUnchanged) {
 TEST_F(BatchStep, UnknownIdDoesNotCountAsPlaceWithoutId) {
   Game("Doe, Jane", "X", {{"WhiteFIDE", "31337"}});
   Game("Doe, Jane", "X");
-  EXPECT_EQ(Step("Doe, Jane"), Added);
+  EXPECT_EQ(Step("Doe, Jane"), StepResult::Added);
   EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=12345678", "1:WhiteElo=2405", "1:WhiteCountry=NOR"}));
 }
 
@@ -131,22 +131,22 @@ TEST_F(BatchStep, IdInOneGameIsAppliedToAnotherWithoutAsking) {
   // makes its player the one clear candidate for the second.
   Game("Smyth,J", "X", {{"WhiteFIDE", "4242"}, {"WhiteElo", "2650"}, {"WhiteCountry", "GER"}});
   Game("X", "Smyth,J");
-  EXPECT_EQ(Step("Smyth,J"), Added);
+  EXPECT_EQ(Step("Smyth,J"), StepResult::Added);
   EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=4242", "1:BlackElo=2650", "1:BlackCountry=GER"}));
   EXPECT_TRUE(windows.empty());
 }
 
 TEST_F(BatchStep, NameWithoutAnyCandidateIsSkippedWithoutWindow) {
   Game("Nobody Known", "X");
-  EXPECT_EQ(Step("Nobody Known"), Skipped);
+  EXPECT_EQ(Step("Nobody Known"), StepResult::Skipped);
   EXPECT_TRUE(windows.empty());
   EXPECT_TRUE(host.tagWrites.empty());
 }
 
 TEST_F(BatchStep, AnonymousInOtherCaseIsSkipped) {
   Game("anonymous", "ANONYMOUS player");
-  EXPECT_EQ(Step("anonymous"), Skipped);
-  EXPECT_EQ(Step("ANONYMOUS player"), Skipped);
+  EXPECT_EQ(Step("anonymous"), StepResult::Skipped);
+  EXPECT_EQ(Step("ANONYMOUS player"), StepResult::Skipped);
   EXPECT_TRUE(windows.empty());
 }
 
@@ -157,7 +157,7 @@ TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
   Game("X", "Doe", {{"BlackElo", "2100"}, {"BlackCountry", "NOR"}, {"BlackTitle", "FM"}});
   Game("Doe", "X");
   answers = {1};
-  EXPECT_EQ(Step("Doe"), Added);
+  EXPECT_EQ(Step("Doe"), StepResult::Added);
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0], L"Search FIDE for Doe (NOR),  FM,  2100 ELO");
   ASSERT_EQ(offered[0].size(), 2u);
@@ -175,11 +175,11 @@ TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
 TEST_F(BatchStep, FirstWindowEscapeAndSkipSkipAndCancelCancels) {
   Game("Doe", "X");
   answers = {-1};
-  EXPECT_EQ(Step("Doe"), Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
   answers = {3};  // candidates 0 and 1, extended 2, Skip 3, Cancel 4
-  EXPECT_EQ(Step("Doe"), Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
   answers = {4};
-  EXPECT_EQ(Step("Doe"), Cancelled);
+  EXPECT_EQ(Step("Doe"), StepResult::Cancelled);
   EXPECT_EQ(windows.size(), 3u);
   EXPECT_TRUE(host.tagWrites.empty());
 }
@@ -189,7 +189,7 @@ TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtensi
   Game("Poe", "X", {{"WhiteFIDE", "4242"}});
   Game("Poe", "X");
   answers = {11, 19};  // 10 Poes + Smith: row 11 asks for the extended search
-  EXPECT_EQ(Step("Poe"), Added);
+  EXPECT_EQ(Step("Poe"), StepResult::Added);
   ASSERT_EQ(windows.size(), 2u);
   ASSERT_EQ(offered[0].size(), 11u);
   EXPECT_EQ(offered[0][10].fideId, kSmith);
@@ -203,13 +203,13 @@ TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtensi
 TEST_F(BatchStep, SecondWindowSkipEscapeAndCancel) {
   Game("Doe", "X");
   answers = {2, -1};
-  EXPECT_EQ(Step("Doe"), Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
   answers = {2, 2};  // after the extension: Doe, Jane and Doe, John, Skip 2, Cancel 3
-  EXPECT_EQ(Step("Doe"), Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
   answers = {2, 3};
-  EXPECT_EQ(Step("Doe"), Cancelled);
+  EXPECT_EQ(Step("Doe"), StepResult::Cancelled);
   answers = {2, 0};
-  EXPECT_EQ(Step("Doe"), Added);
+  EXPECT_EQ(Step("Doe"), StepResult::Added);
   EXPECT_EQ(offered[1].size(), 2u);
   EXPECT_EQ(Written().front(), "0:WhiteFIDE=12345678");
 }
@@ -219,7 +219,7 @@ TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
     Game("Zed", "X", {{"WhiteFIDE", std::to_string(kFirstPoeId + i)}});
   Game("Zed", "X");
   answers = {23, 0};  // Zed, Q and Zed, R, then the 21 known players; 23 extends
-  EXPECT_EQ(Step("Zed"), Added);
+  EXPECT_EQ(Step("Zed"), StepResult::Added);
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0].size(), 23u);
   ASSERT_EQ(offered[1].size(), 22u);  // one from the tolerant search + 21 known

@@ -44,7 +44,7 @@ class GameTags : public ::testing::Test {
 TEST_F(GameTags, ARosterOnlyHeaderGivesJustTheName) {
   AddGame("Doe, Jane", "Roe, Richard");
   GamePlayer info;
-  ReadGameTags(0, Black, info);
+  ReadGameTags(0, Side::Black, info);
   EXPECT_EQ(info.name, "Roe, Richard");
   EXPECT_EQ(info.fideId, 0);
   EXPECT_EQ(info.rating, 0);
@@ -59,7 +59,7 @@ TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
            {"WhiteFIDE", "12345678"}, {"WhiteSex", "F"}, {"WhiteSex", "f"}, {"WhiteTitle", "WIM"},
            {"WhiteTitle", "CM"}, {"WhiteCountry", "NOR"}});
   GamePlayer info;
-  ReadGameTags(0, White, info);
+  ReadGameTags(0, Side::White, info);
   EXPECT_EQ(info.rating, 2405);
   EXPECT_EQ(info.fideId, 12345678);
   EXPECT_EQ(info.sex, Sex::Female) << "an unknown sex value is ignored, not a reset";
@@ -72,8 +72,8 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
           {{"WhiteElo", "0"}, {"WhiteFIDE", "12a4"}, {"WhiteCountry", "NO"},
            {"BlackElo", ""}, {"BlackFIDE", "99999999999"}, {"BlackCountry", "NORW"}});
   GamePlayer white, black;
-  ReadGameTags(0, White, white);
-  ReadGameTags(0, Black, black);
+  ReadGameTags(0, Side::White, white);
+  ReadGameTags(0, Side::Black, black);
   EXPECT_EQ(white.rating, 0);
   EXPECT_EQ(white.fideId, 0);
   EXPECT_EQ(white.federation, 0);
@@ -85,7 +85,7 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
 TEST_F(GameTags, EloAbove65535IsKeptModulo65536) {
   AddGame("A", "B", {{"WhiteElo", "70000"}});
   GamePlayer info;
-  ReadGameTags(0, White, info);
+  ReadGameTags(0, Side::White, info);
   EXPECT_EQ(info.rating, 70000 - 65536);
 }
 
@@ -95,10 +95,10 @@ TEST_F(GameTags, PositionsFollowTheDisplayedOrderAndOutsideGivesNothing) {
   host.base.order = {1, 0};
   host.base.Publish();
   GamePlayer info;
-  ReadGameTags(0, White, info);
+  ReadGameTags(0, Side::White, info);
   EXPECT_EQ(info.name, "Second");
   for (int32_t position : {-1, 2, 1000}) {
-    ReadGameTags(position, White, info);
+    ReadGameTags(position, Side::White, info);
     EXPECT_EQ(info.name, "") << position;
     EXPECT_EQ(info.sex, Sex::None);
   }
@@ -109,7 +109,7 @@ TEST_F(GameTags, ShortHeaderGivesAnEmptyName) {
   host.base.games[0].tags.resize(4);
   host.base.Publish();
   GamePlayer info;
-  ReadGameTags(0, White, info);
+  ReadGameTags(0, Side::White, info);
   EXPECT_EQ(info.name, "");
 }
 
@@ -117,8 +117,8 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   settings.saveTitle = settings.saveSex = settings.changeName = true;
   int32_t g = AddGame("Doe,J", "B");
   GamePlayer info;
-  ReadRecordTags(g, White, info);
-  AddedTags added = WriteFideTag(info, 0, g, White);
+  ReadRecordTags(g, Side::White, info);
+  AddedTags added = WriteFideTag(info, 0, g, Side::White);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM",
                                                 "WhiteElo=2405", "WhiteSex=F",
                                                 "WhiteCountry=NOR", "White=Doe, Jane"}));
@@ -129,8 +129,8 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
 TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
   GamePlayer info;
-  ReadRecordTags(g, Black, info);
-  AddedTags added = WriteFideTag(info, 0, g, Black);
+  ReadRecordTags(g, Side::Black, info);
+  AddedTags added = WriteFideTag(info, 0, g, Side::Black);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405",
                                                 "BlackCountry=NOR"}));
   EXPECT_FALSE(added.title || added.sex);
@@ -142,13 +142,13 @@ TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
                       {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"},
                        {"WhiteCountry", "NOR"}});
   GamePlayer info;
-  ReadRecordTags(g, White, info);
-  EXPECT_FALSE(WritePlayerTags(g, White, Listed(2), info).AnyTag());
+  ReadRecordTags(g, Side::White, info);
+  EXPECT_FALSE(WritePlayerTags(g, Side::White, Listed(2), info).AnyTag());
   EXPECT_TRUE(Writes().empty());
 
   settings.overwriteTitle = settings.overwriteElo = settings.overwriteSex =
       settings.overwriteCountry = true;
-  WritePlayerTags(g, White, Listed(2), info);
+  WritePlayerTags(g, Side::White, Listed(2), info);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteTitle=GM", "WhiteElo=2650", "WhiteSex=M",
                                                 "WhiteCountry=GER"}));
   EXPECT_EQ(host.base.games[0].Tag("WhiteTitle"), "GM");
@@ -160,8 +160,8 @@ TEST_F(GameTags, OverwriteAloneWritesNothingAndEqualValuesAreNotRewritten) {
   int32_t g = AddGame("Smith, Jo", "B", {{"WhiteElo", "2000"}, {"WhiteCountry", "GER"}});
   settings.overwriteCountry = true;
   GamePlayer info;
-  ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Listed(2), info);
+  ReadRecordTags(g, Side::White, info);
+  WritePlayerTags(g, Side::White, Listed(2), info);
   EXPECT_TRUE(Writes().empty());
 }
 
@@ -169,8 +169,8 @@ TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
   settings.saveTitle = settings.saveSex = true;
   int32_t g = AddGame("Roe, Richard", "B");
   GamePlayer info;
-  ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Listed(1), info);
+  ReadRecordTags(g, Side::White, info);
+  WritePlayerTags(g, Side::White, Listed(1), info);
   EXPECT_TRUE(Writes().empty()) << "rating 0, sex 2, title 6, federation 0";
 }
 
@@ -179,8 +179,8 @@ TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   SetPlayerList(std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
   GamePlayer info;
-  ReadRecordTags(g, White, info);
-  WritePlayerTags(g, White, Listed(0), info);
+  ReadRecordTags(g, Side::White, info);
+  WritePlayerTags(g, Side::White, Listed(0), info);
   EXPECT_TRUE(Writes().empty());
 }
 
@@ -189,8 +189,8 @@ TEST_F(GameTags, NameChangeAlsoForLetterCaseAndSetsNoFlag) {
   settings.saveElo = settings.saveCountry = false;
   int32_t g = AddGame("A", "doe, jane");
   GamePlayer info;
-  ReadRecordTags(g, Black, info);
-  EXPECT_FALSE(WritePlayerTags(g, Black, Listed(0), info).Any());
+  ReadRecordTags(g, Side::Black, info);
+  EXPECT_FALSE(WritePlayerTags(g, Side::Black, Listed(0), info).Any());
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Black=Doe, Jane"}));
 }
 
