@@ -19,7 +19,7 @@ HMENU MenuPopup = nullptr;
 
 namespace {
 
-WNDPROC previousWindowProc = nullptr;
+WNDPROC previousWindowProc = nullptr;  // the host's, which every message goes on to
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_RBUTTONUP) Guarded([] { RebuildMenu(); });

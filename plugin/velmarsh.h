@@ -1,13 +1,11 @@
-// The library's entry points and the host values captured when it starts.
+// The library's two exported entries, and (through host/starthandles.h) the
+// host values that StartLumoraProc captures.
 #pragma once
 
-#include <cstdint>
-
+#include "host/starthandles.h"
 #include "lumora/hostabi.h"
 
 extern "C" {
 void __stdcall StartLumoraProc(hostabi::HostFunction F);
 void __stdcall StopLumoraProc();
 }
-
-#include "host/starthandles.h"

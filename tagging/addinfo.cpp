@@ -26,14 +26,14 @@ int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool of
 
 // The report of what a write added about one side (and tells the host the
 // header changed), or that the game already had it all.
-std::wstring ReportSideText(const GamePlayer& info, const Player& R, const AddedTags& added) {
+std::wstring ReportSideText(const GamePlayer& info, const Player& record, const AddedTags& added) {
   if (!added.Any()) return msg::InformationAbout + Wide(info.name) + msg::AlreadyWritten;
   std::wstring text = msg::FollowingAdded + Wide(info.name) + msg::ReportHeadEnd;
-  if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(R.fideId)));
-  if (added.title) text += msg::TitleLine + Wide(TitleText(R.title));
-  if (added.elo) text += msg::EloLine + Wide(DecimalText(R.rating));
-  if (added.sex) text += std::wstring(msg::SexLine) + (R.sex == Sex::Male ? L"M" : L"F");
-  if (added.country) text += msg::CountryLine + Wide(FederationCode(R.federation));
+  if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(record.fideId)));
+  if (added.title) text += msg::TitleLine + Wide(TitleText(record.title));
+  if (added.elo) text += msg::EloLine + Wide(DecimalText(record.rating));
+  if (added.sex) text += std::wstring(msg::SexLine) + (record.sex == Sex::Male ? L"M" : L"F");
+  if (added.country) text += msg::CountryLine + Wide(FederationCode(record.federation));
   GameHeaderChanged();
   return text;
 }
@@ -47,8 +47,7 @@ void ReportOneSide(const GamePlayer& info, const Player& record, const AddedTags
 // (the both-players report), an empty text when the user chose nobody.
 void AddSide(Side side, std::wstring* text) {
   int32_t position = CurrentGame();
-  GamePlayer info;
-  ReadGameTags(position, side, info);
+  GamePlayer info = ReadGameTags(position, side);
   if (IsAnonymousName(info.name)) {
     if (text)
       *text = side == Side::White ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
@@ -75,10 +74,10 @@ void AddSide(Side side, std::wstring* text) {
     }
     return;
   }
-  SearchChoice choice;
-  if (!SelectPlayer(info, choice)) return;
-  AddedTags added = WriteFideTag(info, choice.index, game, side);
-  const Player& record = PlayerList()[static_cast<size_t>(choice.index)];
+  std::optional<SearchHit> chosen = SelectPlayer(info);
+  if (!chosen) return;
+  AddedTags added = WriteFideTag(info, chosen->index, game, side);
+  const Player& record = PlayerList()[static_cast<size_t>(chosen->index)];
   if (text)
     *text = ReportSideText(info, record, added);
   else
@@ -101,17 +100,14 @@ std::wstring SearchWindowTitle(const GamePlayer& info) {
   return msg::SearchFideFor + Wide(DescribeGamePlayer(info));
 }
 
-bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate) {
+std::optional<SearchHit> SelectPlayer(const GamePlayer& info) {
   std::vector<SearchHit> hits = WordSearch(info.name);
   if (hits.empty()) {
     ShowMessage(msg::CantAddAnything,
                 msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
-    return false;
+    return std::nullopt;
   }
-  if (IsClearCut(hits)) {
-    candidate = {hits[0].index, hits[0].score};
-    return true;
-  }
+  if (IsClearCut(hits)) return hits[0];
   auto n = static_cast<int32_t>(hits.size());
   int32_t r = AskUser(info, hits, true);
   if (r == n) {  // the user asked for the tolerant search
@@ -119,9 +115,8 @@ bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate) {
     n = static_cast<int32_t>(hits.size());
     r = AskUser(info, hits, false);
   }
-  if (r < 0 || r >= n) return false;  // Escape, Skip
-  candidate = {hits[static_cast<size_t>(r)].index, hits[static_cast<size_t>(r)].score};
-  return true;
+  if (r < 0 || r >= n) return std::nullopt;  // Escape, Skip
+  return hits[static_cast<size_t>(r)];
 }
 
 void __stdcall AddWhiteCommand() {

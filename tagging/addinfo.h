@@ -3,7 +3,7 @@
 // commands and the batch run.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,12 +15,9 @@ void __stdcall AddWhiteCommand();
 void __stdcall AddBlackCommand();
 void __stdcall AddBothCommand();
 
-struct SearchChoice {
-  int32_t index;  // in PlayerList
-  uint8_t score;
-};
-// Finds the game player by name, asking the user when the name is ambiguous.
-bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate);
+// Finds the game player by name, asking the user when the name is ambiguous:
+// the hit taken, or nothing when nobody was found (already said) or chosen.
+std::optional<SearchHit> SelectPlayer(const GamePlayer& info);
 // Fills the search window's candidate lines from these hits.
 void FillCandidateNames(std::span<const SearchHit> hits);
 // "Search FIDE for " and what the game says about the player.

@@ -24,8 +24,6 @@ int32_t TickBudget = kDefaultTickBudget;
 
 namespace {
 
-bool askedInStep = false;  // the current step showed the search window
-
 // True once `budget` microseconds have passed since `start` on the
 // high-resolution counter.
 bool BudgetSpent(const LARGE_INTEGER& start, int32_t budget) {
@@ -49,7 +47,6 @@ void TakeBudgetFromEnvironment() {
 // Shows the search window over these hits. The window opens on the point
 // the host last stored; the batch does not move it.
 int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
-  askedInStep = true;
   FillCandidateNames(hits);
   return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
 }
@@ -66,39 +63,38 @@ bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen) {
   return WritePlaces(entry, ChosenPlayerTags(entry.places, chosen.index, settings));
 }
 
-StepResult ProcessNextName() {
-  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return StepResult::Skipped;
+StepOutcome ProcessNextName() {
+  using enum StepResult;
+  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return {Skipped};
   const NameEntry& entry = NameList[static_cast<size_t>(NameIndex)];
   NameStep step = PlanNameStep(entry.name, entry.places, settings);
-  if (step.anonymous) return StepResult::Skipped;
+  if (step.anonymous) return {Skipped};
   WritePlaces(entry, step.byId);
-  StepResult result = step.AddsTagById() ? StepResult::Added : StepResult::AlreadyPresent;
+  StepResult result = step.AddsTagById() ? Added : AlreadyPresent;
 
-  std::vector<SearchHit> hits = std::move(step.hits);
-  SearchHit chosen{};
   switch (step.choice) {
-    case NameChoice::None: return result;
-    case NameChoice::NoCandidate: return StepResult::Skipped;  // nobody to offer: passed over without asking
-    case NameChoice::ClearHit: chosen = hits[0]; break;
-    case NameChoice::AskUser: {
-      const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
-      auto n = static_cast<int32_t>(hits.size());
-      int32_t k = AskUser(prompted, hits, true);
-      if (k < 0 || k == n + 1) return StepResult::Skipped;
-      if (k >= n + 2) return StepResult::Cancelled;
-      if (k == n) {
-        hits = ExtendedStepSearch(entry.name, step.known);
-        n = static_cast<int32_t>(hits.size());
-        k = AskUser(prompted, hits, false);
-        if (k < 0 || k == n) return StepResult::Skipped;
-        if (k > n) return StepResult::Cancelled;
-      }
-      chosen = hits[static_cast<size_t>(k)];
-      break;
-    }
+    case NameChoice::None: return {result};
+    case NameChoice::NoCandidate: return {Skipped};  // nobody to offer: passed over without asking
+    case NameChoice::ClearHit:
+      if (ApplyChosenPlayer(entry, step.hits[0])) result = Added;
+      return {result};
+    case NameChoice::AskUser: break;
   }
-  if (ApplyChosenPlayer(entry, chosen)) result = StepResult::Added;
-  return result;
+  std::vector<SearchHit> hits = std::move(step.hits);
+  const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
+  auto n = static_cast<int32_t>(hits.size());
+  int32_t k = AskUser(prompted, hits, true);
+  if (k < 0 || k == n + 1) return {Skipped, true};
+  if (k >= n + 2) return {Cancelled, true};
+  if (k == n) {
+    hits = ExtendedStepSearch(entry.name, step.known);
+    n = static_cast<int32_t>(hits.size());
+    k = AskUser(prompted, hits, false);
+    if (k < 0 || k == n) return {Skipped, true};
+    if (k > n) return {Cancelled, true};
+  }
+  if (ApplyChosenPlayer(entry, hits[static_cast<size_t>(k)])) result = Added;
+  return {result, true};
 }
 
 void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
@@ -114,10 +110,11 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
     QueryPerformanceCounter(&start);
     for (;;) {
       StepBusy = true;
-      askedInStep = false;
-      // A step that fails counts as skipped, so that the run moves on.
-      StepResult result = Guarded(StepResult::Skipped, [] { return ProcessNextName(); });
-      switch (result) {
+      // A step that fails counts as skipped, so that the run moves on; the
+      // tick ends after it, as after a question, since it may have asked one.
+      StepOutcome step =
+          Guarded(StepOutcome{StepResult::Skipped, true}, [] { return ProcessNextName(); });
+      switch (step.result) {
         case StepResult::Added: break;
         case StepResult::AlreadyPresent: ++PresentCount; break;
         case StepResult::Skipped: ++SkippedCount; break;
@@ -127,7 +124,7 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
       ++NameIndex;
       // The host gets its loop back after a question, at the end of the run
       // and when the budget is spent; a click on Cancel waits at most that long.
-      if (result == StepResult::Cancelled || askedInStep || NameIndex >= count ||
+      if (step.result == StepResult::Cancelled || step.askedUser || NameIndex >= count ||
           BudgetSpent(start, TickBudget))
         break;
     }

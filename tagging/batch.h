@@ -21,7 +21,9 @@ enum class StepResult : uint8_t {
   Cancelled = 3,       // the user chose Cancel: the run stops
 };
 
-// Run state; the status window resets it when it starts a run.
+// Run state. It lives for the process because the status window's timer
+// ticks carry the run from one step to the next; the status window resets it
+// when it starts a run.
 extern int32_t NameIndex;     // next entry of NameList to process
 extern int32_t SkippedCount;
 extern int32_t PresentCount;
@@ -42,8 +44,15 @@ struct HoldBatchSteps {
 // opens the status window, whose timer runs the steps.
 void __stdcall TagAllGames();
 
+// What a step did, and whether it showed the search window: a tick gives
+// the host its loop back after a question.
+struct StepOutcome {
+  StepResult result;
+  bool askedUser = false;
+};
+
 // One step for NameList[NameIndex].
-StepResult ProcessNextName();
+StepOutcome ProcessNextName();
 // Writes the chosen player's FIDE ID and tags into every place of the name
 // that has no FIDE ID. False when nothing was written.
 bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen);

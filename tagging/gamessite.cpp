@@ -28,31 +28,29 @@ namespace {
 
 static_assert(sizeof(OPENFILENAMEW) == 88, "the full-size file dialog record");
 
-// The FIDE ID of one side of the current game: from its tag, or else from
+// The FIDE ID of a player of the current game: from its tag, or else from
 // the database, asking the user when the name is ambiguous. 0 when none.
-int32_t EstablishFideId(Side side, const wchar_t* caption, GamePlayer& info) {
-  ReadGameTags(CurrentGame(), side, info);
+int32_t EstablishFideId(const GamePlayer& info, const wchar_t* caption) {
   if (IsAnonymousName(info.name)) {
     ShowMessage(caption, msg::NoPlayerName, 1);
     return 0;
   }
   if (info.fideId != 0) return info.fideId;
   EnsurePlayersLoaded();
-  SearchChoice choice;
-  if (!SelectPlayer(info, choice)) return 0;
-  return PlayerList()[static_cast<size_t>(choice.index)].fideId;
+  std::optional<SearchHit> chosen = SelectPlayer(info);
+  if (!chosen) return 0;
+  return PlayerList()[static_cast<size_t>(chosen->index)].fideId;
 }
 
 void OpenPlayerPage(Side side) {
-  GamePlayer info;
-  int32_t id = EstablishFideId(side, msg::CantOpenWebPage, info);
+  int32_t id = EstablishFideId(ReadGameTags(CurrentGame(), side), msg::CantOpenWebPage);
   if (id == 0) return;
   ShellExecuteA(ownerWindow, "open", PlayerPageUrl(id).c_str(), "", "", SW_SHOW);
 }
 
 void DownloadPlayerGames(Side side) {
-  GamePlayer info;
-  int32_t id = EstablishFideId(side, msg::CantDownloadGames, info);
+  GamePlayer info = ReadGameTags(CurrentGame(), side);
+  int32_t id = EstablishFideId(info, msg::CantDownloadGames);
   if (id == 0) return;
   DownloadFileName = SuggestedFileName(info.name);
   StartDownload(PlayerGamesUrl(id).c_str(), downloadTargetId);

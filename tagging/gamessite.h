@@ -22,7 +22,9 @@ void __stdcall SaveDownloadedGames(const char* data);
 // The address of all of a player's games for download.
 std::string PlayerGamesUrl(int32_t id);
 
-// The suggested file name for the next completed download.
+// The suggested file name for the next completed download. It lives for the
+// process because the host calls SaveDownloadedGames once the download is
+// complete, long after the command that started it has returned.
 extern std::wstring DownloadFileName;
 
 // The file name suggested for a player's games: the name as the game writes

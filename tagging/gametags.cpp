@@ -7,7 +7,7 @@
 #include "host/hostservices.h"
 #include "host/settings.h"
 
-void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePlayer& info) {
+GamePlayer ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side) {
   std::string_view name =
       HeaderValue(header, side == Side::White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
   // The pairs after the Seven Tag Roster carry the players' other tags.
@@ -17,15 +17,13 @@ void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePla
     for (size_t i = hostabi::kRosterSize; i < header.size(); ++i)
       tags.push_back({hostabi::HostString(header[i].name), hostabi::HostString(header[i].value)});
   }
-  info = ReadGamePlayer(name, tags, side);
+  return ReadGamePlayer(name, tags, side);
 }
 
-void ReadRecordTags(int32_t game, Side side, GamePlayer& info) {
-  ReadHeaderTags(GameHeader(game), side, info);
-}
+GamePlayer ReadRecordTags(int32_t game, Side side) { return ReadHeaderTags(GameHeader(game), side); }
 
-void ReadGameTags(int32_t position, Side side, GamePlayer& info) {
-  ReadRecordTags(GameAtPosition(position), side, info);
+GamePlayer ReadGameTags(int32_t position, Side side) {
+  return ReadRecordTags(GameAtPosition(position), side);
 }
 
 AddedTags WriteTags(int32_t game, const PlayerTags& tags) {

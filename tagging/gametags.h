@@ -12,11 +12,11 @@
 
 // The player of one side of the game shown at a displayed position; a
 // position outside the base gives an empty name and no information.
-void ReadGameTags(int32_t position, Side side, GamePlayer& info);
+GamePlayer ReadGameTags(int32_t position, Side side);
 // The same for a game record index.
-void ReadRecordTags(int32_t game, Side side, GamePlayer& info);
+GamePlayer ReadRecordTags(int32_t game, Side side);
 // The same rules applied to a header.
-void ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side, GamePlayer& info);
+GamePlayer ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side);
 
 // Sets the tags in game record `game` through the host, in order; returns
 // what they add.

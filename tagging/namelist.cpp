@@ -67,8 +67,7 @@ void CollectPlayerNames() {
   places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
     for (Side side : {Side::White, Side::Black}) {
-      NamePlace place{g, side, {}};
-      ReadRecordTags(g, side, place.player);
+      NamePlace place{g, side, ReadRecordTags(g, side)};
       if (place.player.name.starts_with("Anonymous")) continue;
       places.push_back(std::move(place));
     }

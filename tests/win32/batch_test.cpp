@@ -71,7 +71,7 @@ class BatchStep : public ::testing::Test {
     NamePosition at = FindName(name);
     EXPECT_TRUE(at.found) << name;
     NameIndex = at.position;
-    return ProcessNextName();
+    return ProcessNextName().result;
   }
   Writes Written() const {
     Writes w;

@@ -43,8 +43,7 @@ class GameTags : public ::testing::Test {
 
 TEST_F(GameTags, ARosterOnlyHeaderGivesJustTheName) {
   AddGame("Doe, Jane", "Roe, Richard");
-  GamePlayer info;
-  ReadGameTags(0, Side::Black, info);
+  GamePlayer info = ReadGameTags(0, Side::Black);
   EXPECT_EQ(info.name, "Roe, Richard");
   EXPECT_EQ(info.fideId, 0);
   EXPECT_EQ(info.rating, 0);
@@ -58,8 +57,7 @@ TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
           {{"WhiteElo", "2300"}, {"whiteelo", "1000"}, {"BlackElo", "1500"}, {"WhiteElo", "2405"},
            {"WhiteFIDE", "12345678"}, {"WhiteSex", "F"}, {"WhiteSex", "f"}, {"WhiteTitle", "WIM"},
            {"WhiteTitle", "CM"}, {"WhiteCountry", "NOR"}});
-  GamePlayer info;
-  ReadGameTags(0, Side::White, info);
+  GamePlayer info = ReadGameTags(0, Side::White);
   EXPECT_EQ(info.rating, 2405);
   EXPECT_EQ(info.fideId, 12345678);
   EXPECT_EQ(info.sex, Sex::Female) << "an unknown sex value is ignored, not a reset";
@@ -71,9 +69,8 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
   AddGame("A", "B",
           {{"WhiteElo", "0"}, {"WhiteFIDE", "12a4"}, {"WhiteCountry", "NO"},
            {"BlackElo", ""}, {"BlackFIDE", "99999999999"}, {"BlackCountry", "NORW"}});
-  GamePlayer white, black;
-  ReadGameTags(0, Side::White, white);
-  ReadGameTags(0, Side::Black, black);
+  GamePlayer white = ReadGameTags(0, Side::White);
+  GamePlayer black = ReadGameTags(0, Side::Black);
   EXPECT_EQ(white.rating, 0);
   EXPECT_EQ(white.fideId, 0);
   EXPECT_EQ(white.federation, 0);
@@ -84,8 +81,7 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
 
 TEST_F(GameTags, EloAbove65535IsKeptModulo65536) {
   AddGame("A", "B", {{"WhiteElo", "70000"}});
-  GamePlayer info;
-  ReadGameTags(0, Side::White, info);
+  GamePlayer info = ReadGameTags(0, Side::White);
   EXPECT_EQ(info.rating, 70000 - 65536);
 }
 
@@ -94,11 +90,10 @@ TEST_F(GameTags, PositionsFollowTheDisplayedOrderAndOutsideGivesNothing) {
   AddGame("Second", "B");
   host.base.order = {1, 0};
   host.base.Publish();
-  GamePlayer info;
-  ReadGameTags(0, Side::White, info);
+  GamePlayer info = ReadGameTags(0, Side::White);
   EXPECT_EQ(info.name, "Second");
   for (int32_t position : {-1, 2, 1000}) {
-    ReadGameTags(position, Side::White, info);
+    info = ReadGameTags(position, Side::White);
     EXPECT_EQ(info.name, "") << position;
     EXPECT_EQ(info.sex, Sex::None);
   }
@@ -108,16 +103,14 @@ TEST_F(GameTags, ShortHeaderGivesAnEmptyName) {
   AddGame("A", "B");
   host.base.games[0].tags.resize(4);
   host.base.Publish();
-  GamePlayer info;
-  ReadGameTags(0, Side::White, info);
+  GamePlayer info = ReadGameTags(0, Side::White);
   EXPECT_EQ(info.name, "");
 }
 
 TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   settings.saveTitle = settings.saveSex = settings.changeName = true;
   int32_t g = AddGame("Doe,J", "B");
-  GamePlayer info;
-  ReadRecordTags(g, Side::White, info);
+  GamePlayer info = ReadRecordTags(g, Side::White);
   AddedTags added = WriteFideTag(info, 0, g, Side::White);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM",
                                                 "WhiteElo=2405", "WhiteSex=F",
@@ -128,8 +121,7 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
 
 TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
-  GamePlayer info;
-  ReadRecordTags(g, Side::Black, info);
+  GamePlayer info = ReadRecordTags(g, Side::Black);
   AddedTags added = WriteFideTag(info, 0, g, Side::Black);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405",
                                                 "BlackCountry=NOR"}));
@@ -141,8 +133,7 @@ TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
   int32_t g = AddGame("Smith, Jo", "B",
                       {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"},
                        {"WhiteCountry", "NOR"}});
-  GamePlayer info;
-  ReadRecordTags(g, Side::White, info);
+  GamePlayer info = ReadRecordTags(g, Side::White);
   EXPECT_FALSE(WritePlayerTags(g, Side::White, Listed(2), info).AnyTag());
   EXPECT_TRUE(Writes().empty());
 
@@ -159,8 +150,7 @@ TEST_F(GameTags, OverwriteAloneWritesNothingAndEqualValuesAreNotRewritten) {
   settings.overwriteElo = true;
   int32_t g = AddGame("Smith, Jo", "B", {{"WhiteElo", "2000"}, {"WhiteCountry", "GER"}});
   settings.overwriteCountry = true;
-  GamePlayer info;
-  ReadRecordTags(g, Side::White, info);
+  GamePlayer info = ReadRecordTags(g, Side::White);
   WritePlayerTags(g, Side::White, Listed(2), info);
   EXPECT_TRUE(Writes().empty());
 }
@@ -168,8 +158,7 @@ TEST_F(GameTags, OverwriteAloneWritesNothingAndEqualValuesAreNotRewritten) {
 TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
   settings.saveTitle = settings.saveSex = true;
   int32_t g = AddGame("Roe, Richard", "B");
-  GamePlayer info;
-  ReadRecordTags(g, Side::White, info);
+  GamePlayer info = ReadRecordTags(g, Side::White);
   WritePlayerTags(g, Side::White, Listed(1), info);
   EXPECT_TRUE(Writes().empty()) << "rating 0, sex 2, title 6, federation 0";
 }
@@ -178,8 +167,7 @@ TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   settings.saveTitle = settings.saveSex = true;
   SetPlayerList(std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
-  GamePlayer info;
-  ReadRecordTags(g, Side::White, info);
+  GamePlayer info = ReadRecordTags(g, Side::White);
   WritePlayerTags(g, Side::White, Listed(0), info);
   EXPECT_TRUE(Writes().empty());
 }
@@ -188,8 +176,7 @@ TEST_F(GameTags, NameChangeAlsoForLetterCaseAndSetsNoFlag) {
   settings.changeName = true;
   settings.saveElo = settings.saveCountry = false;
   int32_t g = AddGame("A", "doe, jane");
-  GamePlayer info;
-  ReadRecordTags(g, Side::Black, info);
+  GamePlayer info = ReadRecordTags(g, Side::Black);
   EXPECT_FALSE(WritePlayerTags(g, Side::Black, Listed(0), info).Any());
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Black=Doe, Jane"}));
 }
