@@ -19,14 +19,10 @@ struct SideTags {
   const char* country;
 };
 
-constexpr SideTags kWhiteTags = {"White",    "WhiteFIDE", "WhiteTitle",
-                                 "WhiteElo", "WhiteSex",  "WhiteCountry"};
-constexpr SideTags kBlackTags = {"Black",    "BlackFIDE", "BlackTitle",
-                                 "BlackElo", "BlackSex",  "BlackCountry"};
+constexpr SideTags kWhiteTags = {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"};
+constexpr SideTags kBlackTags = {"Black", "BlackFIDE", "BlackTitle", "BlackElo", "BlackSex", "BlackCountry"};
 
-constexpr const SideTags& TagsOf(Side side) {
-  return side == Side::White ? kWhiteTags : kBlackTags;
-}
+constexpr const SideTags& TagsOf(Side side) { return side == Side::White ? kWhiteTags : kBlackTags; }
 
 }  // namespace
 

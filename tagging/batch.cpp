@@ -112,8 +112,7 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
       StepBusy = true;
       // A step that fails counts as skipped, so that the run moves on; the
       // tick ends after it, as after a question, since it may have asked one.
-      StepOutcome step =
-          Guarded(StepOutcome{StepResult::Skipped, true}, [] { return ProcessNextName(); });
+      StepOutcome step = Guarded(StepOutcome{StepResult::Skipped, true}, [] { return ProcessNextName(); });
       switch (step.result) {
         case StepResult::Added: break;
         case StepResult::AlreadyPresent: ++PresentCount; break;

@@ -218,7 +218,8 @@ TEST_F(NameSteps, OneClearHitNoCandidateOrNothingToChoose) {
   EXPECT_FALSE(done.AddsTagById()) << "the database has nothing more about him";
 
   // A known player the word search misses still stands as the one choice.
-  std::vector<NamePlace> mixed{Place(0, Side::White, {"Richardz, Q", 777}), Place(1, Side::Black, {"Richardz, Q"})};
+  std::vector<NamePlace> mixed{Place(0, Side::White, {"Richardz, Q", 777}),
+                               Place(1, Side::Black, {"Richardz, Q"})};
   NameStep promoted = PlanNameStep("Richardz, Q", mixed, TagOptions{});
   ASSERT_EQ(promoted.hits.size(), 1u);
   EXPECT_EQ(promoted.hits[0].index, 3);
