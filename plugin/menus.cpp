@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "tagging/commands.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
 #include "host/paths.h"
 #include "host/gamessite.h"
 #include "base/guard.h"

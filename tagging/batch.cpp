@@ -14,8 +14,8 @@
 #include "host/settings.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"
-#include "windows/plsearchwnd.h"
-#include "windows/plstatwnd.h"
+#include "windows/searchwindow.h"
+#include "windows/statuswindow.h"
 
 int32_t NameIndex = 0;
 int32_t SkippedCount = 0;
@@ -51,8 +51,8 @@ void TakeBudgetFromEnvironment() {
 // the host last stored; the batch does not move it.
 int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
   askedInStep = true;
-  FillCandidateNames(hits);
-  return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
+  return ChoosePlayer(MainWindowHandle(), CandidateLines(hits), SearchWindowTitle(prompted),
+                      offerExtended, true);
 }
 
 // Writes each place's tags into its game; true when there were any.

@@ -1,6 +1,6 @@
 // The tagging layer's command handlers and the download-completion handler
 // that the plug-in hands to the host, each defined by the unit that does the
-// work. The Options command is the Options dialog's (windows/plnastr.h).
+// work. The Options command is the Options dialog's (windows/optionsdialog.h).
 #pragma once
 
 // Add information about the current game's players.

@@ -18,7 +18,7 @@
 #include "tagging/batch.h"
 #include "tagging/messages.h"
 #include "tagging/player_struct.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
 
 std::wstring DownloadFileName;
 

@@ -7,12 +7,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/tagrules.h"
 #include "host/hostmessage.h"
 #include "lumora/hostabi.h"
+#include "windows/searchwindow.h"
 
 // ---- Reading and writing tags ----
 
@@ -47,8 +49,8 @@ struct SearchChoice {
 };
 // Finds the game player by name, asking the user when the name is ambiguous.
 bool SelectPlayer(const GamePlayer& info, SearchChoice& candidate);
-// Fills the search window's candidate lines from these hits.
-void FillCandidateNames(std::span<const SearchHit> hits);
+// The search window's lines for these hits.
+std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits);
 // "Search FIDE for " and what the game says about the player.
 std::wstring SearchWindowTitle(const GamePlayer& info);
 // The report of what a write added about one side (and tells the host the

@@ -17,7 +17,7 @@
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
 #include "tempdir.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
 
 using Bytes = std::vector<unsigned char>;
 using Step = std::function<void(HWND dialog)>;

@@ -18,7 +18,7 @@
 #include "plugin/velmarsh.h"
 #include "hostsim/hostwindows.h"
 #include "tagging/batch.h"
-#include "windows/plstatwnd.h"
+#include "windows/statuswindow.h"
 
 namespace {
 

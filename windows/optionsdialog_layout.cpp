@@ -6,8 +6,8 @@
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "base/gdi.h"
-#include "windows/optionsstate.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog_state.h"
+#include "windows/optionsdialog.h"
 
 using namespace optionsdialog;
 

@@ -1,6 +1,6 @@
 // The extended search window: the call that runs it, its window procedure
 // and the keyboard and mouse rules by which the user chooses a row.
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
 
 #include <shellapi.h>
 
@@ -8,9 +8,7 @@
 #include "base/guard.h"
 #include "host/hostservices.h"
 #include "base/gdi.h"
-#include "windows/searchwindowstate.h"
-
-std::vector<fidenam> candidateNames;
+#include "windows/searchwindow_state.h"
 
 namespace searchwindow {
 WindowState state;
@@ -96,7 +94,7 @@ void OnPress(HWND window, int x, int y) {
 // nothing. A release over a link opens the page and leaves the window open.
 void OnRelease(HWND window, int x, int y) {
   if (state.hoverLink >= 0 && state.hoverLink < CandidateCount())
-    OpenPlayerPage(candidateNames[static_cast<size_t>(state.hoverLink)].fideId);
+    OpenPlayerPage(state.candidates[static_cast<size_t>(state.hoverLink)].fideId);
   int row = RowAt(window, x, y);
   if (row >= 0 && row == state.selectedRow && state.pressed) EndWindow(state.selectedRow);
 }
@@ -113,8 +111,9 @@ void OnMouseMove(HWND window, int x, int y) {
 
 }  // namespace
 
-int32_t ChoosePlayer(HWND parent, const std::wstring& title, bool offerExtended,
-                     bool offerCancel) {
+int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates,
+                     const std::wstring& title, bool offerExtended, bool offerCancel) {
+  state.candidates = candidates;
   state.title = title;
   state.offerExtended = offerExtended;
   state.offerCancel = offerCancel;
@@ -125,9 +124,12 @@ int32_t ChoosePlayer(HWND parent, const std::wstring& title, bool offerExtended,
   resultCell = WindowResult();
   // A host that cannot run the window, or could never learn its result,
   // gets no choice rather than a made-up row 0.
-  if (!hostServices.createHostWindow || !resultCell) return -1;
-  return CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc,
-                          PaintSearchWindow);
+  int32_t chosen = -1;
+  if (hostServices.createHostWindow && resultCell)
+    chosen = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc,
+                              PaintSearchWindow);
+  state.candidates = {};  // the caller's lines end with the call
+  return chosen;
 }
 
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

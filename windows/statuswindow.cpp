@@ -1,4 +1,4 @@
-#include "windows/plstatwnd.h"
+#include "windows/statuswindow.h"
 
 #include <commctrl.h>
 

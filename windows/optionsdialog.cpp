@@ -1,6 +1,6 @@
 // The Options dialog: the command that runs it, its window procedure with
 // the keyboard and mouse rules, and what its buttons do.
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
 
 #include <shellapi.h>
 
@@ -9,7 +9,7 @@
 #include "host/hostservices.h"
 #include "host/settings.h"
 #include "windows/importcmd.h"
-#include "windows/optionsstate.h"
+#include "windows/optionsdialog_state.h"
 
 namespace optionsdialog {
 DialogState state;

@@ -5,7 +5,7 @@
 #include "host/gamessite.h"
 #include "base/guard.h"
 #include "base/gdi.h"
-#include "windows/searchwindowstate.h"
+#include "windows/searchwindow_state.h"
 
 using namespace searchwindow;
 

@@ -16,13 +16,14 @@
 #include "host/gamessite.h"
 #include "plugin/velmarsh.h"
 #include "base/gdi.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
 
 namespace {
 
 using Step = std::function<void(HWND)>;
 
 FakeHost* host = nullptr;
+std::vector<CandidateLine> candidates;  // the lines of the next window
 std::deque<Step> steps;
 bool ranOut = false;
 
@@ -46,7 +47,7 @@ int32_t Choose(std::vector<Step> script, bool offerExtended = true, bool offerCa
   steps.assign(script.begin(), script.end());
   ranOut = false;
   UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
-  int32_t result = ChoosePlayer(host->mainWindow, title, offerExtended, offerCancel);
+  int32_t result = ChoosePlayer(host->mainWindow, candidates, title, offerExtended, offerCancel);
   KillTimer(nullptr, timer);
   EXPECT_FALSE(ranOut) << "the window was still open after the last step";
   EXPECT_TRUE(steps.empty()) << "the window ended before its last step";
@@ -81,7 +82,7 @@ class SearchWindow : public ::testing::Test {
     fake.messageX = 300;
     fake.messageY = 250;
     StartLumoraProc(FakeHost::F);
-    candidateNames = {{L"Smith, John (ENG) 2410", 400041},
+    candidates = {{L"Smith, John (ENG) 2410", 400041},
                       {L"Smith, Jonathan (USA) 2195", 2020009},
                       {L"Smith, J. (AUS)", 3200}};
     h = Extent(fake.style.bodyFont, L"Skip").cy;
@@ -135,7 +136,7 @@ TEST(PlayerPage, AddressOnTheGamesSite) {
 TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   const auto& s = fake.style;
   int rowsWidth = 0;
-  for (const auto& c : candidateNames)
+  for (const auto& c : candidates)
     rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
   int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + 35,
                             2 * (s.marginLeft + 10) + rowsWidth + linkTextWidth + 20);
@@ -171,7 +172,7 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
 }
 
 TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
-  candidateNames = {{L"", 1}, {L"Smith, J.", 2}};
+  candidates = {{L"", 1}, {L"Smith, J.", 2}};
   int height = 0;
   Choose({[&](HWND w) {
     RECT r;
@@ -185,7 +186,7 @@ TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
 TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred) {
   std::wstring title = L"Search FIDE for " + std::wstring(60, L'W');
   int width = Extent(fake.style.captionFont, title).cx + 35;
-  int textWidth = Extent(fake.style.bodyFont, candidateNames[1].text).cx;
+  int textWidth = Extent(fake.style.bodyFont, candidates[1].text).cx;
   int inkLeft = -1, inkRight = -1, expectedLeft = 0;
   Choose({[&](HWND w) {
            EXPECT_EQ(Width(w), width);
@@ -246,7 +247,7 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
                     KeyStep(VK_RETURN)}),
             2);
 
-  candidateNames.clear();  // only the fixed rows: "Extended search...", "Skip"
+  candidates.clear();  // only the fixed rows: "Extended search...", "Skip"
   EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), 0);
   EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_RETURN)}), 1);
 }
@@ -379,8 +380,8 @@ TEST(SearchWindowWithoutHostWindows, ChoosesNothing) {
   FakeHost fake;
   fake.missingServices.insert(hostabi::kCreateHostWindow);
   StartLumoraProc(FakeHost::F);
-  candidateNames = {{L"Smith, John", 1}};
-  EXPECT_EQ(ChoosePlayer(fake.mainWindow, L"Search FIDE for Smith", true, false), -1);
+  candidates = {{L"Smith, John", 1}};
+  EXPECT_EQ(ChoosePlayer(fake.mainWindow, candidates, L"Search FIDE for Smith", true, false), -1);
 }
 
 }  // namespace

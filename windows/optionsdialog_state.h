@@ -1,6 +1,6 @@
 // The Options dialog's records, texts and measures, shared by its window
-// procedure (plnastr.cpp), its layout (plnastrlayout.cpp) and its drawing
-// (plnastrpaint.cpp). Not for other units.
+// procedure (optionsdialog.cpp), its layout (optionsdialog_layout.cpp) and
+// its drawing (optionsdialog_paint.cpp). Not for other units.
 #pragma once
 
 #include <windows.h>
