@@ -32,7 +32,7 @@ target_link_libraries(velmarsh_host PUBLIC velmarsh_database
 add_library(velmarsh_windows STATIC
     windows/importcmd.cpp windows/optionsdialog.cpp windows/optionsdialog_layout.cpp
     windows/optionsdialog_paint.cpp windows/searchwindow.cpp windows/searchwindow_paint.cpp
-    windows/statuswindow.cpp)
+    windows/statuswindow.cpp windows/windowhelpers.cpp)
 target_link_libraries(velmarsh_windows PUBLIC velmarsh_host)
 
 add_library(velmarsh_tagging STATIC

@@ -2,14 +2,13 @@
 // the keyboard and mouse rules, and what its buttons do.
 #include "windows/optionsdialog.h"
 
-#include <shellapi.h>
-
 #include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
 #include "windows/importcmd.h"
 #include "windows/optionsdialog_state.h"
+#include "windows/windowhelpers.h"
 
 namespace optionsdialog {
 DialogState state;
@@ -19,19 +18,9 @@ using namespace optionsdialog;
 
 namespace {
 
-bool HostHandlesMouse() {
-  auto* busy = HostVariableAs<uint8_t>(hostabi::kMouseBusy);
-  return busy && *busy != 0;
-}
-
 bool InLink(int x, int y) {
   const RECT& r = state.linkRect;
   return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
-}
-
-HCURSOR LinkCursor(bool overLink) {
-  return LoadCursorA(nullptr, overLink ? MAKEINTRESOURCEA(32649)    // IDC_HAND
-                                       : MAKEINTRESOURCEA(32512));  // IDC_ARROW
 }
 
 // The cursor and the link's underline change only when the mouse crosses
@@ -40,13 +29,13 @@ void OnMouseMove(HWND window, int x, int y) {
   bool inside = InLink(x, y);
   if (inside == state.linkHover) return;
   state.linkHover = inside;
-  SetCursor(LinkCursor(inside));
+  ShowLinkCursor(inside);
   InvalidateRect(window, &state.linkRect, TRUE);
   UpdateWindow(window);
 }
 
 void OnPress(HWND window, int x, int y) {
-  if (InLink(x, y)) ShellExecuteA(window, "open", kFideDownloadPage, "", "", SW_SHOW);
+  if (InLink(x, y)) OpenWebPage(window, kFideDownloadPage);
 }
 
 void OnKey(WPARAM key) {
@@ -87,7 +76,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         // The window class's own cursor would replace the hand at the next
         // movement within the link.
         if (state.linkHover && LOWORD(lParam) == HTCLIENT && !HostHandlesMouse()) {
-          SetCursor(LinkCursor(true));
+          ShowLinkCursor(true);
           return TRUE;
         }
         break;

@@ -8,6 +8,7 @@
 #include "base/gdi.h"
 #include "windows/optionsdialog_state.h"
 #include "windows/optionsdialog.h"
+#include "windows/windowhelpers.h"
 
 using namespace optionsdialog;
 
@@ -27,47 +28,19 @@ void ResetCheckBoxes() {
   }
 }
 
-// Copies a host button template into `button` (dropping the pictures of the
-// previous copy), gives it the window and a rounded region, and has the host
-// style it.
-void FinishButton(hostabi::TButInf& button, HWND control, int width, const wchar_t* caption) {
-  button.window = control;
-  HRGN region = CreateRoundRectRgn(-1, -1, width + 2, 30, 28, 28);
-  // The window owns the region once it is set; otherwise it is ours to free.
-  if (!SetWindowRgn(control, region, TRUE)) DeleteObject(region);
-  StyleButton(&button, caption);
-}
-
-void TakeTemplate(hostabi::TButInf& button, size_t offset, hostabi::CommandHandler onClick) {
-  ReleaseButtonPictures(button);
-  button = CopyButtonTemplate(offset);
-  button.onClick = onClick;
-}
-
-HWND CreateKnopW(const wchar_t* text, int x, int y, int width, HWND parent, HINSTANCE instance) {
-  return CreateWindowExW(0, L"knop", text, WS_CHILD | WS_VISIBLE, x, y, width, 28, parent,
-                         nullptr, instance, nullptr);
-}
-
 // Centred on the mouse, kept inside the desktop's work area.
 void PlaceAroundMouse(HWND window, int width, int height) {
   POINT cursor{};
   GetCursorPos(&cursor);
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  int left = cursor.x - width / 2, top = cursor.y - height / 2;
-  if (left < 0) left = 0;
-  if (left + width > work.right) left = work.right - width;
-  if (top < 0) top = 0;
-  if (top + height > work.bottom) top = work.bottom - height;
-  SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  POINT at = KeepInWorkArea({cursor.x - width / 2, cursor.y - height / 2}, {width, height},
+                            DesktopWorkArea(), Overflow::KeepRightBottom);
+  SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
 void BuildOptionsDialog(HWND window) {
   const Measures m = HostMeasures();
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE));
   state.window = window;
   state.linkHover = false;
   ResetCheckBoxes();
@@ -103,10 +76,8 @@ void BuildOptionsDialog(HWND window) {
 
   W = std::max(W, width(kFirstInstruction));
   y += 12;  // 17 pixels below the separator line
-  TakeTemplate(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList);
-  HWND newList = CreateWindowExA(0, "knop", "Update FIDE", WS_CHILD | WS_VISIBLE, x0, y, 148, 28,
-                                 window, nullptr, instance, nullptr);
-  FinishButton(state.newListButton, newList, 148, L"New FIDE list");
+  MakeHostButton(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList, window, x0, y,
+                 kNewListButtonWidth, L"New FIDE list", "Update FIDE");
 
   y += h + 36;  // the second instruction line
   W = std::max(W, width(kSecondInstruction));
@@ -115,12 +86,10 @@ void BuildOptionsDialog(HWND window) {
   y += h + 5;  // top of the bottom buttons
   W += 2 * x0;
 
-  TakeTemplate(state.closeButton, hostabi::kNormalButtonTemplate, CloseOptions);
-  FinishButton(state.closeButton, CreateKnopW(L"Close", W - m.right - 118, y, 105, window, instance),
-               105, L"Close");
-  TakeTemplate(state.saveButton, hostabi::kNormalButtonTemplate, SaveOptions);
-  FinishButton(state.saveButton, CreateKnopW(L"Save", W - m.right - 236, y, 105, window, instance),
-               105, L"Save");
+  MakeHostButton(state.closeButton, hostabi::kNormalButtonTemplate, CloseOptions, window,
+                 W - m.right - 118, y, kButtonWidth, L"Close");
+  MakeHostButton(state.saveButton, hostabi::kNormalButtonTemplate, SaveOptions, window,
+                 W - m.right - 236, y, kButtonWidth, L"Save");
 
   const int H = y + m.bottom + 42;
   PlaceAroundMouse(window, W, H);

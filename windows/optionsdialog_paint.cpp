@@ -7,6 +7,7 @@
 #include "base/gdi.h"
 #include "windows/optionsdialog_state.h"
 #include "windows/optionsdialog.h"
+#include "windows/windowhelpers.h"
 
 using namespace optionsdialog;
 
@@ -14,12 +15,6 @@ namespace {
 
 void Text(HDC dc, int x, int y, std::wstring_view text) {
   TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
-}
-
-int WindowWidth(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return r.right - r.left;
 }
 
 void Paint(HWND window, HDC dc) {

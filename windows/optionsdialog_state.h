@@ -11,6 +11,7 @@
 #include "lumora/hostabi.h"
 #include "host/hostdata.h"
 #include "host/settings.h"
+#include "windows/windowhelpers.h"
 
 namespace optionsdialog {
 
@@ -51,6 +52,9 @@ inline constexpr std::wstring_view kSecondInstruction = L"fide.com and unzip it.
 inline constexpr std::wstring_view kVisitWebsite = L"Visit website";
 inline constexpr char kFideDownloadPage[] = "https://ratings.fide.com/download.phtml";
 
+// "New FIDE list" is wider than the host's normal buttons.
+constexpr int kNewListButtonWidth = 148;
+
 struct DialogState {
   hostabi::TCheckInf boxes[kBoxCount]{};
   hostabi::TButInf newListButton{}, closeButton{}, saveButton{};
@@ -79,8 +83,8 @@ struct Measures {
 
 inline Measures HostMeasures() {
   using namespace hostabi;
-  return {HostMetricValue(kMarginTop),      HostMetricValue(kMarginBottom),
-          HostMetricValue(kMarginLeft),     HostMetricValue(kMarginRight),
+  const Margins margins = HostMargins();
+  return {margins.top, margins.bottom, margins.left, margins.right,
           HostMetricValue(kCheckBoxHeight), HostMetricValue(kCheckBoxWidth),
           HostMetricAs<LOGFONTA>(kBodyFont),
           static_cast<COLORREF>(HostMetricValue(kSeparatorColour))};

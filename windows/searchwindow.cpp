@@ -2,13 +2,12 @@
 // and the keyboard and mouse rules by which the user chooses a row.
 #include "windows/searchwindow.h"
 
-#include <shellapi.h>
-
 #include "host/gamessite.h"
 #include "base/guard.h"
 #include "host/hostservices.h"
 #include "base/gdi.h"
 #include "windows/searchwindow_state.h"
+#include "windows/windowhelpers.h"
 
 namespace searchwindow {
 WindowState state;
@@ -23,8 +22,6 @@ int32_t* resultCell = nullptr;  // the host's WindowResult, fetched per window
 void EndWindow(int32_t result) {
   if (resultCell) *resultCell = result;
 }
-
-bool HostHandlesMouse() { return state.mouseBusy && *state.mouseBusy != 0; }
 
 // Shows a change without waiting for a paint message.
 void RepaintAtOnce(HWND window) {
@@ -57,7 +54,7 @@ int LinkAt(HWND window, int x, int y) {
 void OpenPlayerPage(int32_t fideId) {
   HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(HostHandle(hostabi::kOwnerWindow)));
   std::string url = PlayerPageUrl(fideId);
-  ShellExecuteA(owner, "open", url.c_str(), "", "", SW_SHOW);
+  OpenWebPage(owner, url.c_str());
 }
 
 void OnKey(HWND window, WPARAM key) {
@@ -105,8 +102,7 @@ void OnMouseMove(HWND window, int x, int y) {
     state.hoverLink = link;
     RepaintAtOnce(window);
   }
-  SetCursor(LoadCursorA(nullptr, link != -1 ? MAKEINTRESOURCEA(32649)    // IDC_HAND
-                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+  ShowLinkCursor(link != -1);
 }
 
 }  // namespace
@@ -120,7 +116,6 @@ int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates,
   state.selectedRow = 0;
   state.pressed = false;
   state.hoverLink = -1;
-  state.mouseBusy = HostVariableAs<uint8_t>(hostabi::kMouseBusy);
   resultCell = WindowResult();
   // A host that cannot run the window, or could never learn its result,
   // gets no choice rather than a made-up row 0.

@@ -12,6 +12,7 @@
 
 #include "host/hostdata.h"
 #include "windows/searchwindow.h"
+#include "windows/windowhelpers.h"
 
 namespace searchwindow {
 
@@ -27,7 +28,6 @@ struct WindowState {
   bool pressed = false;      // a left press happened in the window since it opened
   int linkColumnWidth = 0;   // set by the layout
   int lineHeight = 0;        // h: a line of body text, as last measured
-  uint8_t* mouseBusy = nullptr;  // host byte, non-zero while the host handles the mouse
 };
 
 extern WindowState state;
@@ -56,22 +56,6 @@ inline std::wstring_view RowText(int row) {
 // A row's band is (3h) div 2 high; a one-pixel separator follows it.
 inline int BandHeight() { return (3 * state.lineHeight) / 2; }
 inline int RowPitch() { return BandHeight() + 1; }
-
-// The host's frame insets, fetched anew for every use.
-struct Margins {
-  int top, bottom, left, right;
-};
-
-inline Margins HostMargins() {
-  return {HostMetricValue(hostabi::kMarginTop), HostMetricValue(hostabi::kMarginBottom),
-          HostMetricValue(hostabi::kMarginLeft), HostMetricValue(hostabi::kMarginRight)};
-}
-
-inline int WindowWidth(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return r.right - r.left;
-}
 
 // Left edge of the link column, from the window's current width.
 inline int LinkLeft(HWND window, const Margins& m) {
