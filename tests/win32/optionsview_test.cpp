@@ -40,6 +40,19 @@ TEST_F(OptionsDialog, LayoutAndDrawingFollowTheHostMetrics) {
     EXPECT_EQ(canvas.At(lineEnd, e.separatorY), magenta);
     EXPECT_NE(canvas.At(lineEnd + 1, e.separatorY), magenta);
     EXPECT_NE(canvas.At(e.link.left, e.separatorY - 1), magenta);
+    ExpectControlsAndDrawingInsideTheMargins(d, host.style, PaintOptionsDialog, "Options");
+    PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+  }});
+}
+
+TEST_F(OptionsDialog, EverythingStaysInsideTheMarginsWithALargeFontAndWideMargins) {
+  host.style.bodyFont.lfHeight = -22;
+  host.style.marginTop = 40, host.style.marginBottom = 25;
+  host.style.marginLeft = 20, host.style.marginRight = 30;
+  host.style.checkBoxHeight = 20, host.style.checkBoxWidth = 20;
+  Run({[&](HWND d) {
+    EXPECT_EQ(BoxesByPlace(d).size(), 9u);
+    ExpectControlsAndDrawingInsideTheMargins(d, host.style, PaintOptionsDialog, "Options");
     PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
   }});
 }

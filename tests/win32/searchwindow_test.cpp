@@ -13,14 +13,17 @@
 #include <thread>
 
 #include "fakehost.h"
+#include "layoutcheck.h"
 #include "host/gamessite.h"
 #include "plugin/velmarsh.h"
 #include "base/gdi.h"
 #include "windows/searchwindow.h"
+#include "windows/searchwindow_state.h"
 
 namespace {
 
 using Step = std::function<void(HWND)>;
+using searchwindow::kLinkMargin;
 
 FakeHost* host = nullptr;
 std::vector<CandidateLine> candidates;  // the lines of the next window
@@ -95,11 +98,13 @@ class SearchWindow : public ::testing::Test {
     GetWindowRect(w, &r);
     return r.right - r.left;
   }
-  int LinkLeft(HWND w) { return Width(w) - fake.style.marginRight - linkTextWidth - 20; }
+  int LinkLeft(HWND w) {
+    return Width(w) - fake.style.marginRight - linkTextWidth - 2 * kLinkMargin;
+  }
   int RowTop(int row) { return fake.style.marginTop + row * p; }
   // A point of a row's text band.
   int TextY(int row) { return RowTop(row) + h / 4 + h / 2; }
-  POINT OnLink(HWND w, int row) { return {LinkLeft(w) + 12, TextY(row)}; }
+  POINT OnLink(HWND w, int row) { return {LinkLeft(w) + kLinkMargin + 2, TextY(row)}; }
 
   bool Highlighted(HWND w, int row) {
     WindowDC dc(w);
@@ -109,7 +114,7 @@ class SearchWindow : public ::testing::Test {
   // True when one pixel line runs unbroken under the whole link text.
   bool Underlined(HWND w, int row) {
     WindowDC dc(w);
-    int left = LinkLeft(w) + 10;
+    int left = LinkLeft(w) + kLinkMargin;
     bool found = false;
     for (int y = RowTop(row); y < RowTop(row) + p - 1 && !found; ++y) {
       found = true;
@@ -139,7 +144,8 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   for (const auto& c : candidates)
     rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
   int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + 35,
-                            2 * (s.marginLeft + 10) + rowsWidth + linkTextWidth + 20);
+                            2 * (s.marginLeft + kLinkMargin) + rowsWidth + linkTextWidth +
+                                2 * kLinkMargin);
   int height = s.marginTop + s.marginBottom + 6 * p - 1;  // 3 candidates and 3 fixed rows
   RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -158,6 +164,9 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
     RECT r{};
     EXPECT_EQ(Choose({[&](HWND w) {
                        GetWindowRect(w, &r);
+                       EXPECT_LE(rowsWidth, LinkLeft(w) - s.marginLeft) << "the rows' text fits";
+                       ExpectControlsAndDrawingInsideTheMargins(w, s, PaintSearchWindow,
+                                                                "search window");
                        EXPECT_TRUE(Highlighted(w, 0));
                        EXPECT_FALSE(Highlighted(w, 1));
                        Key(w, VK_RETURN);
@@ -313,16 +322,16 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       EXPECT_FALSE(Underlined(w, 0));
                       // The text's extent, edges included.
                       int right = Width(w) - fake.style.marginRight;
-                      for (POINT on : {POINT{LinkLeft(w) + 10, TextY(1)},
-                                       POINT{right - 10, TextY(1)},
+                      for (POINT on : {POINT{LinkLeft(w) + kLinkMargin, TextY(1)},
+                                       POINT{right - kLinkMargin, TextY(1)},
                                        POINT{OnLink(w, 1).x, RowTop(1) + h / 4},
                                        POINT{OnLink(w, 1).x, RowTop(1) + h / 4 + h}}) {
                         move(w, on);
                         EXPECT_TRUE(HandCursor()) << on.x << "," << on.y;
                       }
                       // Beside the text, above its band, on a fixed row: no link.
-                      for (POINT off : {POINT{LinkLeft(w) + 9, TextY(1)},
-                                        POINT{right - 9, TextY(1)},
+                      for (POINT off : {POINT{LinkLeft(w) + kLinkMargin - 1, TextY(1)},
+                                        POINT{right - kLinkMargin + 1, TextY(1)},
                                         POINT{OnLink(w, 1).x, RowTop(1) + h / 4 - 1},
                                         POINT{OnLink(w, 1).x, TextY(3)}}) {
                         move(w, off);

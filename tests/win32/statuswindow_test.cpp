@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakehost.h"
+#include "layoutcheck.h"
 #include "tagging/commands.h"
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
@@ -52,14 +53,6 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
     if (lstrcmpiW(name, className) == 0) found.push_back(c);
   }
   return found;
-}
-
-// A child's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
 }
 
 // A surname of three letters that only one test player carries.
@@ -249,7 +242,7 @@ Measured MeasureSamples(const LOGFONTA& logFont) {
   HDC dc = GetDC(nullptr);
   HFONT font = CreateFontIndirectA(&logFont);
   HGDIOBJ old = SelectObject(dc, font);
-  Measured m{350, 0};
+  Measured m{kStatusTextWidth, 0};
   for (const wchar_t* sample : {L"8888/8888 Names processed",
                                 L"For 8888 names the information already exists in pgn",
                                 L"8888 names skipped"}) {
@@ -280,7 +273,7 @@ void ExpectLayout(FakeHost& host, HWND w) {
   auto bars = ChildrenOfClass(w, PROGRESS_CLASSW);
   ASSERT_EQ(bars.size(), 1u);
   EXPECT_EQ(bars[0], ProgressBar);
-  RECT bar = ChildRect(bars[0]);
+  RECT bar = ControlRect(bars[0]);
   EXPECT_EQ(bar.left, s.marginLeft + 10);
   EXPECT_EQ(bar.top, s.marginTop + m.h + 10);
   EXPECT_EQ(bar.right - bar.left, m.w);
@@ -294,14 +287,15 @@ void ExpectLayout(FakeHost& host, HWND w) {
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(buttons[0], CancelButton.window);
   EXPECT_EQ(CancelButton.onClick, StopBatch);
-  RECT button = ChildRect(buttons[0]);
+  RECT button = ControlRect(buttons[0]);
   EXPECT_EQ(button.left, W - s.marginRight - 113);
   EXPECT_EQ(button.top, s.marginTop + 4 * m.h + 26);
-  EXPECT_EQ(button.right - button.left, 105);
-  EXPECT_EQ(button.bottom - button.top, 28);
+  EXPECT_EQ(button.right - button.left, kButtonWidth);
+  EXPECT_EQ(button.bottom - button.top, kButtonHeight);
   wchar_t caption[32] = {};
   GetWindowTextW(buttons[0], caption, 31);
   EXPECT_STREQ(caption, L"Cancel");
+  ExpectControlsAndDrawingInsideTheMargins(w, s, PaintStatus, "status window");
 }
 
 TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
@@ -316,7 +310,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
   StepBusy = true;
   HWND w = ShownStatusWindow();
   ASSERT_EQ(StatusWindow, w);
-  ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, 350);  // the small font fits
+  ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);  // the small font fits
   ExpectLayout(host, w);
   EXPECT_EQ(NameIndex, 0);
   EXPECT_EQ(SkippedCount, 0);
@@ -328,7 +322,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
 
 TEST_F(StatusWindowTest, WideFontWidensTheWindow) {
   host.style.bodyFont.lfHeight = -24;
-  ASSERT_GT(MeasureSamples(host.style.bodyFont).w, 350);
+  ASSERT_GT(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);
   HWND w = ShownStatusWindow();
   ExpectLayout(host, w);
   DestroyWindow(w);
