@@ -55,6 +55,10 @@ inline constexpr char kFideDownloadPage[] = "https://ratings.fide.com/download.p
 // "New FIDE list" is wider than the host's normal buttons.
 constexpr int kNewListButtonWidth = 148;
 
+// The dialog's records and its link's state. They live for the process: the
+// host reads the box and button records while the dialog is open and calls
+// its procedures without arguments of ours, and the button records hold
+// picture references until the library is unloaded.
 struct DialogState {
   hostabi::TCheckInf boxes[kBoxCount]{};
   hostabi::TButInf newListButton{}, closeButton{}, saveButton{};

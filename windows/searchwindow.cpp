@@ -17,7 +17,9 @@ using namespace searchwindow;
 
 namespace {
 
-int32_t* resultCell = nullptr;  // the host's WindowResult, fetched per window
+// The host's WindowResult, fetched when a window opens: the key and mouse
+// handlers end the window through it.
+int32_t* resultCell = nullptr;
 
 void EndWindow(int32_t result) {
   if (resultCell) *resultCell = result;
