@@ -48,49 +48,51 @@ void BuildOptionsDialog(HWND window) {
   WindowDC dc(window);
   OwnedFont font(FontFrom(m.bodyFont));
   SelectedObject selectFont(dc, font);
-  auto width = [&](std::wstring_view text) { return static_cast<int>(TextExtent(dc, text).cx); };
+  auto textWidth = [&](std::wstring_view text) {
+    return static_cast<int>(TextExtent(dc, text).cx);
+  };
   const int h = TextExtent(dc, kHeading).cy;
-  const int x0 = m.X0();
+  const int textLeft = m.TextLeft();
 
   int y = m.top + 5;
-  int W = width(kHeading);
+  int width = textWidth(kHeading);
   y += h + 8;
 
-  int wl = 0;
-  for (const OptionRow& row : kRows) wl = std::max(wl, width(row.label));
-  const int c1 = x0 + wl + 15;
-  state.overwriteLabelX = c1 + m.boxWidth + 10;
-  const int dy = (std::max(h, m.boxHeight) - m.boxHeight) / 2;
-  const int c2 = state.overwriteLabelX + width(kOverwriteLabel) + 5;
-  W = std::max(W, c2 + m.boxWidth);
+  int labelWidth = 0;
+  for (const OptionRow& row : kRows) labelWidth = std::max(labelWidth, textWidth(row.label));
+  const int saveBoxX = textLeft + labelWidth + 15;
+  state.overwriteLabelX = saveBoxX + m.boxWidth + 10;
+  const int boxOffset = (std::max(h, m.boxHeight) - m.boxHeight) / 2;
+  const int overwriteBoxX = state.overwriteLabelX + textWidth(kOverwriteLabel) + 5;
+  width = std::max(width, overwriteBoxX + m.boxWidth);
   for (int r = 0; r < 4; ++r) {
-    PlaceControl(&state.boxes[2 * r], c1, y + dy, window);
-    PlaceControl(&state.boxes[2 * r + 1], c2, y + dy, window);
+    PlaceControl(&state.boxes[2 * r], saveBoxX, y + boxOffset, window);
+    PlaceControl(&state.boxes[2 * r + 1], overwriteBoxX, y + boxOffset, window);
     y += h + (r == 3 ? 10 : 5);
   }
 
-  const int wc = width(kChangeNameLabel);
-  PlaceControl(&state.boxes[kChangeNameBox], x0 + wc + 5, y + dy, window);
-  W = std::max(W, wc + 5 + m.boxWidth);
+  const int changeNameWidth = textWidth(kChangeNameLabel);
+  PlaceControl(&state.boxes[kChangeNameBox], textLeft + changeNameWidth + 5, y + boxOffset, window);
+  width = std::max(width, changeNameWidth + 5 + m.boxWidth);
   y += h + 15;
 
-  W = std::max(W, width(kFirstInstruction));
+  width = std::max(width, textWidth(kFirstInstruction));
   y += 12;  // 17 pixels below the separator line
-  MakeHostButton(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList, window, x0, y,
-                 kNewListButtonWidth, L"New FIDE list", "Update FIDE");
+  MakeHostButton(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList, window, textLeft,
+                 y, kNewListButtonWidth, L"New FIDE list", "Update FIDE");
 
   y += h + 36;  // the second instruction line
-  W = std::max(W, width(kSecondInstruction));
+  width = std::max(width, textWidth(kSecondInstruction));
   y += h + 1;
-  state.linkRect = {x0, y, x0 + width(kVisitWebsite), y + h};
+  state.linkRect = {textLeft, y, textLeft + textWidth(kVisitWebsite), y + h};
   y += h + 5;  // top of the bottom buttons
-  W += 2 * x0;
+  width += 2 * textLeft;
 
   MakeHostButton(state.closeButton, hostabi::kNormalButtonTemplate, CloseOptions, window,
-                 W - m.right - 118, y, kButtonWidth, L"Close");
+                 width - m.right - 118, y, kButtonWidth, L"Close");
   MakeHostButton(state.saveButton, hostabi::kNormalButtonTemplate, SaveOptions, window,
-                 W - m.right - 236, y, kButtonWidth, L"Save");
+                 width - m.right - 236, y, kButtonWidth, L"Save");
 
-  const int H = y + m.bottom + 42;
-  PlaceAroundMouse(window, W, H);
+  const int height = y + m.bottom + 42;
+  PlaceAroundMouse(window, width, height);
 }

@@ -77,12 +77,13 @@ void __stdcall CloseOptions();
 
 // The host's style values, fetched anew for every layout and paint.
 struct Measures {
-  int top, bottom, left, right;  // margins T, B, L, R
-  int boxHeight, boxWidth;       // CH, CW
+  int top, bottom, left, right;  // the host's margins
+  int boxHeight, boxWidth;       // a check box's size
   const LOGFONTA* bodyFont;
   COLORREF separatorColour;
 
-  int X0() const { return left + 10; }
+  // The left edge of the texts and of the column of labels.
+  int TextLeft() const { return left + 10; }
 };
 
 inline Measures HostMeasures() {
