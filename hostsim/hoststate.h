@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lumora/hostabi.h"
-#include "hostsim/hostmem.h"
+#include "hostsim/hostvariables.h"
 #include "hostsim/hostwindows.h"
 
 struct CommandRegistration {
@@ -22,25 +22,15 @@ struct DownloadTarget {
   hostabi::DownloadHandler handler;
 };
 
-struct HostState {
-  // The open base; GameList and GameOrder point into it.
-  HostBase base;
+// The host variables (the open base among them) and what the program keeps
+// around them.
+struct HostState : HostVariables {
   std::wstring baseName;  // file name of the open base, without folder
   std::wstring basePath;  // where it was read from or last saved to
   bool modified = false;
   bool forPerson = false;  // no script runs it
   bool loopTimes = false;  // report the message loop's times for each plug-in window
 
-  // Host variables.
-  int32_t currentGame = 0;  // displayed position
-  int32_t windowResult = 0;
-  uint8_t mouseBusy = 0;
-  int32_t messageX = 0, messageY = 0;
-  std::vector<std::wstring> messageLines;
-  uint32_t mainWindowObject[16] = {};  // the main window's HWND in field 8
-  uint32_t* mainWindowRef = mainWindowObject;
-  uint8_t buttonStyleObject[448] = {};  // TButInf templates at 360 and 400
-  uint8_t* buttonStyle = buttonStyleObject;
   hostwin::Style style;  // the HostMetric values
 
   // Windows and menus.

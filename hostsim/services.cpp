@@ -35,21 +35,7 @@ uint32_t __stdcall HostHandle(uint32_t n) {
 
 void* __stdcall HostMetric(uint32_t n) { return hostwin::StyleValue(host.style, n); }
 
-void* __stdcall HostVariable(uint32_t n) {
-  switch (n) {
-    case kMouseBusy: return &host.mouseBusy;
-    case kWindowResult: return &host.windowResult;
-    case kButtonStyle: return &host.buttonStyle;
-    case kCurrentGame: return &host.currentGame;
-    case kMainWindowRef: return &host.mainWindowRef;
-    case kGameOrder: return &host.base.gameOrderVariable;
-    case kMessageX: return &host.messageX;
-    case kMessageY: return &host.messageY;
-    case kMessageLineList: return &host.messageLines;
-    case kGameList: return &host.base.gameListVariable;
-  }
-  return nullptr;
-}
+void* __stdcall HostVariable(uint32_t n) { return host.Address(n); }
 
 uint32_t __stdcall RegisterCommand(void* record, CommandHandler handler) {
   uint32_t id = kFirstPluginCommand + static_cast<uint32_t>(host.commands.size());

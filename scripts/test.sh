@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the tests: installs what is missing, builds both configurations, runs
+# Runs the tests: installs what is missing, checks the sources' format
+# (scripts/format.sh), builds both configurations, runs
 # the native tests (under the sanitizers) and the Win32 tests (under Wine).
 # The long comparisons and the release package's checks carry the ctest
 # label "full" and run only with --full (as CI does).
@@ -15,6 +16,7 @@ case "${1:-}" in
 esac
 
 "$root/scripts/setup.sh"
+"$root/scripts/format.sh" --check
 "$root/scripts/build.sh"
 
 echo "== native tests"

@@ -33,6 +33,8 @@ struct Random {
   }
 };
 
+// Name tables packed by hand, many to a line.
+// clang-format off
 constexpr std::string_view kSurnames[] = {
     "Kumar", "Singh", "Sharma", "Patel", "Nguyen", "Wang", "Li", "Zhang", "Chen", "Liu",
     "Ivanov", "Petrov", "Smirnov", "Kuznetsov", "Popov", "Sokolov", "Novak", "Horvat", "Kovac",
@@ -95,6 +97,7 @@ constexpr std::string_view kFederations[] = {
     "FID", "IVB", "KOS", "MNE", "MKD", "BIH", "ALB", "CYP", "MLT", "JOR", "UAE", "QAT", "KSA",
     // Codes that the federation table does not know.
     "ESW", "CPV", "LCA", "SKN", "GEQ"};
+// clang-format on
 
 constexpr std::string_view kHeader =
     "ID Number      Name                                                         Fed Sex Tit  "

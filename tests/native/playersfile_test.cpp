@@ -194,6 +194,18 @@ TEST_F(PlayersFile, SuccessfulSaveReplacesTheFileAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(std::filesystem::exists(f + ".tmp"));
 }
 
+TEST_F(PlayersFile, SaveReplacesAFileWhoseNameHasLettersBeyondAscii) {
+  // Paths are narrow strings in the ANSI code page on Windows (1252 here:
+  // 0xE9 is an e with an accent, 0x80 the euro sign); the replacement must
+  // find the file by that name, not by the name's bytes read another way.
+  std::string f = dir.path.string() + "/caf\xe9 \x80 players.dat";
+  WriteAllBytes(f, Bytes(1000, 0xAA));
+  SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
+  ASSERT_TRUE(SavePlayers(f));
+  EXPECT_EQ(ReadAllBytes(f), Cat({0, 0, 0, 1}, ExampleRecord()));
+  EXPECT_EQ(ReadAllBytes(f + ".tmp"), Bytes{});
+}
+
 TEST_F(PlayersFile, LoadOnDemandReadsOnlyIntoAnEmptyList) {
   std::string f = dir.File("players.dat");
   SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});

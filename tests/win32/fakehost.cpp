@@ -30,22 +30,7 @@ uint32_t __stdcall RegisterCommand(void* record, CommandHandler handler) {
   return id;
 }
 
-void* __stdcall HostVariable(uint32_t n) {
-  FakeHost& h = Host();
-  switch (n) {
-    case kMouseBusy: return &h.mouseBusy;
-    case kWindowResult: return &h.windowResult;
-    case kButtonStyle: return &h.buttonStyle;
-    case kCurrentGame: return &h.currentGame;
-    case kMainWindowRef: return &h.mainWindowRef;
-    case kGameOrder: return &h.base.gameOrderVariable;
-    case kMessageX: return &h.messageX;
-    case kMessageY: return &h.messageY;
-    case kMessageLineList: return &h.messageLines;
-    case kGameList: return &h.base.gameListVariable;
-  }
-  return nullptr;
-}
+void* __stdcall HostVariable(uint32_t n) { return Host().Address(n); }
 
 uint32_t __stdcall RegisterDownloadTarget(const wchar_t* caption, DownloadHandler done) {
   Host().downloadTargets.push_back({caption, done});
@@ -124,6 +109,7 @@ uint32_t __stdcall FakeHost::F(uint32_t code) {
 
 FakeHost::FakeHost() {
   current = this;
+  messageX = messageY = 100;
   WNDCLASSW wc{};
   wc.lpfnWndProc = MainWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);

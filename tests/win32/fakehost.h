@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "lumora/hostabi.h"
-#include "hostsim/hostmem.h"
+#include "hostsim/hostvariables.h"
 #include "hostsim/hostwindows.h"
 
-struct FakeHost {
+// The host variables (the base of games among them) come from HostVariables.
+struct FakeHost : HostVariables {
   // What the plug-in asked for and did.
   std::vector<uint32_t> askedCodes;
   struct Registration {
@@ -41,7 +42,6 @@ struct FakeHost {
     int32_t kind;
   };
   std::vector<Message> messages;
-  std::vector<std::wstring> messageLines;
   struct Download {
     std::string url;
     uint32_t target;
@@ -51,19 +51,10 @@ struct FakeHost {
   // Codes for which F answers 0, as a host lacking them would.
   std::set<uint32_t> missingServices;
 
-  // Host data.
-  HostBase base;
-  int32_t currentGame = 0;
-  int32_t windowResult = 0;
-  uint8_t mouseBusy = 0;
-  int32_t messageX = 100, messageY = 100;
+  // Host data besides the variables.
   hostwin::Style style;  // the HostMetric values
   HWND mainWindow = nullptr;
   HMENU mainMenu = nullptr;
-  uint32_t mainWindowObject[16] = {};  // the HWND stands in field 8
-  uint32_t* mainWindowRef = mainWindowObject;
-  uint8_t buttonStyleObject[448] = {};
-  uint8_t* buttonStyle = buttonStyleObject;
 
   std::vector<std::wstring> windowCaptions;  // of every CreateHostWindow call
 
