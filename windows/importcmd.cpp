@@ -2,10 +2,10 @@
 
 #include <commdlg.h>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
-#include "host/paths.h"
+#include "database/playerlist.h"
 #include "host/hostmessage.h"
+#include "host/paths.h"
 #include "windows/windowhelpers.h"
 
 namespace {

@@ -49,8 +49,7 @@ void OnKey(WPARAM key) {
 
 void __stdcall ShowOptions() {
   Guarded([] {
-    CreateHostWindow(L"Options", 400, 300, MainWindowHandle(), OptionsWindowProc,
-                     PaintOptionsDialog);
+    CreateHostWindow(L"Options", 400, 300, MainWindowHandle(), OptionsWindowProc, PaintOptionsDialog);
     state.window = nullptr;
   });
 }
@@ -65,9 +64,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         // show) must not duplicate the controls or undo the ticks.
         if (wParam && window != state.window) BuildOptionsDialog(window);
         break;
-      case WM_KEYDOWN:
-        OnKey(wParam);
-        return 0;
+      case WM_KEYDOWN: OnKey(wParam); return 0;
       case WM_MOUSEMOVE:
         if (HostHandlesMouse()) break;
         OnMouseMove(window, x, y);
@@ -80,9 +77,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
           return TRUE;
         }
         break;
-      case WM_LBUTTONDOWN:
-        OnPress(window, x, y);
-        return 0;
+      case WM_LBUTTONDOWN: OnPress(window, x, y); return 0;
     }
     return DefaultWindowProc(window, message, wParam, lParam);
   });
@@ -90,8 +85,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void __stdcall SaveOptions() {
   Guarded([] {
-    for (int box = 0; box < kBoxCount; ++box)
-      BoundFlag(box) = state.boxes[box].state == hostabi::kTicked;
+    for (int box = 0; box < kBoxCount; ++box) BoundFlag(box) = state.boxes[box].state == hostabi::kTicked;
     WriteSettingsFile();
     SetWindowResult(1);
   });

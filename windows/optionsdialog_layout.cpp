@@ -3,11 +3,11 @@
 // size and place. The paint routine draws its texts on the same rows.
 #include <algorithm>
 
+#include "base/gdi.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "base/gdi.h"
-#include "windows/optionsdialog_state.h"
 #include "windows/optionsdialog.h"
+#include "windows/optionsdialog_state.h"
 #include "windows/windowhelpers.h"
 
 using namespace optionsdialog;
@@ -32,8 +32,8 @@ void ResetCheckBoxes() {
 void PlaceAroundMouse(HWND window, int width, int height) {
   POINT cursor{};
   GetCursorPos(&cursor);
-  POINT at = KeepInWorkArea({cursor.x - width / 2, cursor.y - height / 2}, {width, height},
-                            DesktopWorkArea(), Overflow::KeepRightBottom);
+  POINT at = KeepInWorkArea({cursor.x - width / 2, cursor.y - height / 2}, {width, height}, DesktopWorkArea(),
+                            Overflow::KeepRightBottom);
   SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -48,9 +48,7 @@ void BuildOptionsDialog(HWND window) {
   WindowDC dc(window);
   OwnedFont font(FontFrom(m.bodyFont));
   SelectedObject selectFont(dc, font);
-  auto textWidth = [&](std::wstring_view text) {
-    return static_cast<int>(TextExtent(dc, text).cx);
-  };
+  auto textWidth = [&](std::wstring_view text) { return static_cast<int>(TextExtent(dc, text).cx); };
   const int h = TextExtent(dc, kHeading).cy;
   const int textLeft = m.TextLeft();
 
@@ -78,8 +76,8 @@ void BuildOptionsDialog(HWND window) {
 
   width = std::max(width, textWidth(kFirstInstruction));
   y += 12;  // 17 pixels below the separator line
-  MakeHostButton(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList, window, textLeft,
-                 y, kNewListButtonWidth, L"New FIDE list", "Update FIDE");
+  MakeHostButton(state.newListButton, hostabi::kWideButtonTemplate, ImportNewList, window, textLeft, y,
+                 kNewListButtonWidth, L"New FIDE list", "Update FIDE");
 
   y += h + 36;  // the second instruction line
   width = std::max(width, textWidth(kSecondInstruction));
@@ -90,8 +88,8 @@ void BuildOptionsDialog(HWND window) {
 
   MakeHostButton(state.closeButton, hostabi::kNormalButtonTemplate, CloseOptions, window,
                  width - m.right - 118, y, kButtonWidth, L"Close");
-  MakeHostButton(state.saveButton, hostabi::kNormalButtonTemplate, SaveOptions, window,
-                 width - m.right - 236, y, kButtonWidth, L"Save");
+  MakeHostButton(state.saveButton, hostabi::kNormalButtonTemplate, SaveOptions, window, width - m.right - 236,
+                 y, kButtonWidth, L"Save");
 
   const int height = y + m.bottom + 42;
   PlaceAroundMouse(window, width, height);

@@ -2,11 +2,11 @@
 // the boxes on, the separator, the instructions and the link.
 #include <algorithm>
 
+#include "base/gdi.h"
 #include "base/guard.h"
 #include "host/hostservices.h"
-#include "base/gdi.h"
-#include "windows/optionsdialog_state.h"
 #include "windows/optionsdialog.h"
+#include "windows/optionsdialog_state.h"
 #include "windows/windowhelpers.h"
 
 using namespace optionsdialog;

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "lumora/hostabi.h"
 #include "host/hostdata.h"
 #include "host/settings.h"
+#include "lumora/hostabi.h"
 #include "windows/windowhelpers.h"
 
 namespace optionsdialog {
@@ -43,8 +43,7 @@ inline bool& BoundFlag(int box) {
 
 inline constexpr std::wstring_view kHeading = L"Save the following information about players:";
 inline constexpr std::wstring_view kOverwriteLabel = L"Overwrite:";
-inline constexpr std::wstring_view kChangeNameLabel =
-    L"Change name, if it is spelled differently in FIDE";
+inline constexpr std::wstring_view kChangeNameLabel = L"Change name, if it is spelled differently in FIDE";
 inline constexpr std::wstring_view kFirstInstruction =
     L"You should at first download the list of players from";
 // FIDE's domain followed by " and unzip it.".
@@ -65,7 +64,7 @@ struct DialogState {
   int overwriteLabelX = 0;  // x of the "Overwrite:" labels, set by the layout
   RECT linkRect{};          // extent of "Visit website", edges included
   bool linkHover = false;
-  HWND window = nullptr;    // the open dialog
+  HWND window = nullptr;  // the open dialog
 };
 
 extern DialogState state;
@@ -89,8 +88,12 @@ struct Measures {
 inline Measures HostMeasures() {
   using namespace hostabi;
   const Margins margins = HostMargins();
-  return {margins.top, margins.bottom, margins.left, margins.right,
-          HostMetricValue(kCheckBoxHeight), HostMetricValue(kCheckBoxWidth),
+  return {margins.top,
+          margins.bottom,
+          margins.left,
+          margins.right,
+          HostMetricValue(kCheckBoxHeight),
+          HostMetricValue(kCheckBoxWidth),
           HostMetricAs<LOGFONTA>(kBodyFont),
           static_cast<COLORREF>(HostMetricValue(kSeparatorColour))};
 }

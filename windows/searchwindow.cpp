@@ -2,10 +2,10 @@
 // and the keyboard and mouse rules by which the user chooses a row.
 #include "windows/searchwindow.h"
 
-#include "host/gamessite.h"
-#include "base/guard.h"
-#include "host/hostservices.h"
 #include "base/gdi.h"
+#include "base/guard.h"
+#include "host/gamessite.h"
+#include "host/hostservices.h"
 #include "windows/searchwindow_state.h"
 #include "windows/windowhelpers.h"
 
@@ -45,8 +45,7 @@ int LinkAt(HWND window, int x, int y) {
   Margins m = HostMargins();
   int h = state.lineHeight;
   if (y <= m.top) return -1;
-  if (x < LinkLeft(window, m) + kLinkMargin || x > WindowWidth(window) - m.right - kLinkMargin)
-    return -1;
+  if (x < LinkLeft(window, m) + kLinkMargin || x > WindowWidth(window) - m.right - kLinkMargin) return -1;
   int row = (y - m.top) / RowPitch();
   if (row >= CandidateCount()) return -1;
   int offset = y - (m.top + row * RowPitch());
@@ -62,12 +61,8 @@ void OpenPlayerPage(int32_t fideId) {
 void OnKey(HWND window, WPARAM key) {
   int last = RowCount() - 1;
   switch (key) {
-    case VK_RETURN:
-      EndWindow(state.selectedRow);
-      break;
-    case VK_ESCAPE:
-      EndWindow(-1);
-      break;
+    case VK_RETURN: EndWindow(state.selectedRow); break;
+    case VK_ESCAPE: EndWindow(-1); break;
     case VK_UP:
       state.selectedRow = state.selectedRow - 1 < 0 ? last : state.selectedRow - 1;
       RepaintAtOnce(window);
@@ -109,8 +104,8 @@ void OnMouseMove(HWND window, int x, int y) {
 
 }  // namespace
 
-int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates,
-                     const std::wstring& title, bool offerExtended, bool offerCancel) {
+int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                     bool offerExtended, bool offerCancel) {
   state.candidates = candidates;
   state.title = title;
   state.offerExtended = offerExtended;
@@ -123,8 +118,7 @@ int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates,
   // gets no choice rather than a made-up row 0.
   int32_t chosen = -1;
   if (hostServices.createHostWindow && resultCell)
-    chosen = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc,
-                              PaintSearchWindow);
+    chosen = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc, PaintSearchWindow);
   state.candidates = {};  // the caller's lines end with the call
   return chosen;
 }
@@ -139,16 +133,12 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         // and must not move the window or the highlight back to row 0.
         if (wParam && lParam == 0) LayoutSearchWindow(window);
         break;
-      case WM_KEYDOWN:
-        OnKey(window, wParam);
-        return 0;
+      case WM_KEYDOWN: OnKey(window, wParam); return 0;
       case WM_MOUSEMOVE:
         if (HostHandlesMouse()) break;
         OnMouseMove(window, x, y);
         return 0;
-      case WM_LBUTTONDOWN:
-        OnPress(window, x, y);
-        return 0;
+      case WM_LBUTTONDOWN: OnPress(window, x, y); return 0;
       case WM_LBUTTONUP:
         if (HostHandlesMouse()) break;
         OnRelease(window, x, y);
@@ -159,6 +149,6 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 std::string PlayerPageUrl(int32_t id) {
-  return std::string("https://") + kGamesSiteHost + "/public/pinfo.jsp?id=" +
-         std::to_string(static_cast<uint32_t>(id));
+  return std::string("https://") + kGamesSiteHost +
+         "/public/pinfo.jsp?id=" + std::to_string(static_cast<uint32_t>(id));
 }

@@ -19,8 +19,8 @@ struct CandidateLine {
 // Rows are the candidates 0..n-1, then "Extended search..." when offered,
 // "Skip", and "Cancel" when offered. Returns the chosen row, or -1 for
 // Escape, for the window being closed, or when the host cannot show windows.
-int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates,
-                     const std::wstring& title, bool offerExtended, bool offerCancel);
+int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                     bool offerExtended, bool offerCancel);
 
 // Handed to the host with the window.
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -23,11 +23,11 @@ struct WindowState {
   std::wstring title;
   bool offerExtended = false;
   bool offerCancel = false;
-  int selectedRow = 0;       // highlighted row
-  int hoverLink = -1;        // candidate whose link is under the mouse, -1 none
-  bool pressed = false;      // a left press happened in the window since it opened
-  int linkColumnWidth = 0;   // set by the layout
-  int lineHeight = 0;        // h: a line of body text, as last measured
+  int selectedRow = 0;      // highlighted row
+  int hoverLink = -1;       // candidate whose link is under the mouse, -1 none
+  bool pressed = false;     // a left press happened in the window since it opened
+  int linkColumnWidth = 0;  // set by the layout
+  int lineHeight = 0;       // h: a line of body text, as last measured
 };
 
 extern WindowState state;

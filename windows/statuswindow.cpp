@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <string>
 
+#include "base/gdi.h"
 #include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "base/gdi.h"
 
 StatusRun statusRun;
 HWND StatusWindow = nullptr;
@@ -59,8 +59,7 @@ void SetUpStatusWindow(HWND window) {
   SelectedObject selected(dc, font);
   int32_t w = kStatusTextWidth, h = 0;
   for (const std::wstring& sample :
-       {std::wstring(kSampleFraction) + kNamesProcessed,
-        std::wstring(kFor) + kSampleCount + kAlreadyExists,
+       {std::wstring(kSampleFraction) + kNamesProcessed, std::wstring(kFor) + kSampleCount + kAlreadyExists,
         std::wstring(kSampleCount) + kNamesSkipped}) {
     SIZE extent = TextExtent(dc, sample);
     w = std::max<int32_t>(w, extent.cx);
@@ -68,14 +67,14 @@ void SetUpStatusWindow(HWND window) {
   }
 
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10,
-                                m.top + h + 10, w, h + 2, window, nullptr, instance, nullptr);
+  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10, m.top + h + 10,
+                                w, h + 2, window, nullptr, instance, nullptr);
   StatusFigures figures = statusRun.figures ? statusRun.figures() : StatusFigures{};
   SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
 
   SIZE size = StatusWindowSize(w, h, m);
-  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window,
-                 size.cx - m.right - 113, m.top + 4 * h + 26, kButtonWidth, kCancel);
+  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window, size.cx - m.right - 113,
+                 m.top + 4 * h + 26, kButtonWidth, kCancel);
 
   RECT main{};
   GetWindowRect(MainWindowHandle(), &main);
@@ -89,8 +88,7 @@ void SetUpStatusWindow(HWND window) {
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The run starts once per window: a later show (the owner being minimised
   // and restored) must not lay it out again and restart from the first name.
-  if (message == WM_SHOWWINDOW && window != StatusWindow)
-    Guarded([&] { SetUpStatusWindow(window); });
+  if (message == WM_SHOWWINDOW && window != StatusWindow) Guarded([&] { SetUpStatusWindow(window); });
   if (message == WM_NCDESTROY && window == StatusWindow) {
     StatusWindow = nullptr;
     ProgressBar = nullptr;

@@ -26,7 +26,7 @@ extern StatusRun statusRun;
 // The run's window and its controls, kept for the timer's steps and Cancel,
 // which the host calls without arguments of ours; CancelButton keeps its
 // picture references until the library is unloaded.
-extern HWND StatusWindow;              // while a run's window exists
+extern HWND StatusWindow;  // while a run's window exists
 extern HWND ProgressBar;
 extern hostabi::TButInf CancelButton;  // bound to the host's button; click: StopBatch
 

@@ -12,8 +12,8 @@ static_assert(sizeof(OPENFILENAMEW) == 88);
 
 Margins HostMargins() {
   using namespace hostabi;
-  return {HostMetricValue(kMarginTop), HostMetricValue(kMarginBottom),
-          HostMetricValue(kMarginLeft), HostMetricValue(kMarginRight)};
+  return {HostMetricValue(kMarginTop), HostMetricValue(kMarginBottom), HostMetricValue(kMarginLeft),
+          HostMetricValue(kMarginRight)};
 }
 
 int WindowWidth(HWND window) {
@@ -28,22 +28,20 @@ bool HostHandlesMouse() {
 }
 
 void ShowLinkCursor(bool overLink) {
-  SetCursor(LoadCursorA(nullptr, overLink ? MAKEINTRESOURCEA(32649)    // IDC_HAND
+  SetCursor(LoadCursorA(nullptr, overLink ? MAKEINTRESOURCEA(32649)     // IDC_HAND
                                           : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
 }
 
-void MakeHostButton(hostabi::TButInf& button, size_t templateOffset,
-                    hostabi::CommandHandler onClick, HWND parent, int x, int y, int width,
-                    const wchar_t* caption, const char* ansiText) {
+void MakeHostButton(hostabi::TButInf& button, size_t templateOffset, hostabi::CommandHandler onClick,
+                    HWND parent, int x, int y, int width, const wchar_t* caption, const char* ansiText) {
   ReleaseButtonPictures(button);
   button = CopyButtonTemplate(templateOffset);
   button.onClick = onClick;
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  button.window =
-      ansiText ? CreateWindowExA(0, "knop", ansiText, WS_CHILD | WS_VISIBLE, x, y, width,
-                                 kButtonHeight, parent, nullptr, instance, nullptr)
-               : CreateWindowExW(0, L"knop", caption, WS_CHILD | WS_VISIBLE, x, y, width,
-                                 kButtonHeight, parent, nullptr, instance, nullptr);
+  button.window = ansiText ? CreateWindowExA(0, "knop", ansiText, WS_CHILD | WS_VISIBLE, x, y, width,
+                                             kButtonHeight, parent, nullptr, instance, nullptr)
+                           : CreateWindowExW(0, L"knop", caption, WS_CHILD | WS_VISIBLE, x, y, width,
+                                             kButtonHeight, parent, nullptr, instance, nullptr);
   HRGN region = CreateRoundRectRgn(-1, -1, width + 2, kButtonHeight + 2, 28, 28);
   // The window owns the region once it is set; otherwise it is ours to free.
   if (region && !SetWindowRgn(button.window, region, TRUE)) DeleteObject(region);
@@ -71,12 +69,10 @@ RECT DesktopWorkArea() {
   return work;
 }
 
-void OpenWebPage(HWND owner, const char* url) {
-  ShellExecuteA(owner, "open", url, "", "", SW_SHOW);
-}
+void OpenWebPage(HWND owner, const char* url) { ShellExecuteA(owner, "open", url, "", "", SW_SHOW); }
 
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::span<wchar_t> file,
-                         const wchar_t* folder, const wchar_t* defaultExtension) {
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::span<wchar_t> file, const wchar_t* folder,
+                         const wchar_t* defaultExtension) {
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;

@@ -39,9 +39,9 @@ constexpr int kButtonWidth = 105;
 // `onClick`, bound to a new "knop" child of `parent` at (x, y) with rounded
 // corners, styled by the host with `caption`. `ansiText`, when given, is the
 // window's own text before the host styles it (created through the ANSI call).
-void MakeHostButton(hostabi::TButInf& button, size_t templateOffset,
-                    hostabi::CommandHandler onClick, HWND parent, int x, int y, int width,
-                    const wchar_t* caption, const char* ansiText = nullptr);
+void MakeHostButton(hostabi::TButInf& button, size_t templateOffset, hostabi::CommandHandler onClick,
+                    HWND parent, int x, int y, int width, const wchar_t* caption,
+                    const char* ansiText = nullptr);
 
 // Which edges of a window larger than the work area stay in view.
 enum class Overflow { KeepRightBottom, KeepLeftTop };
@@ -58,5 +58,5 @@ void OpenWebPage(HWND owner, const char* url);
 // The set-up the open and save dialogs share: the full-size record owned by
 // `owner`, with one filter entry ("description\0pattern\0"), chosen; the file
 // name buffer; the folder it opens in; the extension added to a bare name.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::span<wchar_t> file,
-                         const wchar_t* folder, const wchar_t* defaultExtension);
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, std::span<wchar_t> file, const wchar_t* folder,
+                         const wchar_t* defaultExtension);

@@ -39,8 +39,7 @@ inline bool Contains(const RECT& outer, const RECT& inner) {
 // Draws the window's paint routine over the host's background colour and
 // checks the rules above; `what` names the window in failures.
 inline void ExpectControlsAndDrawingInsideTheMargins(HWND window, const hostwin::Style& s,
-                                                     hostabi::PaintCallback paint,
-                                                     const char* what) {
+                                                     hostabi::PaintCallback paint, const char* what) {
   const RECT frame = MarginFrame(window, s);
   RECT outer;
   GetWindowRect(window, &outer);
@@ -51,8 +50,8 @@ inline void ExpectControlsAndDrawingInsideTheMargins(HWND window, const hostwin:
     if (IsWindowVisible(c)) controls.push_back(ControlRect(c));
   for (size_t i = 0; i < controls.size(); ++i) {
     const RECT& r = controls[i];
-    EXPECT_TRUE(Contains(frame, r)) << what << ": control " << i << " at " << r.left << ","
-                                    << r.top << "-" << r.right << "," << r.bottom;
+    EXPECT_TRUE(Contains(frame, r)) << what << ": control " << i << " at " << r.left << "," << r.top << "-"
+                                    << r.right << "," << r.bottom;
     for (size_t j = i + 1; j < controls.size(); ++j) {
       RECT both;
       EXPECT_FALSE(IntersectRect(&both, &r, &controls[j]))
@@ -83,8 +82,8 @@ inline void ExpectControlsAndDrawingInsideTheMargins(HWND window, const hostwin:
   DeleteDC(dc);
   ReleaseDC(window, screen);
 
-  const uint32_t backgroundBits = (GetRValue(s.background) << 16) |
-                                  (GetGValue(s.background) << 8) | GetBValue(s.background);
+  const uint32_t backgroundBits =
+      (GetRValue(s.background) << 16) | (GetGValue(s.background) << 8) | GetBValue(s.background);
   int outside = 0, covered = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "tagging/commands.h"
 #include "host/paths.h"
 #include "host/settings.h"
-#include "plugin/velmarsh.h"
 #include "layoutcheck.h"
+#include "plugin/velmarsh.h"
+#include "tagging/commands.h"
 #include "tempdir.h"
 #include "windows/optionsdialog.h"
 #include "windows/optionsdialog_state.h"
@@ -98,8 +98,8 @@ inline HWND Button(HWND dialog, const wchar_t* caption) {
 inline Bytes FlagBytes() {
   const Settings& s = settings;
   Bytes b;
-  for (bool f : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle,
-                 s.overwriteSex, s.overwriteElo, s.overwriteCountry, s.changeName})
+  for (bool f : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle, s.overwriteSex,
+                 s.overwriteElo, s.overwriteCountry, s.changeName})
     b.push_back(f);
   return b;
 }
@@ -116,8 +116,7 @@ class OptionsDialog : public ::testing::Test {
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND parent, WNDPROC proc,
                                      hostabi::PaintCallback paint) {
       dialogProc = proc, dialogPaint = paint, this->parent = parent;
-      return result = hostwin::RunPluginWindow(caption, 400, 300, parent, ScriptedProc,
-                                               CountingPaint);
+      return result = hostwin::RunPluginWindow(caption, 400, 300, parent, ScriptedProc, CountingPaint);
     };
     StartLumoraProc(FakeHost::F);
   }
@@ -180,8 +179,8 @@ struct Canvas {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         if (Blue(x, y))
-          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                 std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
+          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+                 std::max<LONG>(box.bottom, y)};
     return box;
   }
   bool Underlined(const RECT& link) const {
@@ -252,4 +251,3 @@ inline void ExpectRect(const RECT& actual, const RECT& expected, const char* wha
             std::vector<LONG>({expected.left, expected.top, expected.right, expected.bottom}))
       << what;
 }
-

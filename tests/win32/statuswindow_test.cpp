@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "fakehost.h"
-#include "layoutcheck.h"
-#include "tagging/commands.h"
 #include "host/settings.h"
-#include "plugin/velmarsh.h"
 #include "hostsim/hostwindows.h"
+#include "layoutcheck.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tagging/commands.h"
 #include "windows/statuswindow.h"
 
 namespace {
@@ -57,8 +57,7 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
 
 // A surname of three letters that only one test player carries.
 std::string Surname(int i) {
-  return std::string{'Q', static_cast<char>('a' + i / 26), static_cast<char>('a' + i % 26)} +
-         ", X";
+  return std::string{'Q', static_cast<char>('a' + i / 26), static_cast<char>('a' + i % 26)} + ", X";
 }
 
 constexpr wchar_t kTestWindowClass[] = L"StatusTestWindow";
@@ -68,13 +67,14 @@ class StatusWindowTest : public ::testing::Test {
   void SetUp() override {
     settings = Settings{};
     std::vector<PlayerRow> rows = {
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(FederationByCode("NOR")), 0},
-        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, static_cast<uint8_t>(FederationByCode("NOR")), 0},
+        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(FederationByCode("NOR")),
+         0},
+        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, static_cast<uint8_t>(FederationByCode("NOR")),
+         0},
         {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
     };
     for (int i = 0; i < 60; ++i)
-      rows.push_back({Surname(i), 1000 + i,
-                      static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
+      rows.push_back({Surname(i), 1000 + i, static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
     SetPlayerList(rows);
     StartLumoraProc(FakeHost::F);
     WNDCLASSW wc{};
@@ -103,8 +103,8 @@ class StatusWindowTest : public ::testing::Test {
   // A window of our own whose procedure is the status window's; showing it
   // lays it out as the host's window would be.
   HWND ShownStatusWindow() {
-    HWND w = CreateWindowExW(0, kTestWindowClass, L"status", WS_POPUP | WS_CAPTION, 0, 0, 300,
-                             150, host.mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND w = CreateWindowExW(0, kTestWindowClass, L"status", WS_POPUP | WS_CAPTION, 0, 0, 300, 150,
+                             host.mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(w, SW_SHOWNOACTIVATE);
     return w;
   }
@@ -150,8 +150,8 @@ TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
   TagAllGames();
   EXPECT_EQ(host.windowCaptions.size(), 2u);
   EXPECT_GE(enters, 1);
-  EXPECT_EQ(NameIndex, 3);      // Doe, Nobody Known, Roe
-  EXPECT_EQ(SkippedCount, 1);   // nobody to offer for Nobody Known
+  EXPECT_EQ(NameIndex, 3);                     // Doe, Nobody Known, Roe
+  EXPECT_EQ(SkippedCount, 1);                  // nobody to offer for Nobody Known
   EXPECT_EQ(Tag(0, "WhiteFIDE"), "87654321");  // row 1 of the search window
   EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
   EXPECT_EQ(Tag(1, "WhiteFIDE"), "777");
@@ -175,8 +175,7 @@ TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
   EXPECT_GE(NameIndex, 2);
   EXPECT_LT(NameIndex, 60);
   // Names done keep their tags; names not reached are untouched.
-  for (int i = 0; i < 60; ++i)
-    EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
 }
 
@@ -243,9 +242,9 @@ Measured MeasureSamples(const LOGFONTA& logFont) {
   HFONT font = CreateFontIndirectA(&logFont);
   HGDIOBJ old = SelectObject(dc, font);
   Measured m{kStatusTextWidth, 0};
-  for (const wchar_t* sample : {L"8888/8888 Names processed",
-                                L"For 8888 names the information already exists in pgn",
-                                L"8888 names skipped"}) {
+  for (const wchar_t* sample :
+       {L"8888/8888 Names processed", L"For 8888 names the information already exists in pgn",
+        L"8888 names skipped"}) {
     SIZE s;
     GetTextExtentPoint32W(dc, sample, lstrlenW(sample), &s);
     m.w = std::max<int32_t>(m.w, s.cx);
@@ -348,9 +347,9 @@ TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
     POINT p = StatusWindowPlace(main, work, size);
     return std::to_string(p.x) + "," + std::to_string(p.y);
   };
-  EXPECT_EQ(place({100, 100, 701, 501}), "200,200");      // (100+701-400)/2 rounds down
-  EXPECT_EQ(place({800, 600, 1100, 800}), "600,500");     // pushed in from right and bottom
-  EXPECT_EQ(place({-300, -200, 100, 100}), "0,0");        // 0, not the work area's left and top
+  EXPECT_EQ(place({100, 100, 701, 501}), "200,200");   // (100+701-400)/2 rounds down
+  EXPECT_EQ(place({800, 600, 1100, 800}), "600,500");  // pushed in from right and bottom
+  EXPECT_EQ(place({-300, -200, 100, 100}), "0,0");     // 0, not the work area's left and top
   EXPECT_EQ(place({0, 0, 40, 30}), "0,0");
   RECT tiny{0, 0, 300, 150};
   POINT p = StatusWindowPlace({0, 0, 100, 100}, tiny, size);
@@ -362,8 +361,7 @@ TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
 
 TEST_F(StatusWindowTest, CancelButtonHoldsOneReferencePerPictureAcrossRuns) {
   CountingPicture a{kPictureVtable, 1}, b{kPictureVtable, 1};
-  auto* normal = reinterpret_cast<hostabi::TButInf*>(host.buttonStyleObject +
-                                                     hostabi::kNormalButtonTemplate);
+  auto* normal = reinterpret_cast<hostabi::TButInf*>(host.buttonStyleObject + hostabi::kNormalButtonTemplate);
   normal->pictures[0] = reinterpret_cast<IPicture*>(&a);
   normal->pictures[1] = nullptr;
   normal->pictures[2] = reinterpret_cast<IPicture*>(&b);
