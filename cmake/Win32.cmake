@@ -30,8 +30,9 @@ target_link_libraries(velmarsh_host PUBLIC velmarsh_database
                       user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32)
 
 add_library(velmarsh_windows STATIC
-    windows/importcmd.cpp windows/plnastr.cpp windows/plnastrlayout.cpp windows/plnastrpaint.cpp
-    windows/plsearchpaint.cpp windows/plsearchwnd.cpp windows/plstatwnd.cpp)
+    windows/importcmd.cpp windows/optionsdialog.cpp windows/optionsdialog_layout.cpp
+    windows/optionsdialog_paint.cpp windows/searchwindow.cpp windows/searchwindow_paint.cpp
+    windows/statuswindow.cpp windows/windowhelpers.cpp)
 target_link_libraries(velmarsh_windows PUBLIC velmarsh_host)
 
 add_library(velmarsh_tagging STATIC

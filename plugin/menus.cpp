@@ -12,7 +12,7 @@
 #include "tagging/addinfo.h"
 #include "tagging/batch.h"
 #include "tagging/gamessite.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
 
 CommandIds commandIds;
 HMENU MenuPopup = nullptr;

@@ -10,8 +10,8 @@
 #include "host/settings.h"
 #include "plugin/menus.h"
 #include "tagging/gamessite.h"
-#include "windows/plnastr.h"
-#include "windows/plstatwnd.h"
+#include "windows/optionsdialog.h"
+#include "windows/statuswindow.h"
 
 extern "C" void __stdcall StartLumoraProc(hostabi::HostFunction F) {
   Guarded([F] {

@@ -11,17 +11,17 @@
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"
 #include "tagging/messages.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
 
 namespace {
 
 std::wstring Wide(std::string_view text) { return AnsiToWide(text); }
 
 int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool offerExtended) {
-  FillCandidateNames(hits);
+  std::vector<CandidateLine> lines = CandidateLines(hits);
   std::wstring title = SearchWindowTitle(info);
   CentreOnMouse();
-  return ChoosePlayer(MainWindowHandle(), title, offerExtended, false);
+  return ChoosePlayer(MainWindowHandle(), lines, title, offerExtended, false);
 }
 
 // The report of what a write added about one side (and tells the host the
@@ -86,14 +86,14 @@ void AddSide(Side side, std::wstring* text) {
 
 }  // namespace
 
-void FillCandidateNames(std::span<const SearchHit> hits) {
-  candidateNames.clear();
+std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits) {
+  std::vector<CandidateLine> lines;
   auto players = PlayerList();
   for (const SearchHit& hit : hits) {
     auto i = static_cast<size_t>(hit.index);
-    candidateNames.push_back(
-        {Wide(DescribePlayer(hit.index)), i < players.size() ? players[i].fideId : 0});
+    lines.push_back({Wide(DescribePlayer(hit.index)), i < players.size() ? players[i].fideId : 0});
   }
+  return lines;
 }
 
 std::wstring SearchWindowTitle(const GamePlayer& info) {

@@ -6,9 +6,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "database/playersearch.h"
 #include "database/tagrules.h"
+#include "windows/searchwindow.h"
 
 // Add information about the current game's players (menu commands).
 void __stdcall AddWhiteCommand();
@@ -18,7 +20,7 @@ void __stdcall AddBothCommand();
 // Finds the game player by name, asking the user when the name is ambiguous:
 // the hit taken, or nothing when nobody was found (already said) or chosen.
 std::optional<SearchHit> SelectPlayer(const GamePlayer& info);
-// Fills the search window's candidate lines from these hits.
-void FillCandidateNames(std::span<const SearchHit> hits);
+// The search window's lines for these hits.
+std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits);
 // "Search FIDE for " and what the game says about the player.
 std::wstring SearchWindowTitle(const GamePlayer& info);

@@ -13,8 +13,8 @@
 #include "tagging/addinfo.h"
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"
-#include "windows/plsearchwnd.h"
-#include "windows/plstatwnd.h"
+#include "windows/searchwindow.h"
+#include "windows/statuswindow.h"
 
 int32_t NameIndex = 0;
 int32_t SkippedCount = 0;
@@ -47,8 +47,8 @@ void TakeBudgetFromEnvironment() {
 // Shows the search window over these hits. The window opens on the point
 // the host last stored; the batch does not move it.
 int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
-  FillCandidateNames(hits);
-  return ChoosePlayer(MainWindowHandle(), SearchWindowTitle(prompted), offerExtended, true);
+  return ChoosePlayer(MainWindowHandle(), CandidateLines(hits), SearchWindowTitle(prompted),
+                      offerExtended, true);
 }
 
 // Writes each place's tags into its game; true when there were any.

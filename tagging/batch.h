@@ -11,7 +11,7 @@
 
 #include "database/playersearch.h"
 #include "tagging/namelist.h"
-#include "windows/plstatwnd.h"
+#include "windows/statuswindow.h"
 
 // What one step did.
 enum class StepResult : uint8_t {

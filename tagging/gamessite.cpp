@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <cstring>
 #include <string>
@@ -20,13 +19,12 @@
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"
 #include "tagging/messages.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
+#include "windows/windowhelpers.h"
 
 std::wstring DownloadFileName;
 
 namespace {
-
-static_assert(sizeof(OPENFILENAMEW) == 88, "the full-size file dialog record");
 
 // The FIDE ID of a player of the current game: from its tag, or else from
 // the database, asking the user when the name is ambiguous. 0 when none.
@@ -45,7 +43,7 @@ int32_t EstablishFideId(const GamePlayer& info, const wchar_t* caption) {
 void OpenPlayerPage(Side side) {
   int32_t id = EstablishFideId(ReadGameTags(CurrentGame(), side), msg::CantOpenWebPage);
   if (id == 0) return;
-  ShellExecuteA(ownerWindow, "open", PlayerPageUrl(id).c_str(), "", "", SW_SHOW);
+  OpenWebPage(ownerWindow, PlayerPageUrl(id).c_str());
 }
 
 void DownloadPlayerGames(Side side) {
@@ -83,16 +81,8 @@ std::wstring SuggestedFileName(std::string_view playerName) {
 }
 
 OPENFILENAMEW SaveGamesDialog(std::span<wchar_t> file, const wchar_t* folder) {
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = ownerWindow;
-  dialog.lpstrFilter = L"Chess bases pgn\0*.pgn\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = folder;
+  OPENFILENAMEW dialog = FileDialog(ownerWindow, L"Chess bases pgn\0*.pgn\0", file, folder, L"pgn");
   dialog.Flags = OFN_OVERWRITEPROMPT;
-  dialog.lpstrDefExt = L"pgn";
   return dialog;
 }
 

@@ -2,13 +2,11 @@
 
 #include <commdlg.h>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
-#include "host/paths.h"
+#include "database/playerlist.h"
 #include "host/hostmessage.h"
-
-// The full-size structure, with the fields that follow the old 76 bytes.
-static_assert(sizeof(OPENFILENAMEW) == 88);
+#include "host/paths.h"
+#include "windows/windowhelpers.h"
 
 namespace {
 
@@ -24,15 +22,7 @@ constexpr wchar_t kFilter[] = L"List of players from FIDE\0players_list*.txt\0";
 void ImportCommand(HWND owner) {
   wchar_t path[kPathBufferSize] = {};
   std::wstring folder = ModulePath();
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kFilter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = kPathBufferSize;
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrDefExt = L"txt";
+  OPENFILENAMEW dialog = FileDialog(owner, kFilter, path, folder.c_str(), L"txt");
   if (!GetOpenFileNameW(&dialog)) return;
   ImportChosenList(WideToAnsi(std::wstring(path)));
 }

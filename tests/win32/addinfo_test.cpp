@@ -6,7 +6,7 @@
 #include "host/settings.h"
 #include "plugin/velmarsh.h"
 #include "tagging/addinfo.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow_state.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ class AddInfo : public ::testing::Test {
     SetPlayerList(rows);
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {
       windows.push_back(caption);
-      offered.push_back(candidateNames.size());
+      offered.emplace_back(searchwindow::state.candidates.begin(),
+                           searchwindow::state.candidates.end());
       int32_t answer = answers.empty() ? -1 : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
       return answer;
@@ -53,7 +54,7 @@ class AddInfo : public ::testing::Test {
 
   FakeHost host;
   std::vector<std::wstring> windows;
-  std::vector<size_t> offered;
+  std::vector<std::vector<CandidateLine>> offered;  // the lines of each search window
   std::vector<int32_t> answers;
 };
 
@@ -117,10 +118,9 @@ TEST_F(AddInfo, AmbiguousNameAsksAndWritesTheChosenPlayer) {
   AddWhiteCommand();
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0], L"Search FIDE for Doe,  2000 ELO");
-  EXPECT_EQ(offered[0], 2u);
-  ASSERT_EQ(candidateNames.size(), 2u);
-  EXPECT_EQ(candidateNames[0].text, L"Doe, Jane (NOR),  WIM,  2405 ELO");
-  EXPECT_EQ(candidateNames[1].fideId, 87654321);
+  ASSERT_EQ(offered[0].size(), 2u);
+  EXPECT_EQ(offered[0][0].text, L"Doe, Jane (NOR),  WIM,  2405 ELO");
+  EXPECT_EQ(offered[0][1].fideId, 87654321);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=87654321", "WhiteCountry=NOR"}));
   EXPECT_EQ(OnlyMessage().lines[0],
             L"The following information is added about Doe:\r\n  - FIDE ID - 87654321"
@@ -146,7 +146,7 @@ TEST_F(AddInfo, ExtendedSearchAsksAgainWithUpTo20Results) {
   EXPECT_EQ(Writes().at(0), "WhiteFIDE=12345678");
 
   host.tagWrites.clear();
-  answers = {2, static_cast<int32_t>(candidateNames.size())};  // then "Skip"
+  answers = {2, static_cast<int32_t>(offered.back().size())};  // then "Skip"
   AddWhiteCommand();
   EXPECT_TRUE(host.tagWrites.empty());
 }

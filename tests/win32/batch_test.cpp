@@ -13,8 +13,8 @@
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tagging/gamessite.h"
-#include "windows/plsearchwnd.h"
-#include "windows/plstatwnd.h"
+#include "windows/searchwindow_state.h"
+#include "windows/statuswindow.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ class BatchStep : public ::testing::Test {
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC,
                                      hostabi::PaintCallback) {
       windows.push_back(caption);
-      offered.push_back(candidateNames);
+      offered.emplace_back(searchwindow::state.candidates.begin(),
+                           searchwindow::state.candidates.end());
       if (duringWindow) duringWindow();
       int32_t answer = answers.empty() ? -1 : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
@@ -84,7 +85,7 @@ class BatchStep : public ::testing::Test {
   }
   FakeHost host;
   std::vector<std::wstring> windows;
-  std::vector<std::vector<fidenam>> offered;
+  std::vector<std::vector<CandidateLine>> offered;
   std::vector<int32_t> answers;
   std::function<void()> duringWindow;
 };

@@ -24,8 +24,8 @@ void __stdcall CountChange() { ++changes; }
 LRESULT CALLBACK ButtonWindow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_SHOWWINDOW && wp) {
     events.push_back("shown");
-    button.window = CreateWindowExA(0, "knop", "x", WS_CHILD | WS_VISIBLE, 10, 10, 100, 28, w,
-                                    nullptr, nullptr, nullptr);
+    button.window =
+        CreateWindowExA(0, "knop", "x", WS_CHILD | WS_VISIBLE, 10, 10, 100, 28, w, nullptr, nullptr, nullptr);
     button.onClick = SetResultSeven;
     StyleButton(&button, L"Go");
     // The handler is read when the button is clicked, not when it is styled.
@@ -37,7 +37,8 @@ LRESULT CALLBACK ButtonWindow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK ClosingWindow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_SHOWWINDOW && wp) {
-    events.push_back("inner shown, parent enabled=" + std::to_string(IsWindowEnabled(GetWindow(w, GW_OWNER))));
+    events.push_back("inner shown, parent enabled=" +
+                     std::to_string(IsWindowEnabled(GetWindow(w, GW_OWNER))));
     PostMessageW(w, WM_CLOSE, 0, 0);
   }
   return DefaultWindowProc(w, m, wp, lp);
@@ -53,8 +54,8 @@ void __stdcall OpenInner() {
 
 LRESULT CALLBACK NestingWindow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   if (m == WM_SHOWWINDOW && wp) {
-    button.window = CreateWindowExW(0, L"knop", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 28, w,
-                                    nullptr, nullptr, nullptr);
+    button.window = CreateWindowExW(0, L"knop", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 28, w, nullptr,
+                                    nullptr, nullptr);
     button.onClick = OpenInner;
     StyleButton(&button, L"Open");
     hostwin::Click(button.window);
@@ -101,8 +102,7 @@ TEST_F(HostWindows, ButtonClickCallsTheHandlerOfTheMomentAndEndsTheWindow) {
 TEST_F(HostWindows, WindowsNestAndDisableTheirParents) {
   int32_t r = CreateHostWindow(L"Outer", 300, 200, fake.mainWindow, NestingWindow, nullptr);
   EXPECT_EQ(r, 5);
-  EXPECT_EQ(events, (std::vector<std::string>{"inner shown, parent enabled=0",
-                                              "inner returned -1, cell 0"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"inner shown, parent enabled=0", "inner returned -1, cell 0"}));
   EXPECT_TRUE(IsWindowEnabled(fake.mainWindow));
   EXPECT_EQ(fake.windowResult, 42);
 }

@@ -14,9 +14,12 @@
 #include "fakehost.h"
 #include "host/paths.h"
 #include "host/settings.h"
+#include "layoutcheck.h"
 #include "plugin/velmarsh.h"
 #include "tempdir.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
+#include "windows/optionsdialog_state.h"
+#include "windows/windowhelpers.h"
 
 using Bytes = std::vector<unsigned char>;
 using Step = std::function<void(HWND dialog)>;
@@ -94,8 +97,8 @@ inline HWND Button(HWND dialog, const wchar_t* caption) {
 inline Bytes FlagBytes() {
   const Settings& s = settings;
   Bytes b;
-  for (bool f : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle,
-                 s.overwriteSex, s.overwriteElo, s.overwriteCountry, s.changeName})
+  for (bool f : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle, s.overwriteSex,
+                 s.overwriteElo, s.overwriteCountry, s.changeName})
     b.push_back(f);
   return b;
 }
@@ -112,8 +115,7 @@ class OptionsDialog : public ::testing::Test {
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND parent, WNDPROC proc,
                                      hostabi::PaintCallback paint) {
       dialogProc = proc, dialogPaint = paint, this->parent = parent;
-      return result = hostwin::RunPluginWindow(caption, 400, 300, parent, ScriptedProc,
-                                               CountingPaint);
+      return result = hostwin::RunPluginWindow(caption, 400, 300, parent, ScriptedProc, CountingPaint);
     };
     StartLumoraProc(FakeHost::F);
   }
@@ -176,8 +178,8 @@ struct Canvas {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x)
         if (Blue(x, y))
-          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                 std::max<LONG>(box.right, x), std::max<LONG>(box.bottom, y)};
+          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+                 std::max<LONG>(box.bottom, y)};
     return box;
   }
   bool Underlined(const RECT& link) const {
@@ -190,8 +192,8 @@ struct Canvas {
   }
 };
 
-// Where everything should be, worked out from the host's metrics and the
-// body font's text extents.
+// Where everything should be, worked out from the host's metrics, the body
+// font's text extents and the dialog's own texts and button sizes.
 struct Expected {
   std::vector<POINT> boxes;  // by place
   RECT newList, close, save, link;
@@ -199,21 +201,21 @@ struct Expected {
 };
 
 inline Expected ExpectedLayout(const hostwin::Style& s) {
+  using namespace optionsdialog;
   HDC dc = GetDC(nullptr);
   HFONT font = CreateFontIndirectA(&s.bodyFont);
   HGDIOBJ old = SelectObject(dc, font);
-  auto extent = [&](const wchar_t* text) {
+  auto extent = [&](std::wstring_view text) {
     SIZE size;
-    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
     return size;
   };
-  const wchar_t* heading = L"Save the following information about players:";
-  int h = extent(heading).cy, x0 = s.marginLeft + 10, cw = s.checkBoxWidth;
+  int h = extent(kHeading).cy, x0 = s.marginLeft + 10, cw = s.checkBoxWidth;
   int wl = 0;
-  for (auto* label : {L"Country:", L"Sex:", L"Title:", L"ELO:"}) wl = std::max<int>(wl, extent(label).cx);
-  int c1 = x0 + wl + 15, c2 = c1 + cw + 10 + extent(L"Overwrite:").cx + 5;
+  for (const OptionRow& row : kRows) wl = std::max<int>(wl, extent(row.label).cx);
+  int c1 = x0 + wl + 15, c2 = c1 + cw + 10 + extent(kOverwriteLabel).cx + 5;
   int dy = (std::max(h, s.checkBoxHeight) - s.checkBoxHeight) / 2;
-  int wc = extent(L"Change name, if it is spelled differently in FIDE").cx;
+  int wc = extent(kChangeNameLabel).cx;
   Expected e;
   int y = s.marginTop + 5 + h + 8;
   for (int row = 0; row < 4; ++row, y += h + 5) {
@@ -223,16 +225,19 @@ inline Expected ExpectedLayout(const hostwin::Style& s) {
   y += 5;  // ten pixels after the ELO row
   e.boxes.push_back({x0 + wc + 5, y + dy});
   e.separatorY = y + h + 10;
-  e.newList = {x0, e.separatorY + 17, x0 + 148, e.separatorY + 45};
+  const int newListTop = e.separatorY + 17;
+  e.newList = {x0, newListTop, x0 + kNewListButtonWidth, newListTop + kButtonHeight};
   int linkTop = e.separatorY + 54 + 2 * h;
-  e.link = {x0, linkTop, x0 + extent(L"Visit website").cx, linkTop + h};
-  int w = std::max<int>({extent(heading).cx, c2 + cw, wc + 5 + cw,
-                         extent(L"You should at first download the list of players from").cx,
-                         extent(L"fide.com and unzip it.").cx});
+  e.link = {x0, linkTop, x0 + extent(kVisitWebsite).cx, linkTop + h};
+  int w = std::max<int>({extent(kHeading).cx, c2 + cw, wc + 5 + cw, extent(kFirstInstruction).cx,
+                         extent(kSecondInstruction).cx});
   e.width = w + 2 * x0;
   int bottom = linkTop + h + 5;
-  e.close = {e.width - s.marginRight - 118, bottom, e.width - s.marginRight - 13, bottom + 28};
-  e.save = {e.close.left - 118, bottom, e.close.left - 13, bottom + 28};
+  // Close ends 13 pixels inside the right margin; Save stands 13 pixels left of it.
+  const int closeLeft = e.width - s.marginRight - 13 - kButtonWidth;
+  e.close = {closeLeft, bottom, closeLeft + kButtonWidth, bottom + kButtonHeight};
+  const int saveLeft = closeLeft - 13 - kButtonWidth;
+  e.save = {saveLeft, bottom, saveLeft + kButtonWidth, bottom + kButtonHeight};
   e.height = bottom + s.marginBottom + 42;
   SelectObject(dc, old);
   DeleteObject(font);
@@ -245,4 +250,3 @@ inline void ExpectRect(const RECT& actual, const RECT& expected, const char* wha
             std::vector<LONG>({expected.left, expected.top, expected.right, expected.bottom}))
       << what;
 }
-

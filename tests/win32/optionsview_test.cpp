@@ -40,6 +40,19 @@ TEST_F(OptionsDialog, LayoutAndDrawingFollowTheHostMetrics) {
     EXPECT_EQ(canvas.At(lineEnd, e.separatorY), magenta);
     EXPECT_NE(canvas.At(lineEnd + 1, e.separatorY), magenta);
     EXPECT_NE(canvas.At(e.link.left, e.separatorY - 1), magenta);
+    ExpectControlsAndDrawingInsideTheMargins(d, host.style, PaintOptionsDialog, "Options");
+    PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
+  }});
+}
+
+TEST_F(OptionsDialog, EverythingStaysInsideTheMarginsWithALargeFontAndWideMargins) {
+  host.style.bodyFont.lfHeight = -22;
+  host.style.marginTop = 40, host.style.marginBottom = 25;
+  host.style.marginLeft = 20, host.style.marginRight = 30;
+  host.style.checkBoxHeight = 20, host.style.checkBoxWidth = 20;
+  Run({[&](HWND d) {
+    EXPECT_EQ(BoxesByPlace(d).size(), 9u);
+    ExpectControlsAndDrawingInsideTheMargins(d, host.style, PaintOptionsDialog, "Options");
     PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
   }});
 }
@@ -49,9 +62,8 @@ TEST_F(OptionsDialog, WindowIsCentredOnTheMouseInsideTheWorkArea) {
   RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   const POINT cursors[3] = {{5, 5}, {500, 400}, {work.right - 3, work.bottom - 3}};
-  const POINT corners[3] = {{0, 0},
-                            {500 - e.width / 2, 400 - e.height / 2},
-                            {work.right - e.width, work.bottom - e.height}};
+  const POINT corners[3] = {
+      {0, 0}, {500 - e.width / 2, 400 - e.height / 2}, {work.right - e.width, work.bottom - e.height}};
   for (int i = 0; i < 3; ++i) {
     SetCursorPos(cursors[i].x, cursors[i].y);
     POINT at;
@@ -87,7 +99,8 @@ TEST_F(OptionsDialog, HandCursorAndUnderlineOnlyWhileOverTheLinkText) {
     move(d, link.right, link.bottom);
     EXPECT_EQ(paints, 1) << "no repaint within the link";
     SetCursor(arrow);  // as the window class would on the next movement
-    EXPECT_TRUE(SendMessageW(d, WM_SETCURSOR, reinterpret_cast<WPARAM>(d), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(
+        SendMessageW(d, WM_SETCURSOR, reinterpret_cast<WPARAM>(d), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), hand);
 
     move(d, link.right + 1, link.bottom);

@@ -14,10 +14,11 @@
 
 #include "fakehost.h"
 #include "host/settings.h"
-#include "plugin/velmarsh.h"
 #include "hostsim/hostwindows.h"
+#include "layoutcheck.h"
+#include "plugin/velmarsh.h"
 #include "tagging/batch.h"
-#include "windows/plstatwnd.h"
+#include "windows/statuswindow.h"
 
 namespace {
 
@@ -53,18 +54,9 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
   return found;
 }
 
-// A child's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 // A surname of three letters that only one test player carries.
 std::string Surname(int i) {
-  return std::string{'Q', static_cast<char>('a' + i / 26), static_cast<char>('a' + i % 26)} +
-         ", X";
+  return std::string{'Q', static_cast<char>('a' + i / 26), static_cast<char>('a' + i % 26)} + ", X";
 }
 
 constexpr wchar_t kTestWindowClass[] = L"StatusTestWindow";
@@ -74,13 +66,14 @@ class StatusWindowTest : public ::testing::Test {
   void SetUp() override {
     settings = Settings{};
     std::vector<PlayerRow> rows = {
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(FederationByCode("NOR")), 0},
-        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, static_cast<uint8_t>(FederationByCode("NOR")), 0},
+        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(FederationByCode("NOR")),
+         0},
+        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, static_cast<uint8_t>(FederationByCode("NOR")),
+         0},
         {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
     };
     for (int i = 0; i < 60; ++i)
-      rows.push_back({Surname(i), 1000 + i,
-                      static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
+      rows.push_back({Surname(i), 1000 + i, static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
     SetPlayerList(rows);
     StartLumoraProc(FakeHost::F);
     WNDCLASSW wc{};
@@ -109,8 +102,8 @@ class StatusWindowTest : public ::testing::Test {
   // A window of our own whose procedure is the status window's; showing it
   // lays it out as the host's window would be.
   HWND ShownStatusWindow() {
-    HWND w = CreateWindowExW(0, kTestWindowClass, L"status", WS_POPUP | WS_CAPTION, 0, 0, 300,
-                             150, host.mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND w = CreateWindowExW(0, kTestWindowClass, L"status", WS_POPUP | WS_CAPTION, 0, 0, 300, 150,
+                             host.mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(w, SW_SHOWNOACTIVATE);
     return w;
   }
@@ -156,8 +149,8 @@ TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
   TagAllGames();
   EXPECT_EQ(host.windowCaptions.size(), 2u);
   EXPECT_GE(enters, 1);
-  EXPECT_EQ(NameIndex, 3);      // Doe, Nobody Known, Roe
-  EXPECT_EQ(SkippedCount, 1);   // nobody to offer for Nobody Known
+  EXPECT_EQ(NameIndex, 3);                     // Doe, Nobody Known, Roe
+  EXPECT_EQ(SkippedCount, 1);                  // nobody to offer for Nobody Known
   EXPECT_EQ(Tag(0, "WhiteFIDE"), "87654321");  // row 1 of the search window
   EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
   EXPECT_EQ(Tag(1, "WhiteFIDE"), "777");
@@ -181,8 +174,7 @@ TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
   EXPECT_GE(NameIndex, 2);
   EXPECT_LT(NameIndex, 60);
   // Names done keep their tags; names not reached are untouched.
-  for (int i = 0; i < 60; ++i)
-    EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
 }
 
@@ -248,10 +240,10 @@ Measured MeasureSamples(const LOGFONTA& logFont) {
   HDC dc = GetDC(nullptr);
   HFONT font = CreateFontIndirectA(&logFont);
   HGDIOBJ old = SelectObject(dc, font);
-  Measured m{350, 0};
-  for (const wchar_t* sample : {L"8888/8888 Names processed",
-                                L"For 8888 names the information already exists in pgn",
-                                L"8888 names skipped"}) {
+  Measured m{kStatusTextWidth, 0};
+  for (const wchar_t* sample :
+       {L"8888/8888 Names processed", L"For 8888 names the information already exists in pgn",
+        L"8888 names skipped"}) {
     SIZE s;
     GetTextExtentPoint32W(dc, sample, lstrlenW(sample), &s);
     m.w = std::max<int32_t>(m.w, s.cx);
@@ -279,7 +271,7 @@ void ExpectLayout(FakeHost& host, HWND w) {
   auto bars = ChildrenOfClass(w, PROGRESS_CLASSW);
   ASSERT_EQ(bars.size(), 1u);
   EXPECT_EQ(bars[0], ProgressBar);
-  RECT bar = ChildRect(bars[0]);
+  RECT bar = ControlRect(bars[0]);
   EXPECT_EQ(bar.left, s.marginLeft + 10);
   EXPECT_EQ(bar.top, s.marginTop + m.h + 10);
   EXPECT_EQ(bar.right - bar.left, m.w);
@@ -293,14 +285,15 @@ void ExpectLayout(FakeHost& host, HWND w) {
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(buttons[0], CancelButton.window);
   EXPECT_EQ(CancelButton.onClick, StopBatch);
-  RECT button = ChildRect(buttons[0]);
+  RECT button = ControlRect(buttons[0]);
   EXPECT_EQ(button.left, W - s.marginRight - 113);
   EXPECT_EQ(button.top, s.marginTop + 4 * m.h + 26);
-  EXPECT_EQ(button.right - button.left, 105);
-  EXPECT_EQ(button.bottom - button.top, 28);
+  EXPECT_EQ(button.right - button.left, kButtonWidth);
+  EXPECT_EQ(button.bottom - button.top, kButtonHeight);
   wchar_t caption[32] = {};
   GetWindowTextW(buttons[0], caption, 31);
   EXPECT_STREQ(caption, L"Cancel");
+  ExpectControlsAndDrawingInsideTheMargins(w, s, PaintStatus, "status window");
 }
 
 TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
@@ -315,7 +308,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
   StepBusy = true;
   HWND w = ShownStatusWindow();
   ASSERT_EQ(StatusWindow, w);
-  ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, 350);  // the small font fits
+  ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);  // the small font fits
   ExpectLayout(host, w);
   EXPECT_EQ(NameIndex, 0);
   EXPECT_EQ(SkippedCount, 0);
@@ -327,7 +320,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
 
 TEST_F(StatusWindowTest, WideFontWidensTheWindow) {
   host.style.bodyFont.lfHeight = -24;
-  ASSERT_GT(MeasureSamples(host.style.bodyFont).w, 350);
+  ASSERT_GT(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);
   HWND w = ShownStatusWindow();
   ExpectLayout(host, w);
   DestroyWindow(w);
@@ -353,9 +346,9 @@ TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
     POINT p = StatusWindowPlace(main, work, size);
     return std::to_string(p.x) + "," + std::to_string(p.y);
   };
-  EXPECT_EQ(place({100, 100, 701, 501}), "200,200");      // (100+701-400)/2 rounds down
-  EXPECT_EQ(place({800, 600, 1100, 800}), "600,500");     // pushed in from right and bottom
-  EXPECT_EQ(place({-300, -200, 100, 100}), "0,0");        // 0, not the work area's left and top
+  EXPECT_EQ(place({100, 100, 701, 501}), "200,200");   // (100+701-400)/2 rounds down
+  EXPECT_EQ(place({800, 600, 1100, 800}), "600,500");  // pushed in from right and bottom
+  EXPECT_EQ(place({-300, -200, 100, 100}), "0,0");     // 0, not the work area's left and top
   EXPECT_EQ(place({0, 0, 40, 30}), "0,0");
   RECT tiny{0, 0, 300, 150};
   POINT p = StatusWindowPlace({0, 0, 100, 100}, tiny, size);
@@ -367,8 +360,7 @@ TEST(StatusWindowPlace, CentresOnMainWindowAndClampsOnlyRightBottomToWorkArea) {
 
 TEST_F(StatusWindowTest, CancelButtonHoldsOneReferencePerPictureAcrossRuns) {
   CountingPicture a{kPictureVtable, 1}, b{kPictureVtable, 1};
-  auto* normal = reinterpret_cast<hostabi::TButInf*>(host.buttonStyleObject +
-                                                     hostabi::kNormalButtonTemplate);
+  auto* normal = reinterpret_cast<hostabi::TButInf*>(host.buttonStyleObject + hostabi::kNormalButtonTemplate);
   normal->pictures[0] = reinterpret_cast<IPicture*>(&a);
   normal->pictures[1] = nullptr;
   normal->pictures[2] = reinterpret_cast<IPicture*>(&b);

@@ -6,25 +6,21 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
 
-// One candidate line: the text shown and the FIDE ID behind its link.
-struct fidenam {
+// One candidate's row: the text shown and the FIDE ID behind its link.
+struct CandidateLine {
   std::wstring text;
   int32_t fideId = 0;
 };
-
-// The candidates of the next ChoosePlayer call, in row order; filled by the
-// caller before each call.
-extern std::vector<fidenam> candidateNames;
 
 // Shows the window modally, centred on the point in host variables 96 and 97.
 // Rows are the candidates 0..n-1, then "Extended search..." when offered,
 // "Skip", and "Cancel" when offered. Returns the chosen row, or -1 for
 // Escape, for the window being closed, or when the host cannot show windows.
-int32_t ChoosePlayer(HWND parent, const std::wstring& title, bool offerExtended,
-                     bool offerCancel);
+int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                     bool offerExtended, bool offerCancel);
 
 // Handed to the host with the window.
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

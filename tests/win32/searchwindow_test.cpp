@@ -12,17 +12,21 @@
 #include <functional>
 #include <thread>
 
+#include "base/gdi.h"
 #include "fakehost.h"
 #include "host/gamessite.h"
+#include "layoutcheck.h"
 #include "plugin/velmarsh.h"
-#include "base/gdi.h"
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
+#include "windows/searchwindow_state.h"
 
 namespace {
 
 using Step = std::function<void(HWND)>;
+using searchwindow::kLinkMargin;
 
 FakeHost* host = nullptr;
+std::vector<CandidateLine> candidates;  // the lines of the next window
 std::deque<Step> steps;
 bool ranOut = false;
 
@@ -46,7 +50,7 @@ int32_t Choose(std::vector<Step> script, bool offerExtended = true, bool offerCa
   steps.assign(script.begin(), script.end());
   ranOut = false;
   UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
-  int32_t result = ChoosePlayer(host->mainWindow, title, offerExtended, offerCancel);
+  int32_t result = ChoosePlayer(host->mainWindow, candidates, title, offerExtended, offerCancel);
   KillTimer(nullptr, timer);
   EXPECT_FALSE(ranOut) << "the window was still open after the last step";
   EXPECT_TRUE(steps.empty()) << "the window ended before its last step";
@@ -81,9 +85,9 @@ class SearchWindow : public ::testing::Test {
     fake.messageX = 300;
     fake.messageY = 250;
     StartLumoraProc(FakeHost::F);
-    candidateNames = {{L"Smith, John (ENG) 2410", 400041},
-                      {L"Smith, Jonathan (USA) 2195", 2020009},
-                      {L"Smith, J. (AUS)", 3200}};
+    candidates = {{L"Smith, John (ENG) 2410", 400041},
+                  {L"Smith, Jonathan (USA) 2195", 2020009},
+                  {L"Smith, J. (AUS)", 3200}};
     h = Extent(fake.style.bodyFont, L"Skip").cy;
     p = 3 * h / 2 + 1;
     linkTextWidth = Extent(fake.style.bodyFont, kGamesSiteHostW).cx;
@@ -94,21 +98,20 @@ class SearchWindow : public ::testing::Test {
     GetWindowRect(w, &r);
     return r.right - r.left;
   }
-  int LinkLeft(HWND w) { return Width(w) - fake.style.marginRight - linkTextWidth - 20; }
+  int LinkLeft(HWND w) { return Width(w) - fake.style.marginRight - linkTextWidth - 2 * kLinkMargin; }
   int RowTop(int row) { return fake.style.marginTop + row * p; }
   // A point of a row's text band.
   int TextY(int row) { return RowTop(row) + h / 4 + h / 2; }
-  POINT OnLink(HWND w, int row) { return {LinkLeft(w) + 12, TextY(row)}; }
+  POINT OnLink(HWND w, int row) { return {LinkLeft(w) + kLinkMargin + 2, TextY(row)}; }
 
   bool Highlighted(HWND w, int row) {
     WindowDC dc(w);
-    return GetPixel(dc, fake.style.marginLeft + 1, RowTop(row) + 1) ==
-           fake.style.selectionBackground;
+    return GetPixel(dc, fake.style.marginLeft + 1, RowTop(row) + 1) == fake.style.selectionBackground;
   }
   // True when one pixel line runs unbroken under the whole link text.
   bool Underlined(HWND w, int row) {
     WindowDC dc(w);
-    int left = LinkLeft(w) + 10;
+    int left = LinkLeft(w) + kLinkMargin;
     bool found = false;
     for (int y = RowTop(row); y < RowTop(row) + p - 1 && !found; ++y) {
       found = true;
@@ -135,10 +138,9 @@ TEST(PlayerPage, AddressOnTheGamesSite) {
 TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   const auto& s = fake.style;
   int rowsWidth = 0;
-  for (const auto& c : candidateNames)
-    rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
+  for (const auto& c : candidates) rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
   int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + 35,
-                            2 * (s.marginLeft + 10) + rowsWidth + linkTextWidth + 20);
+                            2 * (s.marginLeft + kLinkMargin) + rowsWidth + linkTextWidth + 2 * kLinkMargin);
   int height = s.marginTop + s.marginBottom + 6 * p - 1;  // 3 candidates and 3 fixed rows
   RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -157,6 +159,8 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
     RECT r{};
     EXPECT_EQ(Choose({[&](HWND w) {
                        GetWindowRect(w, &r);
+                       EXPECT_LE(rowsWidth, LinkLeft(w) - s.marginLeft) << "the rows' text fits";
+                       ExpectControlsAndDrawingInsideTheMargins(w, s, PaintSearchWindow, "search window");
                        EXPECT_TRUE(Highlighted(w, 0));
                        EXPECT_FALSE(Highlighted(w, 1));
                        Key(w, VK_RETURN);
@@ -171,7 +175,7 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
 }
 
 TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
-  candidateNames = {{L"", 1}, {L"Smith, J.", 2}};
+  candidates = {{L"", 1}, {L"Smith, J.", 2}};
   int height = 0;
   Choose({[&](HWND w) {
     RECT r;
@@ -185,12 +189,11 @@ TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
 TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred) {
   std::wstring title = L"Search FIDE for " + std::wstring(60, L'W');
   int width = Extent(fake.style.captionFont, title).cx + 35;
-  int textWidth = Extent(fake.style.bodyFont, candidateNames[1].text).cx;
+  int textWidth = Extent(fake.style.bodyFont, candidates[1].text).cx;
   int inkLeft = -1, inkRight = -1, expectedLeft = 0;
   Choose({[&](HWND w) {
            EXPECT_EQ(Width(w), width);
-           expectedLeft = fake.style.marginLeft +
-                          (LinkLeft(w) - fake.style.marginLeft - textWidth) / 2;
+           expectedLeft = fake.style.marginLeft + (LinkLeft(w) - fake.style.marginLeft - textWidth) / 2;
            WindowDC dc(w);
            for (int x = fake.style.marginLeft; x < LinkLeft(w); ++x)
              for (int y = RowTop(1); y < RowTop(1) + p - 1; ++y)
@@ -214,20 +217,18 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
   } cases[] = {{true, false, 4}, {false, false, 3}, {true, true, 5}, {false, true, 4}};
   for (const Case& c : cases) {
     EXPECT_EQ(Choose({[&](HWND w) {
-                       Key(w, VK_UP);
-                       EXPECT_TRUE(Highlighted(w, c.last)) << "repainted at once";
-                       EXPECT_FALSE(Highlighted(w, 0));
-                     },
+                        Key(w, VK_UP);
+                        EXPECT_TRUE(Highlighted(w, c.last)) << "repainted at once";
+                        EXPECT_FALSE(Highlighted(w, 0));
+                      },
                       KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
               c.last);
-    EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_DOWN), KeyStep(VK_DOWN), KeyStep('A'),
-                      KeyStep(VK_RETURN)},
+    EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_DOWN), KeyStep(VK_DOWN), KeyStep('A'), KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
               1);
   }
-  EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}),
-            -1);
+  EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}), -1);
   EXPECT_EQ(Choose({[](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }}), -1);
 
   // The owner coming back from a minimised state shows the window again:
@@ -246,7 +247,7 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
                     KeyStep(VK_RETURN)}),
             2);
 
-  candidateNames.clear();  // only the fixed rows: "Extended search...", "Skip"
+  candidates.clear();  // only the fixed rows: "Extended search...", "Skip"
   EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), 0);
   EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_RETURN)}), 1);
 }
@@ -269,18 +270,24 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
   // Presses above the rows, below them and in the link column move nothing
   // but count as presses.
   std::vector<std::function<POINT(HWND)>> outside = {
-      [&](HWND) { return POINT{x, fake.style.marginTop}; },
-      [&](HWND) { return POINT{x, RowTop(5) + 2}; },
-      [&](HWND w) { return POINT{LinkLeft(w) + 2, TextY(2)}; },
+      [&](HWND) {
+        return POINT{x, fake.style.marginTop};
+      },
+      [&](HWND) {
+        return POINT{x, RowTop(5) + 2};
+      },
+      [&](HWND w) {
+        return POINT{LinkLeft(w) + 2, TextY(2)};
+      },
   };
   for (const auto& at : outside)
     EXPECT_EQ(Choose({[&](HWND w) {
-                        Key(w, VK_DOWN);
-                        POINT pt = at(w);
-                        Mouse(w, WM_LBUTTONDOWN, pt.x, pt.y);
-                        EXPECT_TRUE(Highlighted(w, 1));
-                        Mouse(w, WM_LBUTTONUP, x, TextY(1));
-                      }}),
+                Key(w, VK_DOWN);
+                POINT pt = at(w);
+                Mouse(w, WM_LBUTTONDOWN, pt.x, pt.y);
+                EXPECT_TRUE(Highlighted(w, 1));
+                Mouse(w, WM_LBUTTONUP, x, TextY(1));
+              }}),
               1);
 }
 
@@ -288,8 +295,8 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
 // Windows path; empty when the program runs without one (not under ctest).
 std::wstring OpenedUrlsFile() {
   const char* unixPath = std::getenv("VELMARSH_URL_LOG");
-  auto dosName = reinterpret_cast<wchar_t*(CDECL*)(const char*)>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+  auto dosName = reinterpret_cast<wchar_t*(CDECL*)(const char*)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
   if (!unixPath || !dosName) return {};
   wchar_t* name = dosName(unixPath);
   if (!name) return {};
@@ -312,18 +319,18 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       EXPECT_FALSE(Underlined(w, 0));
                       // The text's extent, edges included.
                       int right = Width(w) - fake.style.marginRight;
-                      for (POINT on : {POINT{LinkLeft(w) + 10, TextY(1)},
-                                       POINT{right - 10, TextY(1)},
-                                       POINT{OnLink(w, 1).x, RowTop(1) + h / 4},
-                                       POINT{OnLink(w, 1).x, RowTop(1) + h / 4 + h}}) {
+                      for (POINT on :
+                           {POINT{LinkLeft(w) + kLinkMargin, TextY(1)}, POINT{right - kLinkMargin, TextY(1)},
+                            POINT{OnLink(w, 1).x, RowTop(1) + h / 4},
+                            POINT{OnLink(w, 1).x, RowTop(1) + h / 4 + h}}) {
                         move(w, on);
                         EXPECT_TRUE(HandCursor()) << on.x << "," << on.y;
                       }
                       // Beside the text, above its band, on a fixed row: no link.
-                      for (POINT off : {POINT{LinkLeft(w) + 9, TextY(1)},
-                                        POINT{right - 9, TextY(1)},
-                                        POINT{OnLink(w, 1).x, RowTop(1) + h / 4 - 1},
-                                        POINT{OnLink(w, 1).x, TextY(3)}}) {
+                      for (POINT off :
+                           {POINT{LinkLeft(w) + kLinkMargin - 1, TextY(1)},
+                            POINT{right - kLinkMargin + 1, TextY(1)},
+                            POINT{OnLink(w, 1).x, RowTop(1) + h / 4 - 1}, POINT{OnLink(w, 1).x, TextY(3)}}) {
                         move(w, off);
                         EXPECT_FALSE(HandCursor()) << off.x << "," << off.y;
                         EXPECT_FALSE(Underlined(w, 1));
@@ -332,8 +339,7 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       Mouse(w, WM_LBUTTONDOWN, OnLink(w, 1).x, OnLink(w, 1).y);
                       Mouse(w, WM_LBUTTONUP, OnLink(w, 1).x, OnLink(w, 1).y);
                     },
-                    [&](HWND w) { EXPECT_TRUE(Highlighted(w, 0)); },
-                    KeyStep(VK_RETURN)}),
+                    [&](HWND w) { EXPECT_TRUE(Highlighted(w, 0)); }, KeyStep(VK_RETURN)}),
             0);
 
   std::string line;
@@ -355,8 +361,7 @@ TEST_F(SearchWindow, WhileTheHostHandlesTheMouseMovesAndReleasesChangeNothing) {
                       Mouse(w, WM_LBUTTONDOWN, 30, TextY(1));
                       Mouse(w, WM_LBUTTONUP, 30, TextY(1));
                     },
-                    [&](HWND) { fake.mouseBusy = 0; },
-                    KeyStep(VK_RETURN)}),
+                    [&](HWND) { fake.mouseBusy = 0; }, KeyStep(VK_RETURN)}),
             1);
 }
 
@@ -379,8 +384,8 @@ TEST(SearchWindowWithoutHostWindows, ChoosesNothing) {
   FakeHost fake;
   fake.missingServices.insert(hostabi::kCreateHostWindow);
   StartLumoraProc(FakeHost::F);
-  candidateNames = {{L"Smith, John", 1}};
-  EXPECT_EQ(ChoosePlayer(fake.mainWindow, L"Search FIDE for Smith", true, false), -1);
+  candidates = {{L"Smith, John", 1}};
+  EXPECT_EQ(ChoosePlayer(fake.mainWindow, candidates, L"Search FIDE for Smith", true, false), -1);
 }
 
 }  // namespace

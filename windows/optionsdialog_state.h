@@ -1,6 +1,6 @@
 // The Options dialog's records, texts and measures, shared by its window
-// procedure (plnastr.cpp), its layout (plnastrlayout.cpp) and its drawing
-// (plnastrpaint.cpp). Not for other units.
+// procedure (optionsdialog.cpp), its layout (optionsdialog_layout.cpp) and
+// its drawing (optionsdialog_paint.cpp). Not for other units.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +8,10 @@
 #include <algorithm>
 #include <string_view>
 
-#include "lumora/hostabi.h"
 #include "host/hostdata.h"
 #include "host/settings.h"
+#include "lumora/hostabi.h"
+#include "windows/windowhelpers.h"
 
 namespace optionsdialog {
 
@@ -42,8 +43,7 @@ inline bool& BoundFlag(int box) {
 
 inline constexpr std::wstring_view kHeading = L"Save the following information about players:";
 inline constexpr std::wstring_view kOverwriteLabel = L"Overwrite:";
-inline constexpr std::wstring_view kChangeNameLabel =
-    L"Change name, if it is spelled differently in FIDE";
+inline constexpr std::wstring_view kChangeNameLabel = L"Change name, if it is spelled differently in FIDE";
 inline constexpr std::wstring_view kFirstInstruction =
     L"You should at first download the list of players from";
 // FIDE's domain followed by " and unzip it.".
@@ -51,13 +51,20 @@ inline constexpr std::wstring_view kSecondInstruction = L"fide.com and unzip it.
 inline constexpr std::wstring_view kVisitWebsite = L"Visit website";
 inline constexpr char kFideDownloadPage[] = "https://ratings.fide.com/download.phtml";
 
+// "New FIDE list" is wider than the host's normal buttons.
+constexpr int kNewListButtonWidth = 148;
+
+// The dialog's records and its link's state. They live for the process: the
+// host reads the box and button records while the dialog is open and calls
+// its procedures without arguments of ours, and the button records hold
+// picture references until the library is unloaded.
 struct DialogState {
   hostabi::TCheckInf boxes[kBoxCount]{};
   hostabi::TButInf newListButton{}, closeButton{}, saveButton{};
   int overwriteLabelX = 0;  // x of the "Overwrite:" labels, set by the layout
   RECT linkRect{};          // extent of "Visit website", edges included
   bool linkHover = false;
-  HWND window = nullptr;    // the open dialog
+  HWND window = nullptr;  // the open dialog
 };
 
 extern DialogState state;
@@ -69,19 +76,24 @@ void __stdcall CloseOptions();
 
 // The host's style values, fetched anew for every layout and paint.
 struct Measures {
-  int top, bottom, left, right;  // margins T, B, L, R
-  int boxHeight, boxWidth;       // CH, CW
+  int top, bottom, left, right;  // the host's margins
+  int boxHeight, boxWidth;       // a check box's size
   const LOGFONTA* bodyFont;
   COLORREF separatorColour;
 
-  int X0() const { return left + 10; }
+  // The left edge of the texts and of the column of labels.
+  int TextLeft() const { return left + 10; }
 };
 
 inline Measures HostMeasures() {
   using namespace hostabi;
-  return {HostMetricValue(kMarginTop),      HostMetricValue(kMarginBottom),
-          HostMetricValue(kMarginLeft),     HostMetricValue(kMarginRight),
-          HostMetricValue(kCheckBoxHeight), HostMetricValue(kCheckBoxWidth),
+  const Margins margins = HostMargins();
+  return {margins.top,
+          margins.bottom,
+          margins.left,
+          margins.right,
+          HostMetricValue(kCheckBoxHeight),
+          HostMetricValue(kCheckBoxWidth),
           HostMetricAs<LOGFONTA>(kBodyFont),
           static_cast<COLORREF>(HostMetricValue(kSeparatorColour))};
 }

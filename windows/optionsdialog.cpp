@@ -1,15 +1,14 @@
 // The Options dialog: the command that runs it, its window procedure with
 // the keyboard and mouse rules, and what its buttons do.
-#include "windows/plnastr.h"
-
-#include <shellapi.h>
+#include "windows/optionsdialog.h"
 
 #include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
 #include "windows/importcmd.h"
-#include "windows/optionsstate.h"
+#include "windows/optionsdialog_state.h"
+#include "windows/windowhelpers.h"
 
 namespace optionsdialog {
 DialogState state;
@@ -19,19 +18,9 @@ using namespace optionsdialog;
 
 namespace {
 
-bool HostHandlesMouse() {
-  auto* busy = HostVariableAs<uint8_t>(hostabi::kMouseBusy);
-  return busy && *busy != 0;
-}
-
 bool InLink(int x, int y) {
   const RECT& r = state.linkRect;
   return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
-}
-
-HCURSOR LinkCursor(bool overLink) {
-  return LoadCursorA(nullptr, overLink ? MAKEINTRESOURCEA(32649)    // IDC_HAND
-                                       : MAKEINTRESOURCEA(32512));  // IDC_ARROW
 }
 
 // The cursor and the link's underline change only when the mouse crosses
@@ -40,13 +29,13 @@ void OnMouseMove(HWND window, int x, int y) {
   bool inside = InLink(x, y);
   if (inside == state.linkHover) return;
   state.linkHover = inside;
-  SetCursor(LinkCursor(inside));
+  ShowLinkCursor(inside);
   InvalidateRect(window, &state.linkRect, TRUE);
   UpdateWindow(window);
 }
 
 void OnPress(HWND window, int x, int y) {
-  if (InLink(x, y)) ShellExecuteA(window, "open", kFideDownloadPage, "", "", SW_SHOW);
+  if (InLink(x, y)) OpenWebPage(window, kFideDownloadPage);
 }
 
 void OnKey(WPARAM key) {
@@ -60,8 +49,7 @@ void OnKey(WPARAM key) {
 
 void __stdcall ShowOptions() {
   Guarded([] {
-    CreateHostWindow(L"Options", 400, 300, MainWindowHandle(), OptionsWindowProc,
-                     PaintOptionsDialog);
+    CreateHostWindow(L"Options", 400, 300, MainWindowHandle(), OptionsWindowProc, PaintOptionsDialog);
     state.window = nullptr;
   });
 }
@@ -76,9 +64,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         // show) must not duplicate the controls or undo the ticks.
         if (wParam && window != state.window) BuildOptionsDialog(window);
         break;
-      case WM_KEYDOWN:
-        OnKey(wParam);
-        return 0;
+      case WM_KEYDOWN: OnKey(wParam); return 0;
       case WM_MOUSEMOVE:
         if (HostHandlesMouse()) break;
         OnMouseMove(window, x, y);
@@ -87,13 +73,11 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         // The window class's own cursor would replace the hand at the next
         // movement within the link.
         if (state.linkHover && LOWORD(lParam) == HTCLIENT && !HostHandlesMouse()) {
-          SetCursor(LinkCursor(true));
+          ShowLinkCursor(true);
           return TRUE;
         }
         break;
-      case WM_LBUTTONDOWN:
-        OnPress(window, x, y);
-        return 0;
+      case WM_LBUTTONDOWN: OnPress(window, x, y); return 0;
     }
     return DefaultWindowProc(window, message, wParam, lParam);
   });
@@ -101,8 +85,7 @@ LRESULT CALLBACK OptionsWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void __stdcall SaveOptions() {
   Guarded([] {
-    for (int box = 0; box < kBoxCount; ++box)
-      BoundFlag(box) = state.boxes[box].state == hostabi::kTicked;
+    for (int box = 0; box < kBoxCount; ++box) BoundFlag(box) = state.boxes[box].state == hostabi::kTicked;
     WriteSettingsFile();
     SetWindowResult(1);
   });

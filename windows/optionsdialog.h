@@ -1,4 +1,4 @@
-// plnastr: the Options dialog, in which the user edits the settings flags,
+// The Options dialog, in which the user edits the settings flags,
 // starts the import of a new FIDE list and opens FIDE's download page.
 #pragma once
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "lumora/hostabi.h"
+#include "windows/windowhelpers.h"
 
 // What the window shows and drives: given by the run that opens it.
 struct StatusFigures {
@@ -22,20 +23,17 @@ struct StatusRun {
 // calls the window's procedures without arguments of ours.
 extern StatusRun statusRun;
 
-extern HWND StatusWindow;              // while a run's window exists
+// The run's window and its controls, kept for the timer's steps and Cancel,
+// which the host calls without arguments of ours; CancelButton keeps its
+// picture references until the library is unloaded.
+extern HWND StatusWindow;  // while a run's window exists
 extern HWND ProgressBar;
 extern hostabi::TButInf CancelButton;  // bound to the host's button; click: StopBatch
-
-// The margins of a host plug-in window's client area.
-struct StatusMargins {
-  int32_t top, bottom, left, right;
-};
-StatusMargins HostMargins();
 
 // Text column width before measuring: the window is never narrower.
 constexpr int32_t kStatusTextWidth = 350;
 // Outer size of the status window for a text column w wide and lines h high.
-SIZE StatusWindowSize(int32_t w, int32_t h, const StatusMargins& m);
+SIZE StatusWindowSize(int32_t w, int32_t h, const Margins& m);
 // Where a window of this size goes: centred on the main window, pushed back
 // inside the work area's right and bottom edges, and not left of or above 0.
 POINT StatusWindowPlace(const RECT& mainWindow, const RECT& workArea, SIZE size);

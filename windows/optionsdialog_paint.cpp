@@ -2,11 +2,12 @@
 // the boxes on, the separator, the instructions and the link.
 #include <algorithm>
 
+#include "base/gdi.h"
 #include "base/guard.h"
 #include "host/hostservices.h"
-#include "base/gdi.h"
-#include "windows/optionsstate.h"
-#include "windows/plnastr.h"
+#include "windows/optionsdialog.h"
+#include "windows/optionsdialog_state.h"
+#include "windows/windowhelpers.h"
 
 using namespace optionsdialog;
 
@@ -14,12 +15,6 @@ namespace {
 
 void Text(HDC dc, int x, int y, std::wstring_view text) {
   TextOutW(dc, x, y, text.data(), static_cast<int>(text.size()));
-}
-
-int WindowWidth(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return r.right - r.left;
 }
 
 void Paint(HWND window, HDC dc) {
@@ -34,30 +29,30 @@ void Paint(HWND window, HDC dc) {
   SelectedObject selectPen(dc, pen);
 
   const int h = TextExtent(dc, kHeading).cy;
-  const int x0 = m.X0();
-  const int ty = (std::max(h, m.boxHeight) - h) / 2 - 2;
+  const int textLeft = m.TextLeft();
+  const int textOffset = (std::max(h, m.boxHeight) - h) / 2 - 2;
 
-  Text(dc, x0, m.top + 5, kHeading);
+  Text(dc, textLeft, m.top + 5, kHeading);
   int y = m.top + 5 + h + 8;
   for (int r = 0; r < 4; ++r) {
     std::wstring_view label = kRows[r].label;
     // The label ends 5 pixels before the row's "save" box.
     int x = state.overwriteLabelX - m.boxWidth - 15 - static_cast<int>(TextExtent(dc, label).cx);
-    Text(dc, x, y + ty, label);
-    Text(dc, state.overwriteLabelX, y + ty, kOverwriteLabel);
+    Text(dc, x, y + textOffset, label);
+    Text(dc, state.overwriteLabelX, y + textOffset, kOverwriteLabel);
     y += h + (r == 3 ? 10 : 5);
   }
-  Text(dc, x0, y + ty, kChangeNameLabel);
+  Text(dc, textLeft, y + textOffset, kChangeNameLabel);
   y += h + 10;
 
-  POINT line[2] = {{x0, y}, {WindowWidth(window) - m.right - 10, y}};
+  POINT line[2] = {{textLeft, y}, {WindowWidth(window) - m.right - 10, y}};
   Polyline(dc, line, 2);
-  Text(dc, x0, y + 52, kFirstInstruction);
-  Text(dc, x0, y + 53 + h, kSecondInstruction);
+  Text(dc, textLeft, y + 52, kFirstInstruction);
+  Text(dc, textLeft, y + 53 + h, kSecondInstruction);
 
   SetTextColor(dc, RGB(0, 0, 255));
   if (state.linkHover) SelectObject(dc, linkFont);
-  Text(dc, x0, y + 54 + 2 * h, kVisitWebsite);
+  Text(dc, textLeft, y + 54 + 2 * h, kVisitWebsite);
 }
 
 }  // namespace

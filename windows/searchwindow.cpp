@@ -1,16 +1,13 @@
 // The extended search window: the call that runs it, its window procedure
 // and the keyboard and mouse rules by which the user chooses a row.
-#include "windows/plsearchwnd.h"
+#include "windows/searchwindow.h"
 
-#include <shellapi.h>
-
-#include "host/gamessite.h"
-#include "base/guard.h"
-#include "host/hostservices.h"
 #include "base/gdi.h"
-#include "windows/searchwindowstate.h"
-
-std::vector<fidenam> candidateNames;
+#include "base/guard.h"
+#include "host/gamessite.h"
+#include "host/hostservices.h"
+#include "windows/searchwindow_state.h"
+#include "windows/windowhelpers.h"
 
 namespace searchwindow {
 WindowState state;
@@ -20,13 +17,13 @@ using namespace searchwindow;
 
 namespace {
 
-int32_t* resultCell = nullptr;  // the host's WindowResult, fetched per window
+// The host's WindowResult, fetched when a window opens: the key and mouse
+// handlers end the window through it.
+int32_t* resultCell = nullptr;
 
 void EndWindow(int32_t result) {
   if (resultCell) *resultCell = result;
 }
-
-bool HostHandlesMouse() { return state.mouseBusy && *state.mouseBusy != 0; }
 
 // Shows a change without waiting for a paint message.
 void RepaintAtOnce(HWND window) {
@@ -48,8 +45,7 @@ int LinkAt(HWND window, int x, int y) {
   Margins m = HostMargins();
   int h = state.lineHeight;
   if (y <= m.top) return -1;
-  if (x < LinkLeft(window, m) + kLinkMargin || x > WindowWidth(window) - m.right - kLinkMargin)
-    return -1;
+  if (x < LinkLeft(window, m) + kLinkMargin || x > WindowWidth(window) - m.right - kLinkMargin) return -1;
   int row = (y - m.top) / RowPitch();
   if (row >= CandidateCount()) return -1;
   int offset = y - (m.top + row * RowPitch());
@@ -59,18 +55,14 @@ int LinkAt(HWND window, int x, int y) {
 void OpenPlayerPage(int32_t fideId) {
   HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(HostHandle(hostabi::kOwnerWindow)));
   std::string url = PlayerPageUrl(fideId);
-  ShellExecuteA(owner, "open", url.c_str(), "", "", SW_SHOW);
+  OpenWebPage(owner, url.c_str());
 }
 
 void OnKey(HWND window, WPARAM key) {
   int last = RowCount() - 1;
   switch (key) {
-    case VK_RETURN:
-      EndWindow(state.selectedRow);
-      break;
-    case VK_ESCAPE:
-      EndWindow(-1);
-      break;
+    case VK_RETURN: EndWindow(state.selectedRow); break;
+    case VK_ESCAPE: EndWindow(-1); break;
     case VK_UP:
       state.selectedRow = state.selectedRow - 1 < 0 ? last : state.selectedRow - 1;
       RepaintAtOnce(window);
@@ -96,7 +88,7 @@ void OnPress(HWND window, int x, int y) {
 // nothing. A release over a link opens the page and leaves the window open.
 void OnRelease(HWND window, int x, int y) {
   if (state.hoverLink >= 0 && state.hoverLink < CandidateCount())
-    OpenPlayerPage(candidateNames[static_cast<size_t>(state.hoverLink)].fideId);
+    OpenPlayerPage(state.candidates[static_cast<size_t>(state.hoverLink)].fideId);
   int row = RowAt(window, x, y);
   if (row >= 0 && row == state.selectedRow && state.pressed) EndWindow(state.selectedRow);
 }
@@ -107,27 +99,28 @@ void OnMouseMove(HWND window, int x, int y) {
     state.hoverLink = link;
     RepaintAtOnce(window);
   }
-  SetCursor(LoadCursorA(nullptr, link != -1 ? MAKEINTRESOURCEA(32649)    // IDC_HAND
-                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+  ShowLinkCursor(link != -1);
 }
 
 }  // namespace
 
-int32_t ChoosePlayer(HWND parent, const std::wstring& title, bool offerExtended,
-                     bool offerCancel) {
+int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                     bool offerExtended, bool offerCancel) {
+  state.candidates = candidates;
   state.title = title;
   state.offerExtended = offerExtended;
   state.offerCancel = offerCancel;
   state.selectedRow = 0;
   state.pressed = false;
   state.hoverLink = -1;
-  state.mouseBusy = HostVariableAs<uint8_t>(hostabi::kMouseBusy);
   resultCell = WindowResult();
   // A host that cannot run the window, or could never learn its result,
   // gets no choice rather than a made-up row 0.
-  if (!hostServices.createHostWindow || !resultCell) return -1;
-  return CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc,
-                          PaintSearchWindow);
+  int32_t chosen = -1;
+  if (hostServices.createHostWindow && resultCell)
+    chosen = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc, PaintSearchWindow);
+  state.candidates = {};  // the caller's lines end with the call
+  return chosen;
 }
 
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,16 +133,12 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         // and must not move the window or the highlight back to row 0.
         if (wParam && lParam == 0) LayoutSearchWindow(window);
         break;
-      case WM_KEYDOWN:
-        OnKey(window, wParam);
-        return 0;
+      case WM_KEYDOWN: OnKey(window, wParam); return 0;
       case WM_MOUSEMOVE:
         if (HostHandlesMouse()) break;
         OnMouseMove(window, x, y);
         return 0;
-      case WM_LBUTTONDOWN:
-        OnPress(window, x, y);
-        return 0;
+      case WM_LBUTTONDOWN: OnPress(window, x, y); return 0;
       case WM_LBUTTONUP:
         if (HostHandlesMouse()) break;
         OnRelease(window, x, y);
@@ -160,6 +149,6 @@ LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 std::string PlayerPageUrl(int32_t id) {
-  return std::string("https://") + kGamesSiteHost + "/public/pinfo.jsp?id=" +
-         std::to_string(static_cast<uint32_t>(id));
+  return std::string("https://") + kGamesSiteHost +
+         "/public/pinfo.jsp?id=" + std::to_string(static_cast<uint32_t>(id));
 }

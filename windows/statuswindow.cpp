@@ -1,14 +1,14 @@
-#include "windows/plstatwnd.h"
+#include "windows/statuswindow.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <string>
 
+#include "base/gdi.h"
 #include "base/guard.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
-#include "base/gdi.h"
 
 StatusRun statusRun;
 HWND StatusWindow = nullptr;
@@ -29,51 +29,24 @@ constexpr wchar_t kCancel[] = L"Cancel";
 constexpr wchar_t kSampleFraction[] = L"8888/8888";
 constexpr wchar_t kSampleCount[] = L"8888";
 
-constexpr int32_t kButtonWidth = 105, kButtonHeight = 28;
-
 std::wstring Decimal(int64_t value) { return std::to_wstring(value); }
 
 HFONT TextFont() { return FontFrom(HostMetricAs<LOGFONTA>(hostabi::kBodyFont)); }
 
-void CreateCancelButton(HWND window, const StatusMargins& m, SIZE size, int32_t h) {
-  ReleaseButtonPictures(CancelButton);
-  CancelButton = CopyButtonTemplate(hostabi::kNormalButtonTemplate);
-  CancelButton.onClick = StopBatch;
-  auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  CancelButton.window = CreateWindowExW(0, L"knop", kCancel, WS_CHILD | WS_VISIBLE,
-                                        size.cx - m.right - 113, m.top + 4 * h + 26,
-                                        kButtonWidth, kButtonHeight, window, nullptr, instance,
-                                        nullptr);
-  HRGN region = CreateRoundRectRgn(-1, -1, 107, 30, 28, 28);
-  // The window owns the region once it is set; otherwise it is ours to free.
-  if (region && !SetWindowRgn(CancelButton.window, region, TRUE)) DeleteObject(region);
-  StyleButton(&CancelButton, kCancel);
-}
-
 }  // namespace
 
-StatusMargins HostMargins() {
-  return {HostMetricValue(hostabi::kMarginTop), HostMetricValue(hostabi::kMarginBottom),
-          HostMetricValue(hostabi::kMarginLeft), HostMetricValue(hostabi::kMarginRight)};
-}
-
-SIZE StatusWindowSize(int32_t w, int32_t h, const StatusMargins& m) {
+SIZE StatusWindowSize(int32_t w, int32_t h, const Margins& m) {
   return {w + m.left + m.right + 20, m.top + 4 * h + 61 + m.bottom};
 }
 
 POINT StatusWindowPlace(const RECT& main, const RECT& work, SIZE size) {
   // C++ division rounds towards zero, as the centring wants.
-  LONG x = (main.left + main.right - size.cx) / 2;
-  if (x < 0) x = 0;
-  if (x + size.cx > work.right) x = work.right - size.cx;
-  LONG y = (main.top + main.bottom - size.cy) / 2;
-  if (y < 0) y = 0;
-  if (y + size.cy > work.bottom) y = work.bottom - size.cy;
-  return {x, y};
+  POINT centred{(main.left + main.right - size.cx) / 2, (main.top + main.bottom - size.cy) / 2};
+  return KeepInWorkArea(centred, size, work, Overflow::KeepRightBottom);
 }
 
 void SetUpStatusWindow(HWND window) {
-  StatusMargins m = HostMargins();
+  Margins m = HostMargins();
   StatusWindow = window;
   // The window's painting leaves its controls alone: a redraw of the
   // figures after each tick does not repaint the bar and the button.
@@ -86,8 +59,7 @@ void SetUpStatusWindow(HWND window) {
   SelectedObject selected(dc, font);
   int32_t w = kStatusTextWidth, h = 0;
   for (const std::wstring& sample :
-       {std::wstring(kSampleFraction) + kNamesProcessed,
-        std::wstring(kFor) + kSampleCount + kAlreadyExists,
+       {std::wstring(kSampleFraction) + kNamesProcessed, std::wstring(kFor) + kSampleCount + kAlreadyExists,
         std::wstring(kSampleCount) + kNamesSkipped}) {
     SIZE extent = TextExtent(dc, sample);
     w = std::max<int32_t>(w, extent.cx);
@@ -95,18 +67,18 @@ void SetUpStatusWindow(HWND window) {
   }
 
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10,
-                                m.top + h + 10, w, h + 2, window, nullptr, instance, nullptr);
+  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10, m.top + h + 10,
+                                w, h + 2, window, nullptr, instance, nullptr);
   StatusFigures figures = statusRun.figures ? statusRun.figures() : StatusFigures{};
   SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
 
   SIZE size = StatusWindowSize(w, h, m);
-  CreateCancelButton(window, m, size, h);
+  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window, size.cx - m.right - 113,
+                 m.top + 4 * h + 26, kButtonWidth, kCancel);
 
-  RECT work{}, main{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT main{};
   GetWindowRect(MainWindowHandle(), &main);
-  POINT at = StatusWindowPlace(main, work, size);
+  POINT at = StatusWindowPlace(main, DesktopWorkArea(), size);
   SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
   if (statusRun.start) statusRun.start();
@@ -116,8 +88,7 @@ void SetUpStatusWindow(HWND window) {
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The run starts once per window: a later show (the owner being minimised
   // and restored) must not lay it out again and restart from the first name.
-  if (message == WM_SHOWWINDOW && window != StatusWindow)
-    Guarded([&] { SetUpStatusWindow(window); });
+  if (message == WM_SHOWWINDOW && window != StatusWindow) Guarded([&] { SetUpStatusWindow(window); });
   if (message == WM_NCDESTROY && window == StatusWindow) {
     StatusWindow = nullptr;
     ProgressBar = nullptr;
@@ -131,7 +102,7 @@ void __stdcall PaintStatus(HWND window, HDC dc) {
     PaintWindowBackground(window, dc);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
-    StatusMargins m = HostMargins();
+    Margins m = HostMargins();
     OwnedFont font(TextFont());
     SelectedObject selected(dc, font);
     int32_t x = m.left + 10, y = m.top + 5;

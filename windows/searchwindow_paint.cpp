@@ -2,10 +2,11 @@
 // context is made and released within the call that uses it.
 #include <algorithm>
 
-#include "host/gamessite.h"
-#include "base/guard.h"
 #include "base/gdi.h"
-#include "windows/searchwindowstate.h"
+#include "base/guard.h"
+#include "host/gamessite.h"
+#include "windows/searchwindow_state.h"
+#include "windows/windowhelpers.h"
 
 using namespace searchwindow;
 
@@ -53,18 +54,13 @@ void LayoutSearchWindow(HWND window) {
   }
   height -= 1;
 
-  // Centred on the host's point, kept inside the desktop's work area.
+  // Centred on the host's point, kept inside the desktop's work area; a
+  // window too large for it keeps its left and top edges in view.
   auto* x = HostVariableAs<int32_t>(hostabi::kMessageX);
   auto* y = HostVariableAs<int32_t>(hostabi::kMessageY);
-  int left = (x ? *x : 0) - width / 2;
-  int top = (y ? *y : 0) - height / 2;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  if (left + width > work.right) left = work.right - width;
-  if (top + height > work.bottom) top = work.bottom - height;
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  MoveWindow(window, left, top, width, height, TRUE);
+  POINT at = KeepInWorkArea({(x ? *x : 0) - width / 2, (y ? *y : 0) - height / 2}, {width, height},
+                            DesktopWorkArea(), Overflow::KeepLeftTop);
+  MoveWindow(window, at.x, at.y, width, height, TRUE);
   state.selectedRow = 0;
 }
 
@@ -76,8 +72,8 @@ void __stdcall PaintSearchWindow(HWND window, HDC dc) {
     OwnedFont linkHoverFont(FontFrom(bodyLogFont, true));
     OwnedPen linePen(CreatePen(PS_SOLID, 1, kLineGrey));
     OwnedBrush whiteBrush(CreateSolidBrush(kWhite));
-    OwnedBrush selectionBrush(CreateSolidBrush(
-        static_cast<COLORREF>(HostMetricValue(hostabi::kSelectionBackground))));
+    OwnedBrush selectionBrush(
+        CreateSolidBrush(static_cast<COLORREF>(HostMetricValue(hostabi::kSelectionBackground))));
     COLORREF selectionText = static_cast<COLORREF>(HostMetricValue(hostabi::kSelectionText));
     SelectedObject font(dc, bodyFont);
     SelectedObject pen(dc, linePen);
@@ -103,8 +99,7 @@ void __stdcall PaintSearchWindow(HWND window, HDC dc) {
       if (row < candidates) {
         SetTextColor(dc, kLinkBlue);
         if (row == state.hoverLink) SelectObject(dc, linkHoverFont);
-        TextOutW(dc, linkLeft + kLinkMargin, y + h / 4, kLinkText.data(),
-                 static_cast<int>(kLinkText.size()));
+        TextOutW(dc, linkLeft + kLinkMargin, y + h / 4, kLinkText.data(), static_cast<int>(kLinkText.size()));
         SelectObject(dc, bodyFont);
       }
       SetTextColor(dc, kBlack);
