@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
+#include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/searchrules.h"
 #include "database/searchindex.h"
+#include "database/searchrules.h"
 #include "tools/fidegen.h"
 
 namespace {
@@ -142,12 +142,9 @@ std::vector<std::string> QueriesOf(Lookup lookup) {
       for (size_t i : SamplePlayers()) ids.push_back(std::to_string(PlayerList()[i].fideId));
       return ids;
     }
-    case kWordOne:
-      return NameQueries(true, false);
-    case kWordTwo:
-      return NameQueries(false, false);
-    case kRanked:
-      return NameQueries(false, true);
+    case kWordOne: return NameQueries(true, false);
+    case kWordTwo: return NameQueries(false, false);
+    case kRanked: return NameQueries(false, true);
   }
   return {};
 }
@@ -163,9 +160,7 @@ void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
                                        : FindByIdAtLinear(std::stoi(query), p, index));
       break;
     case kWordOne:
-    case kWordTwo:
-      benchmark::DoNotOptimize(indexed ? WordSearch(query) : WordSearchLinear(query));
-      break;
+    case kWordTwo: benchmark::DoNotOptimize(indexed ? WordSearch(query) : WordSearchLinear(query)); break;
     case kRanked:
       benchmark::DoNotOptimize(indexed ? RankedSearch(query, kExtendedSearchLimit)
                                        : RankedSearchLinear(query, kExtendedSearchLimit));
@@ -186,7 +181,9 @@ BENCHMARK_CAPTURE(BM_Lookup, WordSearchOneWord_linear, kWordOne, false)->Unit(be
 BENCHMARK_CAPTURE(BM_Lookup, WordSearchOneWord_indexed, kWordOne, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Lookup, WordSearchTwoWords_linear, kWordTwo, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Lookup, WordSearchTwoWords_indexed, kWordTwo, true)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Lookup, RankedSearch_linear, kRanked, false)->Unit(benchmark::kMicrosecond)->Iterations(64);
+BENCHMARK_CAPTURE(BM_Lookup, RankedSearch_linear, kRanked, false)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(64);
 BENCHMARK_CAPTURE(BM_Lookup, RankedSearch_indexed, kRanked, true)->Unit(benchmark::kMicrosecond);
 
 double Median(std::vector<double> values) {

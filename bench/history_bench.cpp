@@ -48,7 +48,8 @@ std::vector<Query> Queries() {
     RatingKind kind = kAllRatingKinds[rng() % kRatingKinds];
     const KindHistory& k = h[kind];
     if (k.players.empty() || k.lists.empty()) continue;
-    int32_t id = rng() % 10 ? k.players[rng() % k.players.size()].id : static_cast<int32_t>(1 + rng() % 400000000);
+    int32_t id =
+        rng() % 10 ? k.players[rng() % k.players.size()].id : static_cast<int32_t>(1 + rng() % 400000000);
     MonthNumber first = k.lists.front().month, last = k.lists.back().month;
     queries.push_back({kind, id, first - 1 + static_cast<MonthNumber>(rng() % (last - first + 3))});
   }

@@ -160,8 +160,8 @@ void ByteFile::WriteBytes(const void* bytes, size_t n) {
     if (bufPos >= WindowSize) NextBlock();
     size_t k = std::min(n, static_cast<size_t>(WindowSize - bufPos));
     // As WriteByte: dirty once a byte changes or the valid data grows.
-    dirty = dirty || bufPos + static_cast<int32_t>(k) > bufCount ||
-            std::memcmp(window + bufPos, from, k) != 0;
+    dirty =
+        dirty || bufPos + static_cast<int32_t>(k) > bufCount || std::memcmp(window + bufPos, from, k) != 0;
     std::memcpy(window + bufPos, from, k);
     bufPos += static_cast<int32_t>(k);
     filePos += static_cast<int32_t>(k);

@@ -1,9 +1,9 @@
 // The one-line description of a candidate player shown for choosing.
 #include <string>
 
+#include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/playercodes.h"
 
 std::string DescribePlayer(int32_t index) {
   std::span<const Player> list = PlayerList();

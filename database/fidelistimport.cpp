@@ -7,9 +7,9 @@
 #include <new>
 #include <utility>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
 #include "database/playercodes.h"
+#include "database/playerlist.h"
 #include "database/playerstore.h"
 #include "database/stdfile.h"
 

@@ -358,7 +358,8 @@ std::string WithTags(const PgnGame& game, std::span<const TagSetting> tags) {
   std::vector<Replacement> replaced;
   std::vector<std::pair<std::string_view, std::string_view>> added;
   for (const TagSetting& setting : tags) {
-    auto add = std::find_if(added.begin(), added.end(), [&](const auto& a) { return a.first == setting.name; });
+    auto add =
+        std::find_if(added.begin(), added.end(), [&](const auto& a) { return a.first == setting.name; });
     if (add != added.end()) {
       add->second = setting.value;
       continue;

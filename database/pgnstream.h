@@ -23,15 +23,15 @@ struct PgnTag {
 };
 
 struct PgnGame {
-  std::string text;             // every byte of the game as it was read
-  bool isGame = false;          // false: only blank or escape lines, no game
-  bool damaged = false;         // the reader refuses it: copy it unchanged
-  int64_t firstLine = 0;        // 1-based line of the file where the game starts
-  int64_t problemLine = 0;      // for a damaged game: where, and what
+  std::string text;         // every byte of the game as it was read
+  bool isGame = false;      // false: only blank or escape lines, no game
+  bool damaged = false;     // the reader refuses it: copy it unchanged
+  int64_t firstLine = 0;    // 1-based line of the file where the game starts
+  int64_t problemLine = 0;  // for a damaged game: where, and what
   std::string problem;
-  std::vector<PgnTag> tags;     // in file order
-  size_t headerEnd = 0;         // offset just after the last tag line
-  bool headerEndsLine = true;   // the last tag line has a line end
+  std::vector<PgnTag> tags;         // in file order
+  size_t headerEnd = 0;             // offset just after the last tag line
+  bool headerEndsLine = true;       // the last tag line has a line end
   std::string_view lineEnd = "\n";  // the last tag line's line end ("\r\n" or "\n")
 
   std::string_view Name(const PgnTag& tag) const {

@@ -4,9 +4,9 @@ namespace {
 
 // The flags in file order.
 constexpr bool TagOptions::*kFileOrder[kSettingsFileBytes] = {
-    &TagOptions::saveTitle,      &TagOptions::saveSex,      &TagOptions::saveElo,
-    &TagOptions::saveCountry,    &TagOptions::overwriteTitle, &TagOptions::overwriteSex,
-    &TagOptions::overwriteElo,   &TagOptions::overwriteCountry, &TagOptions::changeName,
+    &TagOptions::saveTitle,    &TagOptions::saveSex,          &TagOptions::saveElo,
+    &TagOptions::saveCountry,  &TagOptions::overwriteTitle,   &TagOptions::overwriteSex,
+    &TagOptions::overwriteElo, &TagOptions::overwriteCountry, &TagOptions::changeName,
 };
 
 }  // namespace

@@ -14,13 +14,13 @@
 // stays valid while the list it came from is loaded (a list is never
 // replaced while a command runs).
 struct Player {
-  std::string_view name;     // as in the FIDE list, trailing blanks removed; 1..61 bytes
-  int32_t fideId = 0;        // 0 when the list line had no digits at its start
-  uint16_t rating = 0;       // 0 = no rating
+  std::string_view name;  // as in the FIDE list, trailing blanks removed; 1..61 bytes
+  int32_t fideId = 0;     // 0 when the list line had no digits at its start
+  uint16_t rating = 0;    // 0 = no rating
   Sex sex = Sex::None;
   Title title = Title::None;
-  uint8_t federation = 0;    // row in FederationTable, 1..208; 0 none
-  uint16_t birthYear = 0;    // 0 = not given
+  uint8_t federation = 0;  // row in FederationTable, 1..208; 0 none
+  uint16_t birthYear = 0;  // 0 = not given
 };
 
 // A player that owns its name: for building lists in tests and tools.

@@ -5,8 +5,8 @@
 // them without visiting every player.
 #include <algorithm>
 
-#include "database/searchrules.h"
 #include "database/searchindex.h"
+#include "database/searchrules.h"
 
 namespace {
 
@@ -40,7 +40,8 @@ QueryWordList WordsOfName(std::string_view name) {
     while (at < words.size() && words[at].size() >= length) ++at;
     if (at >= 2) continue;
     if (words.size() == 2) words.pop_back();
-    std::string& word = *words.emplace(words.begin() + static_cast<ptrdiff_t>(at), name.substr(start, length));
+    std::string& word =
+        *words.emplace(words.begin() + static_cast<ptrdiff_t>(at), name.substr(start, length));
     for (char& c : word) c = LowerAscii(c);
   }
   return words;

@@ -41,10 +41,8 @@ std::string_view StoreName(PlayerStore& store, std::string_view name) {
 
 void ShrinkStore(PlayerStore& store) {
   // Small slack is not worth a copy of the whole list.
-  if (store.items.capacity() - store.items.size() > store.items.size() / 16)
-    store.items.shrink_to_fit();
-  if (store.names.capacity - store.names.used > store.names.used / 16)
-    ReserveNames(store, store.names.used);
+  if (store.items.capacity() - store.items.size() > store.items.size() / 16) store.items.shrink_to_fit();
+  if (store.names.capacity - store.names.used > store.names.used / 16) ReserveNames(store, store.names.used);
 }
 
 void InstallPlayerList(PlayerStore&& store) {

@@ -61,8 +61,8 @@ bool ReadKind(Reader& in, KindHistory& kind) {
     uint32_t month = in.U32();
     s.players = in.U32();
     s.rated = in.U32();
-    if (month < static_cast<uint32_t>(MakeMonth(1900, 1)) || month > static_cast<uint32_t>(MakeMonth(2999, 12)) ||
-        s.rated > s.players)
+    if (month < static_cast<uint32_t>(MakeMonth(1900, 1)) ||
+        month > static_cast<uint32_t>(MakeMonth(2999, 12)) || s.rated > s.players)
       return false;
     s.month = static_cast<MonthNumber>(month);
     if (l > 0 && s.month <= kind.lists[l - 1].month) return false;
@@ -72,7 +72,8 @@ bool ReadKind(Reader& in, KindHistory& kind) {
   kind.players.resize(ids);
   for (uint32_t i = 0; i < ids; ++i) {
     uint32_t id = in.U32();
-    if (id == 0 || id > INT32_MAX || (i > 0 && static_cast<int32_t>(id) <= kind.players[i - 1].id)) return false;
+    if (id == 0 || id > INT32_MAX || (i > 0 && static_cast<int32_t>(id) <= kind.players[i - 1].id))
+      return false;
     kind.players[i].id = static_cast<int32_t>(id);
   }
   uint64_t total = 0;
@@ -148,7 +149,8 @@ HistoryLoad LoadHistory(const std::string& path, RatingHistory& history) {
   if (!file) return errno == ENOENT ? HistoryLoad::kMissing : HistoryLoad::kUnreadable;
   std::vector<uint8_t> bytes;
   uint8_t chunk[1 << 16];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
+    bytes.insert(bytes.end(), chunk, chunk + n);
   if (std::ferror(file.get())) return HistoryLoad::kUnreadable;
   return HistoryFromBytes(bytes, history);
 }

@@ -71,8 +71,8 @@ void UseSingleKind(ListFormat& format, RatingKind kind);
 std::optional<RatingKind> KindOfFileName(std::string_view path);
 
 struct ListPlayer {
-  int32_t id = 0;         // above 0
-  std::string_view name;  // as it stands, blanks around it removed
+  int32_t id = 0;                               // above 0
+  std::string_view name;                        // as it stands, blanks around it removed
   std::array<uint16_t, kRatingKinds> rating{};  // 0: unrated or no such column
 };
 

@@ -154,7 +154,8 @@ std::optional<RatingKind> KindOfFileName(std::string_view path) {
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   for (RatingKind kind : kAllRatingKinds) {
     std::string_view k = KindName(kind);
-    if (name.size() > k.size() && SameLetters(name.substr(0, k.size()), k) && name[k.size()] == '_') return kind;
+    if (name.size() > k.size() && SameLetters(name.substr(0, k.size()), k) && name[k.size()] == '_')
+      return kind;
   }
   return std::nullopt;
 }

@@ -22,13 +22,13 @@ struct IdTable {
 // maximal run of bytes outside NameSeparators), numbered in order of first
 // appearance, with the players whose names hold it.
 struct WordIndex {
-  std::vector<char> text;               // the words' bytes, one after another
-  std::vector<uint32_t> textStart;      // word w is text[textStart[w], textStart[w + 1])
-  std::vector<uint32_t> postingStart;   // its players: postings[postingStart[w], postingStart[w + 1])
-  std::vector<uint32_t> postings;       // ascending player indexes, one per occurrence
-  std::vector<uint32_t> slots;          // word + 1 by hash of its bytes, 0 free; a power of two
-  std::vector<uint32_t> bigramStart;    // 26 * 26 + 1 offsets into bigramWords
-  std::vector<uint32_t> bigramWords;    // per pair of letters a-z, the ascending words holding it
+  std::vector<char> text;              // the words' bytes, one after another
+  std::vector<uint32_t> textStart;     // word w is text[textStart[w], textStart[w + 1])
+  std::vector<uint32_t> postingStart;  // its players: postings[postingStart[w], postingStart[w + 1])
+  std::vector<uint32_t> postings;      // ascending player indexes, one per occurrence
+  std::vector<uint32_t> slots;         // word + 1 by hash of its bytes, 0 free; a power of two
+  std::vector<uint32_t> bigramStart;   // 26 * 26 + 1 offsets into bigramWords
+  std::vector<uint32_t> bigramWords;   // per pair of letters a-z, the ascending words holding it
 };
 
 struct SearchIndex {

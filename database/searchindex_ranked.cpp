@@ -30,11 +30,11 @@ struct WordSet {
 
 // The words through which players can score for one query word.
 struct Sources {
-  WordSet exact;                                   // words holding w: scores 1 to 3
-  WordSet near;                                    // w with one byte changed, not exactly
-  std::vector<WordSet> bridges;                    // a word that ends with x or starts with y
-  std::vector<std::array<WordSet, 2>> bridgePairs; // a word ending with x and one starting with y
-  bool tolerant = false;                           // four letters or more: substitutions count
+  WordSet exact;                                    // words holding w: scores 1 to 3
+  WordSet near;                                     // w with one byte changed, not exactly
+  std::vector<WordSet> bridges;                     // a word that ends with x or starts with y
+  std::vector<std::array<WordSet, 2>> bridgePairs;  // a word ending with x and one starting with y
+  bool tolerant = false;                            // four letters or more: substitutions count
 };
 
 // The words that may hold piece (two letters or more): those holding its
@@ -76,8 +76,8 @@ bool HasNearWindow(std::string_view text, std::string_view w) {
 
 Sources SourcesOf(const WordIndex& index, std::string_view w) {
   Sources s;
-  s.exact = WordsWhere(index, WordsWithPairsOf(index, w),
-                       [&](std::string_view t) { return t.find(w) != t.npos; });
+  s.exact =
+      WordsWhere(index, WordsWithPairsOf(index, w), [&](std::string_view t) { return t.find(w) != t.npos; });
   if (w.size() <= 3) return s;
   s.tolerant = true;
 
@@ -86,15 +86,15 @@ Sources SourcesOf(const WordIndex& index, std::string_view w) {
   std::span<const uint32_t> b = WordsWithPairsOf(index, w.substr(w.size() / 2));
   std::vector<uint32_t> candidates;
   std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(candidates));
-  s.near = WordsWhere(index, candidates, [&](std::string_view t) {
-    return t.find(w) == t.npos && HasNearWindow(t, w);
-  });
+  s.near = WordsWhere(index, candidates,
+                      [&](std::string_view t) { return t.find(w) == t.npos && HasNearWindow(t, w); });
 
   auto ending = [&](std::string_view x) {
     return WordsWhere(index, WordsWithPairsOf(index, x), [&](std::string_view t) { return t.ends_with(x); });
   };
   auto starting = [&](std::string_view y) {
-    return WordsWhere(index, WordsWithPairsOf(index, y), [&](std::string_view t) { return t.starts_with(y); });
+    return WordsWhere(index, WordsWithPairsOf(index, y),
+                      [&](std::string_view t) { return t.starts_with(y); });
   };
   // The separator stands for letter k of w. Parts of one letter would match
   // too many words: x + y has three letters or more, so one part has two.
@@ -219,7 +219,8 @@ void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, 
         f.e2 = bits[1].exact[k];
         f.a2 = exactOnly ? f.e2 : bits[1].any[k];
       }
-      for (uint64_t candidates = CanTotalBelow(bar(), two, f); candidates != 0; candidates &= candidates - 1) {
+      for (uint64_t candidates = CanTotalBelow(bar(), two, f); candidates != 0;
+           candidates &= candidates - 1) {
         const auto bit = static_cast<unsigned>(std::countr_zero(candidates));
         if ((CanTotalBelow(bar(), two, f) >> bit & 1) == 0) continue;  // the bar was lowered meanwhile
         const auto player = static_cast<int32_t>(lo + k * 64 + bit);

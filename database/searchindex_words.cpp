@@ -44,8 +44,8 @@ inline bool KeepOnce(uint32_t u, size_t room, std::vector<uint32_t>& kept) {
 // in the lists this serves, so a block pair rarely needs a closer look.
 // Leaves x and y where fewer than four players remain in one list.
 __attribute__((target("sse2"))) bool KeepCommonByBlocks(const uint32_t*& x, const uint32_t* xEnd,
-                                                        const uint32_t*& y, const uint32_t* yEnd,
-                                                        size_t room, std::vector<uint32_t>& kept) {
+                                                        const uint32_t*& y, const uint32_t* yEnd, size_t room,
+                                                        std::vector<uint32_t>& kept) {
   while (xEnd - x >= 4 && yEnd - y >= 4) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/playercodes.h"
 
 // ---- Words of names ----
 

@@ -61,8 +61,7 @@ GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
   return ReadGamePlayer(name, header, side);
 }
 
-PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side,
-                           const TagOptions& options) {
+PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side, const TagOptions& options) {
   const TagOptions& o = options;
   const SideTags& tags = TagsOf(side);
   PlayerTags out;
@@ -79,8 +78,7 @@ PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side,
     write(tags.elo, DecimalText(R.rating));
     out.added.elo = true;
   }
-  if (o.saveSex && !SexText(R.sex).empty() &&
-      (G.sex == Sex::None || (o.overwriteSex && G.sex != R.sex))) {
+  if (o.saveSex && !SexText(R.sex).empty() && (G.sex == Sex::None || (o.overwriteSex && G.sex != R.sex))) {
     write(tags.sex, SexText(R.sex));
     out.added.sex = true;
   }
@@ -93,8 +91,7 @@ PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side,
   return out;
 }
 
-PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side,
-                         const TagOptions& options) {
+PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side, const TagOptions& options) {
   PlayerTags rest = PlayerTagWrites(record, game, side, options);
   if (!options.saveFideId) return rest;
   PlayerTags out;
@@ -145,8 +142,7 @@ bool NameStep::AddsTagById() const {
   return std::any_of(byId.begin(), byId.end(), [](const PlaceTags& p) { return p.tags.added.AnyTag(); });
 }
 
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places,
-                      const TagOptions& options) {
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options) {
   NameStep step;
   if (IsAnonymousName(name)) {
     step.anonymous = true;
@@ -167,7 +163,8 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places,
       if (step.firstWithoutId < 0) step.firstWithoutId = static_cast<std::ptrdiff_t>(i);
       continue;
     }
-    auto known = std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.id == game.fideId; });
+    auto known =
+        std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.id == game.fideId; });
     if (known == found.end()) {
       Found f{game.fideId, -1, {}};
       if (FindByIdAt(f.id, f.player, f.index)) step.known.push_back(f.index);
@@ -226,9 +223,12 @@ std::string ToLowerName(std::string_view name) {
   std::string lower(name);
   for (char& ch : lower) {
     auto c = static_cast<unsigned char>(ch);
-    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
-    else if (c >= 0xC0 && c <= 0xDF) c = static_cast<unsigned char>(c + 32);  // Cyrillic capitals
-    else if (c == 0xA8) c = 0xB8;                                            // Yo
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<unsigned char>(c + 32);
+    else if (c >= 0xC0 && c <= 0xDF)
+      c = static_cast<unsigned char>(c + 32);  // Cyrillic capitals
+    else if (c == 0xA8)
+      c = 0xB8;  // Yo
     ch = static_cast<char>(c);
   }
   return lower;

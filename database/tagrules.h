@@ -89,8 +89,7 @@ PlayerTags PlayerTagWrites(const Player& record, const GamePlayer& game, Side si
                            const TagOptions& options);
 // The FIDE ID tag first (an existing one is not consulted), then the
 // PlayerTagWrites: for a game player found by name.
-PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side,
-                         const TagOptions& options);
+PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side, const TagOptions& options);
 
 // ---- Choosing a player by name ----
 
@@ -135,13 +134,13 @@ enum class NameChoice : uint8_t {
 };
 
 struct NameStep {
-  bool anonymous = false;             // the name begins with "anonymous" in any case: passed over
-  std::vector<PlaceTags> byId;        // places completed through their FIDE ID, in place order
-  std::vector<size_t> unknownIds;     // places whose FIDE ID the database lacks: left as they are
-  std::vector<int32_t> known;         // players found by FIDE ID, in the order first found
-  std::ptrdiff_t firstWithoutId = -1; // the place whose description prompts a person
+  bool anonymous = false;              // the name begins with "anonymous" in any case: passed over
+  std::vector<PlaceTags> byId;         // places completed through their FIDE ID, in place order
+  std::vector<size_t> unknownIds;      // places whose FIDE ID the database lacks: left as they are
+  std::vector<int32_t> known;          // players found by FIDE ID, in the order first found
+  std::ptrdiff_t firstWithoutId = -1;  // the place whose description prompts a person
   NameChoice choice = NameChoice::None;
-  std::vector<SearchHit> hits;        // word search, known players promoted
+  std::vector<SearchHit> hits;  // word search, known players promoted
 
   // A title, Elo, sex or country tag is among the FIDE ID places' writes.
   bool AddsTagById() const;
@@ -150,8 +149,7 @@ struct NameStep {
 // Everything a step decides without a person, for one distinct name and its
 // places (a single game's player is a name with one place). Looks players
 // up in PlayerList; writes nothing.
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places,
-                      const TagOptions& options);
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options);
 // The writes that give database player `player` to every place without a
 // FIDE ID; empty when there is none or the index is outside PlayerList.
 std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,

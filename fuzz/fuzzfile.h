@@ -1,12 +1,12 @@
 // A scratch file per fuzzing process: the database reads and writes files.
 #pragma once
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 // Removes the scratch files when the fuzzer ends.
 struct ScratchFiles {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
-#include "database/playersearch.h"
 #include "database/playercodes.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "fuzzfile.h"
 
 namespace {
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (count > 0) {
     std::string name(PlayerList()[count - 1].name);
     for (const SearchHit& r : WordSearch(name)) Check(static_cast<size_t>(r.index) < count);
-    for (const SearchHit& r : RankedSearch(name, kExtendedSearchLimit)) Check(static_cast<size_t>(r.index) < count);
+    for (const SearchHit& r : RankedSearch(name, kExtendedSearchLimit))
+      Check(static_cast<size_t>(r.index) < count);
   }
   return 0;
 }

@@ -8,8 +8,8 @@
 
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/searchrules.h"
 #include "database/searchindex.h"
+#include "database/searchrules.h"
 
 namespace {
 
@@ -70,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(index != nullptr);
   std::vector<SearchHit> linear, indexed;
   auto same = [&] {
-    return linear.size() == indexed.size() &&
-           std::equal(linear.begin(), linear.end(), indexed.begin(), [](const SearchHit& a, const SearchHit& b) {
-             return a.index == b.index && a.score == b.score;
-           });
+    return linear.size() == indexed.size() && std::equal(linear.begin(), linear.end(), indexed.begin(),
+                                                         [](const SearchHit& a, const SearchHit& b) {
+                                                           return a.index == b.index && a.score == b.score;
+                                                         });
   };
   WordMatchesLinear(words, limit, linear);
   WordMatchesIndexed(*index, words, limit, indexed);

@@ -6,8 +6,8 @@
 #include <span>
 #include <string_view>
 
-#include "lumora/hostabi.h"
 #include "host/hostservices.h"
+#include "lumora/hostabi.h"
 
 template <class T>
 T* HostVariableAs(uint32_t n) {

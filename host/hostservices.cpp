@@ -58,8 +58,8 @@ void* HostVariable(uint32_t n) {
 }
 
 uint32_t RegisterDownloadTarget(const wchar_t* caption, DownloadHandler done) {
-  auto fn = Service<uint32_t(__stdcall*)(const wchar_t*, DownloadHandler)>(
-      hostServices.registerDownloadTarget);
+  auto fn =
+      Service<uint32_t(__stdcall*)(const wchar_t*, DownloadHandler)>(hostServices.registerDownloadTarget);
   return fn ? fn(caption, done) : 0;
 }
 
@@ -78,17 +78,16 @@ void SetGameTag(int32_t gameRecordIndex, const char* tag, const char* value) {
   if (fn) fn(gameRecordIndex, tag, value);
 }
 
-int32_t CreateHostWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
-                         WNDPROC proc, PaintCallback paint) {
-  auto fn = Service<int32_t(__stdcall*)(const wchar_t*, int32_t, int32_t, int32_t, int32_t, HWND,
-                                        WNDPROC, PaintCallback)>(hostServices.createHostWindow);
+int32_t CreateHostWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent, WNDPROC proc,
+                         PaintCallback paint) {
+  auto fn = Service<int32_t(__stdcall*)(const wchar_t*, int32_t, int32_t, int32_t, int32_t, HWND, WNDPROC,
+                                        PaintCallback)>(hostServices.createHostWindow);
   return fn ? fn(caption, 0, 0, width, height, parent, proc, paint) : 0;
 }
 
 LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto fn = Service<WNDPROC>(hostServices.defaultWindowProc);
-  return fn ? fn(window, message, wParam, lParam)
-            : DefWindowProcW(window, message, wParam, lParam);
+  return fn ? fn(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 void PaintWindowBackground(HWND window, HDC dc) {
@@ -112,7 +111,6 @@ void StartDownload(const char* url, uint32_t targetId) {
 }
 
 void ShowHostMessage(HWND mainWindow, const wchar_t* caption, int32_t kind) {
-  auto fn = Service<void(__stdcall*)(HWND, const wchar_t*, int32_t, int32_t)>(
-      hostServices.showHostMessage);
+  auto fn = Service<void(__stdcall*)(HWND, const wchar_t*, int32_t, int32_t)>(hostServices.showHostMessage);
   if (fn) fn(mainWindow, caption, -1, kind);
 }

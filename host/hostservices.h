@@ -8,9 +8,8 @@ struct HostServices {
   // Fetched first, in this order.
   uint32_t hostHandle, hostMetric, hostVariable, registerCommand, unused10000, setGameTag;
   // Fetched only when setGameTag is there, in this order.
-  uint32_t unused80, showHostMessage, messageLines, startDownload, registerDownloadTarget,
-      createHostWindow, defaultWindowProc, styleButton, paintWindowBackground, placeControl,
-      gameHeaderChanged;
+  uint32_t unused80, showHostMessage, messageLines, startDownload, registerDownloadTarget, createHostWindow,
+      defaultWindowProc, styleButton, paintWindowBackground, placeControl, gameHeaderChanged;
 };
 
 extern HostServices hostServices;
@@ -27,8 +26,8 @@ uint32_t RegisterDownloadTarget(const wchar_t* caption, hostabi::DownloadHandler
 void StyleButton(hostabi::TButInf* button, const wchar_t* caption);
 void MessageLines(void* list, const wchar_t* textOrNil);
 void SetGameTag(int32_t gameRecordIndex, const char* tag, const char* value);
-int32_t CreateHostWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
-                         WNDPROC proc, hostabi::PaintCallback paint);
+int32_t CreateHostWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent, WNDPROC proc,
+                         hostabi::PaintCallback paint);
 LRESULT DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PaintWindowBackground(HWND window, HDC dc);
 void PlaceControl(hostabi::TCheckInf* box, int32_t x, int32_t y, HWND parent);

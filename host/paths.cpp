@@ -24,10 +24,10 @@ std::wstring AnsiToWide(std::string_view text) {
 
 std::string WideToAnsi(std::wstring_view text) {
   if (text.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string narrow(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr,
+                      nullptr);
   return narrow;
 }

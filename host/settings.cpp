@@ -25,7 +25,7 @@ void WriteSettingsFile() {
   ByteFile file(SettingsFilePath(), false);
   if (file.failed) return;
   const Settings& s = settings;
-  for (bool flag : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle,
-                    s.overwriteSex, s.overwriteElo, s.overwriteCountry, s.changeName})
+  for (bool flag : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle, s.overwriteSex,
+                    s.overwriteElo, s.overwriteCountry, s.changeName})
     file.WriteBool(flag);
 }

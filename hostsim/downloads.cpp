@@ -27,10 +27,10 @@ uint32_t started = 0;
 bool delivering = false;  // a target's handler is running
 
 struct Job {
-  uint32_t order = 0;     // of its start, counting from 1
-  std::string url;        // as the plug-in asked
-  std::string fetchUrl;   // after redirection; empty when read from a file
-  std::wstring file;      // the local file standing for the address
+  uint32_t order = 0;    // of its start, counting from 1
+  std::string url;       // as the plug-in asked
+  std::string fetchUrl;  // after redirection; empty when read from a file
+  std::wstring file;     // the local file standing for the address
   uint16_t target = 0;
   bool ok = false;
   std::string data;
@@ -68,18 +68,18 @@ bool Fetch(Job& job) {
   DWORD timeout = 15000;
   InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
   InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-  HINTERNET request = InternetOpenUrlA(session, job.fetchUrl.c_str(), nullptr, 0,
-                                       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                                           INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
-                                       0);
+  HINTERNET request = InternetOpenUrlA(
+      session, job.fetchUrl.c_str(), nullptr, 0,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES,
+      0);
   bool ok = false;
   if (!request) {
     job.failure = "WinINet error " + std::to_string(GetLastError());
   } else {
     DWORD status = 0, size = sizeof status;
     bool http = job.fetchUrl.rfind("http", 0) == 0;
-    if (http && HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                               &size, nullptr) &&
+    if (http &&
+        HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) &&
         status != 200) {
       job.failure = "HTTP status " + std::to_string(status);
     } else {
@@ -105,8 +105,7 @@ bool Fetch(Job& job) {
 DWORD WINAPI Work(void* parameter) {
   auto* job = static_cast<Job*>(parameter);
   job->ok = job->fetchUrl.empty() ? ReadLocalFile(*job) : Fetch(*job);
-  if (!PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(job)))
-    delete job;
+  if (!PostMessageW(host.mainWindow, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(job))) delete job;
   return 0;
 }
 
@@ -122,8 +121,8 @@ void TellFailure(const Job& job) {
   std::wstring url(job.url.begin(), job.url.end());
   std::wstring why(job.failure.begin(), job.failure.end());
   messagewnd::Show(host.mainWindow, L"Download failed",
-                   {L"Nothing could be downloaded from " + url + L".", L"Reason: " + why + L".", L"OK"},
-                   1, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+                   {L"Nothing could be downloaded from " + url + L".", L"Reason: " + why + L".", L"OK"}, 1,
+                   POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 }  // namespace
@@ -148,7 +147,13 @@ std::wstring FileForPath(const std::string& pathAndQuery) {
                                         : pathAndQuery.find_first_not_of('/'))) {
     switch (c) {
       case '/': file += L'\\'; break;
-      case '?': case '*': case ':': case '"': case '<': case '>': case '|': file += L'_'; break;
+      case '?':
+      case '*':
+      case ':':
+      case '"':
+      case '<':
+      case '>':
+      case '|': file += L'_'; break;
       default: file += static_cast<wchar_t>(static_cast<unsigned char>(c));
     }
   }
@@ -255,8 +260,7 @@ void Finish(LPARAM parameter) {
   if (--pending == 0) released = false;
   const DownloadTarget* target = TargetOf(job->target);
   if (!job->ok || !target) {
-    transcript::Line("download failed for target " + std::to_string(job->target) + ": " +
-                     job->failure);
+    transcript::Line("download failed for target " + std::to_string(job->target) + ": " + job->failure);
     delivering = true;  // the host's message waits for the user like a handler's dialog
     TellFailure(*job);
     delivering = false;

@@ -1,7 +1,7 @@
 #include "hostsim/drawntexts.h"
 
-#include "hostsim/hostwindows.h"
 #include "base/gdi.h"
+#include "hostsim/hostwindows.h"
 
 namespace drawntexts {
 
@@ -10,8 +10,8 @@ namespace {
 int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM texts) {
   if (record->iType == EMR_EXTTEXTOUTW) {
     const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-    const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
-                                                         out->emrtext.offString);
+    const auto* chars =
+        reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + out->emrtext.offString);
     reinterpret_cast<std::vector<DrawnText>*>(texts)->push_back(
         {{out->emrtext.ptlReference.x, out->emrtext.ptlReference.y},
          std::wstring(chars, out->emrtext.nChars)});

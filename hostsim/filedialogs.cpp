@@ -69,8 +69,6 @@ void Answer(HWND dialog, const std::wstring& path) {
 
 void Cancel(HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
 
-void ConfirmOverwrite(HWND prompt) {
-  PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-}
+void ConfirmOverwrite(HWND prompt) { PostMessageW(prompt, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0); }
 
 }  // namespace filedialogs

@@ -6,8 +6,8 @@ namespace files {
 
 bool Read(const std::wstring& path, std::string& bytes, DWORD& error) {
   bytes.clear();
-  OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     error = GetLastError();
     return false;
@@ -39,12 +39,11 @@ bool Write(const std::wstring& path, std::string_view bytes, DWORD& error) {
     OwnedHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    ok = file && (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                              &written, nullptr) &&
-                                    written == bytes.size()));
+    ok = file && (bytes.empty() ||
+                  (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                   written == bytes.size()));
   }
-  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   error = ok ? 0 : GetLastError();
   if (!ok) DeleteFileW(temporary.c_str());
   return ok;

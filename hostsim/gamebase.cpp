@@ -32,8 +32,7 @@ void HostReport(const std::wstring& caption, std::vector<std::wstring> lines) {
   lines.push_back(L"OK");
   RECT r{};
   GetWindowRect(host.mainWindow, &r);
-  messagewnd::Show(host.mainWindow, caption, lines, 1,
-                   POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  messagewnd::Show(host.mainWindow, caption, lines, 1, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
 std::string Lowered(std::string s) {
@@ -46,8 +45,8 @@ std::string Lowered(std::string s) {
 
 int ColumnByName(std::wstring_view name) {
   for (int c = 0; c < kColumnCount; ++c)
-    if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), kColumnNames[c], -1,
-                             TRUE) == CSTR_EQUAL)
+    if (CompareStringOrdinal(name.data(), static_cast<int>(name.size()), kColumnNames[c], -1, TRUE) ==
+        CSTR_EQUAL)
       return c;
   return -1;
 }
@@ -81,11 +80,9 @@ bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
   std::string bytes;
   DWORD error = 0;
   if (!files::Read(path, bytes, error)) {
-    transcript::Line("base not opened " + transcript::Quote(shownName) + ": error " +
-                     std::to_string(error));
+    transcript::Line("base not opened " + transcript::Quote(shownName) + ": error " + std::to_string(error));
     HostReport(L"The base is not opened",
-               {L"The file " + shownName + L" cannot be read (error " + std::to_wstring(error) +
-                L")."});
+               {L"The file " + shownName + L" cannot be read (error " + std::to_wstring(error) + L")."});
     return false;
   }
   pgn::ReadResult read = pgn::Read(bytes);
@@ -97,16 +94,15 @@ bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
   transcript::Line("base opened " + transcript::Quote(shownName) + ": " +
                    std::to_string(host.base.games.size()) + " games");
   if (!read.problems.empty()) {
-    std::vector<std::wstring> lines{
-        shownName + L": " + std::to_wstring(host.base.games.size()) + L" games read, " +
-        std::to_wstring(read.skippedGames) + L" left out because they are damaged."};
+    std::vector<std::wstring> lines{shownName + L": " + std::to_wstring(host.base.games.size()) +
+                                    L" games read, " + std::to_wstring(read.skippedGames) +
+                                    L" left out because they are damaged."};
     constexpr size_t kShown = 10;
     for (size_t i = 0; i < read.problems.size() && i < kShown; ++i)
       lines.push_back(L"Line " + std::to_wstring(read.problems[i].line) + L": " +
                       Widen(read.problems[i].what) + L".");
     if (read.problems.size() > kShown)
-      lines.push_back(L"... and " + std::to_wstring(read.problems.size() - kShown) +
-                      L" more problems.");
+      lines.push_back(L"... and " + std::to_wstring(read.problems.size() - kShown) + L" more problems.");
     HostReport(L"The base is damaged", lines);
   }
   return true;
@@ -122,19 +118,17 @@ bool SaveBase(const std::wstring& path, const std::wstring& shownName) {
   }
   DWORD error = 0;
   if (!files::Write(path, pgn::Write(games), error)) {
-    transcript::Line("base not saved " + transcript::Quote(shownName) + ": error " +
-                     std::to_string(error));
+    transcript::Line("base not saved " + transcript::Quote(shownName) + ": error " + std::to_string(error));
     HostReport(L"The base is not saved",
-               {L"The file " + shownName + L" cannot be written (error " +
-                std::to_wstring(error) + L")."});
+               {L"The file " + shownName + L" cannot be written (error " + std::to_wstring(error) + L")."});
     return false;
   }
   host.modified = false;
   host.basePath = path;
   size_t slash = path.find_last_of(L"\\/");
   host.baseName = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  transcript::Line("base saved " + transcript::Quote(shownName) + ": " +
-                   std::to_string(games.size()) + " games");
+  transcript::Line("base saved " + transcript::Quote(shownName) + ": " + std::to_string(games.size()) +
+                   " games");
   gamelist::Refresh();
   return true;
 }
@@ -172,9 +166,7 @@ void SortBase(int column, bool descending) {
   gamelist::Refresh();
 }
 
-void ClickColumn(int column) {
-  SortBase(column, column == sortColumn ? !sortDescending : false);
-}
+void ClickColumn(int column) { SortBase(column, column == sortColumn ? !sortDescending : false); }
 
 void SelectGame(int32_t position) {
   host.currentGame = position;

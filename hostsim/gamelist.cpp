@@ -76,8 +76,7 @@ void ShowHeader() {
   std::string text;
   if (record >= 0) {
     const HostGame& game = host.base.games[static_cast<size_t>(record)];
-    for (const auto& [name, value] : game.tags)
-      text += pgn::TagLine(name.Text(), value.Text()) + "\r\n";
+    for (const auto& [name, value] : game.tags) text += pgn::TagLine(name.Text(), value.Text()) + "\r\n";
     text += "\r\n";
     for (const std::string& line : game.movetext) text += line + "\r\n";
   }
@@ -94,10 +93,10 @@ void UpdateTitle() {
 
 void CreateViews(HWND main) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  host.gameList = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                  WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA |
-                                      LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                                  0, 0, 100, 100, main, nullptr, instance, nullptr);
+  host.gameList =
+      CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                      WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                      0, 0, 100, 100, main, nullptr, instance, nullptr);
   ListView_SetExtendedListViewStyle(host.gameList, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   for (int c = 0; c < kColumnCount; ++c) {
     LVCOLUMNW column{};
@@ -108,10 +107,10 @@ void CreateViews(HWND main) {
   }
   listProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(host.gameList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProc)));
-  host.headerView = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
-                                        ES_READONLY | ES_AUTOVSCROLL,
-                                    0, 0, 100, 100, main, nullptr, instance, nullptr);
+  host.headerView =
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
+                      100, 100, main, nullptr, instance, nullptr);
   HFONT font = CreateFontIndirectA(&host.style.bodyFont);  // lives as long as the views
   SendMessageW(host.gameList, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SendMessageW(host.headerView, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -125,8 +124,7 @@ void Layout(int width, int height) {
 
 void Refresh() {
   if (!host.gameList) return;
-  ListView_SetItemCountEx(host.gameList, static_cast<int>(host.base.games.size()),
-                          LVSICF_NOSCROLL);
+  ListView_SetItemCountEx(host.gameList, static_cast<int>(host.base.games.size()), LVSICF_NOSCROLL);
   InvalidateRect(host.gameList, nullptr, TRUE);
   ShowCurrentGame();
   UpdateTitle();
@@ -189,8 +187,8 @@ LRESULT OnNotify(NMHDR* header) {
       if (selected && change->iItem >= 0 && change->iItem != host.currentGame) {
         host.currentGame = change->iItem;
         int32_t record = RecordAt(host.currentGame);
-        transcript::Line("current game: position " + std::to_string(host.currentGame) +
-                         ", game " + std::to_string(record));
+        transcript::Line("current game: position " + std::to_string(host.currentGame) + ", game " +
+                         std::to_string(record));
         ShowHeader();
       }
       return 0;

@@ -141,7 +141,7 @@ struct HostBase {
                     std::vector<std::pair<std::string, std::string>> extra = {}) {
     HostGame& g = games.emplace_back();
     const std::pair<std::string_view, std::string_view> roster[] = {
-        {"Event", "?"}, {"Site", "?"}, {"Date", "????.??.??"}, {"Round", "?"},
+        {"Event", "?"},   {"Site", "?"},    {"Date", "????.??.??"}, {"Round", "?"},
         {"White", white}, {"Black", black}, {"Result", "*"}};
     for (auto& [n, v] : roster) g.tags.emplace_back(HostString(n), HostString(v));
     for (auto& [n, v] : extra) g.tags.emplace_back(HostString(n), HostString(v));

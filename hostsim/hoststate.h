@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "lumora/hostabi.h"
 #include "hostsim/hostvariables.h"
 #include "hostsim/hostwindows.h"
+#include "lumora/hostabi.h"
 
 struct CommandRegistration {
   uint32_t id;

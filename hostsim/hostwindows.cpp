@@ -110,14 +110,11 @@ bool TrackClick(HWND w, UINT m, LPARAM lp) {
 
 LRESULT CALLBACK ButtonProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
-    case WM_NCCREATE:
-      controls.push_back(w);
-      break;
+    case WM_NCCREATE: controls.push_back(w); break;
     case WM_NCDESTROY:
       controls.erase(std::remove(controls.begin(), controls.end(), w), controls.end());
       break;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(w, &ps);
@@ -155,8 +152,7 @@ LRESULT CALLBACK CheckBoxProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY:
       controls.erase(std::remove(controls.begin(), controls.end(), w), controls.end());
       break;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(w, &ps);
@@ -247,8 +243,8 @@ void Initialise(int32_t* windowResultCell, const Style* hostStyle) {
   RegisterClass(kCheckBoxClass, CheckBoxProc, nullptr);
 }
 
-int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
-                        WNDPROC proc, hostabi::PaintCallback paint) {
+int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent, WNDPROC proc,
+                        hostabi::PaintCallback paint) {
   Binding binding{proc, paint};
   int32_t saved = *resultCell;
   *resultCell = kWindowOpen;
@@ -256,8 +252,7 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (parent) GetWindowRect(parent, &over);
   int x = (over.left + over.right - width) / 2, y = (over.top + over.bottom - height) / 2;
-  HWND w = CreateWindowExW(0, kPluginWindowClass, caption, WS_POPUP | WS_SYSMENU, x, y, width,
-                           height, parent,
+  HWND w = CreateWindowExW(0, kPluginWindowClass, caption, WS_POPUP | WS_SYSMENU, x, y, width, height, parent,
                            nullptr, GetModuleHandleW(nullptr), &binding);
   if (!w) {
     *resultCell = saved;
@@ -269,7 +264,8 @@ int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, H
   // Task-modal: the parent and every other enabled top-level window of this
   // thread, and exactly those, are disabled while the window runs.
   DisabledWindows disabled{w, {}};
-  if (parent && IsWindowEnabled(parent) && GetParent(parent) != nullptr) DisableOne(parent, reinterpret_cast<LPARAM>(&disabled));
+  if (parent && IsWindowEnabled(parent) && GetParent(parent) != nullptr)
+    DisableOne(parent, reinterpret_cast<LPARAM>(&disabled));
   EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
 
   ShowWindow(w, SW_SHOW);
@@ -344,9 +340,8 @@ void StyleButton(TButInf* button, const wchar_t* caption) {
 
 bool PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
   if (!box) return false;
-  HWND w = CreateWindowExW(0, kCheckBoxClass, L"", WS_CHILD | WS_VISIBLE, x, y,
-                           style->checkBoxWidth, style->checkBoxHeight, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  HWND w = CreateWindowExW(0, kCheckBoxClass, L"", WS_CHILD | WS_VISIBLE, x, y, style->checkBoxWidth,
+                           style->checkBoxHeight, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!w) return false;
   SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
   box->hostValue = static_cast<int32_t>(reinterpret_cast<uintptr_t>(w));

@@ -52,8 +52,8 @@ void Initialise(int32_t* windowResultCell, const Style* style);
 
 // Creates and shows a plug-in window and runs it modally until a value other
 // than kWindowOpen stands in the result cell; see the host interface notes.
-int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent,
-                        WNDPROC proc, hostabi::PaintCallback paint);
+int32_t RunPluginWindow(const wchar_t* caption, int32_t width, int32_t height, HWND parent, WNDPROC proc,
+                        hostabi::PaintCallback paint);
 
 // The default handling of a plug-in window: WM_CLOSE stores -1 as result.
 LRESULT CALLBACK DefaultWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -66,7 +66,7 @@ bool PlaceControl(hostabi::TCheckInf* box, int32_t x, int32_t y, HWND parent);
 // For scripts and tests: the open plug-in windows, innermost last; the host's
 // buttons and check boxes inside a window, in creation order.
 std::vector<HWND> OpenPluginWindows();
-std::vector<HWND> ButtonsOf(HWND window);     // "knop" windows, captions via GetWindowTextW
+std::vector<HWND> ButtonsOf(HWND window);  // "knop" windows, captions via GetWindowTextW
 std::vector<HWND> CheckBoxesOf(HWND window);
 // Clicks a button or check box as the user would (press and release).
 void Click(HWND control);

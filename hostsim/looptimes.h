@@ -14,12 +14,12 @@ namespace looptimes {
 BOOL NextMessage(MSG& msg);
 
 struct Figures {
-  uint64_t messages = 0;  // taken since the last reset
-  double seconds = 0;     // since the last reset
-  double cpuSeconds = 0;  // of the GUI thread since the last reset
-  double longestBusy = 0;  // milliseconds from taking a message to asking for the next
+  uint64_t messages = 0;        // taken since the last reset
+  double seconds = 0;           // since the last reset
+  double cpuSeconds = 0;        // of the GUI thread since the last reset
+  double longestBusy = 0;       // milliseconds from taking a message to asking for the next
   UINT longestBusyMessage = 0;  // the message taken before that stretch
-  double longestGap = 0;   // milliseconds between taking two messages, waiting included
+  double longestGap = 0;        // milliseconds between taking two messages, waiting included
 };
 
 // Starts counting afresh. The stretch going on (the one that opens a window,

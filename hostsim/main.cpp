@@ -160,7 +160,8 @@ int main() {
       return scriptrun::kBadScript;
     }
     script::ParseResult parsed = script::Parse(text);
-    for (const std::string& e : parsed.errors) std::fprintf(stderr, "lumora-sim: %ls: %s\n", options.script.c_str(), e.c_str());
+    for (const std::string& e : parsed.errors)
+      std::fprintf(stderr, "lumora-sim: %ls: %s\n", options.script.c_str(), e.c_str());
     if (!parsed.errors.empty()) return scriptrun::kBadScript;
     steps = std::move(parsed.steps);
   }
@@ -219,8 +220,7 @@ int main() {
   plugins::UnloadAll();
   long extra = services::ExtraPictureReferences();
   transcript::Line(extra == 0 ? "button pictures: every reference released"
-                              : "button pictures: " + std::to_string(extra) +
-                                    " references not released");
+                              : "button pictures: " + std::to_string(extra) + " references not released");
   services::ReleaseButtonTemplates();
   transcript::Line("host ended");
   transcript::Close();

@@ -83,16 +83,11 @@ void RunHostCommand(UINT id) {
     case kSaveBaseAsCommand:
       if (AskFileName(true, path)) SaveBase(path, FileName(path));
       return;
-    case kExitCommand:
-      PostMessageW(host.mainWindow, WM_CLOSE, 0, 0);
-      return;
-    case kPluginsCommand:
-      ShowPlugins();
-      return;
+    case kExitCommand: PostMessageW(host.mainWindow, WM_CLOSE, 0, 0); return;
+    case kPluginsCommand: ShowPlugins(); return;
     case kAboutCommand:
       messagewnd::Show(host.mainWindow, L"About Lumora",
-                       {L"Lumora, the stand-in chess base for trying plug-ins.", L"OK"}, 0,
-                       CentreOfMain());
+                       {L"Lumora, the stand-in chess base for trying plug-ins.", L"OK"}, 0, CentreOfMain());
       return;
   }
 }
@@ -110,9 +105,7 @@ void RunPluginCommand(UINT id) {
 
 LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
-    case WM_SIZE:
-      gamelist::Layout(LOWORD(lp), HIWORD(lp));
-      return 0;
+    case WM_SIZE: gamelist::Layout(LOWORD(lp), HIWORD(lp)); return 0;
     case WM_COMMAND:
       if (lp == 0) {
         UINT id = LOWORD(wp);
@@ -122,8 +115,7 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
           RunHostCommand(id);
       }
       return 0;
-    case WM_NOTIFY:
-      return gamelist::OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_NOTIFY: return gamelist::OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_RBUTTONUP:
       // Plug-ins subclassing this window have already seen the release.
       menutree::ReportChanges(host.menuBar);
@@ -138,20 +130,14 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
       downloads::Finish(lp);
       menutree::ReportChanges(host.menuBar);
       return 0;
-    case kScriptActionMessage:
-      scriptrun::RunPostedAction();
-      return 0;
-    case kRefreshViewsMessage:
-      gamelist::RunPendingRefresh();
-      return 0;
+    case kScriptActionMessage: scriptrun::RunPostedAction(); return 0;
+    case kRefreshViewsMessage: gamelist::RunPendingRefresh(); return 0;
     case WM_CLOSE:
       if (!MayCloseBase()) return 0;
       plugins::StopAll();
       DestroyWindow(w);
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcW(w, m, wp, lp);
 }
@@ -186,11 +172,10 @@ HWND Create() {
   wc.lpszClassName = kClass;
   RegisterClassW(&wc);
   host.menuBar = BuildMenus();
-  host.mainWindow = CreateWindowExW(0, kClass, L"Lumora", WS_OVERLAPPEDWINDOW, 40, 40, 960, 640,
-                                    nullptr, host.menuBar, wc.hInstance, nullptr);
+  host.mainWindow = CreateWindowExW(0, kClass, L"Lumora", WS_OVERLAPPEDWINDOW, 40, 40, 960, 640, nullptr,
+                                    host.menuBar, wc.hInstance, nullptr);
   if (!host.mainWindow) return nullptr;
-  host.mainWindowObject[hostabi::kMainWindowHandleOffset / 4] =
-      reinterpret_cast<uint32_t>(host.mainWindow);
+  host.mainWindowObject[hostabi::kMainWindowHandleOffset / 4] = reinterpret_cast<uint32_t>(host.mainWindow);
   // Until a command stores the mouse position, message and search windows
   // centre on the main window.
   RECT frame;

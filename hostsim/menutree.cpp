@@ -32,8 +32,8 @@ void Collect(HMENU menu, const std::wstring& path, int depth, Snapshot& snapshot
 }
 
 // Marks, by a longest common subsequence, which entries both lists share.
-void Match(const std::vector<std::string>& a, const std::vector<std::string>& b,
-           std::vector<bool>& inA, std::vector<bool>& inB) {
+void Match(const std::vector<std::string>& a, const std::vector<std::string>& b, std::vector<bool>& inA,
+           std::vector<bool>& inB) {
   size_t n = a.size(), m = b.size();
   std::vector<std::vector<int>> len(n + 1, std::vector<int>(m + 1, 0));
   for (size_t i = n; i-- > 0;)
@@ -168,12 +168,11 @@ void ReportChanges(HMENU bar) {
     Match(old, current, keptOld, keptNew);
     for (size_t i = 0; i < old.size(); ++i)
       if (!keptOld[i])
-        transcript::Line("menu removed from " + PathLabel(path) + ": [" + std::to_string(i) +
-                         "] " + old[i]);
+        transcript::Line("menu removed from " + PathLabel(path) + ": [" + std::to_string(i) + "] " + old[i]);
     for (size_t j = 0; j < current.size(); ++j)
       if (!keptNew[j])
-        transcript::Line("menu inserted into " + PathLabel(path) + ": [" + std::to_string(j) +
-                         "] " + current[j]);
+        transcript::Line("menu inserted into " + PathLabel(path) + ": [" + std::to_string(j) + "] " +
+                         current[j]);
   };
   for (const auto& [path, entries] : now) {
     auto it = before.find(path);

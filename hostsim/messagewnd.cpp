@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/gdi.h"
 #include "hostsim/hoststate.h"
 #include "hostsim/looptimes.h"
 #include "hostsim/transcript.h"
-#include "base/gdi.h"
 
 namespace messagewnd {
 
@@ -48,9 +48,8 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         GetClientRect(w, &client);
         OwnedBrush background(CreateSolidBrush(host.style.background));
         FillRect(dc, &client, background);
-        DrawIconEx(dc, kPadding, kPadding,
-                   LoadIconW(nullptr, open->kind == 1 ? IDI_ERROR : IDI_INFORMATION), kIconSize,
-                   kIconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, kPadding, kPadding, LoadIconW(nullptr, open->kind == 1 ? IDI_ERROR : IDI_INFORMATION),
+                   kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         OwnedFont font(BodyFont());
         SelectedObject selected(dc, font);
         SetBkMode(dc, TRANSPARENT);
@@ -103,14 +102,13 @@ BOOL CALLBACK DisableOne(HWND w, LPARAM lp) {
 void Record(const std::wstring& caption, const std::vector<std::wstring>& lines, int32_t kind) {
   transcript::Line("message " + transcript::Quote(caption) + " kind " + std::to_string(kind));
   for (size_t i = 0; i < lines.size(); ++i)
-    transcript::Line((i + 1 == lines.size() ? "  button " : "  line ") +
-                     transcript::Quote(lines[i]));
+    transcript::Line((i + 1 == lines.size() ? "  button " : "  line ") + transcript::Quote(lines[i]));
 }
 
 }  // namespace
 
-void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstring>& lines,
-          int32_t kind, POINT centre) {
+void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstring>& lines, int32_t kind,
+          POINT centre) {
   RegisterOnce();
   Record(caption, lines, kind);
   Open open{};
@@ -133,18 +131,16 @@ void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstrin
   int left = std::clamp<int>(centre.x - width / 2, work.left, std::max(work.left, work.right - width));
   int top = std::clamp<int>(centre.y - height / 2, work.top, std::max(work.top, work.bottom - height));
 
-  open.window = CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, caption.c_str(), style, left, top,
-                                width, height, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+  open.window = CreateWindowExW(WS_EX_DLGMODALFRAME, kClass, caption.c_str(), style, left, top, width, height,
+                                owner, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!open.window) {
     transcript::Line("message not shown: the window could not be created");
     return;
   }
   SetWindowLongPtrW(open.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&open));
-  open.button = CreateWindowExW(0, L"BUTTON", button.c_str(),
-                                WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
-                                (clientWidth - kButtonWidth) / 2,
-                                clientHeight - kPadding - kButtonHeight, kButtonWidth,
-                                kButtonHeight, open.window, reinterpret_cast<HMENU>(kButtonId),
+  open.button = CreateWindowExW(0, L"BUTTON", button.c_str(), WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
+                                (clientWidth - kButtonWidth) / 2, clientHeight - kPadding - kButtonHeight,
+                                kButtonWidth, kButtonHeight, open.window, reinterpret_cast<HMENU>(kButtonId),
                                 GetModuleHandleW(nullptr), nullptr);
   OwnedFont font(BodyFont());  // the button's font until the window is gone
   SendMessageW(open.button, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);

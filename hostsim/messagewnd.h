@@ -11,8 +11,8 @@
 namespace messagewnd {
 
 // Kind 0 is a report, 1 a failure. Returns when the user dismissed it.
-void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstring>& lines,
-          int32_t kind, POINT centre);
+void Show(HWND owner, const std::wstring& caption, const std::vector<std::wstring>& lines, int32_t kind,
+          POINT centre);
 
 // The innermost open message window, or nil.
 HWND Innermost();

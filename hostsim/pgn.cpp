@@ -6,9 +6,7 @@ namespace pgn {
 
 namespace {
 
-bool IsBlank(std::string_view line) {
-  return line.find_first_not_of(" \t") == std::string_view::npos;
-}
+bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
 bool StartsWithBracket(std::string_view line) {
   size_t at = line.find_first_not_of(" \t");
@@ -17,8 +15,7 @@ bool StartsWithBracket(std::string_view line) {
 
 // Parses every tag pair on a line. Returns an empty string on success,
 // otherwise what is wrong.
-std::string ParseTagLine(std::string_view line,
-                         std::vector<std::pair<std::string, std::string>>& tags) {
+std::string ParseTagLine(std::string_view line, std::vector<std::pair<std::string, std::string>>& tags) {
   size_t i = 0;
   auto skipSpace = [&] {
     while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
@@ -29,8 +26,8 @@ std::string ParseTagLine(std::string_view line,
     ++i;
     skipSpace();
     size_t nameStart = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"' &&
-           line[i] != ']' && line[i] != '[')
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"' && line[i] != ']' &&
+           line[i] != '[')
       ++i;
     std::string name(line.substr(nameStart, i - nameStart));
     if (name.empty()) return "tag pair without a name";
@@ -226,8 +223,8 @@ void ArrangeRoster(Game& game) {
   std::vector<bool> taken(game.tags.size(), false);
   for (const auto& [name, placeholder] : kSevenTagRoster) {
     std::string_view wanted = name;  // clang 14 cannot capture a structured binding
-    auto it = std::find_if(game.tags.begin(), game.tags.end(),
-                           [&](const auto& t) { return t.first == wanted; });
+    auto it =
+        std::find_if(game.tags.begin(), game.tags.end(), [&](const auto& t) { return t.first == wanted; });
     if (it == game.tags.end()) {
       arranged.emplace_back(std::string(name), std::string(placeholder));
     } else {

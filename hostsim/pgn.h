@@ -32,7 +32,7 @@ struct ReadResult {
 
 // The roster tags with the placeholders that stand in for missing ones.
 inline constexpr std::pair<std::string_view, std::string_view> kSevenTagRoster[] = {
-    {"Event", "?"}, {"Site", "?"}, {"Date", "????.??.??"}, {"Round", "?"},
+    {"Event", "?"}, {"Site", "?"},  {"Date", "????.??.??"}, {"Round", "?"},
     {"White", "?"}, {"Black", "?"}, {"Result", "*"}};
 
 // Reads every game it can. A game with a malformed tag pair, a zero byte or a

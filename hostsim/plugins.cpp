@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "lumora/hostabi.h"
 #include "hostsim/services.h"
 #include "hostsim/transcript.h"
+#include "lumora/hostabi.h"
 
 namespace plugins {
 

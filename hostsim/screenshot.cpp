@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "base/gdi.h"
 #include "hostsim/files.h"
 #include "hostsim/pngwrite.h"
-#include "base/gdi.h"
 
 namespace screenshot {
 

@@ -12,7 +12,7 @@ namespace script {
 
 struct Step {
   int line = 0;
-  std::string text;                // the line as written, trimmed
+  std::string text;  // the line as written, trimmed
   std::string verb;
   std::vector<std::string> words;  // the arguments, quotes removed
 };

@@ -8,8 +8,8 @@ namespace {
 
 // Verbs whose argument is the rest of the line, taken as one text.
 bool TakesText(std::string_view verb) {
-  for (std::string_view v : {"open", "save", "menu", "menu-list", "wait-window", "wait-closed",
-                             "click", "message", "dialog", "screenshot", "menu-show"})
+  for (std::string_view v : {"open", "save", "menu", "menu-list", "wait-window", "wait-closed", "click",
+                             "message", "dialog", "screenshot", "menu-show"})
     if (verb == v) return true;
   return false;
 }
@@ -25,12 +25,11 @@ std::string Check(const Step& s) {
   size_t n = s.words.size();
   const std::string& v = s.verb;
   auto number = [&](size_t i) { return i < n && IsNumber(s.words[i]); };
-  if (v == "open" || v == "save" || v == "menu" || v == "wait-window" || v == "wait-closed" ||
-      v == "click" || v == "dialog" || v == "screenshot" || v == "menu-show")
+  if (v == "open" || v == "save" || v == "menu" || v == "wait-window" || v == "wait-closed" || v == "click" ||
+      v == "dialog" || v == "screenshot" || v == "menu-show")
     return n == 1 && !s.words[0].empty() ? "" : v + " needs one argument";
   if (v == "menu-list" || v == "message") return "";
-  if (v == "rclick" || v == "wait-download" || v == "wait-url" || v == "texts" ||
-      v == "menu-hide")
+  if (v == "rclick" || v == "wait-download" || v == "wait-url" || v == "texts" || v == "menu-hide")
     return n == 0 ? "" : v + " takes no argument";
   if (v == "sort")
     return (n == 1 || (n == 2 && (s.words[1] == "ascending" || s.words[1] == "descending")))
@@ -51,8 +50,7 @@ std::string Check(const Step& s) {
   if (v == "mouse-busy")
     return n == 1 && (s.words[0] == "on" || s.words[0] == "off") ? "" : "mouse-busy needs on or off";
   if (v == "timers")
-    return n == 1 && (s.words[0] == "hold" || s.words[0] == "release") ? ""
-                                                                        : "timers needs hold or release";
+    return n == 1 && (s.words[0] == "hold" || s.words[0] == "release") ? "" : "timers needs hold or release";
   if (v == "compare") return n == 2 ? "" : "compare needs two files";
   if (v == "env") return n == 1 || n == 2 ? "" : "env needs a name and optionally a value";
   return "unknown step " + v;
@@ -103,7 +101,8 @@ ParseResult Parse(std::string_view text) {
   size_t start = 0;
   while (start <= text.size()) {
     size_t end = text.find('\n', start);
-    std::string_view line = Trim(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    std::string_view line =
+        Trim(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     ++number;
     start = end == std::string_view::npos ? text.size() + 1 : end + 1;
     if (line.empty() || line[0] == '#') continue;
@@ -133,8 +132,7 @@ ParseResult Parse(std::string_view text) {
   return result;
 }
 
-bool Expand(std::string_view text,
-            const std::function<bool(const std::string&, std::string&)>& lookup,
+bool Expand(std::string_view text, const std::function<bool(const std::string&, std::string&)>& lookup,
             std::string& expanded, std::string& unknown) {
   expanded.clear();
   size_t i = 0;

@@ -93,8 +93,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     state.started = GetTickCount();
     // Steps that wait announce themselves when what they wait for is there;
     // those that only wait never do (what happens meanwhile has its own pace).
-    static const char* const kWaiting[] = {"message", "dialog", "wait-url", "wait-window",
-                                           "wait-closed", "pause"};
+    static const char* const kWaiting[] = {"message",     "dialog",      "wait-url",
+                                           "wait-window", "wait-closed", "pause"};
     bool waits = false;
     for (const char* verb : kWaiting) waits = waits || step.verb == verb;
     if (!waits) Announce();

@@ -79,12 +79,12 @@ struct KeyName {
   UINT vk;
 };
 constexpr KeyName kKeys[] = {
-    {"Enter", VK_RETURN},   {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE},
-    {"Up", VK_UP},          {"Down", VK_DOWN},     {"Left", VK_LEFT},     {"Right", VK_RIGHT},
-    {"Home", VK_HOME},      {"End", VK_END},       {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT},
-    {"Tab", VK_TAB},        {"Space", VK_SPACE},   {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
-    {"Insert", VK_INSERT},  {"F1", VK_F1},         {"F2", VK_F2},         {"F3", VK_F3},
-    {"F4", VK_F4},          {"F5", VK_F5},         {"F10", VK_F10},
+    {"Enter", VK_RETURN},  {"Return", VK_RETURN}, {"Escape", VK_ESCAPE},  {"Esc", VK_ESCAPE},
+    {"Up", VK_UP},         {"Down", VK_DOWN},     {"Left", VK_LEFT},      {"Right", VK_RIGHT},
+    {"Home", VK_HOME},     {"End", VK_END},       {"PageUp", VK_PRIOR},   {"PageDown", VK_NEXT},
+    {"Tab", VK_TAB},       {"Space", VK_SPACE},   {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
+    {"Insert", VK_INSERT}, {"F1", VK_F1},         {"F2", VK_F2},          {"F3", VK_F3},
+    {"F4", VK_F4},         {"F5", VK_F5},         {"F10", VK_F10},
 };
 
 // "Alt+F4", "Shift+Tab", "Ctrl+A", "Down", "x": false when unknown.
@@ -216,7 +216,8 @@ Outcome WaitWindow(const Step& step, bool open) {
 Outcome Message(const Step& step) {
   HWND m = messagewnd::Innermost();
   if (!m && filedialogs::OpenDialog())
-    return Fail("unexpected file dialog " + transcript::Quote(filedialogs::CaptionOf(filedialogs::OpenDialog())));
+    return Fail("unexpected file dialog " +
+                transcript::Quote(filedialogs::CaptionOf(filedialogs::OpenDialog())));
   if (!m) return Wait();
   Announce();
   std::wstring caption = messagewnd::CaptionOf(m);
@@ -239,8 +240,8 @@ Outcome Dialog(const Step& step, StepState& state) {
     if (state.ticks < 1) return Wait();
     Announce();
     HWND dialog = filedialogs::OpenDialog();
-    std::string seen = "file dialog " + transcript::Quote(filedialogs::CaptionOf(dialog)) +
-                       " suggests " + transcript::Quote(filedialogs::FileNameIn(dialog));
+    std::string seen = "file dialog " + transcript::Quote(filedialogs::CaptionOf(dialog)) + " suggests " +
+                       transcript::Quote(filedialogs::FileNameIn(dialog));
     if (step.words[0] == "cancel") {
       transcript::Line(seen + ", cancelled");
       filedialogs::Cancel(dialog);
@@ -271,8 +272,8 @@ Outcome Header(const Step& step) {
     transcript::Line("header of position " + std::to_string(position) + ": no game");
     return Done();
   }
-  transcript::Line("header of position " + std::to_string(position) + ", game " +
-                   std::to_string(record) + ":");
+  transcript::Line("header of position " + std::to_string(position) + ", game " + std::to_string(record) +
+                   ":");
   for (const auto& [name, value] : host.base.games[static_cast<size_t>(record)].tags)
     transcript::Line("  " + transcript::Utf8FromAnsi(pgn::TagLine(name.Text(), value.Text())));
   return Done();
@@ -316,18 +317,18 @@ Outcome Screenshot(const Step& step, StepState& state) {
   if (!ResolvePath(step.words[0], path, error)) return Fail(error);
   SIZE size{};
   if (!screenshot::Take(target, path, size)) return Fail("the screenshot cannot be written");
-  transcript::Line("screenshot of " + (target == host.mainWindow ? std::string("main window")
-                                                                 : transcript::Quote(CaptionOf(target))) +
-                   " " + std::to_string(size.cx) + "x" + std::to_string(size.cy) + " saved as " +
-                   transcript::Quote(FileName(path)));
+  transcript::Line(
+      "screenshot of " +
+      (target == host.mainWindow ? std::string("main window") : transcript::Quote(CaptionOf(target))) + " " +
+      std::to_string(size.cx) + "x" + std::to_string(size.cy) + " saved as " +
+      transcript::Quote(FileName(path)));
   return Done();
 }
 
 Outcome Compare(const Step& step) {
   std::wstring a, b;
   std::string error, bytesA, bytesB;
-  if (!ResolvePath(step.words[0], a, error) || !ResolvePath(step.words[1], b, error))
-    return Fail(error);
+  if (!ResolvePath(step.words[0], a, error) || !ResolvePath(step.words[1], b, error)) return Fail(error);
   if (!files::Read(a, bytesA)) return Fail("cannot read " + step.words[0]);
   if (!files::Read(b, bytesB)) return Fail("cannot read " + step.words[1]);
   if (bytesA != bytesB) {
@@ -336,9 +337,8 @@ Outcome Compare(const Step& step) {
     return Fail("the files differ from byte " + std::to_string(at) + " on (sizes " +
                 std::to_string(bytesA.size()) + " and " + std::to_string(bytesB.size()) + ")");
   }
-  transcript::Line("files " + transcript::Quote(FileName(a)) + " and " +
-                   transcript::Quote(FileName(b)) + " are identical, " +
-                   std::to_string(bytesA.size()) + " bytes");
+  transcript::Line("files " + transcript::Quote(FileName(a)) + " and " + transcript::Quote(FileName(b)) +
+                   " are identical, " + std::to_string(bytesA.size()) + " bytes");
   return Done();
 }
 
@@ -409,8 +409,7 @@ bool MenuKeys(const std::wstring& path, std::vector<UINT>& keys, int& levels, st
 Outcome MenuShow(const Step& step, StepState& state) {
   if (state.phase == 0) {
     if (std::string s = Surprise(); !s.empty()) return Fail(s);
-    if (!IsWindowEnabled(host.mainWindow))
-      return Fail("the main window is disabled by an open window");
+    if (!IsWindowEnabled(host.mainWindow)) return Fail("the main window is disabled by an open window");
     // The menu bar is tracked from the keyboard, as after F10: its modal
     // loop goes on dispatching the steps' timer.
     Post([] { SendMessageW(host.mainWindow, WM_SYSCOMMAND, SC_KEYMENU, 0); });
@@ -424,8 +423,7 @@ Outcome MenuShow(const Step& step, StepState& state) {
   if (state.phase == 1) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !(info.flags & GUI_INMENUMODE))
-      return Wait();
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &info) || !(info.flags & GUI_INMENUMODE)) return Wait();
     for (UINT key : keys) {
       PostMessageW(host.mainWindow, WM_KEYDOWN, key, 1);
       PostMessageW(host.mainWindow, WM_KEYUP, key, static_cast<LPARAM>(1 | (3u << 30)));
@@ -529,8 +527,7 @@ Outcome RunStep(const Step& step, StepState& state) {
   if (v == "env") {
     // Plug-ins share the host's environment: a run can set what they read.
     std::wstring value = step.words.size() == 2 ? Wide(step.words[1]) : std::wstring();
-    SetEnvironmentVariableW(Wide(step.words[0]).c_str(),
-                            step.words.size() == 2 ? value.c_str() : nullptr);
+    SetEnvironmentVariableW(Wide(step.words[0]).c_str(), step.words.size() == 2 ? value.c_str() : nullptr);
     return Done();
   }
   if (v == "mouse-busy") {
@@ -547,9 +544,8 @@ Outcome RunStep(const Step& step, StepState& state) {
   if (v == "menu-show") return MenuShow(step, state);
   if (v == "menu-hide") return MenuHide(state);
   if (v == "pause")
-    return GetTickCount() - state.started >= static_cast<DWORD>(std::atoi(step.words[0].c_str()))
-               ? Done()
-               : Wait();
+    return GetTickCount() - state.started >= static_cast<DWORD>(std::atoi(step.words[0].c_str())) ? Done()
+                                                                                                  : Wait();
   return Fail("unknown step " + v);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/gdi.h"
 #include "hostsim/downloads.h"
 #include "hostsim/gamebase.h"
 #include "hostsim/gamelist.h"
@@ -13,7 +14,6 @@
 #include "hostsim/hostwindows.h"
 #include "hostsim/looptimes.h"
 #include "hostsim/messagewnd.h"
-#include "base/gdi.h"
 #include "hostsim/transcript.h"
 
 using namespace hostabi;
@@ -64,8 +64,8 @@ void __stdcall StyleButton(TButInf* button, const wchar_t* caption) {
     return;
   }
   hostwin::StyleButton(button, caption);
-  transcript::Line("button styled " + transcript::Quote(std::wstring(caption ? caption : L"")) +
-                   " in " + WindowLabel(GetParent(button->window)));
+  transcript::Line("button styled " + transcript::Quote(std::wstring(caption ? caption : L"")) + " in " +
+                   WindowLabel(GetParent(button->window)));
 }
 
 void __stdcall MessageLines(void* list, const wchar_t* text) {
@@ -78,8 +78,7 @@ void __stdcall MessageLines(void* list, const wchar_t* text) {
 
 // The transcript's line for a tag set; built only when a transcript is
 // written, as a run over a large base sets hundreds of thousands of tags.
-void ReportTagSet(int32_t game, const std::string& name, const char* tag, const char* value,
-                  bool valid) {
+void ReportTagSet(int32_t game, const std::string& name, const char* tag, const char* value, bool valid) {
   if (!transcript::Writing()) return;
   std::string line = "tag set game " + std::to_string(game) + " " + Text(tag) + " " + Text(value);
   if (!valid) {
@@ -103,9 +102,8 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
   gamelist::RefreshLater(game);
 }
 
-int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
-                                   int32_t height, HWND parent, WNDPROC proc,
-                                   PaintCallback paint) {
+int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width, int32_t height,
+                                   HWND parent, WNDPROC proc, PaintCallback paint) {
   if (!proc) {
     transcript::Line("window not opened " + transcript::Quote(std::wstring(caption ? caption : L"")) +
                      ": no window procedure");
@@ -142,9 +140,7 @@ void __stdcall GameHeaderChanged(int32_t) {
   gamelist::RefreshLater(-1);
 }
 
-void __stdcall StartDownload(const char* url, uint32_t target) {
-  downloads::Start(url ? url : "", target);
-}
+void __stdcall StartDownload(const char* url, uint32_t target) { downloads::Start(url ? url : "", target); }
 
 void __stdcall ShowHostMessage(HWND owner, const wchar_t* caption, int32_t, int32_t kind) {
   std::vector<std::wstring> lines = host.messageLines;
@@ -180,9 +176,8 @@ void ReportLoopTimes(const std::wstring& caption) {
 void WindowOpened(HWND window, HWND parent, int32_t width, int32_t height) {
   if (host.loopTimes && openCaptions.empty()) looptimes::Reset();
   openCaptions.emplace_back(window, CaptionOf(window));
-  transcript::Line("window opened " + transcript::Quote(CaptionOf(window)) + " " +
-                   std::to_string(width) + "x" + std::to_string(height) + " over " +
-                   WindowLabel(parent));
+  transcript::Line("window opened " + transcript::Quote(CaptionOf(window)) + " " + std::to_string(width) +
+                   "x" + std::to_string(height) + " over " + WindowLabel(parent));
 }
 
 void WindowClosing(HWND window, int32_t result) {
@@ -200,9 +195,8 @@ void WindowClosing(HWND window, int32_t result) {
     transcript::Line(line + ", destroyed by its plug-in");
     return;
   }
-  transcript::Line(line + " at " + std::to_string(r.left) + "," + std::to_string(r.top) +
-                   " size " + std::to_string(r.right - r.left) + "x" +
-                   std::to_string(r.bottom - r.top));
+  transcript::Line(line + " at " + std::to_string(r.left) + "," + std::to_string(r.top) + " size " +
+                   std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
 }
 
 void ButtonClicked(HWND button) {
@@ -286,8 +280,7 @@ void CreateButtonTemplates() {
     desc.cbSizeofstruct = sizeof desc;
     desc.picType = PICTYPE_BITMAP;
     desc.bmp.hbitmap = bitmap;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
-                                        reinterpret_cast<void**>(&pictures[i]))))
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(&pictures[i]))))
       pictures[i] = nullptr;
   }
   auto* wide = reinterpret_cast<TButInf*>(host.buttonStyleObject + kWideButtonTemplate);

@@ -1,8 +1,8 @@
 #include "hostsim/transcript.h"
 
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cstdio>
 
@@ -54,11 +54,10 @@ void Line(std::string_view text) {
 
 std::string Utf8(std::wstring_view text) {
   if (text.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), s.data(), n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), s.data(), n, nullptr, nullptr);
   return s;
 }
 

@@ -42,16 +42,16 @@ enum HandleNumber : uint32_t { kOwnerWindow = 1, kMainMenu = 9 };
 
 // HostVariable(n)
 enum VariableNumber : uint32_t {
-  kMouseBusy = 8,        // byte, non-zero while the host handles the mouse
-  kWindowResult = 14,    // int32 result cell of the open plug-in window
-  kButtonStyle = 15,     // pointer to the button style object
-  kCurrentGame = 42,     // int32 displayed position
-  kMainWindowRef = 45,   // pointer to the main-window object
-  kGameOrder = 60,       // dynamic array of int32 record indexes
-  kMessageX = 96,        // int32 screen x of the message point
-  kMessageY = 97,        // int32 screen y
-  kMessageLineList = 98, // opaque, passed back to MessageLines
-  kGameList = 102,       // dynamic array of GameRecord
+  kMouseBusy = 8,         // byte, non-zero while the host handles the mouse
+  kWindowResult = 14,     // int32 result cell of the open plug-in window
+  kButtonStyle = 15,      // pointer to the button style object
+  kCurrentGame = 42,      // int32 displayed position
+  kMainWindowRef = 45,    // pointer to the main-window object
+  kGameOrder = 60,        // dynamic array of int32 record indexes
+  kMessageX = 96,         // int32 screen x of the message point
+  kMessageY = 97,         // int32 screen y
+  kMessageLineList = 98,  // opaque, passed back to MessageLines
+  kGameList = 102,        // dynamic array of GameRecord
 };
 
 // HostMetric(n)
@@ -64,9 +64,9 @@ enum MetricNumber : uint32_t {
   kMarginRight = 23,
   kCheckBoxHeight = 32,
   kCheckBoxWidth = 33,
-  kBodyFont = 37,             // LOGFONTA
-  kCaptionFont = 39,          // LOGFONTA
-  kSeparatorColour = 49,      // COLORREF
+  kBodyFont = 37,         // LOGFONTA
+  kCaptionFont = 39,      // LOGFONTA
+  kSeparatorColour = 49,  // COLORREF
 };
 
 // The command id of the host's main-menu item before which the plug-in's
@@ -98,11 +98,11 @@ static_assert(offsetof(TButInf, onClick) == 16);
 
 // A host check box.
 struct TCheckInf {
-  int32_t hostValue;   // the host's
-  uint8_t state;       // 1 ticked, 2 clear
+  int32_t hostValue;  // the host's
+  uint8_t state;      // 1 ticked, 2 clear
   uint8_t hostBytes[3];
   CommandHandler onChange;
-  uint8_t flag;        // set to 0 by the plug-in
+  uint8_t flag;  // set to 0 by the plug-in
   uint8_t hostTail[3];
 };
 static_assert(sizeof(TCheckInf) == 16);

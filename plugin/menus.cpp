@@ -46,8 +46,8 @@ std::wstring MenuName(std::string_view name) {
 void SubclassMainWindow() {
   HWND main = MainWindowHandle();
   if (!main) return;
-  previousWindowProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongW(main, GWL_WNDPROC, reinterpret_cast<LONG>(MainWindowProc)));
+  previousWindowProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongW(main, GWL_WNDPROC, reinterpret_cast<LONG>(MainWindowProc)));
 }
 
 void RegisterCommandsAndMenus() {
@@ -79,8 +79,8 @@ void RegisterCommandsAndMenus() {
 
 void RebuildMenu() {
   const CommandIds& ids = commandIds;
-  for (uint32_t id : {ids.addWhite, ids.addBlack, ids.openWhitePage, ids.openBlackPage,
-                      ids.downloadWhite, ids.downloadBlack, ids.addBoth})
+  for (uint32_t id : {ids.addWhite, ids.addBlack, ids.openWhitePage, ids.openBlackPage, ids.downloadWhite,
+                      ids.downloadBlack, ids.addBoth})
     RemoveMenu(MenuPopup, id, MF_BYCOMMAND);
 
   int32_t game = GameAtPosition(CurrentGame());

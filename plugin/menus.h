@@ -9,8 +9,8 @@
 
 // Command ids, in order of registration.
 struct CommandIds {
-  uint32_t separator, addWhite, addBlack, openWhitePage, openBlackPage, downloadWhite,
-      downloadBlack, addBoth, tagAll, options;
+  uint32_t separator, addWhite, addBlack, openWhitePage, openBlackPage, downloadWhite, downloadBlack, addBoth,
+      tagAll, options;
 };
 // The ids and the popup live for the process: the host hands out the ids
 // once, at start, and every rebuild of the popup needs them.

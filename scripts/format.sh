@@ -2,8 +2,6 @@
 # Formats the C++ sources with clang-format and the repository's .clang-format.
 # Usage: scripts/format.sh           reformat every source in place
 #        scripts/format.sh --check   list the sources that differ; exit 1 if any
-# Until the marker file .clang-format-enforced exists, --check only warns and
-# exits 0 (the tree has not been reformatted once yet).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,11 +33,6 @@ mapfile -t differ < <("$format" --style=file --dry-run "${sources[@]}" 2>&1 |
                        sort -u)
 if [ ${#differ[@]} -eq 0 ]; then
   echo "format: all ${#sources[@]} sources formatted"
-  exit 0
-fi
-if [ ! -f .clang-format-enforced ]; then
-  echo "format: warning: ${#differ[@]} of ${#sources[@]} sources differ from .clang-format" \
-       "(not enforced until .clang-format-enforced exists)" >&2
   exit 0
 fi
 echo "format: these sources differ from .clang-format (run scripts/format.sh):" >&2

@@ -69,8 +69,8 @@ void AddSide(Side side, std::wstring* text) {
       *text = (side == Side::White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
               Wide(info.name) + msg::IsFoundInFideDatabase;
     } else {
-      ShowMessage(msg::CantAddAnything,
-                  msg::NoPlayerWithIdOf + Wide(info.name) + msg::IsFoundInFideDatabase, 1);
+      ShowMessage(msg::CantAddAnything, msg::NoPlayerWithIdOf + Wide(info.name) + msg::IsFoundInFideDatabase,
+                  1);
     }
     return;
   }
@@ -103,8 +103,7 @@ std::wstring SearchWindowTitle(const GamePlayer& info) {
 std::optional<SearchHit> SelectPlayer(const GamePlayer& info) {
   std::vector<SearchHit> hits = WordSearch(info.name);
   if (hits.empty()) {
-    ShowMessage(msg::CantAddAnything,
-                msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
+    ShowMessage(msg::CantAddAnything, msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
     return std::nullopt;
   }
   if (IsClearCut(hits)) return hits[0];

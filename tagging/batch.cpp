@@ -47,8 +47,8 @@ void TakeBudgetFromEnvironment() {
 // Shows the search window over these hits. The window opens on the point
 // the host last stored; the batch does not move it.
 int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
-  return ChoosePlayer(MainWindowHandle(), CandidateLines(hits), SearchWindowTitle(prompted),
-                      offerExtended, true);
+  return ChoosePlayer(MainWindowHandle(), CandidateLines(hits), SearchWindowTitle(prompted), offerExtended,
+                      true);
 }
 
 // Writes each place's tags into its game; true when there were any.
@@ -158,7 +158,7 @@ void __stdcall TagAllGames() {
     CollectPlayerNames();
     statusRun = BatchStatusRun();
     TakeBudgetFromEnvironment();
-    CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(),
-                     StatusWindowProc, PaintStatus);
+    CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(), StatusWindowProc,
+                     PaintStatus);
   });
 }

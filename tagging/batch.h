@@ -24,10 +24,10 @@ enum class StepResult : uint8_t {
 // Run state. It lives for the process because the status window's timer
 // ticks carry the run from one step to the next; the status window resets it
 // when it starts a run.
-extern int32_t NameIndex;     // next entry of NameList to process
+extern int32_t NameIndex;  // next entry of NameList to process
 extern int32_t SkippedCount;
 extern int32_t PresentCount;
-extern bool StepBusy;         // a step is running: ticks return at once
+extern bool StepBusy;  // a step is running: ticks return at once
 
 // Holds the run's steps while another window of the plug-in waits for the
 // user (a download's save dialog arriving during a run): the ticks that its

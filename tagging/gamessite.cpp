@@ -56,8 +56,8 @@ void DownloadPlayerGames(Side side) {
 
 // Writes all of data to a new file at path; false when it could not.
 bool WriteNewFile(const wchar_t* path, const char* data) {
-  OwnedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  OwnedHandle file(
+      CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD size = static_cast<DWORD>(std::strlen(data));
   DWORD written = 0;
@@ -87,8 +87,8 @@ OPENFILENAMEW SaveGamesDialog(std::span<wchar_t> file, const wchar_t* folder) {
 }
 
 std::string PlayerGamesUrl(int32_t id) {
-  return std::string("https://") + kGamesSiteHost + "/public/download.jsp?id=" +
-         DecimalText(static_cast<uint32_t>(id));
+  return std::string("https://") + kGamesSiteHost +
+         "/public/download.jsp?id=" + DecimalText(static_cast<uint32_t>(id));
 }
 
 void __stdcall OpenWhitePage() {
@@ -112,7 +112,6 @@ void __stdcall SaveDownloadedGames(const char* data) {
     std::wstring folder = ModulePath();
     OPENFILENAMEW dialog = SaveGamesDialog(file, folder.c_str());
     if (!GetSaveFileNameW(&dialog)) return;  // cancelled: the games are dropped
-    if (!WriteNewFile(file, data ? data : ""))
-      ShowMessage(msg::GamesNotSaved, msg::SaveProblem, 1);
+    if (!WriteNewFile(file, data ? data : "")) ShowMessage(msg::GamesNotSaved, msg::SaveProblem, 1);
   });
 }

@@ -22,8 +22,8 @@ NamePosition FindName(std::string_view name) {
   auto n = static_cast<int32_t>(NameList.size());
   if (n == 0) return {false, 0};
   if (int c = Compare(name, NameAt(0)); c <= 0) return {c == 0, 0};
-  if (int c = Compare(name, NameAt(n - 1)); c >= 0) return c == 0 ? NamePosition{true, n - 1}
-                                                                  : NamePosition{false, n};
+  if (int c = Compare(name, NameAt(n - 1)); c >= 0)
+    return c == 0 ? NamePosition{true, n - 1} : NamePosition{false, n};
   // Here entry lo < name < entry hi.
   int32_t lo = 0, hi = n - 1;
   while (lo < hi - 1) {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <filesystem>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -125,12 +125,17 @@ std::string PlayerName(Random& rng, bool female) {
   if (shape < 600) return surname + ", " + first;
   if (shape < 700) return surname + ", " + first + " " + std::string(Pick(rng, kMaleNames));
   if (shape < 780) return surname + ", " + first.substr(0, 1) + ".";
-  if (shape < 830) return surname + ", " + first.substr(0, 1) + ". " + std::string(1, static_cast<char>('A' + rng.Below(26))) + ".";
+  if (shape < 830)
+    return surname + ", " + first.substr(0, 1) + ". " +
+           std::string(1, static_cast<char>('A' + rng.Below(26))) + ".";
   if (shape < 900) return first + " " + surname;
-  if (shape < 940) return first + " " + surname + " " + std::string(1, static_cast<char>('A' + rng.Below(26)));
-  if (shape < 960) return surname + "-" + std::string(kSurnames[rng.Below(std::size(kSurnames))]) + ", " + first;
-  if (shape < 970) return std::string(1, static_cast<char>('A' + rng.Below(26))) + " " +
-                          std::string(1, static_cast<char>('A' + rng.Below(26))) + " " + surname + ", " + first;
+  if (shape < 940)
+    return first + " " + surname + " " + std::string(1, static_cast<char>('A' + rng.Below(26)));
+  if (shape < 960)
+    return surname + "-" + std::string(kSurnames[rng.Below(std::size(kSurnames))]) + ", " + first;
+  if (shape < 970)
+    return std::string(1, static_cast<char>('A' + rng.Below(26))) + " " +
+           std::string(1, static_cast<char>('A' + rng.Below(26))) + " " + surname + ", " + first;
   if (shape < 978) return surname + ", " + first + " van der";
   if (shape < 984) return surname;
   if (shape < 988) return ", " + first + " " + std::string(1, static_cast<char>('A' + rng.Below(26)));
@@ -167,7 +172,7 @@ struct Player {
   std::string name;
   std::string_view federation, sex, title, womansTitle, otherTitles, foa, flag;
   std::array<uint32_t, 3> rating{}, games{}, k{};  // rating 0: unrated
-  uint32_t birth = 0;                               // 0: "0000"
+  uint32_t birth = 0;                              // 0: "0000"
 };
 
 // The random draws in the order the combined layout has always used, so a
@@ -180,20 +185,30 @@ Player MakePlayer(Random& rng, int64_t i) {
 
   const bool female = rng.Chance(0.15);
   p.name = PlayerName(rng, female);
-  p.federation = rng.Chance(0.002) ? std::string_view("   ") : kFederations[rng.Skewed(std::size(kFederations))];
+  p.federation =
+      rng.Chance(0.002) ? std::string_view("   ") : kFederations[rng.Skewed(std::size(kFederations))];
   if (!rng.Chance(0.001)) p.sex = female ? "F" : "M";
 
   uint32_t t = rng.Below(10000);
-  if (t < 10) p.title = "GM";
-  else if (t < 30) p.title = "IM";
-  else if (t < 80) p.title = "FM";
-  else if (t < 120) p.title = "CM";
+  if (t < 10)
+    p.title = "GM";
+  else if (t < 30)
+    p.title = "IM";
+  else if (t < 80)
+    p.title = "FM";
+  else if (t < 120)
+    p.title = "CM";
   if (female) {
-    if (t < 150 && t >= 120) p.title = p.womansTitle = "WFM";
-    else if (t >= 150 && t < 165) p.title = p.womansTitle = "WIM";
-    else if (t >= 165 && t < 172) p.title = p.womansTitle = "WGM";
-    else if (t >= 172 && t < 200) p.title = p.womansTitle = "WCM";
-    else if (t < 80 && rng.Chance(0.5)) p.womansTitle = "WGM";
+    if (t < 150 && t >= 120)
+      p.title = p.womansTitle = "WFM";
+    else if (t >= 150 && t < 165)
+      p.title = p.womansTitle = "WIM";
+    else if (t >= 165 && t < 172)
+      p.title = p.womansTitle = "WGM";
+    else if (t >= 172 && t < 200)
+      p.title = p.womansTitle = "WCM";
+    else if (t < 80 && rng.Chance(0.5))
+      p.womansTitle = "WGM";
   }
   if (rng.Chance(0.01)) p.otherTitles = rng.Chance(0.5) ? "IA,FA" : "FI,NI";
   if (rng.Chance(0.05)) p.foa = "AIM";
@@ -213,11 +228,12 @@ Player MakePlayer(Random& rng, int64_t i) {
     p.games[2] = rng.Below(20);
     p.k[2] = 20;
   }
-  if (rng.Chance(0.95))
-    p.birth = 2018 - std::min<uint32_t>(rng.Skewed(90) + rng.Below(8), 88);
+  if (rng.Chance(0.95)) p.birth = 2018 - std::min<uint32_t>(rng.Skewed(90) + rng.Below(8), 88);
   uint32_t flag = rng.Below(10);
-  if (flag < 3) p.flag = female ? "wi" : "i";
-  else if (female) p.flag = "w";
+  if (flag < 3)
+    p.flag = female ? "wi" : "i";
+  else if (female)
+    p.flag = "w";
   return p;
 }
 
@@ -246,7 +262,8 @@ void PutRight(char* line, int last, uint32_t value) {
 // in two letters.
 std::string_view OldTitle(std::string_view title) {
   constexpr std::pair<std::string_view, std::string_view> kTitles[] = {
-      {"GM", "g"}, {"IM", "m"}, {"FM", "f"}, {"CM", "c"}, {"WGM", "wg"}, {"WIM", "wm"}, {"WFM", "wf"}, {"WCM", "wc"}};
+      {"GM", "g"},   {"IM", "m"},   {"FM", "f"},   {"CM", "c"},
+      {"WGM", "wg"}, {"WIM", "wm"}, {"WFM", "wf"}, {"WCM", "wc"}};
   for (auto [full, old] : kTitles)
     if (title == full) return old;
   return {};
@@ -303,8 +320,7 @@ size_t FormatLine(const Player& p, ListStyle style, int kind, char* line) {
       PutBirth(line, 127, p);
       Put(line, 133, p.flag, 4);
       break;
-    case ListStyle::kBefore2013:
-      break;
+    case ListStyle::kBefore2013: break;
   }
   return length;
 }
@@ -332,9 +348,7 @@ std::string Header(ListStyle style, int year, int month) {
       "WTit OTit           ";
   std::string header;
   switch (style) {
-    case ListStyle::kCombined:
-      header = kHeader;
-      break;
+    case ListStyle::kCombined: header = kHeader; break;
     case ListStyle::kCombinedWithoutFoa:
       header = std::string(kFront) + "SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
       break;
@@ -393,10 +407,11 @@ bool WriteList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions
                const std::vector<std::array<uint32_t, 3>>* ratings) {
   Random rng{seed};
   const ListStyle style = options.style;
-  BlockWriter writer{out, style == ListStyle::kCombined || style == ListStyle::kCombinedWithoutFoa ||
-                                  style == ListStyle::kBefore2013
-                              ? std::string_view("\r\n")
-                              : std::string_view("\n"),
+  BlockWriter writer{out,
+                     style == ListStyle::kCombined || style == ListStyle::kCombinedWithoutFoa ||
+                             style == ListStyle::kBefore2013
+                         ? std::string_view("\r\n")
+                         : std::string_view("\n"),
                      {}};
   writer.block.reserve((1 << 20) + 256);
   writer.Line(Header(style, options.year, options.month));
@@ -455,8 +470,8 @@ std::string SeriesFileName(const ListOptions& options) {
                     std::string(kMonthTokens[options.month - 1]).c_str(), options.year % 100);
       break;
     case ListStyle::kBefore2013:
-      std::snprintf(name, sizeof name, "list_%s%02d.txt", std::string(kMonthTokens[options.month - 1]).c_str(),
-                    options.year % 100);
+      std::snprintf(name, sizeof name, "list_%s%02d.txt",
+                    std::string(kMonthTokens[options.month - 1]).c_str(), options.year % 100);
       break;
   }
   return name;

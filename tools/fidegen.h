@@ -26,7 +26,7 @@ size_t LineLength(ListStyle style);
 
 struct ListOptions {
   ListStyle style = ListStyle::kCombined;
-  int kind = 0;  // of a single list: 0 standard, 1 rapid, 2 blitz
+  int kind = 0;                // of a single list: 0 standard, 1 rapid, 2 blitz
   int year = 2012, month = 1;  // the month its header names (single lists, before 2013)
 };
 
@@ -34,21 +34,22 @@ struct ListOptions {
 // out the players unrated in its kind). Returns false when the output could
 // not be written.
 bool WriteFideList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions& options = {});
-bool WriteFideListFile(const std::string& path, uint64_t seed, int64_t players, const ListOptions& options = {});
+bool WriteFideListFile(const std::string& path, uint64_t seed, int64_t players,
+                       const ListOptions& options = {});
 
 struct SeriesOptions {
-  ListOptions list;           // the first month's list
+  ListOptions list;  // the first month's list
   int months = 12;
-  double changeShare = 0.1;   // of the rated players whose rating changes each month
-  int only = -1;              // write only this month (0-based) of the series
+  double changeShare = 0.1;  // of the rated players whose rating changes each month
+  int only = -1;             // write only this month (0-based) of the series
 };
 // A player of a list of a series as written: ID and ratings (0: unrated).
 struct SeriesPlayer {
   uint32_t id;
   std::array<uint16_t, 3> rating;
 };
-using SeriesListFn =
-    std::function<void(const std::string& path, const ListOptions& list, std::span<const SeriesPlayer> players)>;
+using SeriesListFn = std::function<void(const std::string& path, const ListOptions& list,
+                                        std::span<const SeriesPlayer> players)>;
 // Writes a list a month into folder (made when missing), named as FIDE names them
 // (players_list_2012-01.txt for combined lists, which do not say their
 // month; rapid_jan12frl.txt; list_jan12.txt), and tells onList what each

@@ -17,7 +17,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: fidegen [--players N] [--seed S] [--layout L] [--kind standard|rapid|blitz] [--month YYYY-MM] [OUT.txt]\n"
+    "usage: fidegen [--players N] [--seed S] [--layout L] [--kind standard|rapid|blitz] [--month YYYY-MM] "
+    "[OUT.txt]\n"
     "       fidegen --series M [--change P] [--only I] [options as above] FOLDER\n"
     "layouts: combined, combined-nofoa, single-2012, single, before-2013\n";
 
@@ -30,8 +31,8 @@ bool ParseKind(std::string_view text, int& kind) {
 
 bool ParseYearMonth(std::string_view text, ListOptions& list) {
   return text.size() == 7 && text[4] == '-' && ParseNumber(text.substr(0, 4), list.year) &&
-         ParseNumber(text.substr(5), list.month) && list.year >= 1970 && list.year <= 2999 && list.month >= 1 &&
-         list.month <= 12;
+         ParseNumber(text.substr(5), list.month) && list.year >= 1970 && list.year <= 2999 &&
+         list.month >= 1 && list.month <= 12;
 }
 
 bool ParseShare(std::string_view text, double& share) {
@@ -86,9 +87,8 @@ int main(int argc, char** argv) {
       return 2;
     }
     bool written = WriteSeries(out, seed, players, series,
-                               [](const std::string& path, const ListOptions&, std::span<const SeriesPlayer>) {
-                                 std::printf("%s\n", path.c_str());
-                               });
+                               [](const std::string& path, const ListOptions&,
+                                  std::span<const SeriesPlayer>) { std::printf("%s\n", path.c_str()); });
     if (!written) {
       std::fprintf(stderr, "fidegen: cannot write into %s\n", out.c_str());
       return 1;

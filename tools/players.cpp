@@ -72,8 +72,9 @@ int Dump(const std::vector<std::string>& args) {
     WriteNumber(p.fideId);
     Write("\t");
     Write(p.name);
-    for (int64_t value : {int64_t{p.rating}, int64_t{static_cast<uint8_t>(p.sex)}, int64_t{static_cast<uint8_t>(p.title)}, int64_t{p.federation},
-                          int64_t{p.birthYear}}) {
+    for (int64_t value :
+         {int64_t{p.rating}, int64_t{static_cast<uint8_t>(p.sex)}, int64_t{static_cast<uint8_t>(p.title)},
+          int64_t{p.federation}, int64_t{p.birthYear}}) {
       Write("\t");
       WriteNumber(value);
     }

@@ -47,7 +47,9 @@ Arguments Parse(const std::vector<std::string>& args, std::vector<std::string_vi
     }
     if (std::find(allowed.begin(), allowed.end(), a) == allowed.end()) UsageError("unknown option " + a);
     if (i + 1 == args.size()) UsageError(a + " needs a value");
-    std::optional<std::string>& slot = a == "--month" ? parsed.month : a == "--kind" ? parsed.kind : parsed.at;
+    std::optional<std::string>& slot = a == "--month"  ? parsed.month
+                                       : a == "--kind" ? parsed.kind
+                                                       : parsed.at;
     if (slot) UsageError(a + " is given twice");
     slot = args[++i];
   }
@@ -64,22 +66,19 @@ std::optional<RatingKind> KindOption(const Arguments& parsed) {
 RatingHistory LoadOrFail(const std::string& path, bool missingIsEmpty) {
   RatingHistory history;
   switch (LoadHistory(path, history)) {
-    case HistoryLoad::kLoaded:
-      break;
+    case HistoryLoad::kLoaded: break;
     case HistoryLoad::kMissing:
       if (!missingIsEmpty) FileError("cannot read " + path);
       break;
-    case HistoryLoad::kUnreadable:
-      FileError("cannot read " + path);
-    case HistoryLoad::kDamaged:
-      FileError(path + " is damaged or not a rating history");
+    case HistoryLoad::kUnreadable: FileError("cannot read " + path);
+    case HistoryLoad::kDamaged: FileError(path + " is damaged or not a rating history");
   }
   return history;
 }
 
 void PrintList(MonthNumber month, RatingKind kind, const ListSummary& s, const char* note = "") {
-  std::printf("%s\t%.*s\t%u players\t%u rated%s\n", MonthText(month).c_str(), static_cast<int>(KindName(kind).size()),
-              KindName(kind).data(), s.players, s.rated, note);
+  std::printf("%s\t%.*s\t%u players\t%u rated%s\n", MonthText(month).c_str(),
+              static_cast<int>(KindName(kind).size()), KindName(kind).data(), s.players, s.rated, note);
 }
 
 // The kinds a list gives and its month, decided from its header and the
@@ -89,7 +88,8 @@ bool DecideKinds(ListFormat& format, const std::string& listPath, std::optional<
                  std::string& error) {
   if (format.month) {
     if (monthOption && *monthOption != *format.month) {
-      error = listPath + " is the list of " + MonthText(*format.month) + ", not of " + MonthText(*monthOption);
+      error =
+          listPath + " is the list of " + MonthText(*format.month) + ", not of " + MonthText(*monthOption);
       return false;
     }
     month = *format.month;
@@ -102,7 +102,8 @@ bool DecideKinds(ListFormat& format, const std::string& listPath, std::optional<
   kinds.clear();
   if (format.layout == ListLayout::kCombined) {
     for (RatingKind k : kAllRatingKinds)
-      if (!format.rating[static_cast<int>(k)].empty() && (!kindOption || *kindOption == k)) kinds.push_back(k);
+      if (!format.rating[static_cast<int>(k)].empty() && (!kindOption || *kindOption == k))
+        kinds.push_back(k);
     if (kinds.empty()) {
       error = listPath + " has no " + std::string(KindName(*kindOption)) + " ratings";
       return false;
@@ -143,7 +144,8 @@ int HistoryAdd(const std::vector<std::string>& args) {
     return true;
   };
   auto onPlayer = [&](const ListPlayer& player) {
-    for (RatingKind k : kinds) lists[static_cast<int>(k)].push_back({player.id, player.rating[static_cast<int>(k)]});
+    for (RatingKind k : kinds)
+      lists[static_cast<int>(k)].push_back({player.id, player.rating[static_cast<int>(k)]});
   };
   std::string error;
   if (!ReadRatingList(listPath, onHeader, onPlayer, error)) FileError(error);
@@ -155,13 +157,15 @@ int HistoryAdd(const std::vector<std::string>& args) {
     SortListRatings(players);
     replaced.push_back(std::any_of(kind.lists.begin(), kind.lists.end(),
                                    [&](const ListSummary& s) { return s.month == month; }));
-    if (!AddList(kind, month, players)) FileError(historyPath + " holds as many " + std::string(KindName(k)) + " lists as it can");
+    if (!AddList(kind, month, players))
+      FileError(historyPath + " holds as many " + std::string(KindName(k)) + " lists as it can");
     std::vector<ListRating>().swap(players);
   }
   if (!SaveHistory(historyPath, history)) FileError("cannot write " + historyPath);
   for (size_t i = 0; i < kinds.size(); ++i) {
     const KindHistory& kind = history[kinds[i]];
-    auto at = std::find_if(kind.lists.begin(), kind.lists.end(), [&](const ListSummary& s) { return s.month == month; });
+    auto at = std::find_if(kind.lists.begin(), kind.lists.end(),
+                           [&](const ListSummary& s) { return s.month == month; });
     PrintList(month, kinds[i], *at, replaced[i] ? "\treplaced" : "");
   }
   return 0;
@@ -200,7 +204,8 @@ int Rating(const std::vector<std::string>& args) {
   if (parsed.at && !(at = ParseDate(*parsed.at))) UsageError("--at is YYYY-MM-DD");
   RatingKind kind = KindOption(parsed).value_or(RatingKind::kStandard);
   RatingHistory history = LoadOrFail(parsed.plain[0], false);
-  std::optional<RatingInForce> found = at ? RatingAt(history[kind], id, *at) : LatestRating(history[kind], id);
+  std::optional<RatingInForce> found =
+      at ? RatingAt(history[kind], id, *at) : LatestRating(history[kind], id);
   if (!found || found->rating == 0) return 1;
   std::printf("%u\t%s\n", found->rating, MonthText(found->month).c_str());
   return 0;
@@ -217,11 +222,14 @@ int Catching(int (*command)(const std::vector<std::string>&), const std::vector<
 }  // namespace
 
 int HistoryCommand(const std::vector<std::string>& args) {
-  if (args.empty()) return Catching([](const std::vector<std::string>&) -> int { UsageError("history needs add or list"); }, args);
+  if (args.empty())
+    return Catching([](const std::vector<std::string>&) -> int { UsageError("history needs add or list"); },
+                    args);
   std::vector<std::string> rest(args.begin() + 1, args.end());
   if (args[0] == "add") return Catching(HistoryAdd, rest);
   if (args[0] == "list") return Catching(HistoryList, rest);
-  return Catching([](const std::vector<std::string>&) -> int { UsageError("history needs add or list"); }, rest);
+  return Catching([](const std::vector<std::string>&) -> int { UsageError("history needs add or list"); },
+                  rest);
 }
 
 int RatingCommand(const std::vector<std::string>& args) { return Catching(Rating, args); }

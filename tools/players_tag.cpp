@@ -16,10 +16,10 @@
 #include <optional>
 #include <system_error>
 
-#include "database/playerlist.h"
-#include "database/playersearch.h"
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
@@ -45,21 +45,36 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
       if (into) UsageError(arg + " is given twice");
       into = args[++i];
     };
-    if (arg == "-o" || arg == "--output") value(a.output);
-    else if (arg == "--report") value(a.report);
-    else if (arg == "--choices") value(a.choices);
-    else if (arg == "--settings") value(a.settings);
-    else if (arg == "--write") value(a.write);
-    else if (arg == "--overwrite") value(a.overwrite);
-    else if (arg == "--history") value(a.history);
-    else if (arg == "--kind") value(a.kind);
-    else if (arg == "--in-place") a.inPlace = true;
-    else if (arg == "--change-name") a.changeName = true;
-    else if (arg == "--fideid-tags") a.fideIdTags = true;
-    else if (arg == "--extended") a.extended = true;
-    else if (arg == "--loose") a.loose = true;
-    else if (arg.size() > 1 && arg[0] == '-') UsageError("unknown option " + arg);
-    else positional.push_back(arg);
+    if (arg == "-o" || arg == "--output")
+      value(a.output);
+    else if (arg == "--report")
+      value(a.report);
+    else if (arg == "--choices")
+      value(a.choices);
+    else if (arg == "--settings")
+      value(a.settings);
+    else if (arg == "--write")
+      value(a.write);
+    else if (arg == "--overwrite")
+      value(a.overwrite);
+    else if (arg == "--history")
+      value(a.history);
+    else if (arg == "--kind")
+      value(a.kind);
+    else if (arg == "--in-place")
+      a.inPlace = true;
+    else if (arg == "--change-name")
+      a.changeName = true;
+    else if (arg == "--fideid-tags")
+      a.fideIdTags = true;
+    else if (arg == "--extended")
+      a.extended = true;
+    else if (arg == "--loose")
+      a.loose = true;
+    else if (arg.size() > 1 && arg[0] == '-')
+      UsageError("unknown option " + arg);
+    else
+      positional.push_back(arg);
   }
   if (positional.size() != 2) UsageError("tag needs FILE.dat and IN.pgn");
   a.database = positional[0];
@@ -88,11 +103,16 @@ void SetFlags(const std::string& option, const std::string& list, bool& title, b
   while (start <= list.size()) {
     size_t comma = list.find(',', start);
     std::string word = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (word == "title") title = true;
-    else if (word == "sex") sex = true;
-    else if (word == "elo") elo = true;
-    else if (word == "country") country = true;
-    else UsageError(option + " takes title, sex, elo, country or none, not \"" + word + "\"");
+    if (word == "title")
+      title = true;
+    else if (word == "sex")
+      sex = true;
+    else if (word == "elo")
+      elo = true;
+    else if (word == "country")
+      country = true;
+    else
+      UsageError(option + " takes title, sex, elo, country or none, not \"" + word + "\"");
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -105,7 +125,8 @@ TagOptions OptionsOf(const TagArguments& a) {
     options = OptionsFromSettingsBytes(
         std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), options);
   }
-  if (a.write) SetFlags("--write", *a.write, options.saveTitle, options.saveSex, options.saveElo, options.saveCountry);
+  if (a.write)
+    SetFlags("--write", *a.write, options.saveTitle, options.saveSex, options.saveElo, options.saveCountry);
   if (a.overwrite)
     SetFlags("--overwrite", *a.overwrite, options.overwriteTitle, options.overwriteSex, options.overwriteElo,
              options.overwriteCountry);

@@ -31,8 +31,8 @@ int main() {
   }
   auto start = reinterpret_cast<void(__stdcall*)(hostabi::HostFunction)>(
       reinterpret_cast<void*>(GetProcAddress(module, "StartLumoraProc")));
-  auto stop = reinterpret_cast<void(__stdcall*)()>(
-      reinterpret_cast<void*>(GetProcAddress(module, "StopLumoraProc")));
+  auto stop =
+      reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(module, "StopLumoraProc")));
   if (!start || !stop) {
     std::fprintf(stderr, "plugin-probe: the DLL lacks StartLumoraProc or StopLumoraProc\n");
     return 1;
@@ -49,8 +49,7 @@ int main() {
   std::printf("\n");
   for (const auto& t : host.downloadTargets) std::printf("download target: %ls\n", t.caption.c_str());
   std::printf("commands registered: %zu", host.registrations.size());
-  for (const auto& r : host.registrations)
-    std::printf(" %u%s", r.id, r.handler ? "" : "(separator)");
+  for (const auto& r : host.registrations) std::printf(" %u%s", r.id, r.handler ? "" : "(separator)");
   std::printf("\n");
   PrintMenu("main menu", host.mainMenu);
   if (HMENU popup = host.PluginPopup()) {

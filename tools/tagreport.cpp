@@ -15,7 +15,8 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   size_t start = 0;
   for (;;) {
     size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+    fields.push_back(
+        line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
     if (tab == std::string_view::npos) return fields;
     start = tab + 1;
   }
@@ -88,7 +89,8 @@ std::string ReadChoices(std::string_view text, std::map<std::string, int32_t>& c
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     start = end == std::string_view::npos ? text.size() : end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);

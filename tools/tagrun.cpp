@@ -41,9 +41,9 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
   if (step.choice == NameChoice::None) {
-    row.result = step.AddsTagById()                            ? NameResult::kById
+    row.result = step.AddsTagById()                               ? NameResult::kById
                  : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
-                                                                 : NameResult::kPresent;
+                                                                  : NameResult::kPresent;
     return;
   }
 
@@ -218,7 +218,8 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
   // The plug-in writes name by name in name order; within a name, first the
   // places known by FIDE ID, then the others, each in game order.
   std::sort(sides.begin(), sides.end(), [](const SideWrites& a, const SideWrites& b) {
-    if (a.player.name != b.player.name) return std::string_view(a.player.name) < std::string_view(b.player.name);
+    if (a.player.name != b.player.name)
+      return std::string_view(a.player.name) < std::string_view(b.player.name);
     return a.byName < b.byName;
   });
   std::vector<TagWrite> writes;

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "database/pgnstream.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/pgnstream.h"
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
 
@@ -47,9 +47,9 @@ struct NameRow {
   std::vector<NamePlace> places;  // in game order (counted from 0 in the file), White before Black
   uint32_t games = 0;             // distinct games
   NameResult result = NameResult::kNotFound;
-  int32_t fideId = 0;             // the FIDE ID used (the first, for names known by ID)
-  int32_t choice = 0;             // the choices file's FIDE ID for the name, 0 none
-  std::string note;               // why a choice or a strict check did not take
+  int32_t fideId = 0;                 // the FIDE ID used (the first, for names known by ID)
+  int32_t choice = 0;                 // the choices file's FIDE ID for the name, 0 none
+  std::string note;                   // why a choice or a strict check did not take
   std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
   // without a choice: the plug-in's rule and, unless loose, the fit.
@@ -68,15 +68,15 @@ struct DamagedGame {
 struct TagRun {
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
-  std::vector<NameRow> names;               // in name order (bytes as unsigned)
+  std::vector<NameRow> names;              // in name order (bytes as unsigned)
   std::vector<DamagedGame> damaged;
-  int64_t games = 0;                        // games of the file, damaged ones included
+  int64_t games = 0;  // games of the file, damaged ones included
   int64_t bytes = 0;
   struct Span {
     int64_t offset;
     uint32_t length;
   };
-  std::vector<Span> gameBytes;              // where each game lies in the file
+  std::vector<Span> gameBytes;  // where each game lies in the file
   // Per place (2 * game + side): the PlayerList index whose tags go there
   // (-1 none), and whether its FIDE ID tag goes with them.
   std::vector<int32_t> applied;

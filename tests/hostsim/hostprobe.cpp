@@ -8,8 +8,8 @@
 
 #include <cstdio>
 #include <span>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lumora/hostabi.h"
@@ -27,8 +27,8 @@ uint32_t(__stdcall* RegisterDownloadTarget)(const wchar_t*, DownloadHandler);
 void(__stdcall* StyleButton)(TButInf*, const wchar_t*);
 void(__stdcall* MessageLines)(void*, const wchar_t*);
 void(__stdcall* SetGameTag)(int32_t, const char*, const char*);
-int32_t(__stdcall* CreateHostWindow)(const wchar_t*, int32_t, int32_t, int32_t, int32_t, HWND,
-                                     WNDPROC, PaintCallback);
+int32_t(__stdcall* CreateHostWindow)(const wchar_t*, int32_t, int32_t, int32_t, int32_t, HWND, WNDPROC,
+                                     PaintCallback);
 WNDPROC DefaultWindowProc;
 void(__stdcall* PaintWindowBackground)(HWND, HDC);
 void(__stdcall* PlaceControl)(TCheckInf*, int32_t, int32_t, HWND);
@@ -104,8 +104,8 @@ std::wstring HeaderText(const Game& g) {
 
 void __stdcall ShowGame() {
   Game g = CurrentGame();
-  Say(L"Game", {L"games " + std::to_wstring(g.count) + L", current position " +
-                    std::to_wstring(g.position) + L", game record " + std::to_wstring(g.record),
+  Say(L"Game", {L"games " + std::to_wstring(g.count) + L", current position " + std::to_wstring(g.position) +
+                    L", game record " + std::to_wstring(g.record),
                 std::to_wstring(g.header.size()) + L" pairs: " + HeaderText(g)});
 }
 
@@ -135,7 +135,8 @@ std::wstring Int(uint32_t metric) { return std::to_wstring(*static_cast<int32_t*
 
 std::wstring Font(uint32_t metric) {
   auto* f = static_cast<LOGFONTA*>(HostMetric(metric));
-  return Wide(f->lfFaceName) + L" " + std::to_wstring(f->lfHeight) + L" weight " + std::to_wstring(f->lfWeight);
+  return Wide(f->lfFaceName) + L" " + std::to_wstring(f->lfHeight) + L" weight " +
+         std::to_wstring(f->lfWeight);
 }
 
 std::wstring Pictures(size_t offset) {
@@ -161,8 +162,7 @@ void __stdcall ShowMetrics() {
            L", result cell " + std::to_wstring(*static_cast<int32_t*>(HostVariable(kWindowResult))),
        L"owner is the main window: " + std::wstring(owner == MainWindow() ? L"yes" : L"no") +
            L", menu 9 holds 57: " + (has57 ? L"yes" : L"no"),
-       L"templates: wide " + Pictures(kWideButtonTemplate) + L", normal " +
-           Pictures(kNormalButtonTemplate)});
+       L"templates: wide " + Pictures(kWideButtonTemplate) + L", normal " + Pictures(kNormalButtonTemplate)});
 }
 
 // --- windows ---
@@ -175,8 +175,8 @@ TButInf& MakeButton(int slot, HWND parent, const wchar_t* caption, int x, int y,
   b = *reinterpret_cast<TButInf*>(style + kNormalButtonTemplate);
   for (IPicture* p : b.pictures)
     if (p) p->AddRef();
-  b.window = CreateWindowExW(0, L"knop", caption, WS_CHILD | WS_VISIBLE, x, y, 105, 28, parent,
-                             nullptr, nullptr, nullptr);
+  b.window = CreateWindowExW(0, L"knop", caption, WS_CHILD | WS_VISIBLE, x, y, 105, 28, parent, nullptr,
+                             nullptr, nullptr);
   b.onClick = click;
   StyleButton(&b, caption);
   return b;
@@ -192,9 +192,8 @@ LRESULT CALLBACK InnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp) {
         HWND outer = GetWindow(w, GW_OWNER);
-        innerNotes = L"while inner is open: outer enabled " +
-                     std::to_wstring(IsWindowEnabled(outer) != 0) + L", main enabled " +
-                     std::to_wstring(IsWindowEnabled(MainWindow()) != 0);
+        innerNotes = L"while inner is open: outer enabled " + std::to_wstring(IsWindowEnabled(outer) != 0) +
+                     L", main enabled " + std::to_wstring(IsWindowEnabled(MainWindow()) != 0);
         box = TCheckInf{};
         box.state = kClear;
         box.onChange = BoxChanged;
@@ -202,19 +201,16 @@ LRESULT CALLBACK InnerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         MakeButton(1, w, L"Done", 150, 100, InnerDone);
       }
       break;
-    case WM_KEYDOWN:
-      input.push_back(L"key " + std::to_wstring(wp));
-      break;
-    case WM_CHAR:
-      input.push_back(L"char " + std::wstring(1, static_cast<wchar_t>(wp)));
-      break;
+    case WM_KEYDOWN: input.push_back(L"key " + std::to_wstring(wp)); break;
+    case WM_CHAR: input.push_back(L"char " + std::wstring(1, static_cast<wchar_t>(wp))); break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
-      input.push_back(std::wstring(m == WM_MOUSEMOVE ? L"move " : m == WM_LBUTTONDOWN ? L"down " : L"up ") +
+      input.push_back(std::wstring(m == WM_MOUSEMOVE     ? L"move "
+                                   : m == WM_LBUTTONDOWN ? L"down "
+                                                         : L"up ") +
                       std::to_wstring(static_cast<short>(LOWORD(lp))) + L"," +
-                      std::to_wstring(static_cast<short>(HIWORD(lp))) +
-                      ((wp & MK_LBUTTON) ? L" held" : L""));
+                      std::to_wstring(static_cast<short>(HIWORD(lp))) + ((wp & MK_LBUTTON) ? L" held" : L""));
       break;
   }
   return DefaultWindowProc(w, m, wp, lp);
@@ -234,11 +230,10 @@ void __stdcall OpenInner() {
   std::wstring joined;
   for (const std::wstring& i : input) joined += (joined.empty() ? L"" : L"; ") + i;
   bool open = *ResultCell() == kWindowOpen;
-  Say(L"Inner", {L"inner returned " + std::to_wstring(r) + L", outer still open: " +
-                     (open ? L"yes" : L"no"),
+  Say(L"Inner", {L"inner returned " + std::to_wstring(r) + L", outer still open: " + (open ? L"yes" : L"no"),
                  innerNotes,
-                 L"check box state " + std::to_wstring(box.state) + L" after " +
-                     std::to_wstring(boxChanges) + L" changes",
+                 L"check box state " + std::to_wstring(box.state) + L" after " + std::to_wstring(boxChanges) +
+                     L" changes",
                  L"input: " + (joined.empty() ? std::wstring(L"none") : joined)});
 }
 
@@ -256,7 +251,7 @@ void __stdcall Windows() {
   *ResultCell() = 33;  // a value of the host's: the window must give it back
   int32_t r = CreateHostWindow(L"Probe outer", 0, 0, 300, 200, MainWindow(), OuterProc, PaintProbe);
   Say(L"Windows", {L"outer returned " + std::to_wstring(r) + L", result cell restored to " +
-                       std::to_wstring(*ResultCell())});
+                   std::to_wstring(*ResultCell())});
 }
 
 // A window that destroys itself without storing a result.
@@ -276,8 +271,7 @@ void __stdcall LostWindow() {
 
 void __stdcall OpenPage() {
   HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(HostHandle(kOwnerWindow)));
-  ShellExecuteA(owner, "open", "https://chessarchive.example.org/public/pinfo.jsp?id=123", "", "",
-                SW_SHOW);
+  ShellExecuteA(owner, "open", "https://chessarchive.example.org/public/pinfo.jsp?id=123", "", "", SW_SHOW);
 }
 
 void __stdcall Crash() { *static_cast<volatile int*>(nullptr) = 1; }
@@ -300,7 +294,8 @@ void __stdcall Downloaded(const char* data) {
   if (!GetSaveFileNameW(&ofn)) return;
   HANDLE f = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
-  bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  bool ok = f != INVALID_HANDLE_VALUE &&
+            WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
   Say(L"Download", {ok ? L"saved " + std::to_wstring(written) + L" bytes" : L"not saved"}, ok ? 0 : 1);
 }
@@ -334,8 +329,7 @@ void __stdcall Misuse() {
 }
 
 void __stdcall MisusedDownloads() {
-  StartDownload("https://chessarchive.example.org/public/download.jsp?id=123",
-                0x4C4D0000u | targetId);
+  StartDownload("https://chessarchive.example.org/public/download.jsp?id=123", 0x4C4D0000u | targetId);
   StartDownload("https://chessarchive.example.org/public/../../download.jsp?id=123", targetId);
 }
 
@@ -382,17 +376,22 @@ extern "C" void __stdcall StartLumoraProc(HostFunction F) {
     const wchar_t* caption;
     CommandHandler handler;
   };
-  const Command commands[] = {{L"Show game", ShowGame},       {L"Set tags", SetTags},
-                              {L"Metrics", ShowMetrics},      {L"Windows", Windows},
-                              {L"Download", DownloadGames},   {L"Download missing", DownloadMissing},
-                              {L"Lost window", LostWindow},   {L"Open page", OpenPage},
-                              {L"Crash", Crash},              {L"Misuse", Misuse},
+  const Command commands[] = {{L"Show game", ShowGame},
+                              {L"Set tags", SetTags},
+                              {L"Metrics", ShowMetrics},
+                              {L"Windows", Windows},
+                              {L"Download", DownloadGames},
+                              {L"Download missing", DownloadMissing},
+                              {L"Lost window", LostWindow},
+                              {L"Open page", OpenPage},
+                              {L"Crash", Crash},
+                              {L"Misuse", Misuse},
                               {L"Misused downloads", MisusedDownloads}};
   for (const Command& c : commands)
     AppendMenuW(popup, MF_STRING, RegisterCommand(&record, c.handler), c.caption);
   whiteEntryId = RegisterCommand(&record, Nothing);
-  previousMainProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongW(MainWindow(), GWL_WNDPROC, reinterpret_cast<LONG>(MainProc)));
+  previousMainProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongW(MainWindow(), GWL_WNDPROC, reinterpret_cast<LONG>(MainProc)));
 }
 
 extern "C" void __stdcall StopLumoraProc() {}

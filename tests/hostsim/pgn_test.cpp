@@ -27,25 +27,50 @@ std::vector<std::string> TagNames(const Game& g) {
 const std::vector<std::string> kRoster = {"Event", "Site", "Date", "Round", "White", "Black", "Result"};
 
 TEST(PgnRoundTrip, HostStyleComesBackByteForByte) {
-  std::string text = Crlf({R"([Event "Club"])", R"([Site "Town"])", R"([Date "2023.05.01"])",
-                           R"([Round "1"])", R"([White "Doe, Jane"])", R"([Black "Roe, R"])",
-                           R"([Result "1-0"])", R"([Annotator "say \"hi\" \\ there"])", "",
-                           "1. e4 {a comment", "", "with a blank line} e5  1-0", "",
-                           R"([Event "Headers only"])", R"([Site "?"])", R"([Date "????.??.??"])",
-                           R"([Round "?"])", R"([White "A"])", R"([Black "B"])", R"([Result "*"])",
-                           "", R"([Event "Last"])", R"([Site "?"])", R"([Date "?"])", R"([Round "?"])",
-                           R"([White "C"])", R"([Black "D"])", R"([Result "*"])", "", "*", ""});
+  std::string text = Crlf({R"([Event "Club"])",
+                           R"([Site "Town"])",
+                           R"([Date "2023.05.01"])",
+                           R"([Round "1"])",
+                           R"([White "Doe, Jane"])",
+                           R"([Black "Roe, R"])",
+                           R"([Result "1-0"])",
+                           R"([Annotator "say \"hi\" \\ there"])",
+                           "",
+                           "1. e4 {a comment",
+                           "",
+                           "with a blank line} e5  1-0",
+                           "",
+                           R"([Event "Headers only"])",
+                           R"([Site "?"])",
+                           R"([Date "????.??.??"])",
+                           R"([Round "?"])",
+                           R"([White "A"])",
+                           R"([Black "B"])",
+                           R"([Result "*"])",
+                           "",
+                           R"([Event "Last"])",
+                           R"([Site "?"])",
+                           R"([Date "?"])",
+                           R"([Round "?"])",
+                           R"([White "C"])",
+                           R"([Black "D"])",
+                           R"([Result "*"])",
+                           "",
+                           "*",
+                           ""});
   pgn::ReadResult r = pgn::Read(text);
   ASSERT_TRUE(r.problems.empty());
   ASSERT_EQ(r.games.size(), 3u);
   EXPECT_EQ(r.games[0].tags[7].second, R"(say "hi" \ there)");
-  EXPECT_EQ(r.games[0].movetext, (std::vector<std::string>{"1. e4 {a comment", "", "with a blank line} e5  1-0"}));
+  EXPECT_EQ(r.games[0].movetext,
+            (std::vector<std::string>{"1. e4 {a comment", "", "with a blank line} e5  1-0"}));
   EXPECT_TRUE(r.games[1].movetext.empty());
   EXPECT_EQ(pgn::Write(r.games), text);
 }
 
 TEST(PgnRoundTrip, OtherStylesSettleAfterOneWrite) {
-  std::string text = "\xEF\xBB\xBF[White \"W\"]\n[Event \"E\"]\n1. d4 d5 *\n[Black \"B\"] [Result \"0-1\"]\n\n\n1. c4 0-1";
+  std::string text =
+      "\xEF\xBB\xBF[White \"W\"]\n[Event \"E\"]\n1. d4 d5 *\n[Black \"B\"] [Result \"0-1\"]\n\n\n1. c4 0-1";
   pgn::ReadResult r = pgn::Read(text);
   ASSERT_TRUE(r.problems.empty());
   ASSERT_EQ(r.games.size(), 2u);
@@ -97,8 +122,8 @@ TEST(PgnText, EscapesAndCommentsAreFollowed) {
 TEST(PgnDamaged, BadGamesAreLeftOutAndTheRestKept) {
   static const char kText[] =
       "[Event \"Good\"]\n\n1. e4 *\n\n"
-      "[Event \"Open]\n\n*\n\n"                  // line 5: value not closed
-      "[Event \"NoBracket\"\n\n*\n\n"            // line 9: no ]
+      "[Event \"Open]\n\n*\n\n"                 // line 5: value not closed
+      "[Event \"NoBracket\"\n\n*\n\n"           // line 9: no ]
       "[ \"x\"]\n\n*\n\n"                       // line 13: no name
       "[Event x]\n\n*\n\n"                      // line 17: no quoted value
       "[Event \"A\"] junk\n\n*\n\n"             // line 21: text after the pair
@@ -146,10 +171,12 @@ std::string ReadFile(const std::filesystem::path& p) {
 TEST(PgnRealBases, ReadCompletelyAndSettleAfterOneWrite) {
   std::filesystem::path folder = std::filesystem::path(VELMARSH_TESTDATA) / "pgn";
   if (!std::filesystem::exists(folder)) GTEST_SKIP() << folder << " is absent";
-  const std::pair<const char*, size_t> bases[] = {
-      {"pgnmentor_Carlsen.pgn", 1782}, {"twic0920.pgn", 2245}, {"twic_2020_232games.pgn", 232},
-      {"lichess_FWWRC2024_headers_only.pgn", 605}, {"lichess_uzchesscup2025_headers_only.pgn", 45},
-      {"python-chess_nepomniachtchi-liren-wch2023-g1.pgn", 1}};
+  const std::pair<const char*, size_t> bases[] = {{"pgnmentor_Carlsen.pgn", 1782},
+                                                  {"twic0920.pgn", 2245},
+                                                  {"twic_2020_232games.pgn", 232},
+                                                  {"lichess_FWWRC2024_headers_only.pgn", 605},
+                                                  {"lichess_uzchesscup2025_headers_only.pgn", 45},
+                                                  {"python-chess_nepomniachtchi-liren-wch2023-g1.pgn", 1}};
   for (auto [name, count] : bases) {
     SCOPED_TRACE(name);
     std::string text = ReadFile(folder / name);

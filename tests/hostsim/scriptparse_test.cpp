@@ -33,27 +33,26 @@ TEST(ScriptParse, BadStepsAreAllReportedWithTheirLines) {
       "menu \"unclosed\nmenu \"a\" \"b\"\nrclick now\nsort White sideways\nmouse-busy maybe\n"
       "open\ncompare one\ntimeout\ntimers stop\ntexts all\nmenu-show\nmenu-hide now\n"
       "env\nenv A b c\nopen fine.pgn\nenv NAME value\nenv NAME\n");
-  std::vector<std::string> want = {
-      "line 1: unknown step fly",
-      "line 2: select needs a position",
-      "line 3: select needs a position",
-      "line 4: mouse needs move, down, up or click and two coordinates",
-      "line 5: mouse needs move, down, up or click and two coordinates",
-      "line 6: key needs at least one key",
-      "line 7: a quote is not closed",
-      "line 8: quote the whole argument of menu",
-      "line 9: rclick takes no argument",
-      "line 10: sort needs a column and optionally ascending or descending",
-      "line 11: mouse-busy needs on or off",
-      "line 12: open needs one argument",
-      "line 13: compare needs two files",
-      "line 14: timeout needs seconds",
-      "line 15: timers needs hold or release",
-      "line 16: texts takes no argument",
-      "line 17: menu-show needs one argument",
-      "line 18: menu-hide takes no argument",
-      "line 19: env needs a name and optionally a value",
-      "line 20: env needs a name and optionally a value"};
+  std::vector<std::string> want = {"line 1: unknown step fly",
+                                   "line 2: select needs a position",
+                                   "line 3: select needs a position",
+                                   "line 4: mouse needs move, down, up or click and two coordinates",
+                                   "line 5: mouse needs move, down, up or click and two coordinates",
+                                   "line 6: key needs at least one key",
+                                   "line 7: a quote is not closed",
+                                   "line 8: quote the whole argument of menu",
+                                   "line 9: rclick takes no argument",
+                                   "line 10: sort needs a column and optionally ascending or descending",
+                                   "line 11: mouse-busy needs on or off",
+                                   "line 12: open needs one argument",
+                                   "line 13: compare needs two files",
+                                   "line 14: timeout needs seconds",
+                                   "line 15: timers needs hold or release",
+                                   "line 16: texts takes no argument",
+                                   "line 17: menu-show needs one argument",
+                                   "line 18: menu-hide takes no argument",
+                                   "line 19: env needs a name and optionally a value",
+                                   "line 20: env needs a name and optionally a value"};
   EXPECT_EQ(r.errors, want);
   ASSERT_EQ(r.steps.size(), 3u);
   EXPECT_EQ(r.steps[0].line, 21);

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <numeric>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
 #include "database/playercodes.h"
+#include "database/playerlist.h"
 #include "tempdir.h"
 
 namespace {
@@ -109,10 +109,9 @@ TEST_F(Import, LastLineWithoutLineEndIsImported) {
 }
 
 TEST_F(Import, TitleColumnsGiveOnlyTheSixKnownTitles) {
-  std::vector<std::pair<std::string, int>> cases{
-      {"GM", 0},  {"IM", 1},  {"FM", 2},  {"WGM", 3}, {"WIM", 4}, {"WFM", 5},
-      {"CM", 6},  {"WCM", 6}, {"WF", 6},  {"WC", 6},  {"", 6},    {"GMX", 6},
-      {"g", 6},   {"WGMX", 6}};
+  std::vector<std::pair<std::string, int>> cases{{"GM", 0},  {"IM", 1},  {"FM", 2},  {"WGM", 3}, {"WIM", 4},
+                                                 {"WFM", 5}, {"CM", 6},  {"WCM", 6}, {"WF", 6},  {"WC", 6},
+                                                 {"", 6},    {"GMX", 6}, {"g", 6},   {"WGMX", 6}};
   std::vector<std::string> lines;
   for (auto& [title, code] : cases) lines.push_back(ListLine({.title = title}));
   ASSERT_TRUE(ImportText(ListText(lines)));
@@ -155,13 +154,9 @@ TEST_F(Import, OnlyNamesStartingWithACapitalLetterAreImported) {
   std::string withInnerBlanks = "Van  Der Berg,  Anna";
   std::string longest(61, 'Q');
   ASSERT_TRUE(ImportText(ListText({
-      ListLine({.name = ""}),
-      ListLine({.name = ", Mayilsamy K"}),
-      ListLine({.name = "de Souza, Ana"}),
-      ListLine({.name = "\xC4ngstr\xF6m, Eva"}),
-      ListLine({.name = " Leading, Blank"}),
-      ListLine({.name = withInnerBlanks}),
-      ListLine({.name = longest}),
+      ListLine({.name = ""}), ListLine({.name = ", Mayilsamy K"}), ListLine({.name = "de Souza, Ana"}),
+      ListLine({.name = "\xC4ngstr\xF6m, Eva"}), ListLine({.name = " Leading, Blank"}),
+      ListLine({.name = withInnerBlanks}), ListLine({.name = longest}),
       "12345678       X",  // a short line: every later column blank
   })));
   auto list = PlayerList();
@@ -181,8 +176,8 @@ TEST_F(Import, LineEndsAndEndOfTextMarker) {
   // A lone carriage return is part of the line; Ctrl-Z ends the text.
   std::string shortLine = "1              Cr, Inside\rX";
   std::string crAtEnd = "2              Short, Line\r";
-  std::string text = kHeader + "\n" + shortLine + "\n" + crAtEnd + "\n" +
-                     ListLine({.name = "Before, End"}) + "\r\n\x1A" + ListLine({.name = "After, End"}) + "\r\n";
+  std::string text = kHeader + "\n" + shortLine + "\n" + crAtEnd + "\n" + ListLine({.name = "Before, End"}) +
+                     "\r\n\x1A" + ListLine({.name = "After, End"}) + "\r\n";
   ASSERT_TRUE(ImportText(text));
   auto list = PlayerList();
   ASSERT_EQ(list.size(), 3u);
@@ -199,7 +194,8 @@ TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
   // read chunks, and one line of several megabytes.
   std::vector<std::string> lines;
   for (int i = 0; i < 30000; ++i) {
-    std::string l = ListLine({.id = std::to_string(i + 1), .name = "Player, Number " + std::to_string(i),
+    std::string l = ListLine({.id = std::to_string(i + 1),
+                              .name = "Player, Number " + std::to_string(i),
                               .rating = std::to_string(1000 + i % 1700)});
     l.resize(static_cast<size_t>(i % 2 ? 100 + i % 14 : 117 + i % 46), ' ');
     lines.push_back(l);
@@ -264,8 +260,8 @@ std::string TestData(const std::string& relative) {
   return std::filesystem::exists(path) ? path : std::string();
 }
 
-#define REQUIRE_TESTDATA(var, relative)                                   \
-  std::string var = TestData(relative);                                   \
+#define REQUIRE_TESTDATA(var, relative) \
+  std::string var = TestData(relative); \
   if (var.empty()) GTEST_SKIP() << "test data not found: " << relative
 
 struct Totals {

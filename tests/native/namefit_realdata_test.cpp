@@ -107,8 +107,8 @@ Measure MeasureNames(const std::map<std::string, int32_t>& names, bool listNames
 }
 
 void Print(const char* rule, const Outcome& o) {
-  std::printf("%-7s taken %d: right %d, wrong %d; asked %d; not found %d\n", rule, o.right + o.wrong,
-              o.right, o.wrong, o.asked, o.notFound);
+  std::printf("%-7s taken %d: right %d, wrong %d; asked %d; not found %d\n", rule, o.right + o.wrong, o.right,
+              o.wrong, o.asked, o.notFound);
 }
 
 }  // namespace
@@ -130,7 +130,8 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
   int selfFits = 0;
   for (const Player& p : PlayerList()) {
     if (!std::all_of(p.name.begin(), p.name.end(), [](char c) {
-          return std::isalpha(static_cast<unsigned char>(c)) || IsNameSeparator(static_cast<unsigned char>(c));
+          return std::isalpha(static_cast<unsigned char>(c)) ||
+                 IsNameSeparator(static_cast<unsigned char>(c));
         }))
       continue;
     EXPECT_TRUE(NameFits(p.name, p.name)) << p.name;

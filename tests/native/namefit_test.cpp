@@ -106,8 +106,8 @@ TEST(NameFit, EmptyAndOddNames) {
 }
 
 TEST(NameFit, AClearHitIsTakenUnwatchedOnlyWhenTheNameFitsIt) {
-  SetPlayerList(std::vector<PlayerRow>{{"Navara, David", 309095}, {"Bocharov, Oleg", 4100000},
-                                       {"Smith, John", 33}, {"Smith, Bob", 22}});
+  SetPlayerList(std::vector<PlayerRow>{
+      {"Navara, David", 309095}, {"Bocharov, Oleg", 4100000}, {"Smith, John", 33}, {"Smith, Bob", 22}});
   EXPECT_TRUE(IsClearFit("Navara,D", WordSearch("Navara,D")));
   EXPECT_TRUE(IsClearCut(WordSearch("Bocharov,D")));
   EXPECT_FALSE(IsClearFit("Bocharov,D", WordSearch("Bocharov,D"))) << "the only Bocharov, but not D.";

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "database/playerlist.h"
 #include "database/playerinfofile.h"
+#include "database/playerlist.h"
 #include "tempdir.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
-#include "database/playersearch.h"
 #include "database/playercodes.h"
+#include "database/playerlist.h"
+#include "database/playersearch.h"
 #include "database/searchrules.h"
 
 namespace {
@@ -20,9 +20,7 @@ Entries Of(const std::vector<SearchHit>& hits) {
 
 class Search : public ::testing::Test {
  protected:
-  void TearDown() override {
-    ClearPlayerList();
-  }
+  void TearDown() override { ClearPlayerList(); }
   std::vector<SearchHit> hits;
   int32_t limit = kNormalSearchLimit;
   void Players(const std::vector<std::string>& names) {
@@ -151,10 +149,10 @@ TEST_F(Search, OneWordKeepsTheFirstMatchesInListOrder) {
 }
 
 TEST_F(Search, TwoWordsKeepAtMostOneFewerAndDisplaceOnlyByABetterScore) {
-  std::vector<std::string> names(12, "Smith, Bob");          // only smith: score 2
-  names.push_back("Jones, John");                           // only john: 3, no room
-  names.push_back("Smith, John");                           // both: 1, displaces the last
-  names.push_back("Smith, Bob");                            // 2, not better than the last
+  std::vector<std::string> names(12, "Smith, Bob");  // only smith: score 2
+  names.push_back("Jones, John");                    // only john: 3, no room
+  names.push_back("Smith, John");                    // both: 1, displaces the last
+  names.push_back("Smith, Bob");                     // 2, not better than the last
   Players(names);
   hits = WordSearch("Smith, John", limit);
   Entries expected{{13, 1}};

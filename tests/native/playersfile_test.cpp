@@ -9,9 +9,10 @@ using Bytes = std::vector<unsigned char>;
 
 namespace {
 
-PlayerRow Row(std::string name, int32_t id, uint16_t rating, uint8_t sex, uint8_t title,
-              uint8_t federation, uint16_t birthYear) {
-  return PlayerRow{std::move(name), id, rating, static_cast<Sex>(sex), static_cast<Title>(title), federation, birthYear};
+PlayerRow Row(std::string name, int32_t id, uint16_t rating, uint8_t sex, uint8_t title, uint8_t federation,
+              uint16_t birthYear) {
+  return PlayerRow{std::move(name),           id,         rating,   static_cast<Sex>(sex),
+                   static_cast<Title>(title), federation, birthYear};
 }
 
 void ExpectSameRecords(std::span<const Player> list, const std::vector<PlayerRow>& rows) {

@@ -51,7 +51,8 @@ TEST(History, AgreesWithThePlainModel) {
   ids.push_back(INT32_MAX);
   ids.push_back(1);
   std::vector<MonthNumber> months;
-  for (int i = 0; i < 30; ++i) months.push_back(MakeMonth(2005 + static_cast<int>(rng() % 20), 1 + rng() % 12));
+  for (int i = 0; i < 30; ++i)
+    months.push_back(MakeMonth(2005 + static_cast<int>(rng() % 20), 1 + rng() % 12));
 
   KindHistory kind;
   Model model;
@@ -139,7 +140,8 @@ TEST(HistoryFile, SavedInOneStepAndLoadedAgain) {
   RatingHistory history, back;
   EXPECT_EQ(LoadHistory(dir.File("none.dat"), back), HistoryLoad::kMissing);
   EXPECT_EQ(LoadHistory(dir.path.string(), back), HistoryLoad::kUnreadable);
-  ASSERT_TRUE(AddList(history[RatingKind::kStandard], MakeMonth(2011, 3), std::vector<ListRating>{{4158814, 2686}}));
+  ASSERT_TRUE(
+      AddList(history[RatingKind::kStandard], MakeMonth(2011, 3), std::vector<ListRating>{{4158814, 2686}}));
   ASSERT_TRUE(SaveHistory(dir.File("h.dat"), history));
   EXPECT_FALSE(std::filesystem::exists(dir.File("h.dat.tmp")));
   ASSERT_EQ(LoadHistory(dir.File("h.dat"), back), HistoryLoad::kLoaded);
@@ -164,43 +166,44 @@ TEST_P(GeneratedSeries, AgreesWithTheGeneratedRatings) {
   std::array<Model, kRatingKinds> models;
   RatingHistory history;
   std::vector<int32_t> ids;
-  bool written = WriteSeries(dir.path.string(), 11, 3000, series,
-                             [&](const std::string& path, const ListOptions& list, std::span<const SeriesPlayer> players) {
-    MonthNumber month = MakeMonth(list.year, list.month);
-    for (const SeriesPlayer& p : players) {
-      for (int k = 0; k < kRatingKinds; ++k)
-        if (combined || k == list.kind) models[k][month][static_cast<int32_t>(p.id)] = p.rating[k];
-      if (month == MakeMonth(2012, 11)) ids.push_back(static_cast<int32_t>(p.id));
-    }
-    std::array<std::vector<ListRating>, kRatingKinds> lists;
-    std::string error;
-    bool read = ReadRatingList(
-        path,
-        [&](ListFormat& format, std::string&) {
-          EXPECT_EQ(format.month.has_value(), !combined);
-          if (format.month) {
-            EXPECT_EQ(*format.month, month);
-          }
-          if (format.layout != ListLayout::kCombined) {
-            std::optional<RatingKind> kind = KindOfFileName(path);
-            if (format.layout == ListLayout::kBefore2013) {
-              EXPECT_FALSE(kind);
-            }
-            UseSingleKind(format, kind.value_or(RatingKind::kStandard));
-          }
-          return true;
-        },
-        [&](const ListPlayer& p) {
-          for (int k = 0; k < kRatingKinds; ++k) lists[k].push_back({p.id, p.rating[k]});
-        },
-        error);
-    ASSERT_TRUE(read) << error;
-    for (int k = 0; k < kRatingKinds; ++k) {
-      if (!combined && k != list.kind) continue;
-      SortListRatings(lists[k]);
-      ASSERT_TRUE(AddList(history.kinds[k], month, lists[k]));
-    }
-  });
+  bool written = WriteSeries(
+      dir.path.string(), 11, 3000, series,
+      [&](const std::string& path, const ListOptions& list, std::span<const SeriesPlayer> players) {
+        MonthNumber month = MakeMonth(list.year, list.month);
+        for (const SeriesPlayer& p : players) {
+          for (int k = 0; k < kRatingKinds; ++k)
+            if (combined || k == list.kind) models[k][month][static_cast<int32_t>(p.id)] = p.rating[k];
+          if (month == MakeMonth(2012, 11)) ids.push_back(static_cast<int32_t>(p.id));
+        }
+        std::array<std::vector<ListRating>, kRatingKinds> lists;
+        std::string error;
+        bool read = ReadRatingList(
+            path,
+            [&](ListFormat& format, std::string&) {
+              EXPECT_EQ(format.month.has_value(), !combined);
+              if (format.month) {
+                EXPECT_EQ(*format.month, month);
+              }
+              if (format.layout != ListLayout::kCombined) {
+                std::optional<RatingKind> kind = KindOfFileName(path);
+                if (format.layout == ListLayout::kBefore2013) {
+                  EXPECT_FALSE(kind);
+                }
+                UseSingleKind(format, kind.value_or(RatingKind::kStandard));
+              }
+              return true;
+            },
+            [&](const ListPlayer& p) {
+              for (int k = 0; k < kRatingKinds; ++k) lists[k].push_back({p.id, p.rating[k]});
+            },
+            error);
+        ASSERT_TRUE(read) << error;
+        for (int k = 0; k < kRatingKinds; ++k) {
+          if (!combined && k != list.kind) continue;
+          SortListRatings(lists[k]);
+          ASSERT_TRUE(AddList(history.kinds[k], month, lists[k]));
+        }
+      });
   ASSERT_TRUE(written);
   ids.push_back(99);  // never listed
   RatingHistory back;
@@ -218,6 +221,7 @@ TEST_P(GeneratedSeries, AgreesWithTheGeneratedRatings) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedSeries,
                          ::testing::Values(ListStyle::kCombined, ListStyle::kCombinedWithoutFoa,
-                                           ListStyle::kSingle2012, ListStyle::kSingle, ListStyle::kBefore2013));
+                                           ListStyle::kSingle2012, ListStyle::kSingle,
+                                           ListStyle::kBefore2013));
 
 }  // namespace

@@ -150,7 +150,8 @@ TEST(RealLists, FormatBefore2013) {
 // ---- Headers ----
 
 const std::string kFront =
-    "ID Number      Name                                                         Fed Sex Tit  WTit OTit           ";
+    "ID Number      Name                                                         Fed Sex Tit  WTit OTit      "
+    "     ";
 
 TEST(Header, CombinedWithoutFoaFindsTheShiftedColumns) {
   std::string header = kFront + "SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
@@ -180,7 +181,8 @@ TEST(Header, MonthTokens) {
   EXPECT_EQ(MonthOfToken("MAR26"), MakeMonth(2026, 3));
   EXPECT_EQ(MonthOfToken("jul99"), MakeMonth(1999, 7));
   EXPECT_EQ(MonthOfToken("Jan00"), MakeMonth(2000, 1));
-  for (std::string_view bad : {"Foo12", "Mar1", "Mar123", "SRtng", "Ma r1", "12Mar"}) EXPECT_FALSE(MonthOfToken(bad)) << bad;
+  for (std::string_view bad : {"Foo12", "Mar1", "Mar123", "SRtng", "Ma r1", "12Mar"})
+    EXPECT_FALSE(MonthOfToken(bad)) << bad;
   EXPECT_EQ(ParseMonth("2012-09"), MakeMonth(2012, 9));
   EXPECT_EQ(MonthText(MakeMonth(2011, 3)), "2011-03");
   for (std::string_view bad : {"2012-13", "2012-00", "2012-9", "201a-09", "2012/09", "0999-01", ""})
@@ -188,10 +190,10 @@ TEST(Header, MonthTokens) {
 }
 
 TEST(Header, UnrecognisedHeadersSayWhy) {
-  for (std::string header : {std::string(""), std::string("[Event \"Tata Steel\"]"),
-                             std::string(" ID Number      Name  Mar11"), kFront + "Gms K  B-day Flag",
-                             std::string("ID Number Fed Mar11"), kFront + "Mar11 Apr11 Gms",
-                             kFront + "FOA SRtng sep12 Gms"}) {
+  for (std::string header :
+       {std::string(""), std::string("[Event \"Tata Steel\"]"), std::string(" ID Number      Name  Mar11"),
+        kFront + "Gms K  B-day Flag", std::string("ID Number Fed Mar11"), kFront + "Mar11 Apr11 Gms",
+        kFront + "FOA SRtng sep12 Gms"}) {
     std::string why;
     EXPECT_FALSE(RecognizeHeader(header, why)) << header;
     EXPECT_FALSE(why.empty());
@@ -261,8 +263,8 @@ TEST(Files, LineEndsCtrlZAndLongLines) {
     return s;
   };
   // A line far longer than the reading chunk, CRLF and LF mixed, a Ctrl-Z.
-  std::string text = header + "\r\n" + line("1", "2000") + std::string(3 << 20, 'x') + "\n" + line("2", "2100") +
-                     "\r\n" + line("3", "2200") + "\n\x1a" + line("4", "2300") + "\n";
+  std::string text = header + "\r\n" + line("1", "2000") + std::string(3 << 20, 'x') + "\n" +
+                     line("2", "2100") + "\r\n" + line("3", "2200") + "\n\x1a" + line("4", "2300") + "\n";
   WriteAllBytes(dir.File("list.txt"), std::vector<unsigned char>(text.begin(), text.end()));
   ReadList r = Read(dir.File("list.txt"));
   ASSERT_TRUE(r.ok) << r.error;

@@ -9,8 +9,8 @@
 // reads one instead; Q queries made to be hard run on it. --testdata runs
 // queries from every name of the real list excerpts and games on each real
 // list; --every K keeps every K-th of those (K prime to the ten ways a name
-// is changed, so that each way is still tried). Exit code 0 when all agree, 1 on a difference, 2 for a usage error,
-// 77 when the real lists are absent and nothing else was compared.
+// is changed, so that each way is still tried). Exit code 0 when all agree, 1 on a difference, 2 for a usage
+// error, 77 when the real lists are absent and nothing else was compared.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -24,11 +24,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
+#include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/searchrules.h"
 #include "database/searchindex.h"
+#include "database/searchrules.h"
 #include "tools/fidegen.h"
 #include "tools/numbers.h"
 
@@ -45,14 +45,36 @@ double SecondsSince(Clock::time_point start) {
 // ---- Queries ----
 
 enum Kind {
-  kExactName, kLetterChanged, kSwappedOrder, kInitials, kShortWords, kFrequentName,
-  kInsideWord, kNoHit, kAcrossSeparator, kRepeatedWord, kJoinedWords, kLetterDropped,
-  kStrayBytes, kGameName, kKinds
+  kExactName,
+  kLetterChanged,
+  kSwappedOrder,
+  kInitials,
+  kShortWords,
+  kFrequentName,
+  kInsideWord,
+  kNoHit,
+  kAcrossSeparator,
+  kRepeatedWord,
+  kJoinedWords,
+  kLetterDropped,
+  kStrayBytes,
+  kGameName,
+  kKinds
 };
-constexpr const char* kKindNames[kKinds] = {
-    "exact name", "one letter changed", "words swapped", "initials", "two- and three-letter words",
-    "frequent name", "inside a word", "no hit", "across a separator", "repeated word",
-    "words joined", "one letter dropped", "stray bytes", "name from a game"};
+constexpr const char* kKindNames[kKinds] = {"exact name",
+                                            "one letter changed",
+                                            "words swapped",
+                                            "initials",
+                                            "two- and three-letter words",
+                                            "frequent name",
+                                            "inside a word",
+                                            "no hit",
+                                            "across a separator",
+                                            "repeated word",
+                                            "words joined",
+                                            "one letter dropped",
+                                            "stray bytes",
+                                            "name from a game"};
 
 struct Query {
   Kind kind = kExactName;
@@ -113,8 +135,7 @@ std::string MakeQuery(Kind kind, std::string name, Random& rng) {
   switch (kind) {
     case kExactName:
     case kFrequentName:
-    case kGameName:
-      return name;
+    case kGameName: return name;
     case kLetterChanged: {
       if (name.empty()) return name;
       size_t at = rng.Below(name.size());
@@ -134,8 +155,8 @@ std::string MakeQuery(Kind kind, std::string name, Random& rng) {
       return Join(runs, " ");
     }
     case kShortWords: {
-      static const char* kShort[] = {"Li", "Yu", "Ju", "Wei", "Tan", "Lee", "Kim", "Ali", "Ng", "Ann",
-                                     "Jo", "Al", "Bo", "De", "Van", "Da", "Hou", "Lei", "Ding", "Le"};
+      static const char* kShort[] = {"Li", "Yu", "Ju", "Wei", "Tan", "Lee", "Kim", "Ali", "Ng",   "Ann",
+                                     "Jo", "Al", "Bo", "De",  "Van", "Da",  "Hou", "Lei", "Ding", "Le"};
       std::vector<std::string> words;
       size_t count = 1 + rng.Below(2);
       for (size_t i = 0; i < count; ++i)
@@ -190,8 +211,7 @@ std::string MakeQuery(Kind kind, std::string name, Random& rng) {
         bytes += rng.Chance(0.6) ? rng.Letter() : static_cast<char>(rng.Below(256));
       return bytes;
     }
-    case kKinds:
-      break;
+    case kKinds: break;
   }
   return name;
 }
@@ -345,11 +365,11 @@ struct Run {
         else
           WordMatchesIndexed(index, words, limit, indexed);
         tally.indexed[q.kind] += SecondsSince(start);
-        bool same = linear.size() == indexed.size() &&
-                    std::equal(linear.begin(), linear.end(), indexed.begin(),
-                               [](const SearchHit& a, const SearchHit& b) {
-                                 return a.index == b.index && a.score == b.score;
-                               });
+        bool same =
+            linear.size() == indexed.size() && std::equal(linear.begin(), linear.end(), indexed.begin(),
+                                                          [](const SearchHit& a, const SearchHit& b) {
+                                                            return a.index == b.index && a.score == b.score;
+                                                          });
         if (!same)
           Report(q, ranked ? "the ranked search" : "the word search", Describe(linear), Describe(indexed));
       }
@@ -358,7 +378,8 @@ struct Run {
       const size_t finished = ++done;
       if (queries.size() >= 20000 && finished % (queries.size() / 20) == 0)
         std::printf("  %zu of %zu queries, %zu differences, %.0f s\n", finished, queries.size(),
-                    differences.load(), SecondsSince(began)), std::fflush(stdout);
+                    differences.load(), SecondsSince(began)),
+            std::fflush(stdout);
     }
   }
 };

@@ -2,11 +2,11 @@
 
 #include <random>
 
-#include "database/playerlist.h"
 #include "database/fidelistimport.h"
+#include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "database/searchrules.h"
 #include "database/searchindex.h"
+#include "database/searchrules.h"
 #include "tempdir.h"
 
 namespace {
@@ -21,9 +21,7 @@ Entries Of(const std::vector<SearchHit>& results) {
 
 class SearchIndexTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    ClearPlayerList();
-  }
+  void TearDown() override { ClearPlayerList(); }
   std::vector<SearchHit> hits;
   int32_t limit = kNormalSearchLimit;
   static void Players(const std::vector<std::string>& names) {
@@ -140,10 +138,10 @@ TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheSc
   // For "Smith John": totals 2, 3, 7, 8 (two ways), 9 (two ways), 13, 251,
   // 252 (two ways), 253, 254 and none, in many orders and with small limits,
   // so that the list fills with each of them as its last entry.
-  const std::vector<std::string> kinds{
-      "Smith, John",  "Smith, Johnson", "Smyth, John",    "Smyth, Johnson", "Smith, Jxhn",
-      "Smyth, Xjohnx", "Smithy, Jxhn",  "Smyth, Jxhn",    "Smith, Peter",   "Smithy, Peter",
-      "Brown, John",  "Xsmithx, Peter", "Brown, Johnny",  "Brown, Xjohnx",  "Brown, Peter"};
+  const std::vector<std::string> kinds{"Smith, John",   "Smith, Johnson", "Smyth, John",  "Smyth, Johnson",
+                                       "Smith, Jxhn",   "Smyth, Xjohnx",  "Smithy, Jxhn", "Smyth, Jxhn",
+                                       "Smith, Peter",  "Smithy, Peter",  "Brown, John",  "Xsmithx, Peter",
+                                       "Brown, Johnny", "Brown, Xjohnx",  "Brown, Peter"};
   std::mt19937 rng(7);
   for (int round = 0; round < 60; ++round) {
     // A few of the kinds at a time, so that the best totals differ.
@@ -161,8 +159,20 @@ TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheSc
   Players(kinds);
   RankedMatchesLinear(WordsOfName("Smith John"), 20, hits);
   Entries totals = Of(hits);
-  EXPECT_EQ(totals, (Entries{{0, 2}, {1, 3}, {2, 7}, {3, 8}, {4, 8}, {5, 9}, {6, 9}, {7, 13}, {8, 251},
-                             {9, 252}, {10, 252}, {11, 253}, {12, 253}, {13, 254}}));
+  EXPECT_EQ(totals, (Entries{{0, 2},
+                             {1, 3},
+                             {2, 7},
+                             {3, 8},
+                             {4, 8},
+                             {5, 9},
+                             {6, 9},
+                             {7, 13},
+                             {8, 251},
+                             {9, 252},
+                             {10, 252},
+                             {11, 253},
+                             {12, 253},
+                             {13, 254}}));
 }
 
 // Names from a small vocabulary joined by every kind of separator, with
@@ -171,9 +181,9 @@ TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheSc
 TEST_F(SearchIndexTest, AgreesWithTheScansOnManyHardQueries) {
   std::mt19937 rng(20240607);
   auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-  const std::vector<std::string> vocabulary{"ann", "anna", "jo", "johan", "johanna", "li", "lin", "smith",
-                                            "smyth", "smithson", "van", "der", "berg", "bergman", "o",
-                                            "m\xFCller", "mu1ler", "kumar", "kuma", "umar", "x"};
+  const std::vector<std::string> vocabulary{
+      "ann", "anna", "jo",      "johan", "johanna",   "li",     "lin",   "smith", "smyth", "smithson", "van",
+      "der", "berg", "bergman", "o",     "m\xFCller", "mu1ler", "kumar", "kuma",  "umar",  "x"};
   const std::string separators = " ,-'.()/\t";
   auto makeName = [&] {
     std::string name;
@@ -198,8 +208,7 @@ TEST_F(SearchIndexTest, AgreesWithTheScansOnManyHardQueries) {
       case 1:  // a letter dropped
         if (!query.empty()) query.erase(below(query.size()), 1);
         break;
-      default:
-        break;
+      default: break;
     }
     size_t limit = below(3) == 0 ? 1 + below(21) : 20;
     ExpectSameAsScans(query, limit);

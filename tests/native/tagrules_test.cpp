@@ -35,8 +35,8 @@ TagOptions Everything() {
 }  // namespace
 
 TEST(ReadingAHeader, SideTagsLaterPairsWinAndBadValuesSayNothing) {
-  Tags tags{{"WhiteElo", "2400"}, {"BlackElo", "2100"}, {"WhiteElo", "2405"},   {"WhiteFIDE", "12x"},
-            {"WhiteSex", "f"},    {"WhiteSex", "F"},    {"WhiteTitle", "WIM"},  {"WhiteCountry", "NORW"},
+  Tags tags{{"WhiteElo", "2400"},    {"BlackElo", "2100"},    {"WhiteElo", "2405"},  {"WhiteFIDE", "12x"},
+            {"WhiteSex", "f"},       {"WhiteSex", "F"},       {"WhiteTitle", "WIM"}, {"WhiteCountry", "NORW"},
             {"BlackCountry", "GER"}, {"WhiteCountry", "NOR"}, {"whiteelo", "1"}};
   GamePlayer p = ReadGamePlayer("Doe, Jane", tags, Side::White);
   EXPECT_EQ(p.name, "Doe, Jane");
@@ -161,7 +161,9 @@ class NameSteps : public ::testing::Test {
   }
   void TearDown() override { ClearPlayerList(); }
 
-  static NamePlace Place(int32_t game, Side side, GamePlayer player) { return {game, side, std::move(player)}; }
+  static NamePlace Place(int32_t game, Side side, GamePlayer player) {
+    return {game, side, std::move(player)};
+  }
 };
 
 TEST_F(NameSteps, AnonymousNamesInAnyCaseArePassedOver) {

@@ -232,7 +232,8 @@ TEST(PgnStream, ValuesKeepTheirBytesUnlessChanged) {
   // The later of two settings of one tag wins, new tags in their order.
   TagSetting changed[] = {{"WhiteElo", "1"}, {"White", "Doe, John"}, {"WhiteElo", "2"}, {"WhiteSex", "M"}};
   EXPECT_EQ(WithTags(games[0], changed),
-            "[Event \"A \\\"quoted\\\" \\\\ name\"]\n[White \"Doe, John\"]\n[WhiteElo \"2\"]\n[WhiteSex \"M\"]\n\n*\n");
+            "[Event \"A \\\"quoted\\\" \\\\ name\"]\n[White \"Doe, John\"]\n[WhiteElo \"2\"]\n[WhiteSex "
+            "\"M\"]\n\n*\n");
 }
 
 TEST(PgnStream, LongLinesCrossTheReadBlocks) {

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "database/playerlist.h"
 #include "database/pgnstream.h"
+#include "database/playerlist.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
 
@@ -97,7 +97,8 @@ TEST_F(FitRun, StrictTakesOnlyClearHitsThatFitTheName) {
   EXPECT_EQ(Row("Cuartas,Ja").looseFideId, 5000017);
   EXPECT_EQ(ReportLine("Cuartas,Ja"),
             "Cuartas,Ja\t1\tambiguous\t\t\t--loose takes 5000017: the name does not fit Gireman, Ja\t"
-            "5000017 Gireman, Ja (??" "?),  2000 ELO");
+            "5000017 Gireman, Ja (??"
+            "?),  2000 ELO");
   // Several candidates: ambiguous under either rule, and not marked.
   EXPECT_EQ(Row("Smith,J").result, NameResult::kAmbiguous);
   EXPECT_EQ(Row("Smith,J").looseFideId, 0);
@@ -125,7 +126,8 @@ TEST_F(FitRun, PlacesWithAFideIdAreDecidedByTheIdAlone) {
 TEST_F(FitRun, LooseIsThePlugInsRuleAlone) {
   run.options.loose = true;
   Run();
-  for (const auto& [name, id] : {std::pair{"Navara,D", 309095}, {"Bocharov,D", 4100000}, {"Cuartas,Ja", 5000017}}) {
+  for (const auto& [name, id] :
+       {std::pair{"Navara,D", 309095}, {"Bocharov,D", 4100000}, {"Cuartas,Ja", 5000017}}) {
     EXPECT_EQ(Row(name).result, NameResult::kFound) << name;
     EXPECT_EQ(Row(name).fideId, id) << name;
     EXPECT_EQ(Row(name).looseFideId, 0) << name;

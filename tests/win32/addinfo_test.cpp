@@ -27,8 +27,7 @@ class AddInfo : public ::testing::Test {
     SetPlayerList(rows);
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {
       windows.push_back(caption);
-      offered.emplace_back(searchwindow::state.candidates.begin(),
-                           searchwindow::state.candidates.end());
+      offered.emplace_back(searchwindow::state.candidates.begin(), searchwindow::state.candidates.end());
       int32_t answer = answers.empty() ? -1 : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
       return answer;
@@ -71,8 +70,7 @@ TEST_F(AddInfo, AnonymousInAnyCaseEndsWithNoPlayerName) {
 TEST_F(AddInfo, EmptyNameIsSearchedAndNotFound) {
   Game("A", "");
   AddBlackCommand();
-  EXPECT_EQ(OnlyMessage().lines,
-            (Lines{L"I can not find any player for  in FIDE database", L"OK"}));
+  EXPECT_EQ(OnlyMessage().lines, (Lines{L"I can not find any player for  in FIDE database", L"OK"}));
   EXPECT_TRUE(windows.empty());
 }
 
@@ -81,8 +79,7 @@ TEST_F(AddInfo, KnownIdIsCompletedWithoutSearchOrIdTag) {
   Game("Whoever", "B", {{"WhiteFIDE", "12345678"}});
   AddWhiteCommand();
   EXPECT_TRUE(windows.empty());
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteTitle=WIM", "WhiteElo=2405",
-                                                "WhiteCountry=NOR"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteTitle=WIM", "WhiteElo=2405", "WhiteCountry=NOR"}));
   const auto& m = OnlyMessage();
   EXPECT_EQ(m.caption, L"Information added successfully");
   EXPECT_EQ(m.kind, 0);
@@ -95,8 +92,7 @@ TEST_F(AddInfo, KnownIdIsCompletedWithoutSearchOrIdTag) {
 TEST_F(AddInfo, UnknownIdIsReported) {
   Game("Whoever", "B", {{"WhiteFIDE", "5"}});
   AddWhiteCommand();
-  EXPECT_EQ(OnlyMessage().lines,
-            (Lines{L"No player with ID of Whoever is found in FIDE database", L"OK"}));
+  EXPECT_EQ(OnlyMessage().lines, (Lines{L"No player with ID of Whoever is found in FIDE database", L"OK"}));
   EXPECT_EQ(OnlyMessage().caption, L"I can not add anything");
 }
 
@@ -104,8 +100,7 @@ TEST_F(AddInfo, OneClearNameIsTakenWithoutAsking) {
   Game("A", "Smith J.");
   AddBlackCommand();
   EXPECT_TRUE(windows.empty());
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=4242", "BlackElo=2650",
-                                                "BlackCountry=GER"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=4242", "BlackElo=2650", "BlackCountry=GER"}));
   EXPECT_EQ(OnlyMessage().lines[0],
             L"The following information is added about Smith J.:\r\n  - FIDE ID - 4242"
             L"\r\n  - ELO rating - 2650\r\n  - Country code - GER");
@@ -153,8 +148,12 @@ TEST_F(AddInfo, ExtendedSearchAsksAgainWithUpTo20Results) {
 
 TEST_F(AddInfo, BothPlayersAlreadyCompleteGiveTwoSentences) {
   Game("Doe, Jane", "Smith, Jo",
-       {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"},
-        {"BlackFIDE", "4242"}, {"BlackElo", "2650"}, {"BlackCountry", "GER"}});
+       {{"WhiteFIDE", "12345678"},
+        {"WhiteElo", "2405"},
+        {"WhiteCountry", "NOR"},
+        {"BlackFIDE", "4242"},
+        {"BlackElo", "2650"},
+        {"BlackCountry", "GER"}});
   AddBothCommand();
   const auto& m = OnlyMessage();
   EXPECT_EQ(m.caption, L"Information added successfully");
@@ -225,8 +224,7 @@ TEST_F(AddInfo, BothPlayersReportOneSidesSentenceWithAnEmptyOther) {
 
 TEST_F(AddInfo, FemalePlayerWithOnlySexAdded) {
   settings.saveSex = true;
-  Game("Doe, Jane", "B",
-       {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});
+  Game("Doe, Jane", "B", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});
   AddWhiteCommand();
   EXPECT_EQ(OnlyMessage().lines[0],
             L"The following information is added about Doe, Jane:\r\n\r\n  - Sex - F");

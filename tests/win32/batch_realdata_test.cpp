@@ -55,8 +55,7 @@ class RealBase : public ::testing::Test {
     if (!probe) GTEST_SKIP() << "test data not found: " << kBase;
     settings = Settings{};
     StartLumoraProc(FakeHost::F);
-    const std::set<std::string> roster = {"Event", "Site", "Date", "Round",
-                                          "White", "Black", "Result"};
+    const std::set<std::string> roster = {"Event", "Site", "Date", "Round", "White", "Black", "Result"};
     for (const Tags& game : ReadHeaders(kBase)) {
       Tags extra;
       for (const auto& pair : game)

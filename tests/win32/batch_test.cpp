@@ -39,15 +39,13 @@ class BatchStep : public ::testing::Test {
         {"Zed, R", kZedR, 2040, Sex::Male, Title::None, nor, 0},
     };
     for (int i = 0; i < kPoes; ++i)
-      rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x",
-                      kFirstPoeId + i, static_cast<uint16_t>(2000 - i), Sex::Male, Title::None, ger, 0});
+      rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x", kFirstPoeId + i,
+                      static_cast<uint16_t>(2000 - i), Sex::Male, Title::None, ger, 0});
     rows.push_back({"Roe, Richard", kRichard, 0, Sex::None, Title::None, 0, 0});
     SetPlayerList(rows);
-    host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC,
-                                     hostabi::PaintCallback) {
+    host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {
       windows.push_back(caption);
-      offered.emplace_back(searchwindow::state.candidates.begin(),
-                           searchwindow::state.candidates.end());
+      offered.emplace_back(searchwindow::state.candidates.begin(), searchwindow::state.candidates.end());
       if (duringWindow) duringWindow();
       int32_t answer = answers.empty() ? -1 : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
@@ -167,8 +165,8 @@ TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
   EXPECT_EQ(offered[0][1].fideId, kJohn);
   // Both places without ID get the chosen player; the batch leaves the
   // window's point where the host had it.
-  EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=87654321", "2:WhiteFIDE=87654321",
-                               "2:WhiteElo=2100", "2:WhiteCountry=NOR"}));
+  EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=87654321", "2:WhiteFIDE=87654321", "2:WhiteElo=2100",
+                               "2:WhiteCountry=NOR"}));
   EXPECT_EQ(host.messageX, 1234);
   EXPECT_EQ(host.messageY, 567);
 }
@@ -216,8 +214,7 @@ TEST_F(BatchStep, SecondWindowSkipEscapeAndCancel) {
 }
 
 TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
-  for (int i = 0; i < 21; ++i)
-    Game("Zed", "X", {{"WhiteFIDE", std::to_string(kFirstPoeId + i)}});
+  for (int i = 0; i < 21; ++i) Game("Zed", "X", {{"WhiteFIDE", std::to_string(kFirstPoeId + i)}});
   Game("Zed", "X");
   answers = {23, 0};  // Zed, Q and Zed, R, then the 21 known players; 23 extends
   EXPECT_EQ(Step("Zed"), StepResult::Added);
@@ -241,10 +238,10 @@ TEST_F(BatchStep, ApplyingNeedsAPlaceWithoutIdAndAPlayerOfTheList) {
 // ---- Ticks and counters ----
 
 TEST_F(BatchStep, TicksCountOutcomesAndStopAfterTheLastName) {
-  Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"},
-                            {"WhiteCountry", "NOR"}});  // Doe, Jane present
-  Game("Roe", "Nobody Known");                        // Roe added; Nobody skipped
-  Game("Doe", "anonymous");                           // Doe: Escape; anonymous skipped
+  Game("Doe, Jane", "Doe",
+       {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});  // Doe, Jane present
+  Game("Roe", "Nobody Known");  // Roe added; Nobody skipped
+  Game("Doe", "anonymous");     // Doe: Escape; anonymous skipped
   CollectPlayerNames();
   ASSERT_EQ(NameList.size(), 5u);  // Doe, Doe Jane, Nobody Known, Roe, anonymous
   NameIndex = SkippedCount = PresentCount = 0;
@@ -267,8 +264,7 @@ TEST_F(BatchStep, TicksCountOutcomesAndStopAfterTheLastName) {
 
 TEST_F(BatchStep, OneTickTakesNamesUntilOneAsksThenTheNextTickGoesOn) {
   TickBudget = 60'000'000;  // a minute: only a question or the end ends a tick
-  Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"},
-                            {"WhiteCountry", "NOR"}});
+  Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});
   Game("Roe", "Nobody Known");
   Game("Doe", "anonymous");
   Game("Aaron", "Abel");

@@ -35,8 +35,7 @@
 namespace {
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 // CPU time of this thread in milliseconds.
@@ -92,10 +91,11 @@ int TimeStepsOverList(const std::string& path, int names) {
     ProcessNextName();
   double wall = MillisecondsSince(start);
   cpu = ThreadCpuMilliseconds() - cpu;
-  std::printf("%d steps (%zu names by FIDE ID, %zu by name) over %zu players: %.3f ms CPU a step, "
-              "%.3f ms wall, %zu tag writes, %zu windows asked\n",
-              steps, byId.size(), byName.size(), list.size(), steps ? cpu / steps : 0.0,
-              steps ? wall / steps : 0.0, host.tagWrites.size(), host.windowCaptions.size());
+  std::printf(
+      "%d steps (%zu names by FIDE ID, %zu by name) over %zu players: %.3f ms CPU a step, "
+      "%.3f ms wall, %zu tag writes, %zu windows asked\n",
+      steps, byId.size(), byName.size(), list.size(), steps ? cpu / steps : 0.0, steps ? wall / steps : 0.0,
+      host.tagWrites.size(), host.windowCaptions.size());
   return 0;
 }
 
@@ -123,7 +123,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   }
   struct Name {
     std::string_view text;  // in PlayerList
-    int32_t fideId;  // written in every game of the name, or 0
+    int32_t fideId;         // written in every game of the name, or 0
   };
   // Two players of one name never make a clear search: only names that one
   // player carries are tried, in an order drawn from the seed.
@@ -166,8 +166,12 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
     const Name* black = &pool[numbers.Next() % pool.size()];
     if (black == &white) black = &pool[(static_cast<size_t>(black - pool.data()) + 1) % pool.size()];
     pgn::Game& game = base.emplace_back();
-    game.tags = {{"Event", "Batch benchmark"}, {"Site", "?"}, {"Date", "2026.12.08"},
-                 {"Round", std::to_string(g + 1)}, {"White", std::string(white.text)}, {"Black", std::string(black->text)},
+    game.tags = {{"Event", "Batch benchmark"},
+                 {"Site", "?"},
+                 {"Date", "2026.12.08"},
+                 {"Round", std::to_string(g + 1)},
+                 {"White", std::string(white.text)},
+                 {"Black", std::string(black->text)},
                  {"Result", "1/2-1/2"}};
     if (white.fideId) game.tags.emplace_back("WhiteFIDE", std::to_string(white.fideId));
     if (black->fideId) game.tags.emplace_back("BlackFIDE", std::to_string(black->fideId));
@@ -230,9 +234,7 @@ int main(int argc, char** argv) {
   int names = argc > 2 ? std::atoi(argv[2]) : 20000;
   if (games < 1 || names < 1) return 2;
   FakeHost host;
-  host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) {
-    return -1;
-  };
+  host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) { return -1; };
   StartLumoraProc(FakeHost::F);
 
   // Names drawn across the base so that new names arrive in no particular order.
@@ -266,8 +268,8 @@ int main(int argc, char** argv) {
          ++NameIndex, ++done)
       ProcessNextName();
     double ms = MillisecondsSince(begin);
-    std::printf("%s: %d steps over %d players in %.1f ms, %.2f ms a step, %zu tag writes\n",
-                what, done, players, ms, done ? ms / done : 0.0, host.tagWrites.size() - writes);
+    std::printf("%s: %d steps over %d players in %.1f ms, %.2f ms a step, %zu tag writes\n", what, done,
+                players, ms, done ? ms / done : 0.0, host.tagWrites.size() - writes);
   };
   timeSteps("steps by name", 0);
   timeSteps("steps by FIDE ID", FindName("Player").position);

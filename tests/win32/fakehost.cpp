@@ -10,9 +10,7 @@ namespace {
 
 FakeHost& Host() { return *FakeHost::current; }
 
-LRESULT CALLBACK MainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return DefWindowProcW(w, m, wp, lp);
-}
+LRESULT CALLBACK MainWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 
 uint32_t __stdcall HostHandle(uint32_t n) {
   if (n == kOwnerWindow || n == kMainMenu)
@@ -37,9 +35,7 @@ uint32_t __stdcall RegisterDownloadTarget(const wchar_t* caption, DownloadHandle
   return 0x00070000u | static_cast<uint32_t>(Host().downloadTargets.size());
 }
 
-void __stdcall StyleButton(TButInf* button, const wchar_t* caption) {
-  hostwin::StyleButton(button, caption);
-}
+void __stdcall StyleButton(TButInf* button, const wchar_t* caption) { hostwin::StyleButton(button, caption); }
 
 void __stdcall MessageLines(void* list, const wchar_t* text) {
   auto* lines = static_cast<std::vector<std::wstring>*>(list);
@@ -54,8 +50,7 @@ void __stdcall SetGameTag(int32_t game, const char* tag, const char* value) {
   Host().base.SetTag(game, tag, value);
 }
 
-int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width,
-                                   int32_t height,
+int32_t __stdcall CreateHostWindow(const wchar_t* caption, int32_t, int32_t, int32_t width, int32_t height,
                                    HWND parent, WNDPROC proc, PaintCallback paint) {
   FakeHost& h = Host();
   h.windowCaptions.push_back(caption);
@@ -70,9 +65,7 @@ void __stdcall PlaceControl(TCheckInf* box, int32_t x, int32_t y, HWND parent) {
 }
 void __stdcall GameHeaderChanged(int32_t) { ++Host().headerChangedCalls; }
 
-void __stdcall StartDownload(const char* url, uint32_t target) {
-  Host().downloads.push_back({url, target});
-}
+void __stdcall StartDownload(const char* url, uint32_t target) { Host().downloads.push_back({url, target}); }
 
 void __stdcall ShowHostMessage(HWND, const wchar_t* caption, int32_t, int32_t kind) {
   Host().messages.push_back({caption, Host().messageLines, kind});
@@ -115,8 +108,8 @@ FakeHost::FakeHost() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"FakeHostMain";
   RegisterClassW(&wc);
-  mainWindow = CreateWindowExW(0, L"FakeHostMain", L"Fake host", WS_OVERLAPPEDWINDOW, 0, 0, 640,
-                               480, nullptr, nullptr, wc.hInstance, nullptr);
+  mainWindow = CreateWindowExW(0, L"FakeHostMain", L"Fake host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                               nullptr, wc.hInstance, nullptr);
   mainWindowObject[kMainWindowHandleOffset / 4] = reinterpret_cast<uint32_t>(mainWindow);
   mainMenu = CreateMenu();
   AppendMenuW(mainMenu, MF_STRING, 56, L"Before");

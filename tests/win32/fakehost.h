@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "lumora/hostabi.h"
 #include "hostsim/hostvariables.h"
 #include "hostsim/hostwindows.h"
+#include "lumora/hostabi.h"
 
 // The host variables (the base of games among them) come from HostVariables.
 struct FakeHost : HostVariables {
@@ -60,8 +60,7 @@ struct FakeHost : HostVariables {
 
   // When set, CreateHostWindow calls this instead of running a real modal
   // window (hostwin::RunPluginWindow).
-  std::function<int32_t(const wchar_t* caption, HWND parent, WNDPROC proc,
-                        hostabi::PaintCallback paint)>
+  std::function<int32_t(const wchar_t* caption, HWND parent, WNDPROC proc, hostabi::PaintCallback paint)>
       onCreateHostWindow;
 
   FakeHost();

@@ -55,8 +55,7 @@ TEST(DownloadPlayerGames, SuggestsTheNameAsAFileName) {
   DownloadBlackGames();
   EXPECT_EQ(DownloadFileName, L"Svidler,P.pgn");
   ASSERT_EQ(host.downloads.size(), 2u);
-  EXPECT_EQ(host.downloads[0].url,
-            "https://chessarchive.example.org/public/download.jsp?id=309095");
+  EXPECT_EQ(host.downloads[0].url, "https://chessarchive.example.org/public/download.jsp?id=309095");
 }
 
 }  // namespace

@@ -54,9 +54,16 @@ TEST_F(GameTags, ARosterOnlyHeaderGivesJustTheName) {
 
 TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
   AddGame("Doe, Jane", "X",
-          {{"WhiteElo", "2300"}, {"whiteelo", "1000"}, {"BlackElo", "1500"}, {"WhiteElo", "2405"},
-           {"WhiteFIDE", "12345678"}, {"WhiteSex", "F"}, {"WhiteSex", "f"}, {"WhiteTitle", "WIM"},
-           {"WhiteTitle", "CM"}, {"WhiteCountry", "NOR"}});
+          {{"WhiteElo", "2300"},
+           {"whiteelo", "1000"},
+           {"BlackElo", "1500"},
+           {"WhiteElo", "2405"},
+           {"WhiteFIDE", "12345678"},
+           {"WhiteSex", "F"},
+           {"WhiteSex", "f"},
+           {"WhiteTitle", "WIM"},
+           {"WhiteTitle", "CM"},
+           {"WhiteCountry", "NOR"}});
   GamePlayer info = ReadGameTags(0, Side::White);
   EXPECT_EQ(info.rating, 2405);
   EXPECT_EQ(info.fideId, 12345678);
@@ -67,8 +74,12 @@ TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
 
 TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
   AddGame("A", "B",
-          {{"WhiteElo", "0"}, {"WhiteFIDE", "12a4"}, {"WhiteCountry", "NO"},
-           {"BlackElo", ""}, {"BlackFIDE", "99999999999"}, {"BlackCountry", "NORW"}});
+          {{"WhiteElo", "0"},
+           {"WhiteFIDE", "12a4"},
+           {"WhiteCountry", "NO"},
+           {"BlackElo", ""},
+           {"BlackFIDE", "99999999999"},
+           {"BlackCountry", "NORW"}});
   GamePlayer white = ReadGameTags(0, Side::White);
   GamePlayer black = ReadGameTags(0, Side::Black);
   EXPECT_EQ(white.rating, 0);
@@ -112,9 +123,8 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   int32_t g = AddGame("Doe,J", "B");
   GamePlayer info = ReadRecordTags(g, Side::White);
   AddedTags added = WriteFideTag(info, 0, g, Side::White);
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM",
-                                                "WhiteElo=2405", "WhiteSex=F",
-                                                "WhiteCountry=NOR", "White=Doe, Jane"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM", "WhiteElo=2405",
+                                                "WhiteSex=F", "WhiteCountry=NOR", "White=Doe, Jane"}));
   EXPECT_TRUE(added.fideId && added.title && added.elo && added.sex && added.country);
   EXPECT_EQ(host.base.games[0].Tag("White"), "Doe, Jane");
 }
@@ -123,25 +133,23 @@ TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
   GamePlayer info = ReadRecordTags(g, Side::Black);
   AddedTags added = WriteFideTag(info, 0, g, Side::Black);
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405",
-                                                "BlackCountry=NOR"}));
+  EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405", "BlackCountry=NOR"}));
   EXPECT_FALSE(added.title || added.sex);
 }
 
 TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
   settings.saveTitle = settings.saveSex = true;
-  int32_t g = AddGame("Smith, Jo", "B",
-                      {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"},
-                       {"WhiteCountry", "NOR"}});
+  int32_t g =
+      AddGame("Smith, Jo", "B",
+              {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"}, {"WhiteCountry", "NOR"}});
   GamePlayer info = ReadRecordTags(g, Side::White);
   EXPECT_FALSE(WritePlayerTags(g, Side::White, Listed(2), info).AnyTag());
   EXPECT_TRUE(Writes().empty());
 
-  settings.overwriteTitle = settings.overwriteElo = settings.overwriteSex =
-      settings.overwriteCountry = true;
+  settings.overwriteTitle = settings.overwriteElo = settings.overwriteSex = settings.overwriteCountry = true;
   WritePlayerTags(g, Side::White, Listed(2), info);
-  EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteTitle=GM", "WhiteElo=2650", "WhiteSex=M",
-                                                "WhiteCountry=GER"}));
+  EXPECT_EQ(Writes(),
+            (std::vector<std::string>{"WhiteTitle=GM", "WhiteElo=2650", "WhiteSex=M", "WhiteCountry=GER"}));
   EXPECT_EQ(host.base.games[0].Tag("WhiteTitle"), "GM");
 }
 
@@ -165,7 +173,8 @@ TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
 
 TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   settings.saveTitle = settings.saveSex = true;
-  SetPlayerList(std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
+  SetPlayerList(
+      std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
   GamePlayer info = ReadRecordTags(g, Side::White);
   WritePlayerTags(g, Side::White, Listed(0), info);

@@ -69,8 +69,8 @@ TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
   ASSERT_TRUE(SavePlayers(players));
   const Bytes before = ReadAllBytes(players);
 
-  std::string locked = WriteList(std::string(kFideListHeader) +
-                                 FideLine("1", "New, Player", "NOR", 'M', "", "2000", ""));
+  std::string locked =
+      WriteList(std::string(kFideListHeader) + FideLine("1", "New, Player", "NOR", 'M', "", "2000", ""));
   HANDLE lock = CreateFileW(AnsiToWide(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -83,8 +83,7 @@ TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
     EXPECT_EQ(host.messages[0].caption, L"I can not import the list of players");
     EXPECT_EQ(host.messages[0].lines,
               (std::vector<std::wstring>{
-                  L"The list of players could not be read. The previous list of players is kept.",
-                  L"OK"}));
+                  L"The list of players could not be read. The previous list of players is kept.", L"OK"}));
     EXPECT_EQ(host.messages[0].kind, 1);
   }
   CloseHandle(lock);

@@ -52,12 +52,12 @@ class NameListTest : public ::testing::Test {
 
 TEST_F(NameListTest, NamesAreSortedByUnsignedBytesAndPrefixesFirst) {
   Game("b", "Smith, Jo");
-  Game("\xC4\xE5\xEC\xE8\xE4", "Smith");   // Cyrillic in code page 1251 sorts after ASCII
+  Game("\xC4\xE5\xEC\xE8\xE4", "Smith");  // Cyrillic in code page 1251 sorts after ASCII
   Game("smith, jo", "Smith, Jo ");
   Game("", "Zz");
   CollectPlayerNames();
-  EXPECT_EQ(Names(), (std::vector<std::string>{"", "Smith", "Smith, Jo", "Smith, Jo ", "Zz", "b",
-                                               "smith, jo", "\xC4\xE5\xEC\xE8\xE4"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"", "Smith", "Smith, Jo", "Smith, Jo ", "Zz", "b", "smith, jo",
+                                               "\xC4\xE5\xEC\xE8\xE4"}));
 }
 
 TEST_F(NameListTest, OnlyExactAnonymousPrefixIsLeftOut) {
@@ -66,8 +66,8 @@ TEST_F(NameListTest, OnlyExactAnonymousPrefixIsLeftOut) {
   Game("ANONYMOUS", "Anonymou");
   Game(" Anonymous", "AnonymouS");
   CollectPlayerNames();
-  EXPECT_EQ(Names(), (std::vector<std::string>{" Anonymous", "ANONYMOUS", "Anonymou", "AnonymouS",
-                                               "anonymous"}));
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{" Anonymous", "ANONYMOUS", "Anonymou", "AnonymouS", "anonymous"}));
 }
 
 TEST_F(NameListTest, PlacesFollowGameOrderWhiteBeforeBlack) {
@@ -145,7 +145,9 @@ TEST_F(NameListTest, FindNameComparesBytesAsUnsignedWithPrefixesFirst) {
   EXPECT_EQ(find("bb"), "1@2");
   EXPECT_EQ(find("z"), "0@3");
   EXPECT_EQ(find("\xE9"), "1@3");
-  EXPECT_EQ(find("\xE9" "a"), "0@4");
+  EXPECT_EQ(find("\xE9"
+                 "a"),
+            "0@4");
 }
 
 TEST_F(NameListTest, FindNameAgreesWithOrderedSearchForEveryListSize) {

@@ -49,25 +49,29 @@ TEST_F(Started, AsksEveryServiceInOrderAndRegistersTheCommands) {
     EXPECT_EQ(r.record, host.registrations[0].record) << "one record for all";
     EXPECT_EQ(r.zeroFieldSeen, 0);
   }
-  for (size_t i = 1; i < host.registrations.size(); ++i)
-    EXPECT_NE(host.registrations[i].handler, nullptr);
+  for (size_t i = 1; i < host.registrations.size(); ++i) EXPECT_NE(host.registrations[i].handler, nullptr);
 }
 
 TEST_F(Started, PutsSeparatorAndPopupBeforeCommand57) {
   EXPECT_EQ(FakeHost::MenuCaptions(host.mainMenu),
-            (std::vector<std::wstring>{L"Before", L"-", L">More about players", L"Anchor",
-                                       L"After"}));
+            (std::vector<std::wstring>{L"Before", L"-", L">More about players", L"Anchor", L"After"}));
   EXPECT_EQ(GetMenuItemID(host.mainMenu, 1), commandIds.separator);
   EXPECT_EQ(FakeHost::MenuCaptions(host.PluginPopup()),
             (std::vector<std::wstring>{L"Add tags for all players", L"-", L"-", L"Options..."}));
 }
 
 TEST_F(Started, RightButtonReleaseFillsThePopupWithTheCurrentPlayers) {
-  const std::vector<std::wstring> full = {
-      L"Add tags for Doe, Jane", L"Add tags for Roe, Richard", L"Add tags for both players",
-      L"Add tags for all players", L"-", L"Doe, Jane at chessarchive.example.org",
-      L"Roe, Richard at chessarchive.example.org", L"Download all games Doe, Jane",
-      L"Download all games Roe, Richard", L"-", L"Options..."};
+  const std::vector<std::wstring> full = {L"Add tags for Doe, Jane",
+                                          L"Add tags for Roe, Richard",
+                                          L"Add tags for both players",
+                                          L"Add tags for all players",
+                                          L"-",
+                                          L"Doe, Jane at chessarchive.example.org",
+                                          L"Roe, Richard at chessarchive.example.org",
+                                          L"Download all games Doe, Jane",
+                                          L"Download all games Roe, Richard",
+                                          L"-",
+                                          L"Options..."};
   SendMessageW(host.mainWindow, WM_RBUTTONUP, 0, 0);
   EXPECT_EQ(FakeHost::MenuCaptions(host.PluginPopup()), full);
   SendMessageW(host.mainWindow, WM_RBUTTONUP, 0, 0);
