@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "base/guard.h"
-#include "host/gamessite.h"
+#include "host/gamessiteaddress.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/paths.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/guard.h"
-#include "host/gamessite.h"
+#include "host/gamessiteaddress.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
 #include "plugin/menus.h"

@@ -8,7 +8,7 @@
 
 #include "base/guard.h"
 #include "base/ownedhandle.h"
-#include "host/gamessite.h"
+#include "host/gamessiteaddress.h"
 #include "host/hostdata.h"
 #include "host/hostmessage.h"
 #include "host/hostservices.h"

@@ -4,7 +4,7 @@
 
 #include "base/gdi.h"
 #include "base/guard.h"
-#include "host/gamessite.h"
+#include "host/gamessiteaddress.h"
 #include "windows/searchwindow_state.h"
 #include "windows/windowhelpers.h"
 

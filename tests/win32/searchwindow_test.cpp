@@ -14,7 +14,7 @@
 
 #include "base/gdi.h"
 #include "fakehost.h"
-#include "host/gamessite.h"
+#include "host/gamessiteaddress.h"
 #include "layoutcheck.h"
 #include "plugin/velmarsh.h"
 #include "windows/searchwindow.h"
