@@ -31,6 +31,7 @@
 #include "hostsim/pgn.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tools/splitmix.h"
 
 namespace {
 
@@ -99,17 +100,6 @@ int TimeStepsOverList(const std::string& path, int names) {
   return 0;
 }
 
-// A deterministic stream of numbers (splitmix64).
-struct Numbers {
-  uint64_t state;
-  uint64_t Next() {
-    uint64_t z = (state += 0x9E3779B97F4A7C15u);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
-  }
-};
-
 // Writes a base of `games` games whose players the batch run decides without
 // a question: names a word search picks out clearly, some known by FIDE ID.
 int WriteBase(const std::string& listPath, int games, const std::string& out) {
@@ -132,7 +122,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   std::vector<size_t> unique;
   for (size_t i = 0; i < list.size(); ++i)
     if (counts[list[i].name] == 1 && !IsAnonymousName(list[i].name)) unique.push_back(i);
-  Numbers numbers{20261208};
+  SplitMix64 numbers{20261208};
   for (size_t i = unique.size(); i > 1; --i) std::swap(unique[i - 1], unique[numbers.Next() % i]);
 
   // Nine names in ten found clearly by a word search, as far as the list
