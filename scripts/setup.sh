@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 xvfb xauth fonts-wine
-  imagemagick x11-apps python3 xxd time zip unzip clang-format
+  imagemagick x11-apps python3 xxd time zip unzip clang-format ccache
 )
 
 missing=()
