@@ -132,11 +132,22 @@ WordIndex BuildWordIndex(std::span<const Player> list) {
   for (size_t w = 0; w < words; ++w) index.postingStart[w + 1] = index.postingStart[w] + occurrences[w];
   std::vector<uint32_t>().swap(occurrences);
   index.postings.resize(index.postingStart[words]);
+  index.postingLetters.resize(index.postings.size());
   std::vector<uint32_t> next(index.postingStart.begin(), index.postingStart.end() - 1);
-  for (size_t i = 0; i < list.size(); ++i)
+  std::vector<uint32_t> held;  // the words of one name
+  for (size_t i = 0; i < list.size(); ++i) {
+    held.clear();
+    uint32_t letters = NameLetters(list[i].name);
     ForEachWord(list[i].name, lower, [&](std::string_view word) {
-      index.postings[next[static_cast<size_t>(FindWord(index, word))]++] = static_cast<uint32_t>(i);
+      held.push_back(static_cast<uint32_t>(FindWord(index, word)));
+      letters |= WordSign(held.back());
     });
+    for (uint32_t w : held) {
+      const uint32_t at = next[w]++;
+      index.postings[at] = static_cast<uint32_t>(i);
+      index.postingLetters[at] = letters;
+    }
+  }
   index.text.shrink_to_fit();
   index.textStart.shrink_to_fit();
   BuildBigrams(index);
@@ -174,6 +185,8 @@ std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list) {
   auto index = std::make_unique<SearchIndex>();
   index->ids = BuildIdTable(list);
   index->words = BuildWordIndex(list);
+  index->ratingOrder = std::is_sorted(list.begin(), list.end(),
+                                      [](const Player& a, const Player& b) { return a.rating > b.rating; });
   return index;
 }
 
@@ -181,7 +194,8 @@ size_t SearchIndexBytes(const SearchIndex& index) {
   auto bytes = [](const auto& v) { return v.capacity() * sizeof(v[0]); };
   const WordIndex& w = index.words;
   return sizeof index + bytes(index.ids.slots) + bytes(w.text) + bytes(w.textStart) + bytes(w.postingStart) +
-         bytes(w.postings) + bytes(w.slots) + bytes(w.bigramStart) + bytes(w.bigramWords);
+         bytes(w.postings) + bytes(w.slots) + bytes(w.bigramStart) + bytes(w.bigramWords) + bytes(w.inOrder) +
+         bytes(w.postingLetters);
 }
 
 int32_t FindIdIndexed(const SearchIndex& index, int32_t id) {

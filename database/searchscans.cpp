@@ -1,6 +1,8 @@
 // The plain scans of PlayerList from index 0: the definition of what the
 // lookups by ID and by name find, kept as the reference that the indexed
 // lookups are compared with.
+#include <algorithm>
+
 #include "database/searchrules.h"
 
 namespace {
@@ -97,4 +99,56 @@ std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit) 
   std::vector<SearchHit> hits;
   RankedMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
   return hits;
+}
+
+namespace {
+
+// True when some word of name, lower-cased, begins with start (lower case).
+bool HasWordStart(std::string_view name, std::string_view start) {
+  size_t i = 0;
+  const size_t n = name.size();
+  while (i < n) {
+    while (i < n && IsSeparator(name[i])) ++i;
+    const size_t begin = i;
+    while (i < n && !IsSeparator(name[i])) ++i;
+    if (i - begin < start.size()) continue;
+    size_t k = 0;
+    while (k < start.size() && LowerAscii(name[begin + k]) == start[k]) ++k;
+    if (k == start.size()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+uint32_t NameLetters(std::string_view name) {
+  uint32_t letters = 0;
+  bool start = true;
+  for (char c : name) {
+    const char lower = LowerAscii(c);
+    if (start && lower >= 'a' && lower <= 'z') {
+      const uint32_t bit = uint32_t{1} << (lower - 'a');
+      if (letters & bit) letters |= kRepeatedLetter;
+      letters |= bit;
+    }
+    start = IsSeparator(c);
+  }
+  return letters;
+}
+
+bool HoldsQuery(std::string_view name, const HolderQuery& query) {
+  if ((NameLetters(name) & query.letters) != query.letters) return false;
+  for (const std::string& w : query.whole)
+    if (!HasWholeWord(name, w)) return false;
+  for (const std::string& s : query.starts)
+    if (!HasWordStart(name, s)) return false;
+  return true;
+}
+
+void HoldersLinear(const HolderQuery& query, const HolderVisit& visit) {
+  if (query.whole.empty() && query.starts.empty()) return;  // letters alone hold too many
+  std::span<const Player> list = PlayerList();
+  int32_t i = 0;
+  while (static_cast<size_t>(i) < list.size())
+    i = HoldsQuery(list[static_cast<size_t>(i)].name, query) ? std::max(visit(i), i + 1) : i + 1;
 }

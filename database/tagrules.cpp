@@ -142,7 +142,8 @@ bool NameStep::AddsTagById() const {
   return std::any_of(byId.begin(), byId.end(), [](const PlaceTags& p) { return p.tags.added.AnyTag(); });
 }
 
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options) {
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
+                      bool searchByName) {
   NameStep step;
   if (IsAnonymousName(name)) {
     step.anonymous = true;
@@ -176,7 +177,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
     }
     step.byId.push_back({i, known->index, PlayerTagWrites(known->player, game, places[i].side, options)});
   }
-  if (step.firstWithoutId < 0) return step;
+  if (step.firstWithoutId < 0 || !searchByName) return step;
 
   // The places without FIDE ID all get one player, found by name. Players
   // that this name already carries by ID elsewhere rank among the best.

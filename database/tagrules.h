@@ -149,7 +149,11 @@ struct NameStep {
 // Everything a step decides without a person, for one distinct name and its
 // places (a single game's player is a name with one place). Looks players
 // up in PlayerList; writes nothing.
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options);
+// Without searchByName the places without a FIDE ID are left to the
+// caller's own choice: `choice` stays None and firstWithoutId tells whether
+// there are any.
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
+                      bool searchByName = true);
 // The writes that give database player `player` to every place without a
 // FIDE ID; empty when there is none or the index is outside PlayerList.
 std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,

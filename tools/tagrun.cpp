@@ -27,10 +27,85 @@ int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
   return FindByIdAt(id, player, index) ? index : -1;
 }
 
+// The month of a name's places without a FIDE ID (the median of those
+// known), for the rating in force; -1 none.
+MonthNumber MonthOfName(const NameRow& row, const TagRun& run) {
+  std::vector<MonthNumber> months;
+  for (const NamePlace& place : row.places) {
+    const size_t game = static_cast<size_t>(place.game);
+    if (place.player.fideId == 0 && game < run.gameMonth.size() && run.gameMonth[game] >= 0)
+      months.push_back(run.gameMonth[game]);
+  }
+  if (months.empty()) return -1;
+  std::nth_element(months.begin(), months.begin() + months.size() / 2, months.end());
+  return months[months.size() / 2];
+}
+
+// The evidence rule for the places without a FIDE ID: the player taken, or
+// -1 with the candidates left for a person.
+int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) {
+  std::vector<PlaceEvidence> places;
+  for (size_t i = 0; i < row.places.size(); ++i)
+    if (row.places[i].player.fideId == 0) places.push_back(row.evidence[i]);
+  const NameEvidence evidence = GatherEvidence(row.name, places);
+  // With a history, the standard rating in force in the games' month: the
+  // game's Elo is one, so the gates are those of the history.
+  const EloGates* gates = &kListGates;
+  RatingOf ratingOf;
+  if (const RatingHistory* history = run.options.history) {
+    const KindHistory& kind = (*history)[run.options.historyKind];
+    const MonthNumber month = MonthOfName(row, run);
+    if (month >= 0 && RatingAt(kind, 0, month)) {
+      if (run.options.historyKind == RatingKind::kStandard) gates = &kHistoryGates;
+      ratingOf = [&kind, month](int32_t index) -> uint16_t {
+        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(index), month);
+        return r ? r->rating : 0;
+      };
+    }
+  }
+  EvidenceChoice choice = ChooseByEvidence(evidence, step.known, *gates, ratingOf);
+  row.note = choice.note;
+  if (choice.outcome == EvidenceOutcome::kTaken) {
+    row.result = NameResult::kFound;
+    row.takenWithoutChoice = row.byEvidence = true;
+    row.candidates = {{choice.player, 1}};
+    return choice.player;
+  }
+  row.result = choice.outcome == EvidenceOutcome::kAsked ? NameResult::kAmbiguous : NameResult::kNotFound;
+  for (int32_t c : choice.candidates) row.candidates.push_back({c, 1});
+  if (row.candidates.empty()) {
+    // Nobody fits: the word search's players, for a person who knows better.
+    row.candidates = WordSearch(row.name);
+    PromoteKnownPlayers(row.candidates, step.known);
+  }
+  return -1;
+}
+
+// The word search's clear hit, as the plug-in takes it, and unless loose
+// only when the game's name fits it: the player taken, or -1.
+int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) {
+  const bool clearHit = step.choice == NameChoice::ClearHit;
+  row.takenWithoutChoice =
+      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(row.name, step.hits));
+  if (clearHit && !row.takenWithoutChoice) {
+    row.looseFideId = FideIdOf(step.hits[0].index);
+    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
+               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
+  }
+  row.candidates = step.hits;
+  if (row.takenWithoutChoice) {
+    row.result = NameResult::kFound;
+    return step.hits[0].index;
+  }
+  row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+  return -1;
+}
+
 void Decide(NameRow& row, TagRun& run) {
   // The step of the plug-in's run: places with a FIDE ID completed from the
-  // database, the word search for the others.
-  NameStep step = PlanNameStep(row.name, row.places, run.options.tags);
+  // database, then a choice by name for the others.
+  const bool byEvidence = run.options.rule == TagRule::kEvidence;
+  NameStep step = PlanNameStep(row.name, row.places, run.options.tags, !byEvidence);
   if (step.anonymous) {
     row.result = NameResult::kAnonymous;
     return;
@@ -40,31 +115,15 @@ void Decide(NameRow& row, TagRun& run) {
     run.applied[PlaceSlot(place.game, place.side)] = p.player;
   }
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
-  if (step.choice == NameChoice::None) {
+  if (step.firstWithoutId < 0) {
     row.result = step.AddsTagById()                               ? NameResult::kById
                  : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
                                                                   : NameResult::kPresent;
     return;
   }
 
-  // Taken without a choice: the plug-in's rule, and unless loose the fit of
-  // the game's name to the player, since nobody sees the result.
-  const bool clearHit = step.choice == NameChoice::ClearHit;
-  row.takenWithoutChoice = clearHit && (run.options.loose || IsClearFit(row.name, step.hits));
-  if (clearHit && !row.takenWithoutChoice) {
-    row.looseFideId = FideIdOf(step.hits[0].index);
-    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
-               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
-  }
-  row.candidates = step.hits;
-  int32_t chosen = -1;
-  if (row.takenWithoutChoice) {
-    chosen = step.hits[0].index;
-    row.result = NameResult::kFound;
-  } else {
-    row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
-    if (run.options.extended) row.candidates = ExtendedStepSearch(row.name, step.known);
-  }
+  int32_t chosen = byEvidence ? DecideByEvidence(row, step, run) : DecideByClearHit(row, step, run);
+  if (chosen < 0 && run.options.extended) row.candidates = ExtendedStepSearch(row.name, step.known);
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
     int32_t index = ChosenPlayer(row.choice, row.candidates);
@@ -109,6 +168,21 @@ GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side s
     }
   }
   return player;
+}
+
+// What the game says of the side's player besides the name: its Elo,
+// title and country tag, or the federation of a national team.
+PlaceEvidence EvidenceOf(const GamePlayer& player, std::span<const HeaderTag> tags, Side side) {
+  PlaceEvidence e{player.rating, player.title, player.federation};
+  if (e.federation == 0) {
+    std::string_view team, other;
+    for (const HeaderTag& tag : tags) {
+      if (tag.name == "WhiteTeam") (side == Side::White ? team : other) = tag.value;
+      if (tag.name == "BlackTeam") (side == Side::Black ? team : other) = tag.value;
+    }
+    if (!team.empty() && !other.empty()) e.federation = NationalTeamFederation(team, other);
+  }
+  return e;
 }
 
 }  // namespace
@@ -167,6 +241,7 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       }
       NameRow& row = rows[it->second];
       if (row.places.empty() || row.places.back().game != g) ++row.games;
+      row.evidence.push_back(EvidenceOf(player, tags, side));
       row.places.push_back({g, side, std::move(player)});
     }
     if (run.options.history) {
@@ -198,6 +273,7 @@ void DecideNames(TagRun& run) {
     if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
+    row.evidence = {};
   }
 }
 

@@ -10,19 +10,25 @@
 #include <string_view>
 #include <vector>
 
+#include "database/nameevidence.h"
 #include "database/pgnstream.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
 
+// How a name without a FIDE ID is settled without a person.
+enum class TagRule : uint8_t {
+  kEvidence,  // the evidence of the name's games (database/nameevidence.h)
+  kFitOnly,   // a clear hit of the word search that the name fits (NameFits)
+  kLoose,     // a clear hit of the word search: the plug-in's rule, where a person sees each result
+};
+
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
   bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
   bool extended = false;    // candidates of the tolerant search for names without a clear hit
-  // The plug-in's rule alone takes a clear hit; by default it is taken only
-  // when the game's name fits it as well (NameFits), since nobody sees it.
-  bool loose = false;
+  TagRule rule = TagRule::kEvidence;
   // With a history, the Elo written is the rating in force at the game's
   // date (tools/tag_history.h).
   const RatingHistory* history = nullptr;
@@ -32,20 +38,21 @@ struct TagRunOptions {
 // What became of a name.
 enum class NameResult : uint8_t {
   kById,       // completed from the database by the FIDE ID of its games
-  kFound,      // one clear hit of the name search, taken
+  kFound,      // taken by name without a choice
   kChosen,     // settled by the choices file
   kPresent,    // known by FIDE ID, nothing to add
   kUnknownId,  // its FIDE IDs are not in the database
-  kAmbiguous,  // several candidates: left untagged
-  kNotFound,   // no candidate
+  kAmbiguous,  // candidates, none taken: left untagged
+  kNotFound,   // no candidate (by the evidence: no player fits the name)
   kAnonymous,  // "Anonymous...": never looked up
 };
 std::string_view ResultText(NameResult result);
 
 struct NameRow {
   std::string name;
-  std::vector<NamePlace> places;  // in game order (counted from 0 in the file), White before Black
-  uint32_t games = 0;             // distinct games
+  std::vector<NamePlace> places;        // in game order (counted from 0 in the file), White before Black
+  std::vector<PlaceEvidence> evidence;  // what each place's game says, beside the name
+  uint32_t games = 0;                   // distinct games
   NameResult result = NameResult::kNotFound;
   int32_t fideId = 0;                 // the FIDE ID used (the first, for names known by ID)
   int32_t choice = 0;                 // the choices file's FIDE ID for the name, 0 none
@@ -55,8 +62,9 @@ struct NameRow {
   // without a choice: the plug-in's rule and, unless loose, the fit.
   bool takenWithoutChoice = false;
   // The FIDE ID the plug-in's rule takes for a name that does not fit it,
-  // left open by the strict rule; 0 otherwise.
+  // left open by the fit-only rule; 0 otherwise.
   int32_t looseFideId = 0;
+  bool byEvidence = false;  // taken by the evidence of its games
 };
 
 struct DamagedGame {
