@@ -89,11 +89,15 @@ struct Seen {
 
 std::string Versus(int elo, int rating) { return "Elo " + Text(elo) + " vs " + Text(rating); }
 
+// "1 fits", "3 fit", "at least 3 fit" (where the search passed over some).
+std::string Fitting(const EvidenceChoice& c) {
+  return (c.complete ? "" : "at least ") + Text(c.fitting) + (c.fitting == 1 ? " fits" : " fit");
+}
+
 void Take(EvidenceChoice& c, int32_t player, const std::string& why) {
   c.outcome = EvidenceOutcome::kTaken;
   c.player = player;
-  c.note = (c.complete ? "fits " + Text(c.fitting) + " of " + Text(c.holders) : Text(c.fitting) + " fit") + "; " +
-           why;
+  c.note = Fitting(c) + "; " + why;
 }
 
 void Ask(EvidenceChoice& c, const std::string& why) {
@@ -106,9 +110,10 @@ void Decide(const Seen& s, EvidenceChoice& c) {
   const EloGates& g = s.g;
   if (s.fitting == 0) {
     if (s.otherFederation > 0)
-      Ask(c, Text(s.otherFederation) + " fit, none of " + std::string(FederationCode(e.federation)));
-    else if (c.holders > 0)
-      c.note = "none of " + Text(c.holders) + " fits";
+      Ask(c, Text(s.otherFederation) + (s.otherFederation == 1 ? " fits" : " fit") + ", none of " +
+                 std::string(FederationCode(e.federation)));
+    else
+      c.note = "no player fits";
     return;
   }
   if (e.federationsDiffer) return Ask(c, "its games give different federations");
@@ -133,10 +138,11 @@ void Decide(const Seen& s, EvidenceChoice& c) {
     return Take(c, s.titledPlayer, "the only " + title + (e.elo == 0 ? "" : ", " + Versus(e.elo, r)));
   }
   if (s.best.distance <= g.near && (s.next.index < 0 || s.next.distance >= s.best.distance + g.apart))
-    return Take(c, s.best.index,
-                Versus(e.elo, s.Rating(s.best.index)) +
-                    (s.next.index < 0 ? ", the others unrated" : ", the next " + Text(s.Rating(s.next.index))));
-  std::string why = Text(s.fitting) + (c.complete ? "" : " or more") + " fit";
+    return Take(
+        c, s.best.index,
+        Versus(e.elo, s.Rating(s.best.index)) +
+            (s.next.index < 0 ? ", the others unrated" : ", the next " + Text(s.Rating(s.next.index))));
+  std::string why = Fitting(c);
   if (e.elo == 0 && e.title == Title::None) return Ask(c, why + ", nothing in the games to tell them apart");
   why += ", ratings";
   const size_t shown = std::min<size_t>(s.nearest.size(), 3);
@@ -236,7 +242,6 @@ EvidenceChoice ChooseByEvidence(const NameEvidence& e, std::span<const int32_t> 
   const int32_t to = banded ? FirstAtMost(seen.list, std::max(e.elo - reach - 1, 0)) : 0;
   choice.complete = true;
   VisitHolders(query, [&](int32_t index) -> int32_t {
-    ++choice.holders;
     const Player& p = seen.list[static_cast<size_t>(index)];
     if (std::find(known.begin(), known.end(), index) == known.end() && FormFits(e.form, p.name)) {
       if (e.federation != 0 && p.federation != e.federation)

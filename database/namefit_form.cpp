@@ -57,7 +57,8 @@ bool DropDecoration(std::string_view& s, NameForm& form) {
     form.namesake = true;
     return true;
   }
-  if (word.size() == 3 && IsCapital(word[0]) && IsCapital(word[1]) && IsCapital(word[2]) && form.federation == 0)
+  if (word.size() == 3 && IsCapital(word[0]) && IsCapital(word[1]) && IsCapital(word[2]) &&
+      form.federation == 0)
     if (int row = FederationByCode(word); row != 0) {
       s = before;
       form.federation = static_cast<uint8_t>(row);

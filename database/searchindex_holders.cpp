@@ -58,7 +58,6 @@ struct Requirement {
   }
 };
 
-
 #if defined(__i386__) || defined(__x86_64__)
 // Four letter sets at once; leaves i where fewer than four remain.
 __attribute__((target("sse2"))) bool FindLettersByBlocks(const uint32_t* letters, size_t& i, size_t n,

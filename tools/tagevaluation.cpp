@@ -3,8 +3,12 @@
 #include "tools/tagevaluation.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
+#include "database/fidelistimport.h"
 #include "database/nameevidence.h"
 #include "database/playersearch.h"
 
@@ -120,7 +124,9 @@ Evaluation Evaluate(std::string_view pgn) {
         if (d >= 0) (findable ? ev.rightDistance : ev.absentDistance).push_back(d);
       }
     DecideNames(run);
-    RuleCount& count = rule == TagRule::kFitOnly ? ev.fitOnly : rule == TagRule::kLoose ? ev.loose : ev.evidence;
+    RuleCount& count = rule == TagRule::kFitOnly ? ev.fitOnly
+                       : rule == TagRule::kLoose ? ev.loose
+                                                 : ev.evidence;
     for (const NameRow& row : run.names) {
       auto t = truth.find(row.name);
       if (t == truth.end()) continue;
@@ -136,4 +142,30 @@ Evaluation Evaluate(std::string_view pgn) {
     }
   }
   return ev;
+}
+
+const std::vector<Pairing> kRealPairings = {
+    {"twic0920.pgn", "rapid_sep12_combined_layout.txt", true},
+    {"twic0920.pgn", "blitz_sep12_combined_layout.txt", true},
+    {"twic0920.pgn", "rapid_dec12_combined_layout.txt", true},
+    {"twic0920.pgn", "blitz_dec12_combined_layout.txt", true},
+    {"twic0920.pgn", "rapid_jun13_combined_layout.txt", true},
+    {"twic_2020_232games.pgn", "rapid_jun13_combined_layout.txt", false},
+    {"twic_2020_232games.pgn", "players_list_foa_2018_excerpt.txt", false},
+    {"lichess_FWWRC2024_headers_only.pgn", "rapid_jun13_combined_layout.txt", false},
+    {"lichess_FWWRC2024_headers_only.pgn", "players_list_foa_2018_excerpt.txt", false},
+    {"lichess_uzchesscup2025_headers_only.pgn", "players_list_foa_2018_excerpt.txt", false},
+};
+
+bool EvaluatePairing(const std::string& testdata, const Pairing& pairing, Evaluation& out) {
+  const std::string games = testdata + "/pgn/" + pairing.games;
+  const std::string list = testdata + "/fide/" + pairing.list;
+  if (!std::filesystem::exists(games) || !std::filesystem::exists(list) || !ImportFideList(list))
+    return false;
+  SortByRating();
+  std::ifstream in(games, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  out = Evaluate(text.str());
+  return true;
 }

@@ -33,3 +33,18 @@ struct Evaluation {
 
 // Measures the rules on the games of a PGN text against PlayerList.
 Evaluation Evaluate(std::string_view pgn);
+
+// Real games paired with a complete FIDE list of the test data (folders
+// pgn/ and fide/). The June 2012 games against the lists of nearby months
+// are of one period; the later games against the 2013 and 2018 lists are
+// years apart, where most of their players are absent (the namesakes'
+// traps) and the present ones' ratings have moved.
+struct Pairing {
+  const char* games;
+  const char* list;
+  bool samePeriod;
+};
+extern const std::vector<Pairing> kRealPairings;
+// Imports the pairing's list into PlayerList (in rating order) and measures
+// its games; false when either file is missing or unreadable.
+bool EvaluatePairing(const std::string& testdata, const Pairing& pairing, Evaluation& out);

@@ -123,7 +123,16 @@ void Decide(NameRow& row, TagRun& run) {
   }
 
   int32_t chosen = byEvidence ? DecideByEvidence(row, step, run) : DecideByClearHit(row, step, run);
-  if (chosen < 0 && run.options.extended) row.candidates = ExtendedStepSearch(row.name, step.known);
+  if (chosen < 0 && run.options.extended) {
+    // The evidence's fitting players stay first; the plug-in's rules show
+    // the tolerant search's alone.
+    std::vector<SearchHit> tolerant = ExtendedStepSearch(row.name, step.known);
+    if (!byEvidence) row.candidates.clear();
+    for (const SearchHit& h : tolerant)
+      if (std::none_of(row.candidates.begin(), row.candidates.end(),
+                       [&](const SearchHit& c) { return c.index == h.index; }))
+        row.candidates.push_back(h);
+  }
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
     int32_t index = ChosenPlayer(row.choice, row.candidates);
