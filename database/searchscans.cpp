@@ -9,17 +9,18 @@ namespace {
 
 bool IsSeparator(char c) { return IsNameSeparator(static_cast<unsigned char>(c)); }
 
-// True when w (lower case) is a whole word of name once that is lower-cased.
-bool HasWholeWord(std::string_view name, std::string_view w) {
+// True when w (lower case) is a whole word of name once that is lower-cased,
+// or with `start`, the beginning of one.
+bool HasWord(std::string_view name, std::string_view w, bool start = false) {
   size_t i = 0;
   const size_t n = name.size();
   while (i < n) {
     while (i < n && IsSeparator(name[i])) ++i;
-    const size_t start = i;
+    const size_t begin = i;
     while (i < n && !IsSeparator(name[i])) ++i;
-    if (i - start != w.size()) continue;
+    if (start ? i - begin < w.size() : i - begin != w.size()) continue;
     size_t k = 0;
-    while (k < w.size() && LowerAscii(name[start + k]) == w[k]) ++k;
+    while (k < w.size() && LowerAscii(name[begin + k]) == w[k]) ++k;
     if (k == w.size()) return true;
   }
   return false;
@@ -46,7 +47,7 @@ void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<Sea
   if (words.size() == 1) {
     const std::string& w = words[0];
     for (size_t i = 0; i < list.size() && out.size() < limit; ++i)
-      if (HasWholeWord(list[i].name, w)) out.push_back({static_cast<int32_t>(i), 1});
+      if (HasWord(list[i].name, w)) out.push_back({static_cast<int32_t>(i), 1});
     return;
   }
   if (words.size() != 2) return;
@@ -101,26 +102,6 @@ std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit) 
   return hits;
 }
 
-namespace {
-
-// True when some word of name, lower-cased, begins with start (lower case).
-bool HasWordStart(std::string_view name, std::string_view start) {
-  size_t i = 0;
-  const size_t n = name.size();
-  while (i < n) {
-    while (i < n && IsSeparator(name[i])) ++i;
-    const size_t begin = i;
-    while (i < n && !IsSeparator(name[i])) ++i;
-    if (i - begin < start.size()) continue;
-    size_t k = 0;
-    while (k < start.size() && LowerAscii(name[begin + k]) == start[k]) ++k;
-    if (k == start.size()) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 uint32_t NameLetters(std::string_view name) {
   uint32_t letters = 0;
   bool start = true;
@@ -139,9 +120,9 @@ uint32_t NameLetters(std::string_view name) {
 bool HoldsQuery(std::string_view name, const HolderQuery& query) {
   if ((NameLetters(name) & query.letters) != query.letters) return false;
   for (const std::string& w : query.whole)
-    if (!HasWholeWord(name, w)) return false;
+    if (!HasWord(name, w)) return false;
   for (const std::string& s : query.starts)
-    if (!HasWordStart(name, s)) return false;
+    if (!HasWord(name, s, true)) return false;
   return true;
 }
 

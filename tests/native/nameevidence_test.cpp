@@ -19,7 +19,8 @@ class Evidence : public ::testing::Test {
   void TearDown() override { ClearPlayerList(); }
   // Players in rating order, as players.dat keeps them.
   static void List(std::vector<PlayerRow> rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const PlayerRow& a, const PlayerRow& b) { return a.rating > b.rating; });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const PlayerRow& a, const PlayerRow& b) { return a.rating > b.rating; });
     SetPlayerList(rows);
   }
   // The name's games, each with its Elo (and title and federation).
@@ -101,7 +102,8 @@ TEST_F(Evidence, TheGamesFederationKeepsOnlyItsPlayers) {
   EvidenceChoice c = Choose("Popov,Iv UKR", {{2580}});
   EXPECT_EQ(c.outcome, EvidenceOutcome::kAsked) << "the one that fits contradicts the federation";
   EXPECT_EQ(c.note, "asked: 1 fits, none of UKR");
-  EXPECT_EQ(Choose("Popov,I RUS", {{2580, Title::None, kUkr}}).note, "asked: its games give different federations");
+  EXPECT_EQ(Choose("Popov,I RUS", {{2580, Title::None, kUkr}}).note,
+            "asked: its games give different federations");
 }
 
 TEST_F(Evidence, ANamesGamesAreWeighedTogether) {

@@ -20,7 +20,8 @@ TEST(EvidenceOnRealData, TakesTheFindableNamesRightAndAlmostNoneWrong) {
   // is in the list taken right; everywhere at most 0.5% of the takes wrong.
   EXPECT_GE(period.evidence.right * 100, period.findable * 95)
       << period.evidence.right << " of " << period.findable << " right";
-  EXPECT_LE(all.evidence.wrong * 200, all.evidence.Taken()) << all.evidence.wrong << " of " << all.evidence.Taken();
+  EXPECT_LE(all.evidence.wrong * 200, all.evidence.Taken())
+      << all.evidence.wrong << " of " << all.evidence.Taken();
   // Against the rules before it: more right, not more wrong.
   EXPECT_GT(period.evidence.right, period.fitOnly.right);
   EXPECT_LE(all.evidence.wrong, all.fitOnly.wrong);
