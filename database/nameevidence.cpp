@@ -1,7 +1,7 @@
 // The evidence rule: every player holding the name's surname is met against
 // the extended fit; the fitting ones are weighed by the games' federation,
-// title and Elo. The search ends early once the evidence cannot single out
-// anybody and enough candidates are known for a person to choose from.
+// title and Elo. The search ends as soon as the evidence can no longer
+// single out anybody; the players found so far are the candidates shown.
 #include "database/nameevidence.h"
 
 #include <algorithm>

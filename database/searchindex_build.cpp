@@ -47,18 +47,26 @@ IdTable BuildIdTable(std::span<const Player> list) {
 }
 
 // Calls take(start, length) for every word of two or more bytes of the
-// lower-cased name in lower (which it fills).
+// lower-cased name in lower (which it fills); returns the letters that begin
+// its words (NameLetters of names of up to 255 bytes).
 template <class Take>
-void ForEachWord(std::string_view name, char* lower, Take take) {
+uint32_t ForEachWord(std::string_view name, char* lower, Take take) {
   const size_t n = std::min<size_t>(name.size(), 255);
   for (size_t i = 0; i < n; ++i) lower[i] = LowerAscii(name[i]);
+  uint32_t letters = 0;
   size_t i = 0;
   while (i < n) {
     while (i < n && IsNameSeparator(static_cast<unsigned char>(lower[i]))) ++i;
     const size_t start = i;
     while (i < n && !IsNameSeparator(static_cast<unsigned char>(lower[i]))) ++i;
+    if (i == start) break;
+    if (const unsigned first = static_cast<unsigned char>(lower[start]) - 'a'; first < 26) {
+      if (letters >> first & 1) letters |= kRepeatedLetter;
+      letters |= uint32_t{1} << first;
+    }
     if (i - start >= 2) take(std::string_view(lower + start, i - start));
   }
+  return letters;
 }
 
 size_t WordCount(const WordIndex& index) { return index.textStart.size() - 1; }
@@ -137,11 +145,10 @@ WordIndex BuildWordIndex(std::span<const Player> list) {
   std::vector<uint32_t> held;  // the words of one name
   for (size_t i = 0; i < list.size(); ++i) {
     held.clear();
-    uint32_t letters = NameLetters(list[i].name);
-    ForEachWord(list[i].name, lower, [&](std::string_view word) {
+    uint32_t letters = ForEachWord(list[i].name, lower, [&](std::string_view word) {
       held.push_back(static_cast<uint32_t>(FindWord(index, word)));
-      letters |= WordSign(held.back());
     });
+    for (uint32_t w : held) letters |= WordSign(w);
     for (uint32_t w : held) {
       const uint32_t at = next[w]++;
       index.postings[at] = static_cast<uint32_t>(i);

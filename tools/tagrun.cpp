@@ -1,6 +1,7 @@
 #include "tools/tagrun.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <optional>
 #include <unordered_map>
@@ -179,19 +180,16 @@ GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side s
   return player;
 }
 
-// What the game says of the side's player besides the name: its Elo,
-// title and country tag, or the federation of a national team.
-PlaceEvidence EvidenceOf(const GamePlayer& player, std::span<const HeaderTag> tags, Side side) {
-  PlaceEvidence e{player.rating, player.title, player.federation};
-  if (e.federation == 0) {
-    std::string_view team, other;
-    for (const HeaderTag& tag : tags) {
-      if (tag.name == "WhiteTeam") (side == Side::White ? team : other) = tag.value;
-      if (tag.name == "BlackTeam") (side == Side::Black ? team : other) = tag.value;
-    }
-    if (!team.empty() && !other.empty()) e.federation = NationalTeamFederation(team, other);
+// The federations of the game's national teams, White's and Black's (0: the
+// teams are no national ones, or the game names none).
+std::array<uint8_t, 2> NationalTeams(std::span<const HeaderTag> tags) {
+  std::string_view white, black;
+  for (const HeaderTag& tag : tags) {
+    if (tag.name == "WhiteTeam") white = tag.value;
+    if (tag.name == "BlackTeam") black = tag.value;
   }
-  return e;
+  if (white.empty() || black.empty()) return {0, 0};
+  return {NationalTeamFederation(white, black), NationalTeamFederation(black, white)};
 }
 
 }  // namespace
@@ -239,6 +237,7 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       continue;
     }
     std::vector<HeaderTag> tags = HeaderTags(game, values);
+    const std::array<uint8_t, 2> teams = NationalTeams(tags);
     for (Side side : kSides) {
       GamePlayer player = ReadSide(game, tags, side, run.options.fideIdTags);
       const std::string& name = player.name;
@@ -250,7 +249,10 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
       }
       NameRow& row = rows[it->second];
       if (row.places.empty() || row.places.back().game != g) ++row.games;
-      row.evidence.push_back(EvidenceOf(player, tags, side));
+      // What the game says of the player besides the name: its Elo, title,
+      // and country tag or national team.
+      row.evidence.push_back({player.rating, player.title,
+                              player.federation ? player.federation : teams[side == Side::White ? 0 : 1]});
       row.places.push_back({g, side, std::move(player)});
     }
     if (run.options.history) {
