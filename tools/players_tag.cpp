@@ -1,12 +1,14 @@
 // players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [options]
 //
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
-// does when every question is answered with Skip: each distinct name once,
-// by the FIDE ID its games carry or by one clear hit of the name search,
-// taken only when the game's name fits that player (--loose: the plug-in's
-// rule alone, as in the plug-in, where a person sees every result). A
-// report lists every name, with the candidates of the names left open; a
-// FIDE ID written into its choice column settles the name in the next run
+// does, each distinct name once: by the FIDE ID its games carry, or where
+// the plug-in would ask a person, by the evidence of the name's games
+// (database/nameevidence.h: the extended fit of the name, the games'
+// federation, title and Elo). --fit-only takes the name search's one clear
+// hit when the game's name fits it; --loose takes it anyway, the plug-in's
+// rule alone, where a person sees every result. A report lists every name,
+// with the evidence that decided and the candidates of the names left open;
+// a FIDE ID written into its choice column settles the name in the next run
 // (--choices). Every byte of the file is kept but the tag lines written.
 #include "tools/players_tag.h"
 
