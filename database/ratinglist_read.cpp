@@ -51,12 +51,32 @@ bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& p
   if (id <= 0 || id > INT32_MAX) return false;
   player.id = static_cast<int32_t>(id);
   player.name = Trimmed(Field(line, format.name));
+  player.birth = Trimmed(Field(line, format.birth));
   for (int k = 0; k < kRatingKinds; ++k) {
     int64_t rating = format.rating[k].empty() ? 0 : NumberAlone(Field(line, format.rating[k]), 4);
     player.rating[k] = rating > 0 ? static_cast<uint16_t>(rating) : 0;
   }
   return true;
 }
+
+namespace {
+
+// Where a line must reach to hold all of its ratings: the end of the last
+// rating column (of one that runs to the end of the line, its four digits).
+size_t RatingsEnd(const ListFormat& format) {
+  size_t end = 0;
+  for (const ColumnSpan& span : format.rating)
+    if (!span.empty()) end = std::max(end, span.end == std::string_view::npos ? span.begin + 4 : span.end);
+  return end;
+}
+
+bool IsBlankLine(std::string_view line) {
+  for (char c : line)
+    if (!IsBlank(c) && c != '\r') return false;
+  return true;
+}
+
+}  // namespace
 
 bool ReadRatingList(const std::string& path,
                     const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
@@ -69,25 +89,51 @@ bool ReadRatingList(const std::string& path,
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   std::string carried;  // the start of a line begun in an earlier chunk
   std::optional<ListFormat> format;
-  bool refused = false;
+  bool ready = false;  // the format is complete and taken by onHeader
+  size_t ratingsEnd = 0;
+  uint64_t players = 0;
+  bool lastLineOpen = false;  // the line taken is the last and lacks its end
   ListPlayer player;
 
-  // Returns false once the header is refused.
+  auto accept = [&]() {
+    if (!onHeader(*format, error)) return false;
+    ready = true;
+    ratingsEnd = RatingsEnd(*format);
+    return true;
+  };
+  auto notAList = [&](const std::string& why) {
+    error = path + " is not a FIDE rating list: " + why;
+    return false;
+  };
+  // Returns false once the list is refused.
+  auto takePlayer = [&](std::string_view line) {
+    // A last line that stops before its ratings do was cut off: its digits
+    // would be taken for a lower rating.
+    if (lastLineOpen && line.size() < ratingsEnd && !IsBlankLine(line)) {
+      error = path + " ends in the middle of a line: download it again";
+      return false;
+    }
+    if (ReadListLine(*format, line, player)) {
+      ++players;
+      onPlayer(player);
+    }
+    return true;
+  };
   auto takeLine = [&](std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (format) {
-      if (ReadListLine(*format, line, player)) onPlayer(player);
-      return true;
-    }
-    std::string why;
-    format = RecognizeHeader(line, why);
+    if (ready) return takePlayer(line);
+    if (IsBlankLine(line)) return true;  // blank lines before the list
     if (!format) {
-      error = path + " is not a FIDE rating list: " + why;
-    } else if (!onHeader(*format, error)) {
-      format.reset();
+      std::string why;
+      format = RecognizeHeader(line, why);
+      if (format) return format->columnsPending || accept();
+      // No header: a list of 2001 to 2004 may begin with its players.
+      format = ListFormat{};
+      if (!FitColumnsBefore2005(*format, line)) return notAList(why);
+    } else if (!FitColumnsBefore2005(*format, line)) {
+      return notAList("its lines stand in none of the column sets of the lists of 2001 to 2004");
     }
-    refused = !format;
-    return !refused;
+    return accept() && takePlayer(line);
   };
 
   bool ended = false;
@@ -122,9 +168,11 @@ bool ReadRatingList(const std::string& path,
     if (!text.empty() && carried.size() < kLongestLine)
       carried.append(text.substr(0, kLongestLine - carried.size()));
   }
-  if (!carried.empty() && !takeLine(carried)) return false;  // the last line may lack its end
-  if (!format && !refused) {
-    error = path + " is not a FIDE rating list: it is empty";
+  lastLineOpen = true;
+  if (!carried.empty() && !takeLine(carried)) return false;
+  if (!format) return notAList("it is empty");
+  if (!ready || players == 0) {
+    error = path + " lists no players";
     return false;
   }
   if (!CloseFile(file)) {
