@@ -461,7 +461,7 @@ bool WriteList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions
     }
     // A single list holds only its kind's rated players.
     bool single = style == ListStyle::kSingle2012 || style == ListStyle::kSingle || Before2005(style);
-    if (single && p.rating[options.kind] == 0) continue;
+    if (single && p.rating[Before2005(style) ? 0 : options.kind] == 0) continue;
     writer.Line(std::string_view(line, FormatLine(p, style, options.kind, line)));
   }
   writer.Flush();
@@ -545,7 +545,8 @@ bool WriteSeries(const std::string& folder, uint64_t seed, int64_t players, cons
         bool single = options.style == ListStyle::kSingle2012 || options.style == ListStyle::kSingle ||
                       Before2005(options.style);
         for (size_t i = 0; i < ratings.size(); ++i) {
-          if (ids[i] == 0 || (single && ratings[i][options.kind] == 0)) continue;
+          if (ids[i] == 0 || (single && ratings[i][Before2005(options.style) ? 0 : options.kind] == 0))
+            continue;
           SeriesPlayer sp{ids[i], {}};
           for (int k = 0; k < 3; ++k) sp.rating[k] = static_cast<uint16_t>(ratings[i][k]);
           list.push_back(sp);

@@ -20,7 +20,7 @@ enum class ListStyle {
   kSingle,              // standard_mar26frl.txt: FOA, rating at 114, 136 characters, LF
   kBefore2013,          // "ID number Name ... TitlFed  Mar11 GamesBorn  Flag", CRLF; standard
   // The three column sets of 2001 to 2004, named after the first list of
-  // each; standard lists of rated players only, LF:
+  // each; standard lists of rated players only (whatever the kind asked), LF:
   kJan01,  // "  ID_NUMBER NAME ...": ID to column 10, rating to 63, birth dd.mm.yy at 72
   kApr01,  // "  ID_NUMBER NAME ...": ID to column 11, rating to 64, birth dd.mm.yyyy at 72
   kOct02,  // "ID_NUMBER NAME ...": ID to column 8, rating to 57, birth dd.mm.yy at 65
