@@ -131,6 +131,9 @@ bool ReadRatingList(const std::string& path,
       format = ListFormat{};
       if (!FitColumnsBefore2005(*format, line)) return notAList(why);
     } else if (!FitColumnsBefore2005(*format, line)) {
+      // A line without an ID holds no player in any column set.
+      std::string_view idField = line.substr(0, std::min<size_t>(line.size(), 12));
+      if (idField.find_first_of("0123456789") == std::string_view::npos) return true;
       return notAList("its lines stand in none of the column sets of the lists of 2001 to 2004");
     }
     return accept() && takePlayer(line);

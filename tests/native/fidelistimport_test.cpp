@@ -87,16 +87,28 @@ class Import : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Import, ReadsEveryColumnOfAPlayerLine) {
-  ASSERT_TRUE(ImportText(ListText({ListLine({.title = "WIM"})})));
-  const Player& p = Only();
-  EXPECT_EQ(p.name, "Doe, Jane");
-  EXPECT_EQ(p.fideId, 12345678);
-  EXPECT_EQ(p.federation, 135);
-  EXPECT_EQ(p.sex, Sex::Female);
-  EXPECT_EQ(p.title, Title::WIM);
-  EXPECT_EQ(p.rating, 2405);
-  EXPECT_EQ(p.birthYear, 1990);
+// The combined list, and FIDE's single standard list (today's and that of
+// 2012) read through its header, whose file name must say its kind: the
+// standard rating is the Elo.
+TEST_F(Import, ReadsEveryColumnOfTheCombinedAndTheStandardLists) {
+  const std::pair<std::string, std::string> lists[] = {
+      {"players_list.txt", ListText({ListLine({.title = "WIM"})})},
+      // No final line end, as FIDE writes them.
+      {"standard_mar26frl.txt", kFront + "FOA MAR26 Gms K  B-day Flag\n" + SingleLine(113, 126)},
+      {"standard_sep12frl.txt", kFront + "sep12 Gms K  B-day Flag\n" + SingleLine(109, 122)}};
+  for (const auto& [name, text] : lists) {
+    std::string f = dir.File(name);
+    WriteText(f, text);
+    ASSERT_TRUE(ImportFideList(f)) << name;
+    const Player& p = Only();
+    EXPECT_EQ(p.name, "Doe, Jane");
+    EXPECT_EQ(p.fideId, 12345678);
+    EXPECT_EQ(p.federation, 135);
+    EXPECT_EQ(p.sex, Sex::Female);
+    EXPECT_EQ(p.title, Title::WIM);
+    EXPECT_EQ(p.rating, 2405);
+    EXPECT_EQ(p.birthYear, 1990);
+  }
 }
 
 // What the database does not take leaves the previous list as it was: FIDE's
@@ -140,26 +152,6 @@ TEST_F(Import, OtherDownloadsAndBrokenListsAreRefused) {
     EXPECT_FALSE(ImportFideList(f, error)) << c.file;
     EXPECT_NE(error.find(c.why), std::string::npos) << c.file << ": " << error;
     EXPECT_EQ(Only().name, "Previous, List") << c.file;
-  }
-}
-
-// FIDE's single standard list, today's and that of 2012, read through its
-// header: the standard rating is the Elo. Its file name must say its kind.
-TEST_F(Import, SingleStandardListsAreReadByTheirHeaders) {
-  for (auto [header, rating, birth] : {std::tuple{kFront + "FOA MAR26 Gms K  B-day Flag", 113, 126},
-                                       std::tuple{kFront + "sep12 Gms K  B-day Flag", 109, 122}}) {
-    std::string f = dir.File("standard_mar26frl.txt");
-    WriteText(f, header + "\n" + SingleLine(rating, birth));  // no final line end, as FIDE writes it
-    ASSERT_TRUE(ImportFideList(f)) << header;
-    const Player& p = Only();
-    EXPECT_EQ(p.name, "Doe, Jane");
-    EXPECT_EQ(p.fideId, 12345678);
-    EXPECT_EQ(p.federation, 135);
-    EXPECT_EQ(p.sex, Sex::Female);
-    EXPECT_EQ(p.title, Title::WIM);
-    EXPECT_EQ(p.rating, 2405);
-    EXPECT_EQ(p.birthYear, 1990);
-    ClearPlayerList();
   }
 }
 
