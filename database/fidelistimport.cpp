@@ -31,10 +31,7 @@ constexpr size_t kMostLinesExpected = 2500000;
 // federation at 77, sex 81, title 85, standard rating 114, birth year 153.
 struct ImportColumns {
   size_t name, nameEnd, federation, sex, title, rating, birth;
-  // A line this long holds every field read.
-  size_t End() const {
-    return std::max({nameEnd, federation + 3, sex + 1, title + 4, rating + 4, birth + 4});
-  }
+  size_t end;  // a line this long holds every field read
 };
 
 // The start of the current line, whatever its length.
@@ -131,16 +128,17 @@ std::optional<ImportColumns> ColumnsOfHeader(std::string_view header, const std:
       return std::nullopt;
     }
   }
-  ImportColumns columns{format->name.begin,       std::min(format->name.end, format->name.begin + 61),
-                        format->federation.begin, format->sex.begin,
-                        format->title.begin,      rating.begin,
-                        format->birth.begin};
-  if (columns.End() > kMostColumns) {
+  ImportColumns c{format->name.begin,       std::min(format->name.end, format->name.begin + 61),
+                  format->federation.begin, format->sex.begin,
+                  format->title.begin,      rating.begin,
+                  format->birth.begin,      0};
+  c.end = std::max({c.nameEnd, c.federation + 3, c.sex + 1, c.title + 4, c.rating + 4, c.birth + 4});
+  if (c.end > kMostColumns) {
     error =
         path + " is not a FIDE rating list: its columns lie beyond column " + std::to_string(kMostColumns);
     return std::nullopt;
   }
-  return columns;
+  return c;
 }
 
 // Appends the player of one list line (without its line end), if it is a
@@ -148,7 +146,7 @@ std::optional<ImportColumns> ColumnsOfHeader(std::string_view header, const std:
 void TakePlayerLine(std::string_view text, const ImportColumns& at, PlayerStore& store) {
   const char* line = text.data();
   char padded[kLineHead];
-  if (text.size() < at.End()) {
+  if (text.size() < at.end) {
     std::memset(padded, ' ', sizeof padded);
     std::memcpy(padded, text.data(), text.size());
     line = padded;
@@ -250,7 +248,7 @@ bool ReadFideList(const std::string& path, PlayerStore& store, std::string& erro
   // be taken for a lower rating or birth year.
   if (carried.length > 0) {
     std::string_view last = carried.Text();
-    if (columns && last.size() < columns->End() && !IsBlankLine(last)) {
+    if (columns && last.size() < columns->end && !IsBlankLine(last)) {
       error = path + " ends in the middle of a line: download it again";
       return false;
     }

@@ -2,6 +2,9 @@
 // player.
 #include "database/historylist.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "database/stdfile.h"
 
 namespace {
@@ -61,12 +64,20 @@ bool DecideKinds(ListFormat& format, const std::string& path, const HistoryListC
 }  // namespace
 
 uint32_t PersonKey(std::string_view name, std::string_view birth) {
-  uint32_t hash = 2166136261u;  // FNV-1a
-  auto add = [&](char c) { hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u; };
-  for (char c : name) add(c);
-  add('\0');
-  for (char c : birth) add(c);
-  return hash;
+  // Eight bytes at a time, each mixed in by a multiplication: a key read
+  // for every line of a list of two million.
+  uint64_t hash = 0x9E3779B97F4A7C15ull ^ (name.size() << 8 | birth.size());
+  auto mix = [&](std::string_view text) {
+    for (size_t i = 0; i < text.size(); i += 8) {
+      uint64_t word = 0;
+      std::memcpy(&word, text.data() + i, std::min<size_t>(8, text.size() - i));
+      hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+      hash ^= hash >> 32;
+    }
+  };
+  mix(name);
+  mix(birth);
+  return static_cast<uint32_t>(hash ^ hash >> 29);
 }
 
 bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, HistoryList& list,
@@ -93,15 +104,15 @@ bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, H
 }
 
 void SettleRepeatedIds(std::vector<HistoryListEntry>& entries) {
-  // A stable radix sort on the 31-bit ID, 11 bits a pass: repeated IDs stay
+  // A stable radix sort on the 31-bit ID, 16 bits a pass: repeated IDs stay
   // in the list's order.
   std::vector<HistoryListEntry> other(entries.size());
-  for (int shift = 0; shift < 33; shift += 11) {
-    std::vector<uint32_t> next(2049, 0);
-    for (const HistoryListEntry& e : entries) ++next[((static_cast<uint32_t>(e.id) >> shift) & 2047) + 1];
+  for (int shift : {0, 16}) {
+    std::vector<uint32_t> next(65537, 0);
+    for (const HistoryListEntry& e : entries) ++next[((static_cast<uint32_t>(e.id) >> shift) & 0xFFFF) + 1];
     for (size_t b = 1; b < next.size(); ++b) next[b] += next[b - 1];
     for (const HistoryListEntry& e : entries)
-      other[next[(static_cast<uint32_t>(e.id) >> shift) & 2047]++] = e;
+      other[next[(static_cast<uint32_t>(e.id) >> shift) & 0xFFFF]++] = e;
     entries.swap(other);
   }
   size_t kept = 0;

@@ -27,6 +27,9 @@ std::string_view Field(std::string_view line, ColumnSpan span) {
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  // Fields are mostly blanks after their value: eight at a time.
+  while (text.size() >= 8 && std::memcmp(text.data() + text.size() - 8, "        ", 8) == 0)
+    text.remove_suffix(8);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
@@ -34,14 +37,17 @@ std::string_view Trimmed(std::string_view text) {
 // The number that stands alone in a field, with at most `digits` digits; -1
 // when the field holds anything else (0 for a blank field).
 int64_t NumberAlone(std::string_view field, size_t digits) {
-  field = Trimmed(field);
-  if (field.size() > digits) return -1;
+  // One pass: blanks, the digits, blanks.
+  const char* at = field.data();
+  const char* end = at + field.size();
+  while (at != end && IsBlank(*at)) ++at;
+  const char* first = at;
   int64_t value = 0;
-  for (char c : field) {
-    if (!IsDigit(c)) return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  for (; at != end && IsDigit(*at); ++at)
+    if (static_cast<size_t>(at - first) < digits) value = value * 10 + (*at - '0');
+  if (static_cast<size_t>(at - first) > digits) return -1;
+  while (at != end && IsBlank(*at)) ++at;
+  return at == end ? value : -1;
 }
 
 }  // namespace
