@@ -68,12 +68,17 @@ uint32_t PersonKey(std::string_view name, std::string_view birth) {
   // for every line of a list of two million.
   uint64_t hash = 0x9E3779B97F4A7C15ull ^ (name.size() << 8 | birth.size());
   auto mix = [&](std::string_view text) {
-    for (size_t i = 0; i < text.size(); i += 8) {
-      uint64_t word = 0;
-      std::memcpy(&word, text.data() + i, std::min<size_t>(8, text.size() - i));
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+      uint64_t word;
+      std::memcpy(&word, text.data() + i, 8);
       hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
       hash ^= hash >> 32;
     }
+    uint64_t tail = 0;
+    for (; i < text.size(); ++i) tail = tail << 8 | static_cast<unsigned char>(text[i]);
+    hash = (hash ^ tail) * 0xFF51AFD7ED558CCDull;
+    hash ^= hash >> 32;
   };
   mix(name);
   mix(birth);
@@ -107,12 +112,16 @@ void SettleRepeatedIds(std::vector<HistoryListEntry>& entries) {
   // A stable radix sort on the 31-bit ID, 16 bits a pass: repeated IDs stay
   // in the list's order.
   std::vector<HistoryListEntry> other(entries.size());
-  for (int shift : {0, 16}) {
-    std::vector<uint32_t> next(65537, 0);
-    for (const HistoryListEntry& e : entries) ++next[((static_cast<uint32_t>(e.id) >> shift) & 0xFFFF) + 1];
-    for (size_t b = 1; b < next.size(); ++b) next[b] += next[b - 1];
+  std::vector<uint32_t> low(65537, 0), high(65537, 0);  // both passes counted at once
+  for (const HistoryListEntry& e : entries) {
+    ++low[(static_cast<uint32_t>(e.id) & 0xFFFF) + 1];
+    ++high[(static_cast<uint32_t>(e.id) >> 16) + 1];
+  }
+  for (auto* next : {&low, &high}) {
+    for (size_t b = 1; b < next->size(); ++b) (*next)[b] += (*next)[b - 1];
+    const int shift = next == &low ? 0 : 16;
     for (const HistoryListEntry& e : entries)
-      other[next[(static_cast<uint32_t>(e.id) >> shift) & 0xFFFF]++] = e;
+      other[(*next)[(static_cast<uint32_t>(e.id) >> shift) & 0xFFFF]++] = e;
     entries.swap(other);
   }
   size_t kept = 0;
