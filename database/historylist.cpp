@@ -64,25 +64,12 @@ bool DecideKinds(ListFormat& format, const std::string& path, const HistoryListC
 }  // namespace
 
 uint32_t PersonKey(std::string_view name, std::string_view birth) {
-  // Eight bytes at a time, each mixed in by a multiplication: a key read
-  // for every line of a list of two million.
-  uint64_t hash = 0x9E3779B97F4A7C15ull ^ (name.size() << 8 | birth.size());
-  auto mix = [&](std::string_view text) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-      uint64_t word;
-      std::memcpy(&word, text.data() + i, 8);
-      hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-      hash ^= hash >> 32;
-    }
-    uint64_t tail = 0;
-    for (; i < text.size(); ++i) tail = tail << 8 | static_cast<unsigned char>(text[i]);
-    hash = (hash ^ tail) * 0xFF51AFD7ED558CCDull;
-    hash ^= hash >> 32;
-  };
-  mix(name);
-  mix(birth);
-  return static_cast<uint32_t>(hash ^ hash >> 29);
+  uint32_t hash = 2166136261u;  // FNV-1a
+  auto add = [&](char c) { hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u; };
+  for (char c : name) add(c);
+  add('\0');
+  for (char c : birth) add(c);
+  return hash;
 }
 
 bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, HistoryList& list,
@@ -94,53 +81,80 @@ bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, H
         !DecideKinds(format, path, choice, list.kinds, why))
       return false;
     // Lines are 75 bytes and more in every layout.
-    list.entries.reserve(size > 0 ? static_cast<size_t>(size) / 70 + 16 : 0);
+    for (RatingKind k : list.kinds)
+      list.ratings[static_cast<int>(k)].reserve(size > 0 ? static_cast<size_t>(size) / 70 + 16 : 0);
     return true;
   };
   auto onPlayer = [&](const ListPlayer& p) {
-    list.entries.push_back({p.id, PersonKey(p.name, p.birth), p.rating});
+    for (RatingKind k : list.kinds)
+      list.ratings[static_cast<int>(k)].push_back({p.id, p.rating[static_cast<int>(k)]});
   };
-  if (!ReadRatingList(path, onHeader, onPlayer, error)) {
-    list = {};
-    return false;
+  bool read = ReadRatingList(path, onHeader, onPlayer, error);
+  std::vector<int32_t> repeated;
+  for (RatingKind k : list.kinds)
+    if (read) repeated = SortById(list.ratings[static_cast<int>(k)]);
+  // Whom the lines of a repeated ID name is read only for the few lists that
+  // repeat one, in a second reading.
+  std::vector<RepeatedLine> lines;
+  if (read && !repeated.empty()) {
+    auto onLine = [&](const ListPlayer& p) {
+      if (std::binary_search(repeated.begin(), repeated.end(), p.id))
+        lines.push_back({p.id, PersonKey(p.name, p.birth)});
+    };
+    read = ReadRatingList(
+        path, [](ListFormat&, std::string&) { return true; }, onLine, error);
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const RepeatedLine& a, const RepeatedLine& b) { return a.id < b.id; });
   }
-  SettleRepeatedIds(list.entries);
-  return true;
+  for (RatingKind k : list.kinds) {
+    if (read && !SettleRepeatedIds(list.ratings[static_cast<int>(k)], lines)) {
+      error = path + " changed while it was read";
+      read = false;
+    }
+  }
+  if (!read) list = {};
+  return read;
 }
 
-void SettleRepeatedIds(std::vector<HistoryListEntry>& entries) {
-  // A stable radix sort on the 31-bit ID, 16 bits a pass: repeated IDs stay
-  // in the list's order.
-  std::vector<HistoryListEntry> other(entries.size());
+std::vector<int32_t> SortById(std::vector<ListRating>& players) {
+  // A stable radix sort on the 31-bit ID, 16 bits a pass.
+  std::vector<ListRating> other(players.size());
   std::vector<uint32_t> low(65537, 0), high(65537, 0);  // both passes counted at once
-  for (const HistoryListEntry& e : entries) {
-    ++low[(static_cast<uint32_t>(e.id) & 0xFFFF) + 1];
-    ++high[(static_cast<uint32_t>(e.id) >> 16) + 1];
+  for (const ListRating& p : players) {
+    ++low[(static_cast<uint32_t>(p.id) & 0xFFFF) + 1];
+    ++high[(static_cast<uint32_t>(p.id) >> 16) + 1];
   }
   for (auto* next : {&low, &high}) {
     for (size_t b = 1; b < next->size(); ++b) (*next)[b] += (*next)[b - 1];
     const int shift = next == &low ? 0 : 16;
-    for (const HistoryListEntry& e : entries)
-      other[(*next)[(static_cast<uint32_t>(e.id) >> shift) & 0xFFFF]++] = e;
-    entries.swap(other);
+    for (const ListRating& p : players) other[(*next)[(static_cast<uint32_t>(p.id) >> shift) & 0xFFFF]++] = p;
+    players.swap(other);
   }
-  size_t kept = 0;
-  for (size_t i = 0; i < entries.size();) {
-    size_t j = i + 1;
-    bool samePerson = true;
-    for (; j < entries.size() && entries[j].id == entries[i].id; ++j)
-      samePerson = samePerson && entries[j].person == entries[i].person;
-    HistoryListEntry e = entries[j - 1];
-    if (!samePerson) e.rating = {};
-    entries[kept++] = e;
-    i = j;
-  }
-  entries.resize(kept);
+  std::vector<int32_t> repeated;
+  for (size_t i = 1; i < players.size(); ++i)
+    if (players[i].id == players[i - 1].id && (repeated.empty() || repeated.back() != players[i].id))
+      repeated.push_back(players[i].id);
+  return repeated;
 }
 
-std::vector<ListRating> RatingsOf(const HistoryList& list, RatingKind kind) {
-  std::vector<ListRating> ratings;
-  ratings.reserve(list.entries.size());
-  for (const HistoryListEntry& e : list.entries) ratings.push_back({e.id, e.rating[static_cast<int>(kind)]});
-  return ratings;
+bool SettleRepeatedIds(std::vector<ListRating>& players, std::span<const RepeatedLine> lines) {
+  size_t kept = 0, line = 0;
+  for (size_t i = 0; i < players.size();) {
+    size_t j = i + 1;
+    while (j < players.size() && players[j].id == players[i].id) ++j;
+    ListRating p = players[j - 1];
+    if (j - i > 1) {
+      // The lines of this ID: as many as its players, all of one person or not.
+      bool samePerson = true;
+      for (size_t k = i; k < j; ++k, ++line) {
+        if (line == lines.size() || lines[line].id != p.id) return false;
+        samePerson = samePerson && lines[line].person == lines[line - (k - i)].person;
+      }
+      if (!samePerson) p.rating = 0;
+    }
+    players[kept++] = p;
+    i = j;
+  }
+  players.resize(kept);
+  return line == lines.size();
 }

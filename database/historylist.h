@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,19 +20,12 @@ struct HistoryListChoice {
   std::optional<RatingKind> kind;
 };
 
-// A player of the list: his ratings of every kind, and a key of the person
-// the line names (name and birth date) that tells two people under one ID
-// apart.
-struct HistoryListEntry {
-  int32_t id;
-  uint32_t person;
-  std::array<uint16_t, kRatingKinds> rating;
-};
-
 struct HistoryList {
   MonthNumber month = 0;
-  std::vector<RatingKind> kinds;          // the kinds it gives, in kind order
-  std::vector<HistoryListEntry> entries;  // ascending IDs, one each
+  std::vector<RatingKind> kinds;  // the kinds it gives, in kind order
+  // Of each kind it gives, its players as AddList takes them: ascending IDs,
+  // one each, 0 for unrated.
+  std::array<std::vector<ListRating>, kRatingKinds> ratings;
 };
 
 // Reads the list at path. The month is the header's (a --month that
@@ -44,16 +38,27 @@ struct HistoryList {
 bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, HistoryList& list,
                      std::string& error);
 
+// A line of an ID that the list names more than once, and the key of the
+// person it names (name and birth date), which tells two people under one
+// ID apart.
+struct RepeatedLine {
+  int32_t id;
+  uint32_t person;
+};
 uint32_t PersonKey(std::string_view name, std::string_view birth);
 
-// Orders entries by ID and leaves one per ID. An ID listed twice (as in
-// FIDE's lists of October 2002 and July 2003) keeps the rating of its later
-// line when every line names the same person (the same name and birth date:
-// the list re-rated him, and the later line is the one that counts the games
-// of the period); when the lines name different people (the same name,
-// different birth dates), the ID is unrated in that list, since nothing says
-// which of them the ID belongs to.
-void SettleRepeatedIds(std::vector<HistoryListEntry>& entries);
+// Orders players by ID, keeping the list's order among equal IDs, and
+// returns the IDs listed more than once, ascending.
+std::vector<int32_t> SortById(std::vector<ListRating>& players);
 
-// The list's players with their ratings of the kind, as AddList takes them.
-std::vector<ListRating> RatingsOf(const HistoryList& list, RatingKind kind);
+// Leaves one player per ID of players that SortById ordered; `lines` are the
+// lines of the repeated IDs, ordered by ID and, for each, in the list's
+// order. An ID listed twice (as in FIDE's lists of October 2002 and July
+// 2003) keeps the rating of its later line when every line names the same
+// person (the same name and birth date: the list re-rated him, and the later
+// line is the one that counts the games of the period); when the lines name
+// different people (the same name, different birth dates), the ID is unrated
+// in that list, since nothing says which of them the ID belongs to. False
+// when `lines` does not hold the repeated IDs' lines (a file that changed
+// between two readings).
+bool SettleRepeatedIds(std::vector<ListRating>& players, std::span<const RepeatedLine> lines);

@@ -3,6 +3,7 @@
 // refused with a one-line message; what it holds goes into a history,
 // through the history file and back, with each ID's rating by the rule for
 // IDs listed twice (the later line of one person, none for two people).
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = WriteScratch("list.txt", data, size);
   RatingKind kind = kAllRatingKinds[size % kRatingKinds];
   ListFormat format;
-  std::vector<HistoryListEntry> entries;
+  std::vector<ListRating> players;
+  std::vector<RepeatedLine> lines;
   std::map<int32_t, Seen> seen;
   std::string error;
   bool read = ReadRatingList(
@@ -49,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         uint32_t person = PersonKey(p.name, p.birth);
         uint16_t rating = p.rating[static_cast<int>(kind)];
-        entries.push_back({p.id, person, p.rating});
+        players.push_back({p.id, rating});
+        lines.push_back({p.id, person});
         auto [at, first] = seen.try_emplace(p.id, Seen{person, true, rating});
         if (!first)
           at->second = {at->second.person, at->second.onePerson && person == at->second.person, rating};
@@ -57,14 +60,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       error);
   Check(read || (!error.empty() && error.find('\n') == std::string::npos));
   if (!read) return 0;
-  Check(!entries.empty());
+  Check(!players.empty());
 
   MonthNumber month = format.month.value_or(MakeMonth(2020, 1));
-  SettleRepeatedIds(entries);
-  Check(entries.size() == seen.size());
-  HistoryList list{month, {kind}, std::move(entries)};
+  std::vector<int32_t> repeated = SortById(players);
+  std::erase_if(lines, [&](const RepeatedLine& l) {
+    return !std::binary_search(repeated.begin(), repeated.end(), l.id);
+  });
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const RepeatedLine& a, const RepeatedLine& b) { return a.id < b.id; });
+  Check(SettleRepeatedIds(players, lines));
+  Check(players.size() == seen.size());
   RatingHistory history;
-  Check(AddList(history[kind], month, RatingsOf(list, kind)));
+  Check(AddList(history[kind], month, players));
   std::vector<uint8_t> bytes = HistoryBytes(history);
   RatingHistory back;
   Check(HistoryFromBytes(bytes, back) == HistoryLoad::kLoaded);

@@ -100,10 +100,11 @@ int HistoryAdd(const std::vector<std::string>& args) {
     KindHistory& kind = history[k];
     replaced.push_back(std::any_of(kind.lists.begin(), kind.lists.end(),
                                    [&](const ListSummary& s) { return s.month == list.month; }));
-    if (!AddList(kind, list.month, RatingsOf(list, k)))
+    std::vector<ListRating>& players = list.ratings[static_cast<int>(k)];
+    if (!AddList(kind, list.month, players))
       FileError(historyPath + " holds as many " + std::string(KindName(k)) + " lists as it can");
+    std::vector<ListRating>().swap(players);
   }
-  std::vector<HistoryListEntry>().swap(list.entries);
   if (!SaveHistory(historyPath, history)) FileError("cannot write " + historyPath);
   for (size_t i = 0; i < list.kinds.size(); ++i) {
     const KindHistory& kind = history[list.kinds[i]];

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "database/historylist.h"
@@ -8,10 +9,12 @@
 
 namespace {
 
-const HistoryListEntry* Find(const HistoryList& list, int32_t id) {
-  for (const HistoryListEntry& e : list.entries)
-    if (e.id == id) return &e;
-  return nullptr;
+// The player's standard rating in the list (0: unrated); nullopt when he is
+// not in it.
+std::optional<uint16_t> Rating(const HistoryList& list, int32_t id, RatingKind kind = RatingKind::kStandard) {
+  for (const ListRating& r : list.ratings[static_cast<int>(kind)])
+    if (r.id == id) return r.rating;
+  return std::nullopt;
 }
 
 struct Dir : TempDir {
@@ -38,27 +41,38 @@ const std::string kEarlyLine =
 }  // namespace
 
 TEST(RepeatedIds, LaterLineOfOnePersonNoneForTwoPeople) {
-  auto entry = [](int32_t id, std::string_view name, std::string_view birth, uint16_t rating) {
-    return HistoryListEntry{id, PersonKey(name, birth), {rating, static_cast<uint16_t>(rating + 1), 0}};
+  struct Line {
+    int32_t id;
+    std::string_view name, birth;
+    uint16_t rating;
   };
-  std::vector<HistoryListEntry> entries{
-      entry(300, "Doe, Jane", "1990", 2100),
-      entry(5, "Roe, Rick", "01.02.60", 1900),
-      entry(300, "Doe, Jane", "1990", 2186),  // re-rated: the later line
-      entry(2000000000, "Big, Id", "", 2000),
-      entry(7, "Becker, Thomas", "13.07.64", 1833),
-      entry(7, "Becker, Thomas", "31.05.70", 2169),  // another person under the same ID
-      entry(9, "Same, Name", "", 2200),
-      entry(9, "Same, Name", "", 2210),
-      entry(9, "Other, Name", "", 2220),
+  const Line list[] = {
+      {300, "Doe, Jane", "1990", 2100},
+      {5, "Roe, Rick", "01.02.60", 1900},
+      {300, "Doe, Jane", "1990", 2186},  // re-rated: the later line
+      {2000000000, "Big, Id", "", 2000},
+      {7, "Becker, Thomas", "13.07.64", 1833},
+      {7, "Becker, Thomas", "31.05.70", 2169},  // another person under the same ID
+      {9, "Same, Name", "", 2200},
+      {9, "Same, Name", "", 2210},
+      {9, "Other, Name", "", 2220},
   };
-  SettleRepeatedIds(entries);
+  std::vector<ListRating> players;
+  for (const Line& l : list) players.push_back({l.id, l.rating});
+  std::vector<int32_t> repeated = SortById(players);
+  EXPECT_EQ(repeated, (std::vector<int32_t>{7, 9, 300}));
+  std::vector<RepeatedLine> lines;  // by ID, each in the list's order
+  for (int32_t id : repeated)
+    for (const Line& l : list)
+      if (l.id == id) lines.push_back({l.id, PersonKey(l.name, l.birth)});
+  std::vector<ListRating> sorted = players;
+  ASSERT_TRUE(SettleRepeatedIds(players, lines));
   std::vector<std::pair<int32_t, uint16_t>> got;
-  for (const HistoryListEntry& e : entries) got.emplace_back(e.id, e.rating[0]);
+  for (const ListRating& p : players) got.emplace_back(p.id, p.rating);
   EXPECT_EQ(got, (std::vector<std::pair<int32_t, uint16_t>>{
                      {5, 1900}, {7, 0}, {9, 0}, {300, 2186}, {2000000000, 2000}}));
-  EXPECT_EQ(entries[3].rating[1], 2187) << "every kind from the same line";
-  EXPECT_EQ(entries[1].rating[1], 0);
+  lines.pop_back();  // the list changed between two readings
+  EXPECT_FALSE(SettleRepeatedIds(sorted, lines));
 }
 
 // The real repeated IDs: Alsina Leal of October 2002 (2101 with no games,
@@ -69,15 +83,15 @@ TEST(RepeatedIds, RealListsOf2002And2003) {
   if (!std::filesystem::exists(folder)) GTEST_SKIP() << "test data not found";
   std::string error;
   HistoryList oct02 = Read(folder + "OCT02FRL.TXT", {}, error);
-  ASSERT_EQ(oct02.entries.size(), 160u) << error;
-  EXPECT_EQ(Find(oct02, 2252627)->rating[0], 2186);
+  ASSERT_EQ(oct02.ratings[0].size(), 160u) << error;
+  EXPECT_EQ(Rating(oct02, 2252627), 2186);
   HistoryList jul03 = Read(folder + "jul03frl.txt", {}, error);
-  ASSERT_EQ(jul03.entries.size(), 169u) << error;
+  ASSERT_EQ(jul03.ratings[0].size(), 169u) << error;
   EXPECT_EQ(jul03.month, MakeMonth(2003, 7)) << "from the file name";
-  EXPECT_EQ(Find(jul03, 4167252)->rating[0], 1996);
-  EXPECT_EQ(Find(jul03, 4624904)->rating[0], 0);
-  EXPECT_EQ(Find(jul03, 4159853)->rating[0], 0);
-  EXPECT_EQ(Find(jul03, 4650174)->rating[0], 2187) << "the other Becker, Thomas";
+  EXPECT_EQ(Rating(jul03, 4167252), 1996);
+  EXPECT_EQ(Rating(jul03, 4624904), 0);
+  EXPECT_EQ(Rating(jul03, 4159853), 0);
+  EXPECT_EQ(Rating(jul03, 4650174), 2187) << "the other Becker, Thomas";
 }
 
 TEST(KindAndMonth, DecidedByTheListItsNameAndTheChoices) {
@@ -113,8 +127,8 @@ TEST(KindAndMonth, DecidedByTheListItsNameAndTheChoices) {
   Read(single, {}, error);
   EXPECT_NE(error.find("give --kind"), std::string::npos) << error;
   list = Read(single, {.month = {}, .kind = RatingKind::kRapid}, error);
-  ASSERT_EQ(list.entries.size(), 1u) << error;
-  EXPECT_EQ(list.entries[0].rating[1], 2845);
+  EXPECT_EQ(list.kinds, std::vector<RatingKind>{RatingKind::kRapid}) << error;
+  EXPECT_EQ(Rating(list, 1503014, RatingKind::kRapid), 2845);
 }
 
 // A download that broke off in the middle of its last line, in every layout
@@ -134,7 +148,7 @@ TEST(CutLists, NoCutDigitsAreEverTaken) {
     const HistoryListChoice choice{.month = MakeMonth(2012, 1), .kind = RatingKind::kStandard};
     std::string error;
     HistoryList whole = Read(path, choice, error);
-    ASSERT_FALSE(whole.entries.empty()) << error;
+    ASSERT_FALSE(whole.ratings[0].empty()) << error;
     std::vector<unsigned char> bytes = ReadAllBytes(path);
     std::string text(bytes.begin(), bytes.end());
     size_t end = text.size() - (text.ends_with("\r\n") ? 2 : 1);
@@ -143,14 +157,14 @@ TEST(CutLists, NoCutDigitsAreEverTaken) {
     for (size_t cut = lastLine; cut <= end; ++cut) {
       std::string name = "cut_" + std::filesystem::path(path).filename().string();
       HistoryList read = Read(dir.Write(name, text.substr(0, cut)), choice, error);
-      if (read.entries.empty()) {
+      if (read.ratings[0].empty()) {
         EXPECT_NE(error.find("ends in the middle of a line: download it again"), std::string::npos) << error;
         ++refused;
         continue;
       }
-      ASSERT_GE(read.entries.size() + 1, whole.entries.size()) << cut;
-      for (const HistoryListEntry& e : read.entries)
-        ASSERT_EQ(Find(whole, e.id)->rating, e.rating) << static_cast<int>(style) << " cut at " << cut;
+      ASSERT_GE(read.ratings[0].size() + 1, whole.ratings[0].size()) << cut;
+      for (const ListRating& r : read.ratings[0])
+        ASSERT_EQ(Rating(whole, r.id), r.rating) << static_cast<int>(style) << " cut at " << cut;
     }
     EXPECT_GT(refused, 3) << static_cast<int>(style);
   }

@@ -171,7 +171,7 @@ TEST_P(GeneratedSeries, AgreesWithTheGeneratedRatings) {
         EXPECT_EQ(read.month, month);
         for (RatingKind k : read.kinds) {
           ASSERT_TRUE(combined || static_cast<int>(k) == list.kind);
-          ASSERT_TRUE(AddList(history[k], month, RatingsOf(read, k)));
+          ASSERT_TRUE(AddList(history[k], month, read.ratings[static_cast<int>(k)]));
         }
       });
   ASSERT_TRUE(written);
