@@ -20,7 +20,7 @@ db=$data/players_bench.dat
 [ -f "$list" ] || "$bin/tools/fidegen" --players 1900000 --seed 7 "$list"
 [ -f "$db" ] || "$bin/tools/players" import "$list" "$db" >/dev/null
 big=$data/generated_100mb.pgn
-twic=${VELMARSH_TESTDATA:-$root/tests/data}/pgn/twic0920.pgn
+twic=${VELMARSH_TESTDATA:-$root/../shared/testdata}/pgn/twic0920.pgn
 
 if [ ! -f "$big" ]; then
   python3 - "$list" "$twic" "$big" <<'PY'
