@@ -188,8 +188,19 @@ void HoldersIndexed(const SearchIndex& index, const HolderQuery& query, const Ho
   for (size_t r = 0; r < requirements.size(); ++r)
     if (r != skip) need |= signs[r];
   std::vector<Cursor> cursors;
+  std::vector<uint32_t> merged, mergedLetters;
+  if (lists.size() > kListsPerStart) {
+    // Only a start shared by many words: their players merged once.
+    std::vector<std::pair<uint32_t, uint32_t>> pairs;
+    for (Players p : lists)
+      for (size_t i = 0; i < p.size(); ++i) pairs.push_back({p[i], LettersOf(words, p)[i]});
+    std::sort(pairs.begin(), pairs.end());
+    for (auto [player, letters] : pairs) merged.push_back(player), mergedLetters.push_back(letters);
+    lists = {merged};
+  }
   for (Players p : lists) {
-    cursors.push_back({p.data(), p.data() + p.size(), LettersOf(words, p)});
+    cursors.push_back(
+        {p.data(), p.data() + p.size(), merged.empty() ? LettersOf(words, p) : mergedLetters.data()});
     cursors.back().Find(need);
   }
 
