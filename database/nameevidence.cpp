@@ -218,22 +218,7 @@ EvidenceChoice ChooseByEvidence(const NameEvidence& e, std::span<const int32_t> 
   for (int32_t k : known)
     if (k >= 0 && static_cast<size_t>(k) < seen.list.size()) seen.Add(k);
 
-  // What every fitting player's name holds: the whole words, the starts,
-  // and a word beginning with the first letter of every part.
-  HolderQuery query;
-  auto needLetter = [&](char c) {
-    const uint32_t bit = uint32_t{1} << (c - 'a');
-    if (query.letters & bit) query.letters |= kRepeatedLetter;
-    query.letters |= bit;
-  };
-  for (const FormToken& t : e.form.tokens) {
-    if (t.part == FormPart::kWhole)
-      query.whole.push_back(t.text);
-    else if (t.part == FormPart::kStart)
-      query.starts.push_back(t.text);
-    needLetter(t.text[0]);
-  }
-  for (char c : e.form.initials) needLetter(c);
+  const HolderQuery query = HolderQueryOf(e.form);
   // Once several fit, only players rated within `reach` of the game's Elo
   // can still decide: in rating order they lie between `from` and `to`.
   const int reach = std::max(gates.near + gates.apart, gates.titled);
@@ -262,6 +247,24 @@ EvidenceChoice ChooseByEvidence(const NameEvidence& e, std::span<const int32_t> 
   for (const Near& n : seen.nearest) choice.candidates.push_back(n.index);
   Decide(seen, choice);
   return choice;
+}
+
+HolderQuery HolderQueryOf(const NameForm& form) {
+  HolderQuery query;
+  auto needLetter = [&](char c) {
+    const uint32_t bit = uint32_t{1} << (c - 'a');
+    if (query.letters & bit) query.letters |= kRepeatedLetter;
+    query.letters |= bit;
+  };
+  for (const FormToken& t : form.tokens) {
+    if (t.part == FormPart::kWhole)
+      query.whole.push_back(t.text);
+    else if (t.part == FormPart::kStart)
+      query.starts.push_back(t.text);
+    needLetter(t.text[0]);
+  }
+  for (char c : form.initials) needLetter(c);
+  return query;
 }
 
 uint8_t NationalTeamFederation(std::string_view team, std::string_view otherTeam) {

@@ -13,6 +13,7 @@
 
 #include "database/namefit.h"
 #include "database/playercodes.h"
+#include "database/playersearch.h"
 
 // What one game says about its player besides the name.
 struct PlaceEvidence {
@@ -88,6 +89,11 @@ using RatingOf = std::function<uint16_t(int32_t index)>;
 // the outcome: in a list in rating order the search passes over them.
 EvidenceChoice ChooseByEvidence(const NameEvidence& evidence, std::span<const int32_t> known,
                                 const EloGates& gates = kListGates, const RatingOf& ratingOf = {});
+
+// What every player the form fits holds (a necessary condition, so that
+// the search passes over the others): its whole words, its starts, and a
+// word beginning with the first letter of each part.
+HolderQuery HolderQueryOf(const NameForm& form);
 
 // The federation of a national team a team tag names ("Russia", "RUS"),
 // when both teams of the game are national ones; 0 otherwise.

@@ -73,10 +73,7 @@ int Distance(const NameRow& row, int32_t truth, bool findable) {
   Player player;
   if (findable) return FindById(truth, player) && player.rating ? std::abs(e.elo - player.rating) : -1;
   int nearest = -1;
-  HolderQuery query;
-  for (const FormToken& t : e.form.tokens)
-    if (t.part == FormPart::kWhole) query.whole.push_back(t.text);
-  VisitHolders(query, [&](int32_t index) {
+  VisitHolders(HolderQueryOf(e.form), [&](int32_t index) {
     const Player& p = PlayerList()[static_cast<size_t>(index)];
     if (p.rating && FormFits(e.form, p.name)) {
       const int d = std::abs(e.elo - p.rating);

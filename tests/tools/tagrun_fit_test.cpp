@@ -191,7 +191,8 @@ TEST_F(FitRun, ByDefaultTheEvidenceOfTheGamesSettlesNames) {
   EXPECT_EQ(Row("Bocharov,D").note, "no player fits");
   ASSERT_EQ(Row("Bocharov,D").candidates.size(), 1u);
   EXPECT_EQ(ReportLine("Bocharov,D"),
-            "Bocharov,D\t1\tnot found\t\t\tno player fits\t4100000 Bocharov, Oleg (???),  2500 ELO");
+            "Bocharov,D\t1\tnot found\t\t\tno player fits\t4100000 Bocharov, Oleg (??"
+            "?),  2500 ELO");
   EXPECT_EQ(std::count(games.begin(), games.end(), '\n') - std::count(pgn.begin(), pgn.end(), '\n'), 3)
       << "the FIDE IDs of Navara,D (one place) and Smith,J (two); their games have an Elo";
 }
