@@ -6,7 +6,7 @@
 #include <map>
 
 #include "database/ratinghistory.h"
-#include "fuzzfile.h"
+#include "fuzz/fuzzfile.h"
 
 namespace {
 

@@ -38,7 +38,8 @@ PlayerChoice AskForPlayer(const Asking& how, const GamePlayer& prompted, std::ve
 std::optional<SearchHit> SelectPlayer(const GamePlayer& info) {
   std::vector<SearchHit> hits = WordSearch(info.name);
   if (hits.empty()) {
-    ShowMessage(msg::CantAddAnything, msg::CantFindPlayerFor + AnsiToWide(info.name) + msg::InFideDatabase, 1);
+    ShowMessage(msg::CantAddAnything, msg::CantFindPlayerFor + AnsiToWide(info.name) + msg::InFideDatabase,
+                1);
     return std::nullopt;
   }
   if (IsClearCut(hits)) return hits[0];

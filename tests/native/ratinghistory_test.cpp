@@ -5,7 +5,7 @@
 #include <random>
 
 #include "database/ratinghistory.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 #include "tools/fidegen.h"
 
 namespace {

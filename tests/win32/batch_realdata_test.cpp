@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "database/fidelistimport.h"
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 

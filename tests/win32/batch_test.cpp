@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tagging/gamessite.h"

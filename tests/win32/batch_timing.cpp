@@ -27,8 +27,8 @@
 
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "hostsim/pgn.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/namelist.h"
 

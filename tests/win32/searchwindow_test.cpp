@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "base/gdi.h"
-#include "fakehost.h"
 #include "host/gamessiteaddress.h"
-#include "layoutcheck.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
+#include "tests/win32/layoutcheck.h"
 #include "windows/searchwindow.h"
 #include "windows/searchwindow_state.h"
 
@@ -24,6 +24,7 @@ namespace {
 
 using Step = std::function<void(HWND)>;
 using searchwindow::kLinkMargin;
+using searchwindow::kTitleRoom;
 
 FakeHost* host = nullptr;
 std::vector<CandidateLine> candidates;  // the lines of the next window
@@ -144,7 +145,7 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   const auto& s = fake.style;
   int rowsWidth = 0;
   for (const auto& c : candidates) rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
-  int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + 35,
+  int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + kTitleRoom,
                             2 * (s.marginLeft + kLinkMargin) + rowsWidth + linkTextWidth + 2 * kLinkMargin);
   int height = s.marginTop + s.marginBottom + 6 * p - 1;  // 3 candidates and 3 fixed rows
   RECT work;
@@ -193,7 +194,7 @@ TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
 
 TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred) {
   std::wstring title = L"Search FIDE for " + std::wstring(60, L'W');
-  int width = Extent(fake.style.captionFont, title).cx + 35;
+  int width = Extent(fake.style.captionFont, title).cx + kTitleRoom;
   int textWidth = Extent(fake.style.bodyFont, candidates[1].text).cx;
   int inkLeft = -1, inkRight = -1, expectedLeft = 0;
   Choose({[&](HWND w) {

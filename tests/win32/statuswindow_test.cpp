@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "hostsim/hostwindows.h"
-#include "layoutcheck.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tests/win32/layoutcheck.h"
 #include "windows/statuswindow.h"
 
 namespace {
@@ -261,8 +261,8 @@ void ExpectLayout(FakeHost& host, HWND w) {
   RECT outer;
   GetWindowRect(w, &outer);
   LONG W = outer.right - outer.left, H = outer.bottom - outer.top;
-  EXPECT_EQ(W, m.w + s.marginLeft + s.marginRight + 20);
-  EXPECT_EQ(H, s.marginTop + 4 * m.h + 61 + s.marginBottom);
+  EXPECT_EQ(W, m.w + s.marginLeft + s.marginRight + 2 * kStatusInset);
+  EXPECT_EQ(H, s.marginTop + 4 * m.h + kStatusExtraHeight + s.marginBottom);
   RECT main;
   GetWindowRect(host.mainWindow, &main);
   EXPECT_EQ(outer.left, std::max<LONG>(0, (main.left + main.right - W) / 2));
@@ -272,8 +272,8 @@ void ExpectLayout(FakeHost& host, HWND w) {
   ASSERT_EQ(bars.size(), 1u);
   EXPECT_EQ(bars[0], ProgressBar);
   RECT bar = ControlRect(bars[0]);
-  EXPECT_EQ(bar.left, s.marginLeft + 10);
-  EXPECT_EQ(bar.top, s.marginTop + m.h + 10);
+  EXPECT_EQ(bar.left, s.marginLeft + kStatusInset);
+  EXPECT_EQ(bar.top, s.marginTop + m.h + kStatusInset);
   EXPECT_EQ(bar.right - bar.left, m.w);
   EXPECT_EQ(bar.bottom - bar.top, m.h + 2);
   PBRANGE range{};
@@ -286,8 +286,8 @@ void ExpectLayout(FakeHost& host, HWND w) {
   EXPECT_EQ(buttons[0], CancelButton.window);
   EXPECT_EQ(CancelButton.onClick, StopBatch);
   RECT button = ControlRect(buttons[0]);
-  EXPECT_EQ(button.left, W - s.marginRight - 113);
-  EXPECT_EQ(button.top, s.marginTop + 4 * m.h + 26);
+  EXPECT_EQ(button.left, W - s.marginRight - kCancelFromRight);
+  EXPECT_EQ(button.top, s.marginTop + 4 * m.h + kCancelBelowText);
   EXPECT_EQ(button.right - button.left, kButtonWidth);
   EXPECT_EQ(button.bottom - button.top, kButtonHeight);
   wchar_t caption[32] = {};
