@@ -7,8 +7,7 @@
 # loaded. Five runs each, medians; the files are kept in
 # build/native/benchdata.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native
@@ -20,7 +19,7 @@ db=$data/players_bench.dat
 [ -f "$list" ] || "$bin/tools/fidegen" --players 1900000 --seed 7 "$list"
 [ -f "$db" ] || "$bin/tools/players" import "$list" "$db" >/dev/null
 big=$data/generated_100mb.pgn
-twic=${VELMARSH_TESTDATA:-$root/../shared/testdata}/pgn/twic0920.pgn
+twic=$testdata/pgn/twic0920.pgn
 
 if [ ! -f "$big" ]; then
   python3 - "$list" "$twic" "$big" <<'PY'
