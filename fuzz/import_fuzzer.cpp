@@ -8,7 +8,7 @@
 #include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "fuzzfile.h"
+#include "fuzz/fuzzfile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "database/historylist.h"
-#include "fuzzfile.h"
+#include "fuzz/fuzzfile.h"
 
 namespace {
 

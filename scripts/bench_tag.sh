@@ -11,8 +11,7 @@
 # REF (e.g. main) beside it and runs both in turn, the same files, and
 # prints the ratios of this tree to REF.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 baseline_ref=""
 if [ "${1:-}" = "--baseline" ]; then baseline_ref=${2:?--baseline needs a git revision}; fi
@@ -37,7 +36,7 @@ db=$data/players_bench.dat
 [ -f "$list" ] || "$bin/tools/fidegen" --players 1900000 --seed 7 "$list"
 [ -f "$db" ] || "$bin/tools/players" import "$list" "$db" >/dev/null
 big=$data/generated_100mb.pgn
-twic=${VELMARSH_TESTDATA:-$root/../shared/testdata}/pgn/twic0920.pgn
+twic=$testdata/pgn/twic0920.pgn
 
 if [ ! -f "$big" ]; then
   python3 - "$list" "$twic" "$big" <<'PY'

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "database/historylist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 #include "tools/fidegen.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "database/historylist.h"
 #include "database/ratinghistory.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 #include "tools/fidegen.h"
 
 namespace {

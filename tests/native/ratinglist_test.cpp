@@ -4,7 +4,7 @@
 #include <map>
 
 #include "database/ratinglist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "database/playerlist.h"
-#include "fakehost.h"
-#include "fidelines.h"
 #include "host/paths.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
+#include "tests/win32/fidelines.h"
 #include "windows/importcmd.h"
 
 namespace {
