@@ -7,9 +7,7 @@
 # tag-evaluate (--misses lists what the evidence rule did not take right;
 # --check fails below the bar).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
-testdata=${VELMARSH_TESTDATA:-$root/../shared/testdata}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native
