@@ -29,6 +29,11 @@ constexpr const SideTags& TagsOf(Side side) { return side == Side::White ? kWhit
 GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags, Side side) {
   GamePlayer player;
   player.name = std::string(name);
+  ReadPlayerFacts(tags, side, player);
+  return player;
+}
+
+void ReadPlayerFacts(std::span<const HeaderTag> tags, Side side, PlayerFacts& player) {
   const SideTags& names = TagsOf(side);
   // Every pair is read, so a later pair overrides an earlier one and no tag
   // of the side goes unseen (the writer relies on that).
@@ -48,7 +53,6 @@ GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags
         if (int row = FederationByCode(tag.value); row != 0) player.federation = static_cast<uint8_t>(row);
     }
   }
-  return player;
 }
 
 GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
@@ -61,7 +65,8 @@ GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
   return ReadGamePlayer(name, header, side);
 }
 
-PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side, const TagOptions& options) {
+PlayerTags PlayerTagWrites(const Player& R, std::string_view name, const PlayerFacts& G, Side side,
+                           const TagOptions& options) {
   const TagOptions& o = options;
   const SideTags& tags = TagsOf(side);
   PlayerTags out;
@@ -87,12 +92,14 @@ PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side, cons
     write(tags.country, FederationCode(R.federation));
     out.added.country = true;
   }
-  if (o.changeName && G.name != R.name) write(tags.name, R.name);
+  // A name that names nobody stays as it is, and a missing one missing.
+  if (o.changeName && name != R.name && !IsUnknownName(name)) write(tags.name, R.name);
   return out;
 }
 
-PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side, const TagOptions& options) {
-  PlayerTags rest = PlayerTagWrites(record, game, side, options);
+PlayerTags FideTagWrites(const Player& record, std::string_view name, const PlayerFacts& game, Side side,
+                         const TagOptions& options) {
+  PlayerTags rest = PlayerTagWrites(record, name, game, side, options);
   if (!options.saveFideId) return rest;
   PlayerTags out;
   out.writes.push_back({TagsOf(side).fide, DecimalText(static_cast<uint32_t>(record.fideId))});
@@ -158,7 +165,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
   };
   std::vector<Found> found;
   for (size_t i = 0; i < places.size(); ++i) {
-    const GamePlayer& game = places[i].player;
+    const PlayerFacts& game = places[i].player;
     if (game.fideId == 0) {
       if (step.firstWithoutId < 0) step.firstWithoutId = static_cast<std::ptrdiff_t>(i);
       continue;
@@ -174,9 +181,17 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
       step.unknownIds.push_back(i);
       continue;
     }
-    step.byId.push_back({i, known->index, PlayerTagWrites(known->player, game, places[i].side, options)});
+    step.byId.push_back(
+        {i, known->index, PlayerTagWrites(known->player, name, game, places[i].side, options)});
   }
   if (step.firstWithoutId < 0) return step;
+  // A name that names nobody is no player's: the places that say nothing
+  // more stay as they are, whoever another game's FIDE ID names.
+  if (IsUnknownName(name)) {
+    step.unknownName = true;
+    step.choice = NameChoice::NoCandidate;
+    return step;
+  }
 
   // The places without FIDE ID all get one player, found by name. Players
   // that this name already carries by ID elsewhere rank among the best.
@@ -191,15 +206,15 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
   return step;
 }
 
-std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,
-                                        const TagOptions& options) {
+std::vector<PlaceTags> ChosenPlayerTags(std::string_view name, std::span<const NamePlace> places,
+                                        int32_t player, const TagOptions& options) {
   std::vector<PlaceTags> out;
   auto list = PlayerList();
-  if (player < 0 || player >= static_cast<int32_t>(list.size())) return out;
+  if (player < 0 || player >= static_cast<int32_t>(list.size()) || IsUnknownName(name)) return out;
   const Player& record = list[static_cast<size_t>(player)];
   for (size_t i = 0; i < places.size(); ++i)
     if (places[i].player.fideId == 0)
-      out.push_back({i, player, FideTagWrites(record, places[i].player, places[i].side, options)});
+      out.push_back({i, player, FideTagWrites(record, name, places[i].player, places[i].side, options)});
   return out;
 }
 
@@ -235,6 +250,19 @@ std::string ToLowerName(std::string_view name) {
 }
 
 bool IsAnonymousName(std::string_view name) { return ToLowerName(name.substr(0, 9)) == "anonymous"; }
+
+bool IsUnknownName(std::string_view name) {
+  bool anyLetter = false;
+  std::string squeezed;  // without blanks and dots, letters in lower case
+  for (char c : name) {
+    auto b = static_cast<unsigned char>(c);
+    bool letter = b >= 0x80 || ((b | 0x20) >= 'a' && (b | 0x20) <= 'z');
+    anyLetter = anyLetter || letter;
+    if (c != ' ' && c != '.') squeezed += letter && b < 0x80 ? static_cast<char>(b | 0x20) : c;
+    if (anyLetter && squeezed.size() > 2) return false;
+  }
+  return !anyLetter || squeezed == "nn";
+}
 
 std::string DescribeGamePlayer(const GamePlayer& player) {
   std::string text = player.name;

@@ -60,7 +60,7 @@ bool WritePlaces(const NameEntry& entry, std::span<const PlaceTags> places) {
 }  // namespace
 
 bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen) {
-  return WritePlaces(entry, ChosenPlayerTags(entry.places, chosen.index, settings));
+  return WritePlaces(entry, ChosenPlayerTags(entry.name, entry.places, chosen.index, settings));
 }
 
 StepOutcome ProcessNextName() {
@@ -81,7 +81,7 @@ StepOutcome ProcessNextName() {
     case NameChoice::AskUser: break;
   }
   std::vector<SearchHit> hits = std::move(step.hits);
-  const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
+  GamePlayer prompted{entry.places[static_cast<size_t>(step.firstWithoutId)].player, entry.name};
   auto n = static_cast<int32_t>(hits.size());
   int32_t k = AskUser(prompted, hits, true);
   if (k < 0 || k == n + 1) return {Skipped, true};

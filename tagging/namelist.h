@@ -33,8 +33,7 @@ struct NamePosition {
 // Bisection of NameList.
 NamePosition FindName(std::string_view name);
 // Records one place of a name, creating its entry in sorted position.
-void AddOccurrence(std::string_view name, Side side, int32_t game, const GamePlayer& info);
-void AddOccurrence(std::string_view name, Side side, int32_t game, GamePlayer&& info);
+void AddOccurrence(std::string_view name, Side side, int32_t game, const PlayerFacts& info);
 // Builds NameList from every game of the host's open base. Names that begin
 // with "Anonymous" (exactly so) are left out.
 void CollectPlayerNames();

@@ -205,8 +205,8 @@ int Tag(const std::vector<std::string>& args) {
   double loadSeconds = Seconds(start);
 
   {
-    PgnReader reader(fromStdin ? stdin : input.get());
-    if (!CollectNames(reader, run, spool.get())) FileError("cannot read " + a.input);
+    PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
+    if (!CollectNames(reader, run)) FileError("cannot read " + a.input);
   }
   DecideNames(run);
 

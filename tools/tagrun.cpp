@@ -1,19 +1,18 @@
 #include "tools/tagrun.h"
 
 #include <algorithm>
+#include <cstring>
+#include <deque>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
 
 #include "tools/tag_history.h"
 
 namespace {
 
 constexpr Side kSides[2] = {Side::White, Side::Black};
-
-size_t PlaceSlot(int64_t game, Side side) {
-  return static_cast<size_t>(game) * 2 + (side == Side::Black ? 1 : 0);
-}
+constexpr uint32_t kPlaceBlock = 1u << 16;
+constexpr size_t kIoBlock = size_t{1} << 20;
 
 int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
 
@@ -35,15 +34,17 @@ void Decide(NameRow& row, TagRun& run) {
     row.result = NameResult::kAnonymous;
     return;
   }
-  for (const PlaceTags& p : step.byId) {
-    const NamePlace& place = row.places[p.place];
-    run.applied[PlaceSlot(place.game, place.side)] = p.player;
-  }
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
-  if (step.choice == NameChoice::None) {
+  if (step.choice == NameChoice::None || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
+                 : !step.byId.empty()                             ? NameResult::kPresent
                  : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
+                 : step.unknownName                               ? NameResult::kUnknownName
                                                                   : NameResult::kPresent;
+    if (step.unknownName && run.choices.count(row.name)) {
+      row.choice = run.choices.at(row.name);
+      row.note = "a name that names nobody takes no choice";
+    }
     return;
   }
 
@@ -77,18 +78,13 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (chosen < 0) return;
   row.fideId = FideIdOf(chosen);
-  for (const PlaceTags& p : ChosenPlayerTags(row.places, chosen, run.options.tags)) {
-    const NamePlace& place = row.places[p.place];
-    run.applied[PlaceSlot(place.game, place.side)] = chosen;
-    run.withFideId[PlaceSlot(place.game, place.side)] = 1;
-  }
+  row.chosen = chosen;
 }
 
 // The game's tags as the rules read them; `values` holds the values that
 // had escapes.
-std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>& values) {
-  std::vector<HeaderTag> tags;
-  tags.reserve(game.tags.size());
+void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vector<std::string>& values) {
+  tags.clear();
   values.clear();
   values.reserve(game.tags.size());
   for (const PgnTag& tag : game.tags) {
@@ -96,11 +92,19 @@ std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>&
     if (tag.escaped) value = values.emplace_back(game.Value(tag));
     tags.push_back({game.Name(tag), value});
   }
-  return tags;
 }
 
-GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
-  GamePlayer player = ReadGamePlayer(SideName(game, side), tags, side);
+// The side's name as the rules read it, "?" when the game has none.
+std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
+  std::string_view roster = side == Side::White ? "White" : "Black";
+  for (const HeaderTag& tag : tags)
+    if (tag.name == roster) return tag.value;
+  return "?";
+}
+
+PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
+  PlayerFacts player;
+  ReadPlayerFacts(tags, side, player);
   if (fideIdTags && player.fideId == 0) {
     std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
     for (const HeaderTag& tag : tags) {
@@ -109,6 +113,19 @@ GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side s
     }
   }
   return player;
+}
+
+PlaceLink& LinkAt(TagRun& run, uint32_t i) { return run.places[i / kPlaceBlock][i % kPlaceBlock]; }
+
+void AddPlace(TagRun& run, NameRow& row, const NamePlace& place) {
+  if (run.placeCount % kPlaceBlock == 0) run.places.push_back(std::make_unique<PlaceLink[]>(kPlaceBlock));
+  uint32_t i = run.placeCount++;
+  LinkAt(run, i).place = place;
+  if (row.lastPlace == kNoPlace)
+    row.firstPlace = i;
+  else
+    LinkAt(run, row.lastPlace).next = i;
+  row.lastPlace = i;
 }
 
 }  // namespace
@@ -123,6 +140,7 @@ std::string_view ResultText(NameResult result) {
     case NameResult::kAmbiguous: return "ambiguous";
     case NameResult::kNotFound: return "not found";
     case NameResult::kAnonymous: return "anonymous";
+    case NameResult::kUnknownName: return "unknown name";
   }
   return "";
 }
@@ -132,48 +150,57 @@ std::string SideName(const PgnGame& game, Side side) {
   return tag ? game.Value(*tag) : std::string("?");
 }
 
-GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags) {
-  std::vector<std::string> values;
-  std::vector<HeaderTag> tags = HeaderTags(game, values);
-  return ReadSide(game, tags, side, fideIdTags);
-}
-
-bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
-  std::unordered_map<std::string, uint32_t> rowOf;
-  std::vector<NameRow> rows;
+bool CollectNames(PgnReader& in, TagRun& run) {
+  std::deque<NameRow> rows;  // stable while rowOf points at their names
+  run.rowOf.clear();
+  std::vector<HeaderTag> tags;
   std::vector<std::string> values;
   PgnGame game;
   while (in.Next(game)) {
-    int64_t offset = run.bytes;
-    run.bytes += static_cast<int64_t>(game.text.size());
-    if (spool && std::fwrite(game.text.data(), 1, game.text.size(), spool) != game.text.size()) return false;
-    if (!game.isGame) continue;
-    if (game.text.size() > UINT32_MAX) return false;
-    run.gameBytes.push_back({offset, static_cast<uint32_t>(game.text.size())});
-    auto g = static_cast<int32_t>(run.games++);
+    run.bytes += game.size;
+    if (!game.isGame) {
+      run.leadingBytes += game.size;
+      continue;
+    }
+    if (game.size >= kLongGame) run.longGames[run.games] = game.size;
+    run.gameBytes.push_back(static_cast<uint32_t>(std::min<int64_t>(game.size, kLongGame)));
+    int64_t g = run.games++;
     if (game.damaged) {
       run.damaged.push_back({g + 1, game.problemLine, game.problem});
       continue;
     }
-    std::vector<HeaderTag> tags = HeaderTags(game, values);
+    ReadHeaderTags(game, tags, values);
+    int16_t month = -1;
+    if (run.options.history)
+      for (const HeaderTag& tag : tags)
+        if (tag.name == "Date")
+          if (std::optional<MonthNumber> m = MonthOfPgnDate(tag.value)) month = static_cast<int16_t>(*m);
     for (Side side : kSides) {
-      GamePlayer player = ReadSide(game, tags, side, run.options.fideIdTags);
-      const std::string& name = player.name;
-      // The plug-in never lists these; they are reported all the same.
-      auto [it, isNew] = rowOf.try_emplace(name, static_cast<uint32_t>(rows.size()));
-      if (isNew) {
-        rows.emplace_back();
-        rows.back().name = name;
+      std::string_view name = SideNameIn(tags, side);
+      auto found = run.rowOf.find(name);
+      if (found == run.rowOf.end()) {
+        NameRow& added = rows.emplace_back();
+        added.name = name;
+        added.anonymous = IsAnonymousName(name);
+        added.unknown = IsUnknownName(name);
+        found = run.rowOf.emplace(added.name, static_cast<uint32_t>(rows.size() - 1)).first;
       }
-      NameRow& row = rows[it->second];
-      if (row.places.empty() || row.places.back().game != g) ++row.games;
-      row.places.push_back({g, side, std::move(player)});
-    }
-    if (run.options.history) {
-      const PgnTag* date = game.Find("Date");
-      std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt;
-      run.gameMonth.resize(static_cast<size_t>(g) + 1, -1);
-      if (month) run.gameMonth[static_cast<size_t>(g)] = *month;
+      NameRow& row = rows[found->second];
+      if (row.lastGame != g) {
+        ++row.games;
+        row.lastGame = g;
+      }
+      // The plug-in never lists anonymous names; they are reported all the
+      // same. A place of a name that names nobody gets tags only by its own
+      // FIDE ID: the others need not be kept.
+      if (row.anonymous) continue;
+      PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
+      if (row.unknown && player.fideId == 0) {
+        if (row.placeWithoutId) continue;
+        row.placeWithoutId = true;
+      }
+      player.month = month;
+      AddPlace(run, row, NamePlace{static_cast<int32_t>(g), side, player});
     }
   }
   if (in.Failed()) return false;
@@ -183,54 +210,74 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return std::string_view(rows[a].name) < std::string_view(rows[b].name);
   });
+  run.rowOf.clear();
   run.names.clear();
   run.names.reserve(rows.size());
   for (uint32_t i : order) run.names.push_back(std::move(rows[i]));
+  rows.clear();
+  for (uint32_t i = 0; i < run.names.size(); ++i) run.rowOf.emplace(run.names[i].name, i);
   return true;
 }
 
 void DecideNames(TagRun& run) {
-  run.applied.assign(static_cast<size_t>(run.games) * 2, -1);
-  run.withFideId.assign(static_cast<size_t>(run.games) * 2, 0);
-  run.historyRating.assign(run.options.history ? static_cast<size_t>(run.games) * 2 : 0, -1);
   for (NameRow& row : run.names) {
+    for (uint32_t i = row.firstPlace; i != kNoPlace; i = LinkAt(run, i).next)
+      row.places.push_back(LinkAt(run, i).place);
     Decide(row, run);
     if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
+    row.firstPlace = row.lastPlace = kNoPlace;
   }
+  run.places.clear();
+  run.placeCount = 0;
 }
 
-std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run) {
-  struct SideWrites {
-    Side side;
-    GamePlayer player;
-    bool byName;  // applied to a place without FIDE ID: written after those with one
-  };
+std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run) {
+  std::vector<HeaderTag> tags;
   std::vector<std::string> values;
-  std::vector<HeaderTag> tags = HeaderTags(game, values);
-  std::vector<SideWrites> sides;
+  ReadHeaderTags(game, tags, values);
+  struct SideWrites {
+    const NameRow* row;
+    Side side;
+    PlayerFacts player;
+  };
+  SideWrites sides[2];
+  int count = 0;
   for (Side side : kSides) {
-    size_t slot = PlaceSlot(gameIndex, side);
-    if (slot >= run.applied.size() || run.applied[slot] < 0) continue;
-    sides.push_back({side, ReadSide(game, tags, side, run.options.fideIdTags), run.withFideId[slot] != 0});
+    auto found = run.rowOf.find(SideNameIn(tags, side));
+    if (found == run.rowOf.end()) continue;
+    const NameRow& row = run.names[found->second];
+    if (row.result == NameResult::kAnonymous) continue;
+    PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
+    if (player.fideId == 0 && row.chosen < 0) continue;
+    sides[count++] = {&row, side, player};
   }
   // The plug-in writes name by name in name order; within a name, first the
   // places known by FIDE ID, then the others, each in game order.
-  std::sort(sides.begin(), sides.end(), [](const SideWrites& a, const SideWrites& b) {
-    if (a.player.name != b.player.name)
-      return std::string_view(a.player.name) < std::string_view(b.player.name);
-    return a.byName < b.byName;
-  });
+  if (count == 2 &&
+      (sides[1].row->name < sides[0].row->name ||
+       (sides[1].row == sides[0].row && sides[0].player.fideId == 0 && sides[1].player.fideId != 0)))
+    std::swap(sides[0], sides[1]);
+  std::optional<MonthNumber> month;
+  if (run.options.history)
+    for (const HeaderTag& tag : tags)
+      if (tag.name == "Date") month = MonthOfPgnDate(tag.value);
   std::vector<TagWrite> writes;
-  for (const SideWrites& s : sides) {
-    size_t slot = PlaceSlot(gameIndex, s.side);
-    Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
+  for (int i = 0; i < count; ++i) {
+    const SideWrites& s = sides[i];
+    Player record;
+    int32_t index = s.row->chosen;
+    if (s.player.fideId != 0) {
+      if (!FindByIdAt(s.player.fideId, record, index)) continue;  // an ID the database lacks
+    } else {
+      record = PlayerList()[static_cast<size_t>(index)];
+    }
     // With a history, the rating in force at the game's date instead of today's.
-    if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
-      record.rating = static_cast<uint16_t>(run.historyRating[slot]);
-    PlayerTags t = s.byName ? FideTagWrites(record, s.player, s.side, run.options.tags)
-                            : PlayerTagWrites(record, s.player, s.side, run.options.tags);
+    if (run.options.history && month) record.rating = HistoryRating(run, record.fideId, *month);
+    PlayerTags t = s.player.fideId == 0
+                       ? FideTagWrites(record, s.row->name, s.player, s.side, run.options.tags)
+                       : PlayerTagWrites(record, s.row->name, s.player, s.side, run.options.tags);
     for (TagWrite& w : t.writes) writes.push_back(std::move(w));
   }
   return writes;
@@ -238,13 +285,65 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, cons
 
 namespace {
 
-// Copies n bytes from in to out; false on a short read or a write error.
-bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
-  buffer.resize(size_t{1} << 20);
+// The file read again, a game at a time: each piece's bytes in the buffer,
+// as long as it is.
+struct PieceReader {
+  explicit PieceReader(std::FILE* file) : in(file) {}
+  std::FILE* in;
+  std::string buffer;
+  size_t at = 0, held = 0;
+  bool failed = false;
+
+  // The next n bytes, or a shorter view at the end of the file.
+  std::string_view Take(size_t n) {
+    if (held - at < n) {
+      std::memmove(buffer.data(), buffer.data() + at, held - at);
+      held -= at;
+      at = 0;
+      if (buffer.size() < std::max(n, kIoBlock)) buffer.resize(std::max(n, kIoBlock));
+      while (held < n) {
+        size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, in);
+        if (got == 0) {
+          failed = std::ferror(in) != 0;
+          break;
+        }
+        held += got;
+      }
+    }
+    std::string_view piece(buffer.data() + at, std::min(n, held - at));
+    at += piece.size();
+    return piece;
+  }
+  bool AtEnd() { return at == held && std::fgetc(in) == EOF && !std::ferror(in); }
+};
+
+struct BlockWriter {
+  explicit BlockWriter(std::FILE* file) : out(file) { buffer.reserve(kIoBlock); }
+  std::FILE* out;
+  std::string buffer;
+  bool failed = false;
+
+  void Write(std::string_view bytes) {
+    if (buffer.size() + bytes.size() > kIoBlock) Flush();
+    if (bytes.size() >= kIoBlock) {
+      failed = failed || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size();
+      return;
+    }
+    buffer += bytes;
+  }
+  void Flush() {
+    failed = failed || std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size();
+    buffer.clear();
+  }
+};
+
+// Copies n bytes through, a block at a time.
+bool CopyPiece(PieceReader& in, BlockWriter& out, int64_t n) {
   while (n > 0) {
-    size_t chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(buffer.size())));
-    if (std::fread(buffer.data(), 1, chunk, in) != chunk) return false;
-    if (std::fwrite(buffer.data(), 1, chunk, out) != chunk) return false;
+    auto chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(kIoBlock)));
+    std::string_view bytes = in.Take(chunk);
+    if (bytes.size() != chunk) return false;
+    out.Write(bytes);
     n -= static_cast<int64_t>(chunk);
   }
   return true;
@@ -253,27 +352,35 @@ bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
 }  // namespace
 
 bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run) {
-  std::string buffer, text;
+  PieceReader reader(in);
+  BlockWriter writer(out);
+  PgnHeaderReader headers;
+  PgnGame game;
   std::vector<TagSetting> settings;
-  int64_t at = 0;
+  auto damaged = run.damaged.begin();
+  if (!CopyPiece(reader, writer, run.leadingBytes)) return false;
   for (size_t g = 0; g < run.gameBytes.size(); ++g) {
-    if (run.applied[2 * g] < 0 && run.applied[2 * g + 1] < 0) continue;
-    const TagRun::Span& span = run.gameBytes[g];
-    if (!CopyBytes(in, out, span.offset - at, buffer)) return false;
-    text.resize(span.length);
-    if (std::fread(text.data(), 1, text.size(), in) != text.size()) return false;
-    at = span.offset + span.length;
+    int64_t length = run.gameBytes[g];
+    if (length == kLongGame) length = run.longGames.at(static_cast<int64_t>(g));
+    // A damaged game is copied as it is, however long.
+    if (damaged != run.damaged.end() && damaged->game == static_cast<int64_t>(g) + 1) {
+      ++damaged;
+      if (!CopyPiece(reader, writer, length)) return false;
+      continue;
+    }
+    std::string_view text = reader.Take(static_cast<size_t>(length));
     // The game alone reads as it read within the file.
-    PgnReader reader(text);
-    PgnGame game;
-    if (!reader.Next(game) || !game.isGame || game.damaged || game.text.size() != text.size()) return false;
-    std::vector<TagWrite> writes = GameTagWrites(game, static_cast<int64_t>(g), run);
+    if (text.size() != static_cast<size_t>(length) || !headers.Read(text, game) || game.damaged) return false;
+    std::vector<TagWrite> writes = GameTagWrites(game, run);
+    if (writes.empty()) {
+      writer.Write(text);
+      continue;
+    }
     settings.clear();
     for (const TagWrite& w : writes) settings.push_back({w.name, w.value});
-    std::string tagged = WithTags(game, settings);
-    if (std::fwrite(tagged.data(), 1, tagged.size(), out) != tagged.size()) return false;
+    writer.Write(WithTags(game, settings));
   }
-  if (!CopyBytes(in, out, run.bytes - at, buffer)) return false;
+  writer.Flush();
   // The file must end where it ended before.
-  return std::fgetc(in) == EOF && !std::ferror(in);
+  return !writer.failed && !reader.failed && reader.AtEnd();
 }
