@@ -140,9 +140,9 @@ struct PgnReader::State {
   size_t gameStart = 0;
   int64_t dropped = 0;  // bytes of a game beyond the limit, no longer held
   bool overLimit = false;
-  size_t lineMark = 0;    // a place in data whose line is known:
+  size_t lineMark = 0;   // a place in data whose line is known:
   int64_t markLine = 1;  // its line
-  int depth = 0;     // variations open
+  int depth = 0;         // variations open
   bool inComment = false, toLineEnd = false;
   size_t commentAt = kNone, lastTagEnd = kNone, movetextAt = kNone;
   PgnGame current;

@@ -53,6 +53,8 @@ void ApplyHistory(NameRow& row, const TagRun& run) {
     else
       ++none;
   }
+  // The places left out said nothing, the month neither, and get the name's player.
+  if (row.chosen >= 0) undated += static_cast<int>(row.placesLeftOut);
   if (used.empty() && none == 0 && undated == 0) return;
   std::string note = std::string("Elo of ") + std::string(KindName(run.options.historyKind)) + " lists";
   if (used.empty()) note += ": none";

@@ -115,17 +115,35 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   return player;
 }
 
+constexpr uint32_t kBlackBit = 1u << 31;
+
 PlaceLink& LinkAt(TagRun& run, uint32_t i) { return run.places[i / kPlaceBlock][i % kPlaceBlock]; }
 
-void AddPlace(TagRun& run, NameRow& row, const NamePlace& place) {
+// Keeps a place of the row, at the end of its chain.
+void AddPlace(TagRun& run, NameRow& row, const PlayerFacts& player, Side side) {
   if (run.placeCount % kPlaceBlock == 0) run.places.push_back(std::make_unique<PlaceLink[]>(kPlaceBlock));
   uint32_t i = run.placeCount++;
-  LinkAt(run, i).place = place;
-  if (row.lastPlace == kNoPlace)
+  LinkAt(run, i) = {player, kChainEnd | (side == Side::Black ? kBlackBit : 0)};
+  if (row.lastPlace == kChainEnd)
     row.firstPlace = i;
   else
-    LinkAt(run, row.lastPlace).next = i;
+    LinkAt(run, row.lastPlace).nextAndSide = (LinkAt(run, row.lastPlace).nextAndSide & kBlackBit) | i;
   row.lastPlace = i;
+}
+
+// The row's places, from their chain.
+void GatherPlaces(TagRun& run, NameRow& row) {
+  row.places.clear();
+  for (uint32_t i = row.firstPlace; i != kChainEnd;) {
+    const PlaceLink& link = LinkAt(run, i);
+    row.places.push_back({-1, link.nextAndSide & kBlackBit ? Side::Black : Side::White, link.player});
+    i = link.nextAndSide & ~kBlackBit;
+  }
+}
+
+bool SaysNothing(const PlayerFacts& p) {
+  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
+         p.federation == 0 && p.month < 0;
 }
 
 }  // namespace
@@ -195,12 +213,16 @@ bool CollectNames(PgnReader& in, TagRun& run) {
       // FIDE ID: the others need not be kept.
       if (row.anonymous) continue;
       PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
-      if (row.unknown && player.fideId == 0) {
-        if (row.placeWithoutId) continue;
+      player.month = month;
+      if (player.fideId == 0) {
+        // One place stands for those that say nothing about the player.
+        if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {
+          ++row.placesLeftOut;
+          continue;
+        }
         row.placeWithoutId = true;
       }
-      player.month = month;
-      AddPlace(run, row, NamePlace{static_cast<int32_t>(g), side, player});
+      AddPlace(run, row, player, side);
     }
   }
   if (in.Failed()) return false;
@@ -221,13 +243,12 @@ bool CollectNames(PgnReader& in, TagRun& run) {
 
 void DecideNames(TagRun& run) {
   for (NameRow& row : run.names) {
-    for (uint32_t i = row.firstPlace; i != kNoPlace; i = LinkAt(run, i).next)
-      row.places.push_back(LinkAt(run, i).place);
+    GatherPlaces(run, row);
     Decide(row, run);
     if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
     row.places = {};
-    row.firstPlace = row.lastPlace = kNoPlace;
+    row.firstPlace = row.lastPlace = kChainEnd;
   }
   run.places.clear();
   run.placeCount = 0;

@@ -31,6 +31,8 @@ struct TagRunOptions {
   RatingKind historyKind = RatingKind::kStandard;
 };
 
+constexpr uint32_t kChainEnd = (1u << 31) - 1;
+
 // What became of a name.
 enum class NameResult : uint8_t {
   kById,         // completed from the database by the FIDE ID of its games
@@ -45,14 +47,15 @@ enum class NameResult : uint8_t {
 };
 std::string_view ResultText(NameResult result);
 
-constexpr uint32_t kNoPlace = UINT32_MAX;
-
 struct NameRow {
   std::string name;
   // While DecideNames decides the name, and only then: its places in game
-  // order (counted from 0 in the file), White before Black. Of a name that
-  // names nobody only the places with a FIDE ID and the first other one are
-  // kept, of an anonymous one none: the others never get tags.
+  // order, White before Black. Their `game` is -1: the run keeps no game
+  // index. Kept are the places with a FIDE ID, those whose game says
+  // something else about the player (Elo, title, sex, country, and with a
+  // history the game's month), and one place for all those that say
+  // nothing; of a name that names nobody only the places with a FIDE ID and
+  // one other, of an anonymous name none: the others never get tags.
   std::vector<NamePlace> places;
   uint32_t games = 0;  // distinct games
   NameResult result = NameResult::kNotFound;
@@ -71,10 +74,11 @@ struct NameRow {
   int32_t chosen = -1;
 
   // While the file is read: the name's places in TagRun::places, chained,
-  // the last game counted, and whether a place without FIDE ID was seen.
-  uint32_t firstPlace = kNoPlace, lastPlace = kNoPlace;
+  // the last game counted, and whether a place without FIDE ID is kept.
+  uint32_t firstPlace = kChainEnd, lastPlace = kChainEnd;
   int64_t lastGame = -1;
   bool anonymous = false, unknown = false, placeWithoutId = false;
+  uint32_t placesLeftOut = 0;  // places without FIDE ID not kept (see `places`)
 };
 
 struct DamagedGame {
@@ -83,10 +87,11 @@ struct DamagedGame {
   std::string problem;
 };
 
-// A place waiting to be decided, and the next place of its name.
+// A place waiting to be decided: what its game says, and the next place of
+// its name (kChainEnd: none) with the place's side in the top bit. 16 bytes.
 struct PlaceLink {
-  NamePlace place;
-  uint32_t next = kNoPlace;
+  PlayerFacts player;
+  uint32_t nextAndSide = 0;
 };
 
 struct TagRun {

@@ -119,6 +119,10 @@ expect_error 1 "longer.dat is damaged: 4 of the 4 players" dump longer.dat
 expect_error 1 "count.dat is damaged: 4 of the 9 players" id count.dat 22
 printf '\0\0' > short.dat
 expect_error 1 "short.dat is damaged: 0 of the 0 players" dump short.dat
+# A PGN file (here with a byte order mark) given as the database.
+printf '\xef\xbb\xbf[White "Doe, J"]\n\n*\n' > bom.pgn
+expect_error 1 "bom.pgn is not a players.dat" tag bom.pgn games.pgn
+expect_error 1 "games.pgn is not a players.dat" dump games.pgn
 printf '\0\0\0\0' > empty.dat
 expect 0 "" dump empty.dat
 expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
