@@ -144,7 +144,7 @@ struct PgnReader::State {
   int64_t markLine = 1;  // its line
   int depth = 0;         // variations open
   bool inComment = false, toLineEnd = false;
-  size_t commentAt = kNone, lastTagEnd = kNone, movetextAt = kNone;
+  size_t commentAt = kNone, commentZero = kNone, lastTagEnd = kNone, movetextAt = kNone;
   PgnGame current;
 
   PgnGame ready[2];  // pieces found, handed out in order
@@ -162,7 +162,7 @@ struct PgnReader::State {
     mode = Mode::kLeading;
     markLine = 1;
     depth = 0;
-    commentAt = lastTagEnd = movetextAt = kNone;
+    commentAt = commentZero = lastTagEnd = movetextAt = kNone;
     Reset(current);
     readyCount = readyNext = 0;
   }
@@ -229,19 +229,22 @@ struct PgnReader::State {
     return false;
   }
 
+  // A zero byte in a comment of the movetext is reported once the comment
+  // closes: one that never closes is the problem to report.
   bool SkipComment() {
     const void* close = std::memchr(data + pos, '}', end - pos);
     size_t stop = close ? static_cast<size_t>(static_cast<const char*>(close) - data) : end;
-    if (mode == Mode::kMoves)
+    if (mode == Mode::kMoves && commentZero == kNone)
       if (const void* zero = std::memchr(data + pos, '\0', stop - pos))
-        Fault(static_cast<size_t>(static_cast<const char*>(zero) - data), "zero byte in the text");
+        commentZero = static_cast<size_t>(static_cast<const char*>(zero) - data) - gameStart;
     if (!close) {
       pos = end;
       return false;
     }
+    if (commentZero != kNone) Fault(gameStart + commentZero, "zero byte in the text");
     pos = stop + 1;
     inComment = false;
-    commentAt = kNone;
+    commentAt = commentZero = kNone;
     return true;
   }
 
@@ -520,7 +523,7 @@ struct PgnReader::State {
     overLimit = false;
     depth = 0;
     inComment = toLineEnd = false;
-    commentAt = lastTagEnd = movetextAt = kNone;
+    commentAt = commentZero = lastTagEnd = movetextAt = kNone;
   }
 
   void PlaceHeaderEnd(PgnGame& g) const {
@@ -567,7 +570,7 @@ struct PgnReader::State {
         Fault(gameStart, "the game is longer than " + std::to_string(limit >> 20) + " MiB");
         overLimit = true;
         current.tags.clear();
-        commentAt = lastTagEnd = movetextAt = kNone;
+        commentAt = commentZero = lastTagEnd = movetextAt = kNone;
       }
       dropped += static_cast<int64_t>(pos - gameStart);
       gameStart = pos;
