@@ -25,8 +25,8 @@
 //   a letter, a digit, '*', '$' or '('.
 // - After a game's result, white space, escape lines, comments and any text
 //   that begins no game belong to that game. A game begins at the start of
-//   the line of its first token when only white space precedes the token on
-//   that line, else at the token itself.
+//   the line of its first token when only blanks precede the token on that
+//   line, else at the token itself.
 // - White space: blank, tab, line ends, a UTF-8 byte order mark (at the
 //   start of the file or where files were joined); outside tag values and
 //   movetext also a zero byte and Ctrl-Z (the padding of DOS tools).

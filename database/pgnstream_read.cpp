@@ -27,7 +27,7 @@ enum MoveByte : uint8_t {
   kParenOpen,
   kParenClose,
   kStar,
-  kResultPart,  // '-' or '/', as in 1-0 and 1/2-1/2
+  kResultPart,  // '-', as in 1-0, 0-1 and 1/2-1/2
   kZero,
 };
 
@@ -41,7 +41,6 @@ constexpr std::array<uint8_t, 256> MoveBytes() {
   bytes[')'] = kParenClose;
   bytes['*'] = kStar;
   bytes['-'] = kResultPart;
-  bytes['/'] = kResultPart;
   bytes[0] = kZero;
   return bytes;
 }
@@ -70,6 +69,28 @@ bool IsSymbolByte(unsigned char c) {
   return IsLetterOrDigit(c) || c == '_' || c == '+' || c == '#' || c == '=' || c == ':' || c == '-' ||
          c == '/';
 }
+// The first byte at or after `at` that movetext must look at (kMoveBytes),
+// or `end`. Sixteen bytes at a time where the processor has SSE2.
+size_t SkipPlainMoves(const unsigned char* bytes, size_t at, size_t end) {
+#if defined(__SSE2__)
+  const __m128i brace = _mm_set1_epi8('{'), semicolon = _mm_set1_epi8(';'), percent = _mm_set1_epi8('%'),
+                bracket = _mm_set1_epi8('['), open = _mm_set1_epi8('('), close = _mm_set1_epi8(')'),
+                star = _mm_set1_epi8('*'), dash = _mm_set1_epi8('-'), zero = _mm_setzero_si128();
+  for (; at + 16 <= end; at += 16) {
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+    __m128i hit = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, brace), _mm_cmpeq_epi8(b, semicolon)),
+                     _mm_or_si128(_mm_cmpeq_epi8(b, percent), _mm_cmpeq_epi8(b, bracket))),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, open), _mm_cmpeq_epi8(b, close)),
+                     _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, star), _mm_cmpeq_epi8(b, dash)),
+                                  _mm_cmpeq_epi8(b, zero))));
+    if (int mask = _mm_movemask_epi8(hit); mask != 0) return at + static_cast<size_t>(__builtin_ctz(mask));
+  }
+#endif
+  while (at < end && kMoveBytes[bytes[at]] == kPlain) ++at;
+  return at;
+}
+
 bool BeginsGame(unsigned char c) { return IsLetterOrDigit(c) || c == '*' || c == '$' || c == '('; }
 
 // Line ends in [from, to): LF, CR LF, CR alone. A CR at `to` - 1 is one
@@ -409,11 +430,7 @@ struct PgnReader::State {
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
     for (;;) {
-      size_t p = pos;
-      while (p + 4 <= end && (kMoveBytes[bytes[p]] | kMoveBytes[bytes[p + 1]] | kMoveBytes[bytes[p + 2]] |
-                              kMoveBytes[bytes[p + 3]]) == kPlain)
-        p += 4;
-      while (p < end && kMoveBytes[bytes[p]] == kPlain) ++p;
+      size_t p = SkipPlainMoves(bytes, pos, end);
       pos = p;
       if (p == end) return false;
       switch (kMoveBytes[bytes[p]]) {
@@ -478,13 +495,14 @@ struct PgnReader::State {
   }
 
   // A game's first token is at `at`: the piece read so far ends where the
-  // game begins, at the start of the token's line when only white space
-  // precedes it there.
+  // game begins, at the start of the token's line when only blanks and byte
+  // order marks precede it there. (A zero byte there stays with the piece
+  // before, which it may have damaged.)
   void StartGame(size_t at, Mode next) {
     size_t start = at;
     while (start > gameStart) {
       char c = data[start - 1];
-      if (IsBlank(c) || c == '\0' || c == '\x1A') {
+      if (IsBlank(c)) {
         --start;
       } else if (start - gameStart >= 3 && IsBom(data + start - 3)) {
         start -= 3;
@@ -528,8 +546,9 @@ struct PgnReader::State {
 
   void PlaceHeaderEnd(PgnGame& g) const {
     std::string_view text = g.text;
-    size_t first = text.find_first_of("\r\n");
-    g.lineEnd = first == std::string_view::npos ? "\n" : LineEndAt(text, first);
+    size_t first = 0;
+    while (first < text.size() && !IsLineEnd(text[first])) ++first;
+    g.lineEnd = first == text.size() ? "\n" : LineEndAt(text, first);
     g.movetextStart = movetextAt == kNone ? text.size() : movetextAt;
     g.headerEndsLine = true;
     if (lastTagEnd == kNone) {

@@ -11,12 +11,12 @@
 namespace {
 
 struct SideTags {
-  const char* name;  // the roster tag holding the player's name
-  const char* fide;
-  const char* title;
-  const char* elo;
-  const char* sex;
-  const char* country;
+  std::string_view name;  // the roster tag holding the player's name
+  std::string_view fide;
+  std::string_view title;
+  std::string_view elo;
+  std::string_view sex;
+  std::string_view country;
 };
 
 constexpr SideTags kWhiteTags = {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"};
@@ -34,21 +34,23 @@ GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags
 }
 
 void ReadPlayerFacts(std::span<const HeaderTag> tags, Side side, PlayerFacts& player) {
-  const SideTags& names = TagsOf(side);
+  std::string_view prefix = TagsOf(side).name;
   // Every pair is read, so a later pair overrides an earlier one and no tag
   // of the side goes unseen (the writer relies on that).
   for (const HeaderTag& tag : tags) {
+    if (tag.name.size() <= prefix.size() || !tag.name.starts_with(prefix)) continue;
+    std::string_view what = tag.name.substr(prefix.size());
     int32_t number = 0;
-    if (tag.name == names.elo) {
+    if (what == "Elo") {
       if (ParseDecimal(tag.value, number) && number != 0) player.rating = static_cast<uint16_t>(number);
-    } else if (tag.name == names.fide) {
+    } else if (what == "FIDE") {
       if (ParseDecimal(tag.value, number) && number != 0) player.fideId = number;
-    } else if (tag.name == names.sex) {
+    } else if (what == "Sex") {
       if (tag.value == "M") player.sex = Sex::Male;
       if (tag.value == "F") player.sex = Sex::Female;
-    } else if (tag.name == names.title) {
+    } else if (what == "Title") {
       if (Title t = TitleByText(tag.value); t != Title::None) player.title = t;
-    } else if (tag.name == names.country) {
+    } else if (what == "Country") {
       if (tag.value.size() == 3)
         if (int row = FederationByCode(tag.value); row != 0) player.federation = static_cast<uint8_t>(row);
     }
@@ -70,8 +72,8 @@ PlayerTags PlayerTagWrites(const Player& R, std::string_view name, const PlayerF
   const TagOptions& o = options;
   const SideTags& tags = TagsOf(side);
   PlayerTags out;
-  auto write = [&](const char* tag, std::string_view value) {
-    out.writes.push_back({tag, std::string(value)});
+  auto write = [&](std::string_view tag, std::string_view value) {
+    out.writes.push_back({std::string(tag), std::string(value)});
   };
   // A code with no text (a damaged file's byte) has nothing to write.
   if (o.saveTitle && !TitleText(R.title).empty() &&
@@ -102,7 +104,7 @@ PlayerTags FideTagWrites(const Player& record, std::string_view name, const Play
   PlayerTags rest = PlayerTagWrites(record, name, game, side, options);
   if (!options.saveFideId) return rest;
   PlayerTags out;
-  out.writes.push_back({TagsOf(side).fide, DecimalText(static_cast<uint32_t>(record.fideId))});
+  out.writes.push_back({std::string(TagsOf(side).fide), DecimalText(static_cast<uint32_t>(record.fideId))});
   out.writes.insert(out.writes.end(), std::make_move_iterator(rest.writes.begin()),
                     std::make_move_iterator(rest.writes.end()));
   out.added = rest.added;

@@ -5,13 +5,13 @@
 #include <deque>
 #include <numeric>
 #include <optional>
+#include <utility>
 
 #include "tools/tag_history.h"
 
 namespace {
 
 constexpr Side kSides[2] = {Side::White, Side::Black};
-constexpr uint32_t kPlaceBlock = 1u << 16;
 constexpr size_t kIoBlock = size_t{1} << 20;
 
 int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
@@ -34,6 +34,7 @@ void Decide(NameRow& row, TagRun& run) {
     row.result = NameResult::kAnonymous;
     return;
   }
+  row.tagsById = !step.byId.empty();
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
   if (step.choice == NameChoice::None || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
@@ -115,30 +116,53 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   return player;
 }
 
-constexpr uint32_t kBlackBit = 1u << 31;
+uint64_t NameHash(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
-PlaceLink& LinkAt(TagRun& run, uint32_t i) { return run.places[i / kPlaceBlock][i % kPlaceBlock]; }
-
-// Keeps a place of the row, at the end of its chain.
-void AddPlace(TagRun& run, NameRow& row, const PlayerFacts& player, Side side) {
-  if (run.placeCount % kPlaceBlock == 0) run.places.push_back(std::make_unique<PlaceLink[]>(kPlaceBlock));
-  uint32_t i = run.placeCount++;
-  LinkAt(run, i) = {player, kChainEnd | (side == Side::Black ? kBlackBit : 0)};
-  if (row.lastPlace == kChainEnd)
-    row.firstPlace = i;
-  else
-    LinkAt(run, row.lastPlace).nextAndSide = (LinkAt(run, row.lastPlace).nextAndSide & kBlackBit) | i;
-  row.lastPlace = i;
+std::string_view NameOfRow(const NameTable& table, uint32_t row) {
+  uint32_t start = row == 0 ? 0 : table.ends[row - 1];
+  return std::string_view(table.bytes).substr(start, table.ends[row] - start);
 }
 
-// The row's places, from their chain.
-void GatherPlaces(TagRun& run, NameRow& row) {
-  row.places.clear();
-  for (uint32_t i = row.firstPlace; i != kChainEnd;) {
-    const PlaceLink& link = LinkAt(run, i);
-    row.places.push_back({-1, link.nextAndSide & kBlackBit ? Side::Black : Side::White, link.player});
-    i = link.nextAndSide & ~kBlackBit;
+// Where the name is in the table, or the free slot where it would go.
+size_t SlotIndex(const NameTable& table, std::string_view name, uint64_t hash) {
+  size_t mask = table.slots.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const NameTable::Slot& slot = table.slots[i];
+    if (slot.row == kNoRow || (slot.hash == hash && NameOfRow(table, slot.row) == name)) return i;
   }
+}
+
+// Puts the name of the next row into the table, which doubles to stay at
+// most half full.
+void AddName(NameTable& table, std::string_view name, uint64_t hash) {
+  if (2 * (table.size() + 1) > table.slots.size()) {
+    std::vector<NameTable::Slot> old = std::exchange(table.slots, {});
+    table.slots.resize(std::max<size_t>(1024, 2 * old.size()));
+    size_t mask = table.slots.size() - 1;
+    for (const NameTable::Slot& s : old) {
+      if (s.row == kNoRow) continue;
+      size_t i = s.hash & mask;
+      while (table.slots[i].row != kNoRow) i = (i + 1) & mask;
+      table.slots[i] = s;
+    }
+  }
+  auto row = static_cast<uint32_t>(table.size());
+  table.slots[SlotIndex(table, name, hash)] = {hash, row};
+  table.bytes += name;
+  table.ends.push_back(static_cast<uint32_t>(table.bytes.size()));
+}
+
+// The row of the name, made when it is new.
+uint32_t RowFor(TagRun& run, std::string_view name) {
+  uint64_t hash = NameHash(name);
+  if (!run.rowOf.slots.empty())
+    if (uint32_t row = run.rowOf.slots[SlotIndex(run.rowOf, name, hash)].row; row != kNoRow) return row;
+  NameRow& row = run.names.emplace_back();
+  row.name = name;
+  row.anonymous = IsAnonymousName(name);
+  row.unknown = IsUnknownName(name);
+  AddName(run.rowOf, name, hash);
+  return static_cast<uint32_t>(run.names.size() - 1);
 }
 
 bool SaysNothing(const PlayerFacts& p) {
@@ -147,6 +171,18 @@ bool SaysNothing(const PlayerFacts& p) {
 }
 
 }  // namespace
+
+void GameRecords::Add(int64_t length, uint32_t white, uint32_t black) {
+  constexpr uint16_t kLonger = UINT16_MAX;
+  if (length >= kLonger) longer[static_cast<int64_t>(count())] = length;
+  lengths.push_back(static_cast<uint16_t>(std::min<int64_t>(length, kLonger)));
+  rows.push_back({white, black});
+}
+
+int64_t GameRecords::Length(int64_t game) const {
+  uint16_t length = lengths[static_cast<size_t>(game)];
+  return length == UINT16_MAX ? longer.at(game) : length;
+}
 
 std::string_view ResultText(NameResult result) {
   switch (result) {
@@ -168,9 +204,9 @@ std::string SideName(const PgnGame& game, Side side) {
   return tag ? game.Value(*tag) : std::string("?");
 }
 
-bool CollectNames(PgnReader& in, TagRun& run) {
-  std::deque<NameRow> rows;  // stable while rowOf points at their names
-  run.rowOf.clear();
+bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
+  std::deque<NameRow>& rows = run.names;  // in the order found until the end
+  run.rowOf = {};
   std::vector<HeaderTag> tags;
   std::vector<std::string> values;
   PgnGame game;
@@ -180,10 +216,10 @@ bool CollectNames(PgnReader& in, TagRun& run) {
       run.leadingBytes += game.size;
       continue;
     }
-    if (game.size >= kLongGame) run.longGames[run.games] = game.size;
-    run.gameBytes.push_back(static_cast<uint32_t>(std::min<int64_t>(game.size, kLongGame)));
     int64_t g = run.games++;
+    if (progress && g % 4096 == 0) progress(run.bytes);
     if (game.damaged) {
+      run.gameRecords.Add(game.size, kNoRow, kNoRow);
       run.damaged.push_back({g + 1, game.problemLine, game.problem});
       continue;
     }
@@ -193,17 +229,10 @@ bool CollectNames(PgnReader& in, TagRun& run) {
       for (const HeaderTag& tag : tags)
         if (tag.name == "Date")
           if (std::optional<MonthNumber> m = MonthOfPgnDate(tag.value)) month = static_cast<int16_t>(*m);
+    uint32_t rowOfSide[2];
     for (Side side : kSides) {
-      std::string_view name = SideNameIn(tags, side);
-      auto found = run.rowOf.find(name);
-      if (found == run.rowOf.end()) {
-        NameRow& added = rows.emplace_back();
-        added.name = name;
-        added.anonymous = IsAnonymousName(name);
-        added.unknown = IsUnknownName(name);
-        found = run.rowOf.emplace(added.name, static_cast<uint32_t>(rows.size() - 1)).first;
-      }
-      NameRow& row = rows[found->second];
+      uint32_t r = rowOfSide[side == Side::Black] = RowFor(run, SideNameIn(tags, side));
+      NameRow& row = rows[r];
       if (row.lastGame != g) {
         ++row.games;
         row.lastGame = g;
@@ -222,8 +251,9 @@ bool CollectNames(PgnReader& in, TagRun& run) {
         }
         row.placeWithoutId = true;
       }
-      AddPlace(run, row, player, side);
+      run.places.Add(row.chains, side, player);
     }
+    run.gameRecords.Add(game.size, rowOfSide[0], rowOfSide[1]);
   }
   if (in.Failed()) return false;
   std::vector<uint32_t> order(rows.size());
@@ -232,32 +262,70 @@ bool CollectNames(PgnReader& in, TagRun& run) {
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return std::string_view(rows[a].name) < std::string_view(rows[b].name);
   });
-  run.rowOf.clear();
-  run.names.clear();
-  run.names.reserve(rows.size());
-  for (uint32_t i : order) run.names.push_back(std::move(rows[i]));
-  rows.clear();
-  for (uint32_t i = 0; i < run.names.size(); ++i) run.rowOf.emplace(run.names[i].name, i);
+  // The rows into that order where they are, each moved once (a cycle of
+  // the permutation at a time), and the games pointed at them there; the
+  // table of names is not needed any more.
+  run.rowOf = {};
+  std::vector<uint32_t> moved(rows.size());
+  for (uint32_t i = 0; i < order.size(); ++i) moved[order[i]] = i;
+  std::vector<bool> placed(rows.size());
+  for (size_t start = 0; start < rows.size(); ++start) {
+    if (placed[start]) continue;
+    NameRow first = std::move(rows[start]);
+    size_t at = start;
+    for (;;) {
+      placed[at] = true;
+      size_t from = order[at];
+      if (from == start) break;
+      rows[at] = std::move(rows[from]);
+      at = from;
+    }
+    rows[at] = std::move(first);
+  }
+  for (size_t g = 0; g < run.gameRecords.count(); ++g)
+    for (uint32_t& r : run.gameRecords.rows[g])
+      if (r != kNoRow) r = moved[r];
   return true;
 }
 
 void DecideNames(TagRun& run) {
   for (NameRow& row : run.names) {
-    GatherPlaces(run, row);
+    run.places.Gather(row.chains, row.places);
     Decide(row, run);
     if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
-    row.places = {};
-    row.firstPlace = row.lastPlace = kChainEnd;
+    std::vector<NamePlace>().swap(row.places);
+    row.chains = {};
   }
-  run.places.clear();
-  run.placeCount = 0;
+  run.places.Clear();
 }
 
-std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run) {
+namespace {
+
+// What a game's tags are read into, kept from one game to the next.
+struct GameScratch {
   std::vector<HeaderTag> tags;
   std::vector<std::string> values;
-  ReadHeaderTags(game, tags, values);
+};
+
+// Whether a place of each row may get tags: by its own FIDE ID, or as a
+// place of a name that got a player. One byte a row, at hand for each game.
+std::vector<uint8_t> RowsWithTags(const TagRun& run) {
+  std::vector<uint8_t> rows(run.names.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const NameRow& r = run.names[i];
+    rows[i] = r.result != NameResult::kAnonymous && (r.tagsById || r.chosen >= 0);
+  }
+  return rows;
+}
+
+// The tags the game of these rows gets, appended to `writes` in the order
+// the plug-in writes them. False when its names are not those of the rows
+// (the file changed since it was read).
+bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, const TagRun& run,
+                      GameScratch& scratch, std::vector<TagWrite>& writes) {
+  ReadHeaderTags(game, scratch.tags, scratch.values);
+  const std::vector<HeaderTag>& tags = scratch.tags;
   struct SideWrites {
     const NameRow* row;
     Side side;
@@ -266,13 +334,12 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run) {
   SideWrites sides[2];
   int count = 0;
   for (Side side : kSides) {
-    auto found = run.rowOf.find(SideNameIn(tags, side));
-    if (found == run.rowOf.end()) continue;
-    const NameRow& row = run.names[found->second];
-    if (row.result == NameResult::kAnonymous) continue;
+    const NameRow* row = &run.names[rows[side == Side::Black]];
+    if (row->name != SideNameIn(tags, side)) return false;
+    if (row->result == NameResult::kAnonymous) continue;
     PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
-    if (player.fideId == 0 && row.chosen < 0) continue;
-    sides[count++] = {&row, side, player};
+    if (player.fideId == 0 && row->chosen < 0) continue;
+    sides[count++] = {row, side, player};
   }
   // The plug-in writes name by name in name order; within a name, first the
   // places known by FIDE ID, then the others, each in game order.
@@ -281,10 +348,9 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run) {
        (sides[1].row == sides[0].row && sides[0].player.fideId == 0 && sides[1].player.fideId != 0)))
     std::swap(sides[0], sides[1]);
   std::optional<MonthNumber> month;
-  if (run.options.history)
+  if (run.options.history && count > 0)
     for (const HeaderTag& tag : tags)
       if (tag.name == "Date") month = MonthOfPgnDate(tag.value);
-  std::vector<TagWrite> writes;
   for (int i = 0; i < count; ++i) {
     const SideWrites& s = sides[i];
     Player record;
@@ -301,8 +367,10 @@ std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run) {
                        : PlayerTagWrites(record, s.row->name, s.player, s.side, run.options.tags);
     for (TagWrite& w : t.writes) writes.push_back(std::move(w));
   }
-  return writes;
+  return true;
 }
+
+}  // namespace
 
 namespace {
 
@@ -372,27 +440,41 @@ bool CopyPiece(PieceReader& in, BlockWriter& out, int64_t n) {
 
 }  // namespace
 
-bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run) {
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress) {
   PieceReader reader(in);
   BlockWriter writer(out);
   PgnHeaderReader headers;
   PgnGame game;
+  GameScratch scratch;
+  std::vector<TagWrite> writes;
   std::vector<TagSetting> settings;
   auto damaged = run.damaged.begin();
+  std::vector<uint8_t> withTags = RowsWithTags(run);
+  auto mayGetTags = [&](uint32_t row) { return row != kNoRow && withTags[row] != 0; };
   if (!CopyPiece(reader, writer, run.leadingBytes)) return false;
-  for (size_t g = 0; g < run.gameBytes.size(); ++g) {
-    int64_t length = run.gameBytes[g];
-    if (length == kLongGame) length = run.longGames.at(static_cast<int64_t>(g));
+  int64_t done = run.leadingBytes;
+  for (int64_t g = 0; g < static_cast<int64_t>(run.gameRecords.count()); ++g) {
+    if (progress && g % 4096 == 0) progress(done);
+    int64_t length = run.gameRecords.Length(g);
+    const std::array<uint32_t, 2>& rows = run.gameRecords.rows[static_cast<size_t>(g)];
+    done += length;
     // A damaged game is copied as it is, however long.
-    if (damaged != run.damaged.end() && damaged->game == static_cast<int64_t>(g) + 1) {
+    if (damaged != run.damaged.end() && damaged->game == g + 1) {
       ++damaged;
       if (!CopyPiece(reader, writer, length)) return false;
       continue;
     }
     std::string_view text = reader.Take(static_cast<size_t>(length));
+    if (text.size() != static_cast<size_t>(length)) return false;
+    // A game none of whose players gets tags is copied without reading it.
+    if (!mayGetTags(rows[0]) && !mayGetTags(rows[1])) {
+      writer.Write(text);
+      continue;
+    }
     // The game alone reads as it read within the file.
-    if (text.size() != static_cast<size_t>(length) || !headers.Read(text, game) || game.damaged) return false;
-    std::vector<TagWrite> writes = GameTagWrites(game, run);
+    if (!headers.Read(text, game) || game.damaged) return false;
+    writes.clear();
+    if (!AddGameTagWrites(game, rows, run, scratch, writes)) return false;
     if (writes.empty()) {
       writer.Write(text);
       continue;

@@ -3,13 +3,15 @@
 // games, then the file written again with the tags of the players decided.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "database/pgnstream.h"
@@ -17,6 +19,8 @@
 #include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
+#include "tools/blockvector.h"
+#include "tools/placestore.h"
 
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
@@ -30,8 +34,6 @@ struct TagRunOptions {
   const RatingHistory* history = nullptr;
   RatingKind historyKind = RatingKind::kStandard;
 };
-
-constexpr uint32_t kChainEnd = (1u << 31) - 1;
 
 // What became of a name.
 enum class NameResult : uint8_t {
@@ -49,13 +51,14 @@ std::string_view ResultText(NameResult result);
 
 struct NameRow {
   std::string name;
-  // While DecideNames decides the name, and only then: its places in game
-  // order, White before Black. Their `game` is -1: the run keeps no game
-  // index. Kept are the places with a FIDE ID, those whose game says
-  // something else about the player (Elo, title, sex, country, and with a
-  // history the game's month), and one place for all those that say
-  // nothing; of a name that names nobody only the places with a FIDE ID and
-  // one other, of an anonymous name none: the others never get tags.
+  // While DecideNames decides the name, and only then: its places, those
+  // with a FIDE ID first, each kind in game order (White before Black).
+  // Their `game` is -1: the run keeps no game index. Kept are the places
+  // with a FIDE ID, those whose game says something else about the player
+  // (Elo, title, sex, country, and with a history the game's month), and
+  // one place for all those that say nothing; of a name that names nobody
+  // only the places with a FIDE ID and one other, of an anonymous name
+  // none: the others never get tags.
   std::vector<NamePlace> places;
   uint32_t games = 0;  // distinct games
   NameResult result = NameResult::kNotFound;
@@ -72,10 +75,11 @@ struct NameRow {
   // The player (PlayerList index) whose tags the places without a FIDE ID
   // get, -1 none. A place with a FIDE ID gets its own player's, always.
   int32_t chosen = -1;
+  bool tagsById = false;  // a place gets tags by its own FIDE ID
 
-  // While the file is read: the name's places in TagRun::places, chained,
-  // the last game counted, and whether a place without FIDE ID is kept.
-  uint32_t firstPlace = kChainEnd, lastPlace = kChainEnd;
+  // While the file is read: the name's places in TagRun::places, the last
+  // game counted, and whether a place without FIDE ID is kept.
+  PlaceStore::Chains chains;
   int64_t lastGame = -1;
   bool anonymous = false, unknown = false, placeWithoutId = false;
   uint32_t placesLeftOut = 0;  // places without FIDE ID not kept (see `places`)
@@ -87,45 +91,62 @@ struct DamagedGame {
   std::string problem;
 };
 
-// A place waiting to be decided: what its game says, and the next place of
-// its name (kChainEnd: none) with the place's side in the top bit. 16 bytes.
-struct PlaceLink {
-  PlayerFacts player;
-  uint32_t nextAndSide = 0;
+// The distinct names by their hash: open addressing over a power of two of
+// slots, at most half of them used, each the hash and the row of names; the
+// names' bytes one after another, where a lookup finds them at hand.
+struct NameTable {
+  struct Slot {
+    uint64_t hash = 0;
+    uint32_t row = UINT32_MAX;  // none
+  };
+  std::vector<Slot> slots;
+  std::string bytes;           // the names of the rows in row order
+  std::vector<uint32_t> ends;  // where each row's name ends in `bytes`
+  size_t size() const { return ends.size(); }
+};
+
+constexpr uint32_t kNoRow = UINT32_MAX;
+
+// What the second reading needs of each game: its length (a longer game's
+// in `longer`) and the rows of its White and Black names (kNoRow for a
+// damaged game). Ten bytes a game.
+struct GameRecords {
+  void Add(int64_t length, uint32_t white, uint32_t black);
+  int64_t Length(int64_t game) const;
+  size_t count() const { return lengths.size(); }
+  BlockVector<uint16_t> lengths;
+  BlockVector<std::array<uint32_t, 2>> rows;
+  std::map<int64_t, int64_t> longer;
 };
 
 struct TagRun {
   TagRunOptions options;
   std::map<std::string, int32_t> choices;                // name -> FIDE ID
-  std::vector<NameRow> names;                            // in name order (bytes as unsigned)
-  std::unordered_map<std::string_view, uint32_t> rowOf;  // name -> index into names
+  std::deque<NameRow> names;                             // in name order (bytes as unsigned)
+  NameTable rowOf;                         // name -> index into names, while the file is read
   std::vector<DamagedGame> damaged;
   int64_t games = 0;  // games of the file, damaged ones included
   int64_t bytes = 0;
   // The file in pieces, as the second reading takes it: the text before the
-  // first game, then each game's length (kLongGame: in longGames).
+  // first game, then each game.
   int64_t leadingBytes = 0;
-  std::vector<uint32_t> gameBytes;
-  std::map<int64_t, int64_t> longGames;
-  // Every place of every name, in blocks, until the names are decided.
-  std::vector<std::unique_ptr<PlaceLink[]>> places;
-  uint32_t placeCount = 0;
+  GameRecords gameRecords;
+  PlaceStore places;  // every name's places, until the names are decided
 };
 
-constexpr uint32_t kLongGame = UINT32_MAX;
+// Called now and then with the bytes done so far.
+using TagRunProgress = std::function<void(int64_t bytes)>;
 
 // Reads every game, gathering the names with their places. False on a read
 // error.
-bool CollectNames(PgnReader& in, TagRun& run);
+bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress = {});
 // Decides every name as the plug-in's batch run would with a user who
 // answers every question with Skip, except where run.choices settles it.
 void DecideNames(TagRun& run);
 // Copies the file read again from in, the games that get tags with their
 // tags. False when the input is not what CollectNames read, or on a read or
 // write error.
-bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress = {});
 
-// The tag settings of one game, in the order the plug-in writes them.
-std::vector<TagWrite> GameTagWrites(const PgnGame& game, const TagRun& run);
 // The side's name ("?" when the game has no such tag, as the host shows it).
 std::string SideName(const PgnGame& game, Side side);

@@ -70,6 +70,7 @@ fi
 expect 0 "4" import list.txt small.dat
 version=$(run --version)
 [[ "$version" =~ ^"players (Velmarsh) "[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "players --version gave: $version"
+[ "$(run --version | od -An -tx1 | tr -d ' \n' | tail -c 2)" = 0a ] || fail "players --version does not end its line"
 expect 0 "0${T}33${T}Smith, John${T}2600${T}0${T}0${T}192${T}1980
 1${T}44${T}Smyth, John${T}2600${T}0${T}6${T}56${T}0
 2${T}12345678${T}Doe, Jane${T}2405${T}1${T}4${T}135${T}1990
