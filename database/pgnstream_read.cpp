@@ -78,12 +78,12 @@ size_t SkipPlainMoves(const unsigned char* bytes, size_t at, size_t end) {
                 star = _mm_set1_epi8('*'), dash = _mm_set1_epi8('-'), zero = _mm_setzero_si128();
   for (; at + 16 <= end; at += 16) {
     __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
-    __m128i hit = _mm_or_si128(
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, brace), _mm_cmpeq_epi8(b, semicolon)),
-                     _mm_or_si128(_mm_cmpeq_epi8(b, percent), _mm_cmpeq_epi8(b, bracket))),
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, open), _mm_cmpeq_epi8(b, close)),
-                     _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, star), _mm_cmpeq_epi8(b, dash)),
-                                  _mm_cmpeq_epi8(b, zero))));
+    __m128i hit =
+        _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, brace), _mm_cmpeq_epi8(b, semicolon)),
+                                  _mm_or_si128(_mm_cmpeq_epi8(b, percent), _mm_cmpeq_epi8(b, bracket))),
+                     _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, open), _mm_cmpeq_epi8(b, close)),
+                                  _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, star), _mm_cmpeq_epi8(b, dash)),
+                                               _mm_cmpeq_epi8(b, zero))));
     if (int mask = _mm_movemask_epi8(hit); mask != 0) return at + static_cast<size_t>(__builtin_ctz(mask));
   }
 #endif
@@ -163,7 +163,7 @@ struct PgnReader::State {
   bool overLimit = false;
   size_t lineMark = 0;   // a place in data whose line is known:
   int64_t markLine = 1;  // its line
-  int depth = 0;         // variations open
+  int64_t depth = 0;     // variations open
   bool inComment = false, toLineEnd = false;
   size_t commentAt = kNone, commentZero = kNone, lastTagEnd = kNone, movetextAt = kNone;
   PgnGame current;
@@ -269,6 +269,14 @@ struct PgnReader::State {
     return true;
   }
 
+  // A byte order mark at pos, none, or perhaps one cut by the end of what is
+  // read.
+  enum class Bom : uint8_t { kNo, kYes, kCut };
+  Bom BomAt() const {
+    if (end - pos < 3) return eof ? Bom::kNo : Bom::kCut;
+    return IsBom(data + pos) ? Bom::kYes : Bom::kNo;
+  }
+
   // Before the first game, and after a game's result.
   bool Between() {
     while (pos < end) {
@@ -292,8 +300,8 @@ struct PgnReader::State {
           return true;
         case '[': StartGame(pos, Mode::kTags); return true;
         case '\xEF':
-          if (end - pos < 3 && !eof) return false;
-          if (end - pos >= 3 && IsBom(data + pos)) {
+          if (Bom found = BomAt(); found != Bom::kNo) {
+            if (found == Bom::kCut) return false;
             pos += 3;
             continue;
           }
@@ -325,12 +333,10 @@ struct PgnReader::State {
         toLineEnd = true;
         return true;
       }
-      if (c == '\xEF') {
-        if (end - pos < 3 && !eof) return false;
-        if (end - pos >= 3 && IsBom(data + pos)) {
-          pos += 3;
-          continue;
-        }
+      if (Bom found = c == '\xEF' ? BomAt() : Bom::kNo; found != Bom::kNo) {
+        if (found == Bom::kCut) return false;
+        pos += 3;
+        continue;
       }
       movetextAt = pos - gameStart;  // any other text begins the movetext
       mode = Mode::kMoves;

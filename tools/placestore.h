@@ -1,6 +1,7 @@
 // The places of every name of a file while `players tag` reads it, until the
 // names are decided: what each game says about its player in 12 bytes, 16
-// with a FIDE ID, in blocks; each name's places chained in the order added.
+// with a FIDE ID, in blocks; each name's places chained from the last added
+// to the first, so that adding one touches no other.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,9 @@ class PlaceStore {
  public:
   static constexpr uint32_t kEnd = UINT32_MAX >> 1;
 
-  // A name's places: those with a FIDE ID and the others, each a chain.
+  // A name's places: the last of those with a FIDE ID and of the others.
   struct Chains {
-    uint32_t first = kEnd, last = kEnd;
-    uint32_t idFirst = kEnd, idLast = kEnd;
+    uint32_t last = kEnd, idLast = kEnd;
   };
 
   void Add(Chains& chains, Side side, const PlayerFacts& player);
@@ -27,10 +27,10 @@ class PlaceStore {
   void Clear();
 
  private:
-  // A place without FIDE ID; nextAndSide: the next place of the chain (kEnd
-  // none), the side in the top bit.
+  // A place without FIDE ID; beforeAndSide: the place added before it to
+  // the chain (kEnd none), the side in the top bit.
   struct Place {
-    uint32_t nextAndSide;
+    uint32_t beforeAndSide;
     uint16_t rating;
     int16_t month;
     Sex sex;

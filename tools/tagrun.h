@@ -121,8 +121,8 @@ struct GameRecords {
 
 struct TagRun {
   TagRunOptions options;
-  std::map<std::string, int32_t> choices;                // name -> FIDE ID
-  std::deque<NameRow> names;                             // in name order (bytes as unsigned)
+  std::map<std::string, int32_t> choices;  // name -> FIDE ID
+  std::deque<NameRow> names;               // in name order (bytes as unsigned)
   NameTable rowOf;                         // name -> index into names, while the file is read
   std::vector<DamagedGame> damaged;
   int64_t games = 0;  // games of the file, damaged ones included
