@@ -57,10 +57,14 @@ Tags TagsOf(const PgnGame& game) {
   return tags;
 }
 
-bool Same(const PgnGame& a, const PgnGame& b) {
+// The same piece; `why` compares what makes a game damaged too, which a
+// game read alone may tell otherwise (a malformed pair read on into the next
+// game's bytes within the file, to the end of the text alone).
+bool Same(const PgnGame& a, const PgnGame& b, bool why) {
   return a.text == b.text && a.size == b.size && a.isGame == b.isGame && a.damaged == b.damaged &&
-         a.problem == b.problem && TagsOf(a) == TagsOf(b) && a.movetextStart == b.movetextStart &&
-         a.headerEnd == b.headerEnd && a.headerEndsLine == b.headerEndsLine && a.lineEnd == b.lineEnd;
+         (!why || (a.problem == b.problem && a.problemLine == b.problemLine)) && TagsOf(a) == TagsOf(b) &&
+         a.movetextStart == b.movetextStart && a.headerEnd == b.headerEnd &&
+         a.headerEndsLine == b.headerEndsLine && a.lineEnd == b.lineEnd;
 }
 
 const TagSetting kSettings[] = {{"WhiteFIDE", "4100018"}, {"Event", "Quote \" and \\ back"}};
@@ -94,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t block = 1 + (size > 0 ? data[0] % 61 : 0);
   std::vector<PgnGame> fromFile = ReadFile(text, block);
   Check(fromFile.size() == games.size());
-  for (size_t i = 0; i < games.size(); ++i) Check(Same(fromFile[i], games[i]));
+  for (size_t i = 0; i < games.size(); ++i) Check(Same(fromFile[i], games[i], true));
 
   std::string joined;
   PgnHeaderReader headers;
@@ -108,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The game alone is the same game; so is its header read again.
     std::vector<PgnGame> alone = ReadText(g.text);
-    Check(alone.size() == 1 && Same(alone[0], g));
+    Check(alone.size() == 1 && Same(alone[0], g, false));
     PgnGame header;
     if (g.isGame && !g.damaged) Check(headers.Read(g.text, header) && TagsOf(header) == TagsOf(g));
   }
