@@ -30,6 +30,11 @@
 // - White space: blank, tab, line ends, a UTF-8 byte order mark (at the
 //   start of the file or where files were joined); outside tag values and
 //   movetext also a zero byte and Ctrl-Z (the padding of DOS tools).
+// Where the standard leaves a choice, the rules above take the side of the
+// widely used readers and of real files: lines among tag pairs, a repeated
+// name as the next game's header (a name stands once in a header), results
+// in variations passed over, '[' in movetext as the next header, stray text
+// and padding between games kept with the game before.
 // A game the reader cannot take is damaged, to be copied unchanged: a
 // malformed tag pair, a zero byte in a tag value or in movetext, a comment
 // that never closes (it holds the rest of the file), or a game longer than
