@@ -3,8 +3,8 @@
 # fails the build. It runs again when a source of the checked folders changes
 # (the stamp depends on them) or a file is added (the glob is rechecked). The
 # test "layers" runs the same check.
-set(velmarsh_layer_folders database base lumora host windows tagging plugin hostsim tools
-    tests/win32)
+set(velmarsh_layer_folders database base lumora host windows tagging plugin hostsim tools tests
+    bench fuzz)
 set(velmarsh_layer_globs "")
 foreach(folder IN LISTS velmarsh_layer_folders)
   list(APPEND velmarsh_layer_globs ${CMAKE_SOURCE_DIR}/${folder}/*.h
@@ -24,3 +24,6 @@ add_custom_target(velmarsh_layers ALL DEPENDS ${velmarsh_layers_stamp})
 
 add_test(NAME layers COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR}
                              -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake)
+# And it fails on a planted include of every kind it refuses.
+add_test(NAME layers_planted COMMAND ${CMAKE_COMMAND} -DWORK=${CMAKE_BINARY_DIR}/layers-planted
+                                     -P ${CMAKE_SOURCE_DIR}/cmake/check_layers_planted.cmake)

@@ -36,7 +36,7 @@ add_library(velmarsh_windows STATIC
 target_link_libraries(velmarsh_windows PUBLIC velmarsh_host)
 
 add_library(velmarsh_tagging STATIC
-    tagging/addinfo.cpp tagging/batch.cpp tagging/gamessite.cpp tagging/gametags.cpp
+    tagging/addinfo.cpp tagging/askplayer.cpp tagging/batch.cpp tagging/gamessite.cpp tagging/gametags.cpp
     tagging/namelist.cpp)
 target_link_libraries(velmarsh_tagging PUBLIC velmarsh_windows)
 

@@ -24,21 +24,6 @@ int64_t IndexOfId(const KindHistory& kind, int32_t id) {
 
 }  // namespace
 
-void SortListRatings(std::vector<ListRating>& players) {
-  // A stable radix sort on the 31-bit ID, 11 bits a pass: the first of
-  // repeated IDs stays first.
-  std::vector<ListRating> other(players.size());
-  for (int shift = 0; shift < 33; shift += 11) {
-    std::vector<uint32_t> next(2049, 0);
-    for (const ListRating& p : players) ++next[((static_cast<uint32_t>(p.id) >> shift) & 2047) + 1];
-    for (size_t b = 1; b < next.size(); ++b) next[b] += next[b - 1];
-    for (const ListRating& p : players) other[next[(static_cast<uint32_t>(p.id) >> shift) & 2047]++] = p;
-    players.swap(other);
-  }
-  auto sameId = [](const ListRating& a, const ListRating& b) { return a.id == b.id; };
-  players.erase(std::unique(players.begin(), players.end(), sameId), players.end());
-}
-
 bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> players) {
   auto byMonth = [](const ListSummary& s, MonthNumber m) { return s.month < m; };
   const size_t p = static_cast<size_t>(

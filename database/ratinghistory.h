@@ -69,9 +69,6 @@ struct ListRating {
 // Returns false (history unchanged) when the kind is full.
 bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> players);
 
-// Ascending by ID, the first of repeated IDs kept: the order AddList takes.
-void SortListRatings(std::vector<ListRating>& players);
-
 struct RatingInForce {
   uint16_t rating;    // 0: none in that list
   MonthNumber month;  // of the list in force

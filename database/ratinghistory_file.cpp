@@ -20,11 +20,13 @@ namespace {
 constexpr char kMagic[8] = {'R', 'A', 'T', 'E', 'H', 'I', 'S', 'T'};
 constexpr uint32_t kVersion = 1;
 
+// Writes into room made beforehand.
 struct Writer {
-  std::vector<uint8_t>& out;
+  uint8_t* at;
   void U16(uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+    at[0] = static_cast<uint8_t>(v);
+    at[1] = static_cast<uint8_t>(v >> 8);
+    at += 2;
   }
   void U32(uint32_t v) {
     U16(v & 0xFFFF);
@@ -102,12 +104,12 @@ bool ReadKind(Reader& in, KindHistory& kind) {
 }  // namespace
 
 std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
-  std::vector<uint8_t> bytes(kMagic, kMagic + sizeof kMagic);
   size_t size = 12;
   for (const KindHistory& kind : history.kinds)
     size += 12 + kind.lists.size() * 12 + kind.players.size() * 6 + kind.changes.size() * 4;
-  bytes.reserve(size);
-  Writer out{bytes};
+  std::vector<uint8_t> bytes(size);
+  std::memcpy(bytes.data(), kMagic, sizeof kMagic);
+  Writer out{bytes.data() + sizeof kMagic};
   out.U32(kVersion);
   for (const KindHistory& kind : history.kinds) {
     out.U32(static_cast<uint32_t>(kind.lists.size()));

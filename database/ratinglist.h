@@ -1,9 +1,12 @@
 // ratinglist: FIDE's rating lists in every layout FIDE has published (the
 // combined list with and without FOA, the single standard, rapid and blitz
-// lists, the format before 2013), told apart by their header line. Each
-// field is read at the columns its header name stands over, so a column that
-// a later layout shifted is still found. Used by the rating history; the
-// import into players.dat keeps its own fixed columns.
+// lists, the format before 2013, the lists of 2001 to 2004), told apart by
+// their header line. Each field is read at the columns its header name
+// stands over, so a column that a later layout shifted is still found; the
+// lists of 2001 to 2004, whose header words do not stand over their data (or
+// which have no header), are read at the fixed columns of the one of their
+// three column sets that the shape of their first player line shows. Used by
+// the rating history and by the import into players.dat.
 #pragma once
 
 #include <array>
@@ -40,6 +43,7 @@ enum class ListLayout : uint8_t {
   kCombined,    // SRtng, RRtng, BRtng: all three kinds, no month
   kSingle,      // one rating column headed by the list's month
   kBefore2013,  // "ID number Name ... TitlFed  Mar11 GamesBorn": standard
+  kBefore2005,  // 2001-2004: "ID_NUMBER NAME ... JAN01", "CODE ...", or no header: standard
 };
 
 // Bytes [begin, end) of a line, 0-based; empty when the header lacks it.
@@ -56,12 +60,25 @@ struct ListFormat {
   // The rating column of each kind. A single list's column stands under
   // kStandard until UseSingleKind moves it.
   std::array<ColumnSpan, kRatingKinds> rating;
+  // Where the header names them ("Fed", "Sex", "Tit", "B-day"); the lists of
+  // 2001 to 2004 give only the birth date.
+  ColumnSpan federation, sex, title, birth;
   std::optional<MonthNumber> month;  // from the header's month token
+  // A list of 2001 to 2004: its columns are known once FitColumnsBefore2005
+  // has seen a player line; whether its header names a birth date.
+  bool columnsPending = false;
+  bool birthNamed = true;
 };
 
 // Recognises a header line (without its line end). On failure returns
 // nullopt and says why in `why`.
 std::optional<ListFormat> RecognizeHeader(std::string_view header, std::string& why);
+
+// Sets the columns of a list of 2001 to 2004 from the shape of a player line:
+// an ID alone in the ID field and the rating's last digit at the column of
+// one of the three column sets of those years. False when the line has the
+// shape of none.
+bool FitColumnsBefore2005(ListFormat& format, std::string_view line);
 
 // Makes a single list's rating column that of `kind`.
 void UseSingleKind(ListFormat& format, RatingKind kind);
@@ -69,10 +86,13 @@ void UseSingleKind(ListFormat& format, RatingKind kind);
 // The kind a file name's prefix names ("standard_", "rapid_", "blitz_", in
 // any case), looked for in the name after the last folder separator.
 std::optional<RatingKind> KindOfFileName(std::string_view path);
+// The month a file name begins with ("JAN01FRL.TXT", "jul03frl.txt").
+std::optional<MonthNumber> MonthOfFileName(std::string_view path);
 
 struct ListPlayer {
   int32_t id = 0;                               // above 0
   std::string_view name;                        // as it stands, blanks around it removed
+  std::string_view birth;                       // the birth date or year as it stands, trimmed
   std::array<uint16_t, kRatingKinds> rating{};  // 0: unrated or no such column
 };
 
@@ -82,11 +102,16 @@ struct ListPlayer {
 // counts as unrated.
 bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& player);
 
-// Reads the list file at path: its header goes to onHeader, which may adjust
-// the format or refuse it (false, with a message in error); then each player
-// line goes to onPlayer (its name views a buffer valid during the call).
-// Lines end with LF or CRLF; a Ctrl-Z ends the text. False with a one-line
-// message in error when the file cannot be read or is not a rating list.
+// Reads the list file at path: its header (the first line that is not blank)
+// goes to onHeader, which may adjust the format or refuse it (false, with a
+// message in error); then each player line goes to onPlayer (its name views
+// a buffer valid during the call). A list of 2001 to 2004 may have no header:
+// its first line is then a player line. Lines end with LF or CRLF; a Ctrl-Z
+// ends the text. False with a one-line message in error when the file cannot
+// be read, is not a rating list, lists no player, or ends in the middle of a
+// line: a last line without its line end that stops before the end of a
+// rating column (a download that broke off). On false the players passed
+// on must be dropped.
 bool ReadRatingList(const std::string& path,
                     const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
                     const std::function<void(const ListPlayer& player)>& onPlayer, std::string& error);

@@ -80,12 +80,51 @@ std::optional<MonthNumber> MonthOfToken(std::string_view token) {
   return std::nullopt;
 }
 
+namespace {
+
+// A header of 2001 to 2004: "  ID_NUMBER NAME ... TITLE COUNTRY JAN01 GAMES
+// BIRTHDAY FLAG" or "   CODE   NAME ...". Its words do not stand over their
+// data, so only the month and whether a birth date is listed are taken from
+// it; the columns come from the first player line.
+std::optional<ListFormat> HeaderBefore2005(const std::vector<Word>& words, std::string& why) {
+  ListFormat format;
+  format.layout = ListLayout::kBefore2005;
+  format.columnsPending = true;
+  format.birthNamed = false;
+  bool haveName = false;
+  for (size_t w = 1; w < words.size(); ++w) {
+    std::string_view text = words[w].text;
+    if (SameLetters(text, "NAME")) {
+      haveName = true;
+    } else if (SameLetters(text, "BIRTHDAY")) {
+      format.birthNamed = true;
+    } else if (std::optional<MonthNumber> month = MonthOfToken(text)) {
+      if (format.month) {
+        why = "its header names two months";
+        return std::nullopt;
+      }
+      format.month = month;
+    }
+  }
+  if (!haveName) {
+    why = "its header has no \"NAME\" column";
+    return std::nullopt;
+  }
+  return format;
+}
+
+}  // namespace
+
 std::optional<ListFormat> RecognizeHeader(std::string_view header, std::string& why) {
   std::vector<Word> words = WordsOf(header);
+  if (!words.empty() && (SameLetters(words[0].text, "ID_NUMBER") || SameLetters(words[0].text, "CODE")))
+    return HeaderBefore2005(words, why);
   // "ID Number" (or "ID number") is one field's name: its second word is no
   // field of its own.
   if (words.empty() || words[0].start != 0 || !SameLetters(words[0].text, "ID")) {
-    why = "its header does not begin with \"ID\"";
+    why =
+        "its first line is neither FIDE's header (\"ID Number\", \"ID_NUMBER\" or \"CODE\" ...) nor a player "
+        "line of FIDE's lists of 2001 to 2004";
     return std::nullopt;
   }
   if (words.size() > 1 && SameLetters(words[1].text, "Number")) words.erase(words.begin() + 1);
@@ -109,6 +148,19 @@ std::optional<ListFormat> RecognizeHeader(std::string_view header, std::string& 
       haveName = true;
     } else if (SameLetters(text, "TitlFed") || SameLetters(text, "Titl")) {
       old = true;
+    } else if (SameLetters(text, "Fed")) {
+      format.federation = spanOf(w);
+    } else if (SameLetters(text, "Sex")) {
+      format.sex = spanOf(w);
+    } else if (SameLetters(text, "Tit")) {
+      format.title = spanOf(w);
+    } else if (SameLetters(text, "B-day") || SameLetters(text, "Born")) {
+      format.birth = spanOf(w);
+    } else if (SameLetters(text, "GamesBorn")) {
+      // The format before 2013 runs two names together: the year stands
+      // under "Born".
+      format.birth = spanOf(w);
+      format.birth.begin += 5;
     } else if (MonthOfToken(text)) {
       if (monthWord) {
         why = "its header names two months";
@@ -149,9 +201,23 @@ void UseSingleKind(ListFormat& format, RatingKind kind) {
   format.rating[static_cast<int>(kind)] = column;
 }
 
-std::optional<RatingKind> KindOfFileName(std::string_view path) {
+namespace {
+
+std::string_view FileNameOf(std::string_view path) {
   size_t slash = path.find_last_of("/\\");
-  std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::optional<MonthNumber> MonthOfFileName(std::string_view path) {
+  std::string_view name = FileNameOf(path);
+  if (name.size() < 5 || (name.size() > 5 && IsDigit(name[5]))) return std::nullopt;
+  return MonthOfToken(name.substr(0, 5));
+}
+
+std::optional<RatingKind> KindOfFileName(std::string_view path) {
+  std::string_view name = FileNameOf(path);
   for (RatingKind kind : kAllRatingKinds) {
     std::string_view k = KindName(kind);
     if (name.size() > k.size() && SameLetters(name.substr(0, k.size()), k) && name[k.size()] == '_')

@@ -27,6 +27,9 @@ std::string_view Field(std::string_view line, ColumnSpan span) {
 
 std::string_view Trimmed(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  // Fields are mostly blanks after their value: eight at a time.
+  while (text.size() >= 8 && std::memcmp(text.data() + text.size() - 8, "        ", 8) == 0)
+    text.remove_suffix(8);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
@@ -34,14 +37,17 @@ std::string_view Trimmed(std::string_view text) {
 // The number that stands alone in a field, with at most `digits` digits; -1
 // when the field holds anything else (0 for a blank field).
 int64_t NumberAlone(std::string_view field, size_t digits) {
-  field = Trimmed(field);
-  if (field.size() > digits) return -1;
+  // One pass: blanks, the digits, blanks.
+  const char* at = field.data();
+  const char* end = at + field.size();
+  while (at != end && IsBlank(*at)) ++at;
+  const char* first = at;
   int64_t value = 0;
-  for (char c : field) {
-    if (!IsDigit(c)) return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  for (; at != end && IsDigit(*at); ++at)
+    if (static_cast<size_t>(at - first) < digits) value = value * 10 + (*at - '0');
+  if (static_cast<size_t>(at - first) > digits) return -1;
+  while (at != end && IsBlank(*at)) ++at;
+  return at == end ? value : -1;
 }
 
 }  // namespace
@@ -51,12 +57,32 @@ bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& p
   if (id <= 0 || id > INT32_MAX) return false;
   player.id = static_cast<int32_t>(id);
   player.name = Trimmed(Field(line, format.name));
+  player.birth = Trimmed(Field(line, format.birth));
   for (int k = 0; k < kRatingKinds; ++k) {
     int64_t rating = format.rating[k].empty() ? 0 : NumberAlone(Field(line, format.rating[k]), 4);
     player.rating[k] = rating > 0 ? static_cast<uint16_t>(rating) : 0;
   }
   return true;
 }
+
+namespace {
+
+// Where a line must reach to hold all of its ratings: the end of the last
+// rating column (of one that runs to the end of the line, its four digits).
+size_t RatingsEnd(const ListFormat& format) {
+  size_t end = 0;
+  for (const ColumnSpan& span : format.rating)
+    if (!span.empty()) end = std::max(end, span.end == std::string_view::npos ? span.begin + 4 : span.end);
+  return end;
+}
+
+bool IsBlankLine(std::string_view line) {
+  for (char c : line)
+    if (!IsBlank(c) && c != '\r') return false;
+  return true;
+}
+
+}  // namespace
 
 bool ReadRatingList(const std::string& path,
                     const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
@@ -69,25 +95,54 @@ bool ReadRatingList(const std::string& path,
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   std::string carried;  // the start of a line begun in an earlier chunk
   std::optional<ListFormat> format;
-  bool refused = false;
+  bool ready = false;  // the format is complete and taken by onHeader
+  size_t ratingsEnd = 0;
+  uint64_t players = 0;
+  bool lastLineOpen = false;  // the line taken is the last and lacks its end
   ListPlayer player;
 
-  // Returns false once the header is refused.
+  auto accept = [&]() {
+    if (!onHeader(*format, error)) return false;
+    ready = true;
+    ratingsEnd = RatingsEnd(*format);
+    return true;
+  };
+  auto notAList = [&](const std::string& why) {
+    error = path + " is not a FIDE rating list: " + why;
+    return false;
+  };
+  // Returns false once the list is refused.
+  auto takePlayer = [&](std::string_view line) {
+    // A last line that stops before its ratings do was cut off: its digits
+    // would be taken for a lower rating.
+    if (lastLineOpen && line.size() < ratingsEnd && !IsBlankLine(line)) {
+      error = path + " ends in the middle of a line: download it again";
+      return false;
+    }
+    if (ReadListLine(*format, line, player)) {
+      ++players;
+      onPlayer(player);
+    }
+    return true;
+  };
   auto takeLine = [&](std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (format) {
-      if (ReadListLine(*format, line, player)) onPlayer(player);
-      return true;
-    }
-    std::string why;
-    format = RecognizeHeader(line, why);
+    if (ready) return takePlayer(line);
+    if (IsBlankLine(line)) return true;  // blank lines before the list
     if (!format) {
-      error = path + " is not a FIDE rating list: " + why;
-    } else if (!onHeader(*format, error)) {
-      format.reset();
+      std::string why;
+      format = RecognizeHeader(line, why);
+      if (format) return format->columnsPending || accept();
+      // No header: a list of 2001 to 2004 may begin with its players.
+      format = ListFormat{};
+      if (!FitColumnsBefore2005(*format, line)) return notAList(why);
+    } else if (!FitColumnsBefore2005(*format, line)) {
+      // A line without an ID holds no player in any column set.
+      std::string_view idField = line.substr(0, std::min<size_t>(line.size(), 12));
+      if (idField.find_first_of("0123456789") == std::string_view::npos) return true;
+      return notAList("its lines stand in none of the column sets of the lists of 2001 to 2004");
     }
-    refused = !format;
-    return !refused;
+    return accept() && takePlayer(line);
   };
 
   bool ended = false;
@@ -122,9 +177,11 @@ bool ReadRatingList(const std::string& path,
     if (!text.empty() && carried.size() < kLongestLine)
       carried.append(text.substr(0, kLongestLine - carried.size()));
   }
-  if (!carried.empty() && !takeLine(carried)) return false;  // the last line may lack its end
-  if (!format && !refused) {
-    error = path + " is not a FIDE rating list: it is empty";
+  lastLineOpen = true;
+  if (!carried.empty() && !takeLine(carried)) return false;
+  if (!format) return notAList("it is empty");
+  if (!ready || players == 0) {
+    error = path + " lists no players";
     return false;
   }
   if (!CloseFile(file)) {

@@ -1,5 +1,6 @@
-// Any text imports without harm into players that keep the list's rules,
-// sorts by rating, and can be searched by its own names.
+// Any text is refused with a one-line message, leaving the list as it was,
+// or imports without harm into players that keep the list's rules, sorts by
+// rating, and can be searched by its own names.
 #include <algorithm>
 #include <cstdlib>
 
@@ -7,7 +8,7 @@
 #include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "fuzzfile.h"
+#include "fuzz/fuzzfile.h"
 
 namespace {
 
@@ -18,7 +19,14 @@ void Check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Check(ImportFideList(WriteScratch("list.txt", data, size)));
+  std::string error;
+  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 1}});
+  if (!ImportFideList(WriteScratch("standard_list.txt", data, size), error)) {
+    Check(!error.empty() && error.find('\n') == std::string::npos);
+    Check(PlayerList().size() == 1 && PlayerList()[0].name == "Previous, List");
+    return 0;
+  }
+  Check(!PlayerList().empty());
   for (const Player& p : PlayerList()) {
     Check(!p.name.empty() && p.name.size() <= 61 && p.name[0] >= 'A' && p.name[0] <= 'Z');
     Check(p.name.back() != ' ');

@@ -7,7 +7,7 @@
 #include "database/bytefile.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "fuzzfile.h"
+#include "fuzz/fuzzfile.h"
 
 namespace {
 

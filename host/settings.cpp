@@ -1,6 +1,9 @@
 #include "host/settings.h"
 
+#include <vector>
+
 #include "database/bytefile.h"
+#include "database/playerinfofile.h"
 #include "host/paths.h"
 
 Settings settings;
@@ -8,24 +11,14 @@ Settings settings;
 void ReadSettingsFile() {
   ByteFile file(SettingsFilePath(), true);
   if (file.failed) return;
-  Settings& s = settings;
-  s.saveTitle = file.ReadBool();
-  s.saveSex = file.ReadBool();
-  s.saveElo = file.ReadBool();
-  s.saveCountry = file.ReadBool();
-  s.overwriteTitle = file.ReadBool();
-  s.overwriteSex = file.ReadBool();
-  s.overwriteElo = file.ReadBool();
-  s.overwriteCountry = file.ReadBool();
-  // Files written before the name option have only eight bytes.
-  if (!file.AtEnd()) s.changeName = file.ReadBool();
+  std::vector<uint8_t> bytes;
+  while (bytes.size() < kSettingsFileBytes && !file.AtEnd()) bytes.push_back(file.ReadByte());
+  settings = OptionsFromSettingsBytes(bytes, settings);
 }
 
 void WriteSettingsFile() {
   ByteFile file(SettingsFilePath(), false);
   if (file.failed) return;
-  const Settings& s = settings;
-  for (bool flag : {s.saveTitle, s.saveSex, s.saveElo, s.saveCountry, s.overwriteTitle, s.overwriteSex,
-                    s.overwriteElo, s.overwriteCountry, s.changeName})
-    file.WriteBool(flag);
+  auto bytes = SettingsBytes(settings);
+  file.WriteBytes(bytes.data(), bytes.size());
 }

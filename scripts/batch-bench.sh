@@ -10,8 +10,7 @@
 # Figures in docs/performance.md. Usage: scripts/batch-bench.sh [GAMES...]
 # (default 10000 100000); the data is kept in build/batchbench.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 sizes=("$@"); [ ${#sizes[@]} -eq 0 ] && sizes=(10000 100000)
 
 win=$build/win32

@@ -9,8 +9,7 @@
 # missing). Kept in build/native/benchdata/history; HISTORY_KEEP=1 keeps the
 # history of an earlier run and only times.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 months=${MONTHS:-12}
 
 "$root/scripts/setup.sh"
@@ -62,7 +61,7 @@ rm -f "$data/players.dat"
 echo "== players tag with and without --history (alternately, medians)"
 db=$bin/benchdata/players_bench.dat big=$bin/benchdata/generated_100mb.pgn
 [ -f "$db" ] && [ -f "$big" ] || "$root/scripts/bench_tag.sh"
-python3 - "$bin/tools/players" "$db" "$history" "${VELMARSH_TESTDATA:-$root/tests/data}/pgn/twic0920.pgn" "$big" <<'PY'
+python3 - "$bin/tools/players" "$db" "$history" "$testdata/pgn/twic0920.pgn" "$big" <<'PY'
 import os, statistics, subprocess, sys, time
 players, db, history, twic, big = sys.argv[1:]
 def timed(extra, pgn):

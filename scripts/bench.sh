@@ -7,8 +7,7 @@
 # benchmark program, e.g. --benchmark_filter=Load. The list (about 300 MB) is
 # kept in build/native/benchdata.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native

@@ -16,8 +16,7 @@
 #   (the database and the program), and with a database of one player.
 # The files are kept in build/native/benchdata.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native
@@ -31,7 +30,7 @@ db=$data/players_bench.dat
 big=$data/generated_100mb.pgn
 huge=$data/generated_1gb.pgn
 small=$data/generated_1m_small.pgn
-twic=${VELMARSH_TESTDATA:-$root/../shared/testdata}/pgn/twic0920.pgn
+twic=$testdata/pgn/twic0920.pgn
 
 if [ ! -f "$big" ] || [ ! -f "$huge" ] || [ ! -f "$small" ]; then
   python3 - "$list" "$twic" "$big" "$huge" "$small" <<'PY'

@@ -2,8 +2,7 @@
 # Configures and builds both configurations: build/native (Linux, sanitizers)
 # and build/win32 (MinGW-w64 i686). Usage: scripts/build.sh [native|win32]...
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 configs=("$@"); [ ${#configs[@]} -eq 0 ] && configs=(native win32)
 # ccache, where installed, shares objects between clones and worktrees of
 # the project: paths under the root are hashed relative to it.

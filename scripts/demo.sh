@@ -5,8 +5,7 @@
 # the transcript and what changed. With --interactive (and a display) it
 # opens the host for a person instead.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 interactive=0
 case "${1:-}" in
   --interactive) interactive=1 ;;

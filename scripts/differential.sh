@@ -7,8 +7,7 @@
 # 15,000 queries of an earlier run). The output is also kept in
 # build/native/differential.log.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native

@@ -3,7 +3,7 @@
 # Usage: scripts/format.sh           reformat every source in place
 #        scripts/format.sh --check   list the sources that differ; exit 1 if any
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+. "$(dirname "$0")/common.sh"
 cd "$root"
 
 format=$(command -v clang-format-14 || command -v clang-format || true)

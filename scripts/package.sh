@@ -5,8 +5,7 @@
 # README's "Using the plug-in", with its pictures) and the licence.
 # Usage: scripts/package.sh [--out FOLDER]    (default: dist)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 out=$root/dist
 case "${1:-}" in
   --out) out=${2:?usage: scripts/package.sh [--out FOLDER]} ;;

@@ -4,8 +4,7 @@
 # always under Xvfb (a desktop's window manager would frame the windows
 # differently), and stores small PNGs without time stamps.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" win32

@@ -6,8 +6,7 @@
 # label "full" and run only with --full (as CI does).
 # Usage: scripts/test.sh [--full]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VELMARSH_BUILD_DIR:-$root/build}
+. "$(dirname "$0")/common.sh"
 select=(-LE full)
 case "${1:-}" in
   --full) select=() ;;

@@ -5,10 +5,9 @@
 set -euo pipefail
 prefix=${1:?usage: wine-prefix.sh PREFIX}
 [ -f "$prefix/.velmarsh-ready" ] && exit 0
-here=$(cd "$(dirname "$0")" && pwd)
+. "$(dirname "$0")/common.sh"
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine_environment "$prefix"
 mkdir -p "$prefix"
 wineboot -u </dev/null >/dev/null 2>&1 || true
 wineserver -w
@@ -16,6 +15,6 @@ mkdir -p "$prefix/drive_c/windows/Fonts"
 cp -n /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ \
-  /d "$here/record-url.sh" /f </dev/null >/dev/null 2>&1
+  /d "$root/scripts/record-url.sh" /f </dev/null >/dev/null 2>&1
 wineserver -w
 touch "$prefix/.velmarsh-ready"

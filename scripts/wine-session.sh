@@ -5,17 +5,16 @@
 # under a virtual X display when there is none.
 # Usage: scripts/wine-session.sh WIN32_BUILD_DIR COMMAND...
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:?usage: wine-session.sh WIN32_BUILD_DIR COMMAND...}" && pwd); shift
+. "$(dirname "$0")/common.sh"
+win32=$(cd "${1:?usage: wine-session.sh WIN32_BUILD_DIR COMMAND...}" && pwd); shift
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${VELMARSH_IN_XVFB:-}" ]; then
   export VELMARSH_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$win32" "$@"
 fi
 
-export WINEPREFIX="$build/wineprefix" WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-"$here/wine-prefix.sh" "$WINEPREFIX"
+wine_environment "$win32/wineprefix"
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 
 # A server left from another display would serve the wrong X server.
 wineserver -k >/dev/null 2>&1 || true

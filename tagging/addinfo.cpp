@@ -8,21 +8,14 @@
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "host/paths.h"
+#include "tagging/askplayer.h"
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"
 #include "tagging/messages.h"
-#include "windows/searchwindow.h"
 
 namespace {
 
 std::wstring Wide(std::string_view text) { return AnsiToWide(text); }
-
-int32_t AskUser(const GamePlayer& info, std::span<const SearchHit> hits, bool offerExtended) {
-  std::vector<CandidateLine> lines = CandidateLines(hits);
-  std::wstring title = SearchWindowTitle(info);
-  CentreOnMouse();
-  return ChoosePlayer(MainWindowHandle(), lines, title, offerExtended, false);
-}
 
 // The report of what a write added about one side (and tells the host the
 // header changed), or that the game already had it all.
@@ -85,38 +78,6 @@ void AddSide(Side side, std::wstring* text) {
 }
 
 }  // namespace
-
-std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits) {
-  std::vector<CandidateLine> lines;
-  auto players = PlayerList();
-  for (const SearchHit& hit : hits) {
-    auto i = static_cast<size_t>(hit.index);
-    lines.push_back({Wide(DescribePlayer(hit.index)), i < players.size() ? players[i].fideId : 0});
-  }
-  return lines;
-}
-
-std::wstring SearchWindowTitle(const GamePlayer& info) {
-  return msg::SearchFideFor + Wide(DescribeGamePlayer(info));
-}
-
-std::optional<SearchHit> SelectPlayer(const GamePlayer& info) {
-  std::vector<SearchHit> hits = WordSearch(info.name);
-  if (hits.empty()) {
-    ShowMessage(msg::CantAddAnything, msg::CantFindPlayerFor + Wide(info.name) + msg::InFideDatabase, 1);
-    return std::nullopt;
-  }
-  if (IsClearCut(hits)) return hits[0];
-  auto n = static_cast<int32_t>(hits.size());
-  int32_t r = AskUser(info, hits, true);
-  if (r == n) {  // the user asked for the tolerant search
-    hits = RankedSearch(info.name, kExtendedSearchLimit);
-    n = static_cast<int32_t>(hits.size());
-    r = AskUser(info, hits, false);
-  }
-  if (r < 0 || r >= n) return std::nullopt;  // Escape, Skip
-  return hits[static_cast<size_t>(r)];
-}
 
 void __stdcall AddWhiteCommand() {
   Guarded([] { AddSide(Side::White, nullptr); });

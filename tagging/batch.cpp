@@ -10,17 +10,11 @@
 #include "host/hostdata.h"
 #include "host/hostservices.h"
 #include "host/settings.h"
-#include "tagging/addinfo.h"
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"
-#include "windows/searchwindow.h"
 #include "windows/statuswindow.h"
 
-int32_t NameIndex = 0;
-int32_t SkippedCount = 0;
-int32_t PresentCount = 0;
-bool StepBusy = false;
-int32_t TickBudget = kDefaultTickBudget;
+BatchRun batchRun;
 
 namespace {
 
@@ -41,14 +35,7 @@ void TakeBudgetFromEnvironment() {
   if (n == 0 || n >= sizeof text) return;
   int32_t budget = 0;
   auto [end, error] = std::from_chars(text, text + n, budget);
-  if (error == std::errc{} && end == text + n && budget >= 0) TickBudget = budget;
-}
-
-// Shows the search window over these hits. The window opens on the point
-// the host last stored; the batch does not move it.
-int32_t AskUser(const GamePlayer& prompted, std::span<const SearchHit> hits, bool offerExtended) {
-  return ChoosePlayer(MainWindowHandle(), CandidateLines(hits), SearchWindowTitle(prompted), offerExtended,
-                      true);
+  if (error == std::errc{} && end == text + n && budget >= 0) batchRun.tickBudget = budget;
 }
 
 // Writes each place's tags into its game; true when there were any.
@@ -59,76 +46,77 @@ bool WritePlaces(const NameEntry& entry, std::span<const PlaceTags> places) {
 
 }  // namespace
 
-bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen) {
-  return WritePlaces(entry, ChosenPlayerTags(entry.name, entry.places, chosen.index, settings));
+bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen, const TagOptions& options) {
+  return WritePlaces(entry, ChosenPlayerTags(entry.name, entry.places, chosen.index, options));
 }
 
-StepOutcome ProcessNextName() {
+PlayerChoice AskInRun(const GamePlayer& prompted, std::vector<SearchHit> hits,
+                      std::span<const int32_t> known) {
+  // The window opens on the point the host last stored; the run does not move it.
+  return AskForPlayer({.offerCancel = true}, prompted, std::move(hits), known);
+}
+
+StepOutcome DecideName(const NameEntry& entry, const TagOptions& options, const AskForPlayerFn& ask) {
   using enum StepResult;
-  if (NameIndex < 0 || NameIndex >= static_cast<int32_t>(NameList.size())) return {Skipped};
-  const NameEntry& entry = NameList[static_cast<size_t>(NameIndex)];
-  NameStep step = PlanNameStep(entry.name, entry.places, settings);
-  if (step.anonymous) return {Skipped};
+  NameStep step = PlanNameStep(entry.name, entry.places, options);
+  if (step.anonymous) return {kSkipped};
   WritePlaces(entry, step.byId);
-  StepResult result = step.AddsTagById() ? Added : AlreadyPresent;
+  StepResult result = step.AddsTagById() ? kAdded : kAlreadyPresent;
 
   switch (step.choice) {
     case NameChoice::None: return {result};
-    case NameChoice::NoCandidate: return {Skipped};  // nobody to offer: passed over without asking
+    case NameChoice::NoCandidate: return {kSkipped};  // nobody to offer: passed over without asking
     case NameChoice::ClearHit:
-      if (ApplyChosenPlayer(entry, step.hits[0])) result = Added;
+      if (ApplyChosenPlayer(entry, step.hits[0], options)) result = kAdded;
       return {result};
     case NameChoice::AskUser: break;
   }
-  std::vector<SearchHit> hits = std::move(step.hits);
   GamePlayer prompted{entry.places[static_cast<size_t>(step.firstWithoutId)].player, entry.name};
-  auto n = static_cast<int32_t>(hits.size());
-  int32_t k = AskUser(prompted, hits, true);
-  if (k < 0 || k == n + 1) return {Skipped, true};
-  if (k >= n + 2) return {Cancelled, true};
-  if (k == n) {
-    hits = ExtendedStepSearch(entry.name, step.known);
-    n = static_cast<int32_t>(hits.size());
-    k = AskUser(prompted, hits, false);
-    if (k < 0 || k == n) return {Skipped, true};
-    if (k > n) return {Cancelled, true};
+  PlayerChoice choice = ask(prompted, std::move(step.hits), step.known);
+  switch (choice.kind) {
+    case PlayerChoice::Kind::kSkipped: return {kSkipped, true};
+    case PlayerChoice::Kind::kCancelled: return {kCancelled, true};
+    case PlayerChoice::Kind::kChosen: break;
   }
-  if (ApplyChosenPlayer(entry, hits[static_cast<size_t>(k)])) result = Added;
+  if (ApplyChosenPlayer(entry, choice.hit, options)) result = kAdded;
   return {result, true};
 }
 
 void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
   Guarded([] {
+    BatchRun& run = batchRun;
     // Ticks keep coming while a step waits for the user in the search window.
-    if (StepBusy) return;
-    auto count = static_cast<int32_t>(NameList.size());
-    if (NameIndex >= count) {
+    if (run.busy) return;
+    auto count = static_cast<int32_t>(run.names.size());
+    if (run.next >= count) {
       StopBatch();
       return;
     }
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     for (;;) {
-      StepBusy = true;
+      run.busy = true;
       // A step that fails counts as skipped, so that the run moves on; the
       // tick ends after it, as after a question, since it may have asked one.
-      StepOutcome step = Guarded(StepOutcome{StepResult::Skipped, true}, [] { return ProcessNextName(); });
+      const NameEntry& entry = run.names[static_cast<size_t>(run.next)];
+      StepOutcome step = Guarded(StepOutcome{StepResult::kSkipped, true},
+                                 [&] { return DecideName(entry, settings, AskInRun); });
       switch (step.result) {
-        case StepResult::Added: break;
-        case StepResult::AlreadyPresent: ++PresentCount; break;
-        case StepResult::Skipped: ++SkippedCount; break;
-        case StepResult::Cancelled: StopBatch(); break;
+        case StepResult::kAdded: break;
+        case StepResult::kAlreadyPresent: ++run.present; break;
+        case StepResult::kSkipped: ++run.skipped; break;
+        case StepResult::kCancelled: StopBatch(); break;
       }
-      StepBusy = false;
-      ++NameIndex;
+      run.busy = false;
+      ++run.next;
       // The host gets its loop back after a question, at the end of the run
       // and when the budget is spent; a click on Cancel waits at most that long.
-      if (step.result == StepResult::Cancelled || step.askedUser || NameIndex >= count ||
-          BudgetSpent(start, TickBudget))
+      if (step.result == StepResult::kCancelled || step.askedUser || run.next >= count ||
+          BudgetSpent(start, run.tickBudget))
         break;
     }
-    ShowBatchProgress(NameIndex);
-    if (NameIndex < count)
+    ShowBatchProgress(run.next);
+    if (run.next < count)
       RedrawStatusWindow();
     else
       StopBatch();
@@ -139,13 +127,14 @@ StatusRun BatchStatusRun() {
   StatusRun run;
   run.step = BatchTick;
   run.start = [] {
-    NameIndex = 0;
-    SkippedCount = 0;
-    PresentCount = 0;
-    StepBusy = false;
+    batchRun.next = 0;
+    batchRun.skipped = 0;
+    batchRun.present = 0;
+    batchRun.busy = false;
   };
   run.figures = [] {
-    return StatusFigures{NameIndex, static_cast<int64_t>(NameList.size()), SkippedCount, PresentCount};
+    const BatchRun& r = batchRun;
+    return StatusFigures{r.next, static_cast<int64_t>(r.names.size()), r.skipped, r.present};
   };
   return run;
 }
@@ -155,7 +144,7 @@ void __stdcall TagAllGames() {
     EnsurePlayersLoaded();
     // The lookup indexes are built now, not in the run's first tick.
     CurrentSearchIndex();
-    CollectPlayerNames();
+    batchRun.names = CollectPlayerNames();
     statusRun = BatchStatusRun();
     TakeBudgetFromEnvironment();
     CreateHostWindow(L"Add information about players...", 300, 150, MainWindowHandle(), StatusWindowProc,

@@ -14,7 +14,7 @@
 #include "host/hostservices.h"
 #include "host/paths.h"
 #include "host/starthandles.h"
-#include "tagging/addinfo.h"
+#include "tagging/askplayer.h"
 #include "tagging/batch.h"
 #include "tagging/gametags.h"
 #include "tagging/loadplayers.h"

@@ -5,8 +5,6 @@
 #include "host/hostdata.h"
 #include "tagging/gametags.h"
 
-std::vector<NameEntry> NameList;
-
 namespace {
 
 // string_view compares through char_traits<char>, which orders bytes as
@@ -14,12 +12,11 @@ namespace {
 // order the list is kept in.
 int Compare(std::string_view a, std::string_view b) { return a.compare(b); }
 
-std::string_view NameAt(int32_t i) { return NameList[static_cast<size_t>(i)].name; }
-
 }  // namespace
 
-NamePosition FindName(std::string_view name) {
-  auto n = static_cast<int32_t>(NameList.size());
+NamePosition FindName(const NameList& names, std::string_view name) {
+  auto NameAt = [&](int32_t i) -> std::string_view { return names[static_cast<size_t>(i)].name; };
+  auto n = static_cast<int32_t>(names.size());
   if (n == 0) return {false, 0};
   if (int c = Compare(name, NameAt(0)); c <= 0) return {c == 0, 0};
   if (int c = Compare(name, NameAt(n - 1)); c >= 0)
@@ -38,10 +35,10 @@ NamePosition FindName(std::string_view name) {
   return {false, hi};
 }
 
-void AddOccurrence(std::string_view name, Side side, int32_t game, const PlayerFacts& info) {
-  NamePosition at = FindName(name);
+void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const PlayerFacts& info) {
+  NamePosition at = FindName(names, name);
   if (at.found) {
-    NameEntry& entry = NameList[static_cast<size_t>(at.position)];
+    NameEntry& entry = names[static_cast<size_t>(at.position)];
     if (static_cast<int32_t>(entry.places.size()) >= entry.capacity) {
       entry.capacity += kPlaceBlock;
       entry.places.reserve(static_cast<size_t>(entry.capacity));
@@ -54,10 +51,10 @@ void AddOccurrence(std::string_view name, Side side, int32_t game, const PlayerF
   entry.capacity = kPlaceBlock;
   entry.places.reserve(kPlaceBlock);
   entry.places.push_back(NamePlace{game, side, info});
-  NameList.insert(NameList.begin() + at.position, std::move(entry));
+  names.insert(names.begin() + at.position, std::move(entry));
 }
 
-void CollectPlayerNames() {
+NameList CollectPlayerNames() {
   auto count = static_cast<int32_t>(GameList().size());
   struct Named {
     std::string name;
@@ -80,9 +77,10 @@ void CollectPlayerNames() {
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(),
                    [&](uint32_t a, uint32_t b) { return Compare(places[a].name, places[b].name) < 0; });
-  NameList.clear();
+  NameList names;
   for (uint32_t i : order) {
     const Named& p = places[i];
-    AddOccurrence(p.name, p.place.side, p.place.game, p.place.player);
+    AddOccurrence(names, p.name, p.place.side, p.place.game, p.place.player);
   }
+  return names;
 }

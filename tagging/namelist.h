@@ -20,20 +20,19 @@ struct NameEntry {
 
 constexpr int32_t kPlaceBlock = 10;
 
-// Sorted ascending by name, bytes compared as unsigned numbers; names that
-// differ in letter case are different names. Rebuilt by each run; it lives
-// for the process because the run's timer ticks step through it.
-extern std::vector<NameEntry> NameList;
+// A list of names is sorted ascending by name, bytes compared as unsigned
+// numbers; names that differ in letter case are different names.
+using NameList = std::vector<NameEntry>;
 
 struct NamePosition {
   bool found;
   int32_t position;  // of the name, or where it would be inserted
 };
 
-// Bisection of NameList.
-NamePosition FindName(std::string_view name);
+// Bisection of the list.
+NamePosition FindName(const NameList& names, std::string_view name);
 // Records one place of a name, creating its entry in sorted position.
-void AddOccurrence(std::string_view name, Side side, int32_t game, const PlayerFacts& info);
-// Builds NameList from every game of the host's open base. Names that begin
-// with "Anonymous" (exactly so) are left out.
-void CollectPlayerNames();
+void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const PlayerFacts& info);
+// The names of every game of the host's open base. Names that begin with
+// "Anonymous" (exactly so) are left out.
+NameList CollectPlayerNames();

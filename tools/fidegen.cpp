@@ -92,7 +92,10 @@ constexpr std::pair<std::string_view, ListStyle> kStyleNames[] = {
     {"combined-nofoa", ListStyle::kCombinedWithoutFoa},
     {"single-2012", ListStyle::kSingle2012},
     {"single", ListStyle::kSingle},
-    {"before-2013", ListStyle::kBefore2013}};
+    {"before-2013", ListStyle::kBefore2013},
+    {"jan01", ListStyle::kJan01},
+    {"apr01", ListStyle::kApr01},
+    {"oct02", ListStyle::kOct02}};
 
 template <size_t N>
 std::string_view Pick(Random& rng, const std::string_view (&list)[N]) {
@@ -253,8 +256,42 @@ std::string_view OldTitle(std::string_view title) {
   return {};
 }
 
+bool Before2005(ListStyle style) {
+  return style == ListStyle::kJan01 || style == ListStyle::kApr01 || style == ListStyle::kOct02;
+}
+
+// A line of 2001 to 2004: fixed columns (1-based) of its column set.
+size_t FormatLineBefore2005(const Player& p, ListStyle style, char* line) {
+  struct Columns {
+    int idEnd, name, nameWidth, title, federation, ratingEnd, gamesEnd, birth, flag;
+    bool fullYear;
+  };
+  const Columns c = style == ListStyle::kJan01   ? Columns{10, 13, 32, 46, 52, 63, 68, 72, 81, false}
+                    : style == ListStyle::kApr01 ? Columns{11, 13, 32, 46, 52, 64, 70, 72, 83, true}
+                                                 : Columns{8, 11, 33, 45, 49, 57, 62, 65, 77, false};
+  size_t length = LineLength(style);
+  std::memset(line, ' ', length);
+  if (p.id != 0) PutRight(line, c.idEnd, p.id);
+  Put(line, c.name, p.name, static_cast<size_t>(c.nameWidth));
+  Put(line, c.title, OldTitle(p.title), 2);
+  Put(line, c.federation, p.federation, 3);
+  PutRight(line, c.ratingEnd, p.rating[0]);
+  PutRight(line, c.gamesEnd, p.games[0]);
+  // The day and month of birth from the ID: the generator draws only years.
+  char date[16];
+  if (p.birth > 0)
+    std::snprintf(date, sizeof date, "%02u.%02u.%0*u", 1 + p.id % 28, 1 + p.id / 28 % 12, c.fullYear ? 4 : 2,
+                  c.fullYear ? p.birth : p.birth % 100);
+  else
+    std::snprintf(date, sizeof date, "  .  .");
+  Put(line, c.birth, date, std::strlen(date));
+  Put(line, c.flag, p.flag, 2);
+  return length;
+}
+
 // The line of a player in a layout, without its line end.
 size_t FormatLine(const Player& p, ListStyle style, int kind, char* line) {
+  if (Before2005(style)) return FormatLineBefore2005(p, style, line);
   size_t length = LineLength(style);
   std::memset(line, ' ', length);
   if (style == ListStyle::kBefore2013) {
@@ -304,7 +341,7 @@ size_t FormatLine(const Player& p, ListStyle style, int kind, char* line) {
       PutBirth(line, 127, p);
       Put(line, 133, p.flag, 4);
       break;
-    case ListStyle::kBefore2013: break;
+    default: break;
   }
   return length;
 }
@@ -318,7 +355,7 @@ std::string MonthToken(ListStyle style, int year, int month) {
   char yy[4];
   std::snprintf(yy, sizeof yy, "%02d", year % 100);
   token += yy;
-  if (style == ListStyle::kSingle) {
+  if (style == ListStyle::kSingle || Before2005(style)) {
     for (char& c : token) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   } else if (style == ListStyle::kBefore2013) {
     token[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(token[0])));
@@ -345,6 +382,16 @@ std::string Header(ListStyle style, int year, int month) {
     case ListStyle::kBefore2013:
       header = "ID number Name                              TitlFed  " + MonthToken(style, year, month) +
                " GamesBorn  Flag";
+      break;
+    case ListStyle::kJan01:
+    case ListStyle::kApr01:
+      // Indented, and its words do not stand over their data.
+      header = "  ID_NUMBER NAME                             TITLE COUNTRY " +
+               MonthToken(style, year, month) + " GAMES BIRTHDAY FLAG";
+      break;
+    case ListStyle::kOct02:
+      header = "ID_NUMBER NAME                          TITLE COUNTRY " + MonthToken(style, year, month) +
+               " GAMES BIRTHDAY FLAG";
       break;
   }
   header.resize(std::max(header.size(), LineLength(style)), ' ');
@@ -413,8 +460,8 @@ bool WriteList(std::FILE* out, uint64_t seed, int64_t players, const ListOptions
       }
     }
     // A single list holds only its kind's rated players.
-    bool single = style == ListStyle::kSingle2012 || style == ListStyle::kSingle;
-    if (single && p.rating[options.kind] == 0) continue;
+    bool single = style == ListStyle::kSingle2012 || style == ListStyle::kSingle || Before2005(style);
+    if (single && p.rating[Before2005(style) ? 0 : options.kind] == 0) continue;
     writer.Line(std::string_view(line, FormatLine(p, style, options.kind, line)));
   }
   writer.Flush();
@@ -430,6 +477,9 @@ size_t LineLength(ListStyle style) {
     case ListStyle::kSingle2012: return 132;
     case ListStyle::kSingle: return 136;
     case ListStyle::kBefore2013: return 72;
+    case ListStyle::kJan01: return 85;
+    case ListStyle::kApr01: return 86;
+    case ListStyle::kOct02: return 79;
   }
   return 162;
 }
@@ -456,6 +506,12 @@ std::string SeriesFileName(const ListOptions& options) {
     case ListStyle::kBefore2013:
       std::snprintf(name, sizeof name, "list_%s%02d.txt",
                     std::string(kMonthTokens[options.month - 1]).c_str(), options.year % 100);
+      break;
+    case ListStyle::kJan01:
+    case ListStyle::kApr01:
+    case ListStyle::kOct02:
+      std::snprintf(name, sizeof name, "%s%02dfrl.txt", std::string(kMonthTokens[options.month - 1]).c_str(),
+                    options.year % 100);
       break;
   }
   return name;
@@ -486,9 +542,11 @@ bool WriteSeries(const std::string& folder, uint64_t seed, int64_t players, cons
       if (onList) {
         std::vector<SeriesPlayer> list;
         list.reserve(ratings.size());
-        bool single = options.style == ListStyle::kSingle2012 || options.style == ListStyle::kSingle;
+        bool single = options.style == ListStyle::kSingle2012 || options.style == ListStyle::kSingle ||
+                      Before2005(options.style);
         for (size_t i = 0; i < ratings.size(); ++i) {
-          if (ids[i] == 0 || (single && ratings[i][options.kind] == 0)) continue;
+          if (ids[i] == 0 || (single && ratings[i][Before2005(options.style) ? 0 : options.kind] == 0))
+            continue;
           SeriesPlayer sp{ids[i], {}};
           for (int k = 0; k < 3; ++k) sp.rating[k] = static_cast<uint16_t>(ratings[i][k]);
           list.push_back(sp);

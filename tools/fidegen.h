@@ -19,8 +19,14 @@ enum class ListStyle {
   kSingle2012,          // standard_sep12frl.txt: month-headed rating at 110, 132 characters, LF
   kSingle,              // standard_mar26frl.txt: FOA, rating at 114, 136 characters, LF
   kBefore2013,          // "ID number Name ... TitlFed  Mar11 GamesBorn  Flag", CRLF; standard
+  // The three column sets of 2001 to 2004, named after the first list of
+  // each; standard lists of rated players only (whatever the kind asked), LF:
+  kJan01,  // "  ID_NUMBER NAME ...": ID to column 10, rating to 63, birth dd.mm.yy at 72
+  kApr01,  // "  ID_NUMBER NAME ...": ID to column 11, rating to 64, birth dd.mm.yyyy at 72
+  kOct02,  // "ID_NUMBER NAME ...": ID to column 8, rating to 57, birth dd.mm.yy at 65
 };
-// "combined", "combined-nofoa", "single-2012", "single", "before-2013".
+// "combined", "combined-nofoa", "single-2012", "single", "before-2013",
+// "jan01", "apr01", "oct02".
 std::optional<ListStyle> ListStyleByName(std::string_view name);
 size_t LineLength(ListStyle style);
 
@@ -52,7 +58,7 @@ using SeriesListFn = std::function<void(const std::string& path, const ListOptio
                                         std::span<const SeriesPlayer> players)>;
 // Writes a list a month into folder (made when missing), named as FIDE names them
 // (players_list_2012-01.txt for combined lists, which do not say their
-// month; rapid_jan12frl.txt; list_jan12.txt), and tells onList what each
+// month; rapid_jan12frl.txt; list_jan12.txt; jan02frl.txt), and tells onList what each
 // holds. The first month's ratings are those WriteFideList writes.
 bool WriteSeries(const std::string& folder, uint64_t seed, int64_t players, const SeriesOptions& series,
                  const SeriesListFn& onList = {});

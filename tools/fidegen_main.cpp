@@ -5,7 +5,8 @@
 //   writes M monthly lists from that month on into FOLDER (only the I-th,
 //   0-based, with --only), a share P (default 0.1) of the ratings changing
 //   each month, and prints their paths.
-// Layouts: combined (default), combined-nofoa, single-2012, single, before-2013.
+// Layouts: combined (default), combined-nofoa, single-2012, single, before-2013, and
+// jan01, apr01, oct02 (the column sets of 2001 to 2004).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,7 +21,7 @@ constexpr const char* kUsage =
     "usage: fidegen [--players N] [--seed S] [--layout L] [--kind standard|rapid|blitz] [--month YYYY-MM] "
     "[OUT.txt]\n"
     "       fidegen --series M [--change P] [--only I] [options as above] FOLDER\n"
-    "layouts: combined, combined-nofoa, single-2012, single, before-2013\n";
+    "layouts: combined, combined-nofoa, single-2012, single, before-2013, jan01, apr01, oct02\n";
 
 bool ParseKind(std::string_view text, int& kind) {
   constexpr std::string_view kKinds[3] = {"standard", "rapid", "blitz"};

@@ -53,7 +53,8 @@ std::vector<std::string> ReadQueries(const std::string& path) {
 
 int Import(const std::vector<std::string>& args) {
   if (args.size() != 2) UsageError("import needs LIST.txt and OUT.dat");
-  if (!ImportFideList(args[0])) FileError("cannot read " + args[0]);
+  std::string error;
+  if (!ImportFideList(args[0], error)) FileError(error);
   SortByRating();
   if (!SavePlayers(args[1])) FileError("cannot write " + args[1]);
   WriteNumber(static_cast<int64_t>(PlayerList().size()));

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <tuple>
 
+#include "database/historylist.h"
 #include "database/ratinghistory.h"
-#include "database/stdfile.h"
 #include "tools/numbers.h"
 
 const char* const kHistoryUsage =
@@ -81,97 +81,41 @@ void PrintList(MonthNumber month, RatingKind kind, const ListSummary& s, const c
               static_cast<int>(KindName(kind).size()), KindName(kind).data(), s.players, s.rated, note);
 }
 
-// The kinds a list gives and its month, decided from its header and the
-// options; false with a message when they cannot be.
-bool DecideKinds(ListFormat& format, const std::string& listPath, std::optional<MonthNumber> monthOption,
-                 std::optional<RatingKind> kindOption, MonthNumber& month, std::vector<RatingKind>& kinds,
-                 std::string& error) {
-  if (format.month) {
-    if (monthOption && *monthOption != *format.month) {
-      error =
-          listPath + " is the list of " + MonthText(*format.month) + ", not of " + MonthText(*monthOption);
-      return false;
-    }
-    month = *format.month;
-  } else if (monthOption) {
-    month = *monthOption;
-  } else {
-    error = listPath + " does not say its month: give --month YYYY-MM";
-    return false;
-  }
-  kinds.clear();
-  if (format.layout == ListLayout::kCombined) {
-    for (RatingKind k : kAllRatingKinds)
-      if (!format.rating[static_cast<int>(k)].empty() && (!kindOption || *kindOption == k))
-        kinds.push_back(k);
-    if (kinds.empty()) {
-      error = listPath + " has no " + std::string(KindName(*kindOption)) + " ratings";
-      return false;
-    }
-    return true;
-  }
-  std::optional<RatingKind> kind = kindOption ? kindOption : KindOfFileName(listPath);
-  if (!kind && format.layout == ListLayout::kBefore2013) kind = RatingKind::kStandard;
-  if (!kind) {
-    error = "cannot tell whether " + listPath + " is a standard, rapid or blitz list: give --kind";
-    return false;
-  }
-  UseSingleKind(format, *kind);
-  kinds.push_back(*kind);
-  return true;
-}
-
 int HistoryAdd(const std::vector<std::string>& args) {
   Arguments parsed = Parse(args, {"--month", "--kind"});
   if (parsed.plain.size() != 2) UsageError("history add needs HISTORY.dat and LIST.txt");
   const std::string& historyPath = parsed.plain[0];
   const std::string& listPath = parsed.plain[1];
-  std::optional<MonthNumber> monthOption;
-  if (parsed.month && !(monthOption = ParseMonth(*parsed.month))) UsageError("--month is YYYY-MM");
-  std::optional<RatingKind> kindOption = KindOption(parsed);
+  HistoryListChoice choice;
+  if (parsed.month && !(choice.month = ParseMonth(*parsed.month))) UsageError("--month is YYYY-MM");
+  choice.kind = KindOption(parsed);
 
   RatingHistory history = LoadOrFail(historyPath, true);
-
-  MonthNumber month = 0;
-  std::vector<RatingKind> kinds;
-  std::array<std::vector<ListRating>, kRatingKinds> lists;
-  int64_t size = SizeOfFile(listPath);
-  auto onHeader = [&](ListFormat& format, std::string& error) {
-    if (!DecideKinds(format, listPath, monthOption, kindOption, month, kinds, error)) return false;
-    // Lines are 130 bytes and more in every layout but the oldest.
-    size_t lines = size > 0 ? static_cast<size_t>(size) / 70 + 16 : 0;
-    for (RatingKind k : kinds) lists[static_cast<int>(k)].reserve(lines);
-    return true;
-  };
-  auto onPlayer = [&](const ListPlayer& player) {
-    for (RatingKind k : kinds)
-      lists[static_cast<int>(k)].push_back({player.id, player.rating[static_cast<int>(k)]});
-  };
+  HistoryList list;
   std::string error;
-  if (!ReadRatingList(listPath, onHeader, onPlayer, error)) FileError(error);
+  if (!ReadHistoryList(listPath, choice, list, error)) FileError(error);
 
   std::vector<bool> replaced;
-  for (RatingKind k : kinds) {
+  for (RatingKind k : list.kinds) {
     KindHistory& kind = history[k];
-    std::vector<ListRating>& players = lists[static_cast<int>(k)];
-    SortListRatings(players);
     replaced.push_back(std::any_of(kind.lists.begin(), kind.lists.end(),
-                                   [&](const ListSummary& s) { return s.month == month; }));
-    if (!AddList(kind, month, players))
+                                   [&](const ListSummary& s) { return s.month == list.month; }));
+    std::vector<ListRating>& players = list.ratings[static_cast<int>(k)];
+    if (!AddList(kind, list.month, players))
       FileError(historyPath + " holds as many " + std::string(KindName(k)) + " lists as it can");
     std::vector<ListRating>().swap(players);
   }
   if (!SaveHistory(historyPath, history)) FileError("cannot write " + historyPath);
-  for (size_t i = 0; i < kinds.size(); ++i) {
-    const KindHistory& kind = history[kinds[i]];
+  for (size_t i = 0; i < list.kinds.size(); ++i) {
+    const KindHistory& kind = history[list.kinds[i]];
     auto at = std::find_if(kind.lists.begin(), kind.lists.end(),
-                           [&](const ListSummary& s) { return s.month == month; });
-    PrintList(month, kinds[i], *at, replaced[i] ? "\treplaced" : "");
+                           [&](const ListSummary& s) { return s.month == list.month; });
+    PrintList(list.month, list.kinds[i], *at, replaced[i] ? "\treplaced" : "");
   }
   return 0;
 }
 
-int HistoryList(const std::vector<std::string>& args) {
+int ListHistory(const std::vector<std::string>& args) {
   if (args.size() != 1) UsageError("history list needs HISTORY.dat");
   RatingHistory history = LoadOrFail(args[0], false);
   std::vector<std::tuple<MonthNumber, int, ListSummary>> all;
@@ -227,7 +171,7 @@ int HistoryCommand(const std::vector<std::string>& args) {
                     args);
   std::vector<std::string> rest(args.begin() + 1, args.end());
   if (args[0] == "add") return Catching(HistoryAdd, rest);
-  if (args[0] == "list") return Catching(HistoryList, rest);
+  if (args[0] == "list") return Catching(ListHistory, rest);
   return Catching([](const std::vector<std::string>&) -> int { UsageError("history needs add or list"); },
                   rest);
 }

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 
 namespace {
 

@@ -25,6 +25,17 @@ void EndWindow(int32_t result) {
   if (resultCell) *resultCell = result;
 }
 
+// The answer a row gives: the candidates, then the fixed rows that were
+// offered; -1 (Escape, the window closed) or no row at all is Skip.
+SearchAnswer AnswerOfRow(int32_t row) {
+  using enum SearchAnswer::Kind;
+  if (row < 0 || row >= RowCount()) return {kSkip};
+  if (row < CandidateCount()) return {kPlayer, static_cast<size_t>(row)};
+  row -= CandidateCount();
+  if (state.offerExtended && row-- == 0) return {kExtendedSearch};
+  return {row == 0 ? kSkip : kCancel};
+}
+
 // Shows a change without waiting for a paint message.
 void RepaintAtOnce(HWND window) {
   WindowDC dc(window);
@@ -104,8 +115,8 @@ void OnMouseMove(HWND window, int x, int y) {
 
 }  // namespace
 
-int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
-                     bool offerExtended, bool offerCancel) {
+SearchAnswer ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                          bool offerExtended, bool offerCancel) {
   state.candidates = candidates;
   state.title = title;
   state.offerExtended = offerExtended;
@@ -116,11 +127,12 @@ int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, con
   resultCell = WindowResult();
   // A host that cannot run the window, or could never learn its result,
   // gets no choice rather than a made-up row 0.
-  int32_t chosen = -1;
+  int32_t row = -1;
   if (hostServices.createHostWindow && resultCell)
-    chosen = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc, PaintSearchWindow);
+    row = CreateHostWindow(state.title.c_str(), 10, 10, parent, SearchWindowProc, PaintSearchWindow);
+  SearchAnswer answer = AnswerOfRow(row);
   state.candidates = {};  // the caller's lines end with the call
-  return chosen;
+  return answer;
 }
 
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -15,12 +15,25 @@ struct CandidateLine {
   int32_t fideId = 0;
 };
 
+// What the user answered.
+struct SearchAnswer {
+  enum class Kind : uint8_t {
+    kPlayer,          // the candidate of `row`
+    kExtendedSearch,  // "Extended search...": look again, more tolerantly
+    kSkip,            // "Skip", Escape, the window closed, or no window at all
+    kCancel,          // "Cancel": stop the run over all games
+  };
+  Kind kind = Kind::kSkip;
+  size_t row = 0;  // with kPlayer: into the candidates
+
+  friend bool operator==(const SearchAnswer&, const SearchAnswer&) = default;
+};
+
 // Shows the window modally, centred on the point in host variables 96 and 97.
-// Rows are the candidates 0..n-1, then "Extended search..." when offered,
-// "Skip", and "Cancel" when offered. Returns the chosen row, or -1 for
-// Escape, for the window being closed, or when the host cannot show windows.
-int32_t ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
-                     bool offerExtended, bool offerCancel);
+// Rows are the candidates, then "Extended search..." when offered, "Skip",
+// and "Cancel" when offered.
+SearchAnswer ChoosePlayer(HWND parent, std::span<const CandidateLine> candidates, const std::wstring& title,
+                          bool offerExtended, bool offerCancel);
 
 // Handed to the host with the window.
 LRESULT CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

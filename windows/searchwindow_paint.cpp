@@ -41,7 +41,7 @@ void LayoutSearchWindow(HWND window) {
   int width, height = m.top + m.bottom;
   {
     SelectedObject font(dc, captionFont);
-    width = std::max(0, static_cast<int>(TextExtent(dc, state.title).cx) + 35);
+    width = std::max(0, static_cast<int>(TextExtent(dc, state.title).cx) + kTitleRoom);
   }
   SelectedObject font(dc, bodyFont);
   state.linkColumnWidth = kLinkMargin + TextExtent(dc, kLinkText).cx + kLinkMargin;

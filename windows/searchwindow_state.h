@@ -34,6 +34,9 @@ extern WindowState state;
 
 // Space between the link column's edges and its text.
 constexpr int kLinkMargin = 10;
+// Room the window keeps beside its title: it is never narrower than the
+// title's width and this.
+constexpr int kTitleRoom = 35;
 
 inline int CandidateCount() { return static_cast<int>(state.candidates.size()); }
 

@@ -36,7 +36,7 @@ HFONT TextFont() { return FontFrom(HostMetricAs<LOGFONTA>(hostabi::kBodyFont)); 
 }  // namespace
 
 SIZE StatusWindowSize(int32_t w, int32_t h, const Margins& m) {
-  return {w + m.left + m.right + 20, m.top + 4 * h + 61 + m.bottom};
+  return {w + m.left + m.right + 2 * kStatusInset, m.top + 4 * h + kStatusExtraHeight + m.bottom};
 }
 
 POINT StatusWindowPlace(const RECT& main, const RECT& work, SIZE size) {
@@ -67,14 +67,15 @@ void SetUpStatusWindow(HWND window) {
   }
 
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + 10, m.top + h + 10,
-                                w, h + 2, window, nullptr, instance, nullptr);
+  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + kStatusInset,
+                                m.top + h + kStatusInset, w, h + 2, window, nullptr, instance, nullptr);
   StatusFigures figures = statusRun.figures ? statusRun.figures() : StatusFigures{};
   SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
 
   SIZE size = StatusWindowSize(w, h, m);
-  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window, size.cx - m.right - 113,
-                 m.top + 4 * h + 26, kButtonWidth, kCancel);
+  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window,
+                 size.cx - m.right - kCancelFromRight, m.top + 4 * h + kCancelBelowText, kButtonWidth,
+                 kCancel);
 
   RECT main{};
   GetWindowRect(MainWindowHandle(), &main);
@@ -105,7 +106,7 @@ void __stdcall PaintStatus(HWND window, HDC dc) {
     Margins m = HostMargins();
     OwnedFont font(TextFont());
     SelectedObject selected(dc, font);
-    int32_t x = m.left + 10, y = m.top + 5;
+    int32_t x = m.left + kStatusInset, y = m.top + 5;
 
     StatusFigures f = statusRun.figures ? statusRun.figures() : StatusFigures{};
     std::wstring processed = Decimal(f.done) + L"/" + Decimal(f.total) + kNamesProcessed;

@@ -32,6 +32,16 @@ extern hostabi::TButInf CancelButton;  // bound to the host's button; click: Sto
 
 // Text column width before measuring: the window is never narrower.
 constexpr int32_t kStatusTextWidth = 350;
+// The layout's fixed figures, h being a line of text: the text and the
+// bar stand kStatusInset inside the left margin, with as much room on the
+// right; the bar's top is kStatusInset below the first line; the window is
+// four lines and kStatusExtraHeight high inside the margins; the Cancel
+// button's left edge is kCancelFromRight left of the right margin, its top
+// kCancelBelowText below four lines.
+constexpr int32_t kStatusInset = 10;
+constexpr int32_t kStatusExtraHeight = 61;
+constexpr int32_t kCancelFromRight = 113;
+constexpr int32_t kCancelBelowText = 26;
 // Outer size of the status window for a text column w wide and lines h high.
 SIZE StatusWindowSize(int32_t w, int32_t h, const Margins& m);
 // Where a window of this size goes: centred on the main window, pushed back

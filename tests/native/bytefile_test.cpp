@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 using Bytes = std::vector<unsigned char>;
 

@@ -6,13 +6,31 @@
 #include "database/fidelistimport.h"
 #include "database/playercodes.h"
 #include "database/playerlist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 
 const std::string kHeader =
     "ID Number      Name                                                         Fed Sex Tit  "
     "WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag";
+
+const std::string kFront =
+    "ID Number      Name                                                         Fed Sex Tit  WTit OTit      "
+    "     ";
+
+// A line of a single list: its rating and birth year at 0-based columns.
+std::string SingleLine(size_t rating, size_t birth) {
+  std::string s(birth + 10, ' ');
+  auto put = [&](size_t at, const std::string& text) { s.replace(at, text.size(), text); };
+  put(0, "12345678");
+  put(15, "Doe, Jane");
+  put(76, "NOR");
+  put(80, "F");
+  put(84, "WIM");
+  put(rating, "2405  0   20");
+  put(birth, "1990");
+  return s;
+}
 
 struct Line {
   std::string id = "12345678";
@@ -69,33 +87,72 @@ class Import : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Import, ReadsEveryColumnOfAPlayerLine) {
-  ASSERT_TRUE(ImportText(ListText({ListLine({.title = "WIM"})})));
-  const Player& p = Only();
-  EXPECT_EQ(p.name, "Doe, Jane");
-  EXPECT_EQ(p.fideId, 12345678);
-  EXPECT_EQ(p.federation, 135);
-  EXPECT_EQ(p.sex, Sex::Female);
-  EXPECT_EQ(p.title, Title::WIM);
-  EXPECT_EQ(p.rating, 2405);
-  EXPECT_EQ(p.birthYear, 1990);
+// The combined list, and FIDE's single standard list (today's and that of
+// 2012) read through its header, whose file name must say its kind: the
+// standard rating is the Elo.
+TEST_F(Import, ReadsEveryColumnOfTheCombinedAndTheStandardLists) {
+  const std::pair<std::string, std::string> lists[] = {
+      {"players_list.txt", ListText({ListLine({.title = "WIM"})})},
+      // No final line end, as FIDE writes them.
+      {"standard_mar26frl.txt", kFront + "FOA MAR26 Gms K  B-day Flag\n" + SingleLine(113, 126)},
+      {"standard_sep12frl.txt", kFront + "sep12 Gms K  B-day Flag\n" + SingleLine(109, 122)}};
+  for (const auto& [name, text] : lists) {
+    std::string f = dir.File(name);
+    WriteText(f, text);
+    ASSERT_TRUE(ImportFideList(f)) << name;
+    const Player& p = Only();
+    EXPECT_EQ(p.name, "Doe, Jane");
+    EXPECT_EQ(p.fideId, 12345678);
+    EXPECT_EQ(p.federation, 135);
+    EXPECT_EQ(p.sex, Sex::Female);
+    EXPECT_EQ(p.title, Title::WIM);
+    EXPECT_EQ(p.rating, 2405);
+    EXPECT_EQ(p.birthYear, 1990);
+  }
 }
 
-TEST_F(Import, HeaderOnlyGivesAnEmptyDatabase) {
-  SetPlayerList(std::vector<PlayerRow>{{"Old, Player"}});
-  ASSERT_TRUE(ImportText(kHeader + "\r\n"));
-  EXPECT_TRUE(PlayerList().empty());
-  std::string out = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(out));
-  EXPECT_EQ(ReadAllBytes(out), (std::vector<unsigned char>{0, 0, 0, 0}));
-  ASSERT_TRUE(ImportText(""));
-  EXPECT_TRUE(PlayerList().empty());
-}
-
-TEST_F(Import, FirstLineIsNeverAPlayer) {
-  std::string text = ListLine({.name = "First, Line"}) + "\n" + ListLine({.name = "Second, Line"}) + "\n";
-  ASSERT_TRUE(ImportText(text));
-  EXPECT_EQ(Only().name, "Second, Line");
+// What the database does not take leaves the previous list as it was: FIDE's
+// other downloads (a rapid or blitz list, the XML list, the older formats), a
+// file without FIDE's header, a list with no players, and a download cut in
+// the middle of its last line, whose digits would be taken for a rating.
+TEST_F(Import, OtherDownloadsAndBrokenListsAreRefused) {
+  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 42}});
+  const std::string single = kFront + "FOA MAR26 Gms K  B-day Flag\n" + SingleLine(113, 126) + "\n";
+  struct Case {
+    std::string file, text, why;
+  };
+  const Case cases[] = {
+      {"rapid_mar26frl.txt", single, "is a rapid list"},
+      {"blitz_mar26frl.txt", single, "is a blitz list"},
+      {"mar26frl.txt", single, "does not say its kind"},
+      {"players_list_xml_foa.xml",
+       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<playerslist>\n<player>\n<fideid>1503014</fideid>\n"
+       "<name>Carlsen, Magnus</name>\n<title>GM</title>\n</player>\n</playerslist>\n",
+       "not a FIDE rating list"},
+      {"list_mar11.txt",
+       "ID number Name                              TitlFed  Mar11 GamesBorn  Flag\r\n"
+       " 4158814  Andreikin, Dmitry                 g   RUS  2686    9  1990  \r\n",
+       "format before 2013"},
+      {"jul03frl.txt", "\n 1701991  Aaberg, Anton                         SWE  2404    0  17.01.72       \n",
+       "format before 2013"},
+      {"players_list.txt",
+       ListLine({.name = "First, Line"}) + "\n" + ListLine({.name = "Second, Line"}) + "\n",
+       "not a FIDE rating list"},
+      {"players_list.txt", kHeader + "\r\n", "lists no players"},
+      {"players_list.txt", kHeader + "\r\n" + ListLine({.name = "lower, case"}) + "\r\n", "lists no players"},
+      {"players_list.txt", "", "is empty"},
+      {"players_list.txt", ListText({ListLine({})}) + ListLine({}).substr(0, 116),
+       "ends in the middle of a line"},
+      {"players_list.txt", ListText({}) + ListLine({}).substr(0, 154) + "\x1A rest", "ends in the middle"},
+  };
+  for (const Case& c : cases) {
+    std::string f = dir.File(c.file);
+    WriteText(f, c.text);
+    std::string error;
+    EXPECT_FALSE(ImportFideList(f, error)) << c.file;
+    EXPECT_NE(error.find(c.why), std::string::npos) << c.file << ": " << error;
+    EXPECT_EQ(Only().name, "Previous, List") << c.file;
+  }
 }
 
 TEST_F(Import, LastLineWithoutLineEndIsImported) {
@@ -185,8 +242,8 @@ TEST_F(Import, LineEndsAndEndOfTextMarker) {
   EXPECT_EQ(list[1].name, "Short, Line");
   EXPECT_EQ(list[2].name, "Before, End");
 
-  ASSERT_TRUE(ImportText(ListText({}) + ListLine({.name = "Cut, Short"}).substr(0, 100) + "\x1A rest"));
-  EXPECT_EQ(Only().name, "Cut, Short");
+  ASSERT_TRUE(ImportText(ListText({}) + ListLine({.name = "Whole, Line"}) + "\x1A rest"));
+  EXPECT_EQ(Only().name, "Whole, Line");
 }
 
 TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
@@ -335,25 +392,38 @@ TEST_F(Import, RealRapidListOf2012) {
   }
 }
 
-TEST_F(Import, RealListsOfOtherLayoutsImportWithoutHarm) {
-  struct Case {
-    std::string file;
-    size_t players;
-  };
-  for (const Case& c : {Case{"fide/other-layouts/rapid_sep12frl.txt", 5903},
-                        Case{"fide/other-layouts/standard_mar26_AHO.txt", 95},
-                        Case{"fide/other-layouts/list_mar11_old_format.txt", 405}}) {
-    std::string f = TestData(c.file);
-    if (f.empty()) GTEST_SKIP() << "test data not found: " << c.file;
-    ASSERT_TRUE(ImportFideList(f)) << c.file;
+// Today's standard list, named as FIDE names it, and the rapid list of 2012
+// and the format of 2011, which it refuses.
+TEST_F(Import, RealSingleListsOfOtherLayouts) {
+  REQUIRE_TESTDATA(standard, "fide/other-layouts/standard_mar26_AHO.txt");
+  ASSERT_TRUE(ImportFideList(standard));
+  Totals t = TotalsOf(PlayerList());
+  EXPECT_EQ(t.players, 95u);
+  EXPECT_EQ(t.ratings, 167300);
+  EXPECT_EQ(t.birthYears, 181013);
+  for (std::string refused :
+       {"fide/other-layouts/rapid_sep12frl.txt", "fide/other-layouts/list_mar11_old_format.txt",
+        "fide/before-2005/OCT02FRL.TXT"}) {
+    EXPECT_FALSE(ImportFideList(TestData(refused))) << refused;
+    EXPECT_EQ(PlayerList().size(), 95u);
+  }
+}
+
+// players.dat of the combined lists, byte for byte as before the import
+// checked what it reads (FNV-1a of the file written then).
+TEST_F(Import, RealCombinedListsWriteTheSameBytesAsBefore) {
+  for (auto [file, size, hash] :
+       {std::tuple{"fide/players_list_foa_2018_excerpt.txt", 26478u, 0x09cd848224b32718ull},
+        std::tuple{"fide/rapid_sep12_combined_layout.txt", 167906u, 0xa89a949e922979bfull}}) {
+    REQUIRE_TESTDATA(f, file);
+    ASSERT_TRUE(ImportFideList(f));
     SortByRating();
-    EXPECT_EQ(PlayerList().size(), c.players) << c.file;
-    for (const Player& p : PlayerList()) {
-      ASSERT_FALSE(p.name.empty());
-      ASSERT_LE(p.name.size(), 61u);
-      ASSERT_TRUE(p.name[0] >= 'A' && p.name[0] <= 'Z');
-      ASSERT_LE(p.rating, 9999);
-      ASSERT_LE(p.federation, kFederationCount);
-    }
+    std::string out = dir.File("players.dat");
+    ASSERT_TRUE(SavePlayers(out));
+    std::vector<unsigned char> bytes = ReadAllBytes(out);
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (unsigned char b : bytes) h = (h ^ b) * 0x100000001b3ull;
+    EXPECT_EQ(bytes.size(), size) << file;
+    EXPECT_EQ(h, hash) << file;
   }
 }

@@ -6,7 +6,7 @@
 
 #include "database/playerinfofile.h"
 #include "database/playerlist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "database/playerlist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 using Bytes = std::vector<unsigned char>;
 

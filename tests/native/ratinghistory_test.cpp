@@ -4,8 +4,9 @@
 #include <map>
 #include <random>
 
+#include "database/historylist.h"
 #include "database/ratinghistory.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 #include "tools/fidegen.h"
 
 namespace {
@@ -93,17 +94,6 @@ TEST(History, AgreesWithThePlainModel) {
   EXPECT_EQ(kind.changes.size(), changes);
 }
 
-TEST(History, SortKeepsTheFirstOfRepeatedIds) {
-  std::vector<ListRating> list = {{300, 1}, {5, 2}, {2000000000, 3}, {5, 4}, {70000, 5}, {300, 6}};
-  SortListRatings(list);
-  ASSERT_EQ(list.size(), 4u);
-  EXPECT_EQ(list[0].id, 5);
-  EXPECT_EQ(list[0].rating, 2);
-  EXPECT_EQ(list[1].rating, 1);
-  EXPECT_EQ(list[2].id, 70000);
-  EXPECT_EQ(list[3].id, 2000000000);
-}
-
 // Every cut of the file and many changed bytes: refused or read, never
 // a crash, and a refused file leaves an empty history.
 TEST(HistoryFile, DamagedBytes) {
@@ -175,33 +165,13 @@ TEST_P(GeneratedSeries, AgreesWithTheGeneratedRatings) {
             if (combined || k == list.kind) models[k][month][static_cast<int32_t>(p.id)] = p.rating[k];
           if (month == MakeMonth(2012, 11)) ids.push_back(static_cast<int32_t>(p.id));
         }
-        std::array<std::vector<ListRating>, kRatingKinds> lists;
+        HistoryList read;
         std::string error;
-        bool read = ReadRatingList(
-            path,
-            [&](ListFormat& format, std::string&) {
-              EXPECT_EQ(format.month.has_value(), !combined);
-              if (format.month) {
-                EXPECT_EQ(*format.month, month);
-              }
-              if (format.layout != ListLayout::kCombined) {
-                std::optional<RatingKind> kind = KindOfFileName(path);
-                if (format.layout == ListLayout::kBefore2013) {
-                  EXPECT_FALSE(kind);
-                }
-                UseSingleKind(format, kind.value_or(RatingKind::kStandard));
-              }
-              return true;
-            },
-            [&](const ListPlayer& p) {
-              for (int k = 0; k < kRatingKinds; ++k) lists[k].push_back({p.id, p.rating[k]});
-            },
-            error);
-        ASSERT_TRUE(read) << error;
-        for (int k = 0; k < kRatingKinds; ++k) {
-          if (!combined && k != list.kind) continue;
-          SortListRatings(lists[k]);
-          ASSERT_TRUE(AddList(history.kinds[k], month, lists[k]));
+        ASSERT_TRUE(ReadHistoryList(path, {.month = month, .kind = {}}, read, error)) << error;
+        EXPECT_EQ(read.month, month);
+        for (RatingKind k : read.kinds) {
+          ASSERT_TRUE(combined || static_cast<int>(k) == list.kind);
+          ASSERT_TRUE(AddList(history[k], month, read.ratings[static_cast<int>(k)]));
         }
       });
   ASSERT_TRUE(written);
@@ -221,7 +191,7 @@ TEST_P(GeneratedSeries, AgreesWithTheGeneratedRatings) {
 
 INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedSeries,
                          ::testing::Values(ListStyle::kCombined, ListStyle::kCombinedWithoutFoa,
-                                           ListStyle::kSingle2012, ListStyle::kSingle,
-                                           ListStyle::kBefore2013));
+                                           ListStyle::kSingle2012, ListStyle::kSingle, ListStyle::kBefore2013,
+                                           ListStyle::kJan01, ListStyle::kApr01, ListStyle::kOct02));
 
 }  // namespace

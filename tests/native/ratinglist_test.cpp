@@ -4,7 +4,7 @@
 #include <map>
 
 #include "database/ratinglist.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ struct ReadList {
   std::string error;
   ListFormat format;
   std::vector<ListPlayer> players;
-  std::vector<std::string> names;  // the players' names, kept
+  std::vector<std::string> names, births;  // the players' names and birth dates, kept
   const ListPlayer* Find(int32_t id) const {
     for (const ListPlayer& p : players)
       if (p.id == id) return &p;
@@ -45,6 +45,7 @@ ReadList Read(const std::string& path, std::optional<RatingKind> kind = std::nul
       [&](const ListPlayer& p) {
         r.players.push_back(p);
         r.names.emplace_back(p.name);
+        r.births.emplace_back(p.birth);
       },
       r.error);
   for (size_t i = 0; i < r.players.size(); ++i) r.players[i].name = r.names[i];
@@ -147,6 +148,55 @@ TEST(RealLists, FormatBefore2013) {
   EXPECT_EQ(r.players.back().rating[0], 1718);
 }
 
+// FIDE's lists of 2001 to 2004 in their three column sets and header forms
+// (indented "ID_NUMBER", "ID_NUMBER" at column 1, "CODE", a blank line
+// first, no header), against an independent reading of the same files.
+TEST(RealLists, Before2005) {
+  struct Case {
+    std::string file;
+    std::optional<MonthNumber> month;  // the header's
+    size_t lines;
+    int64_t sum;
+    int32_t firstId;
+    uint16_t firstRating;
+    std::string lastName;
+    uint16_t lastRating;
+    std::string firstBirth;
+  };
+  const Case cases[] = {
+      {"JAN01FRL.TXT", MakeMonth(2001, 1), 150, 329710, 1701991, 2300, "Abubakar, Nurdin", 2175, ""},
+      {"APR01FRL.TXT", MakeMonth(2001, 4), 150, 329485, 1701991, 2347, "Abreu Suarez, Isauro", 2137,
+       "17.01.1972"},
+      {"JUL01FRL.TXT", MakeMonth(2001, 7), 150, 329080, 1701991, 2373, "Abramson, Horacio", 2221,
+       "17.01.1972"},
+      {"JAN02FRL.TXT", MakeMonth(2002, 1), 150, 328439, 1006274, 2117, "Adam, Gyorgy", 2116, "01.09.67"},
+      {"OCT02FRL.TXT", MakeMonth(2002, 10), 161, 350853, 1006274, 2117, "Altenburger, Walter", 1858,
+       "01.09.67"},
+      {"jan03frl.txt", MakeMonth(2003, 1), 149, 323731, 1006274, 2117, "Abhyankar, M.N.", 2169, "01.09.67"},
+      {"APR03FRL.TXT", MakeMonth(2003, 4), 150, 325190, 1701991, 2404, "Abhyankar, M.N.", 2169, "17.01.72"},
+      {"jul03frl.txt", std::nullopt, 172, 371932, 1701991, 2404, "Kuznetsov, Fiodor", 2135, "17.01.72"},
+      // Ends with a Ctrl-Z after the last line end.
+      {"APR04FRL.TXT", MakeMonth(2004, 4), 143, 308891, 1701991, 2383, "von Wantoch-Rekowski , Danijela",
+       2132, "17.01.72"},
+  };
+  for (const Case& c : cases) {
+    std::string path = Fide("before-2005/" + c.file);
+    if (!Have(path)) GTEST_SKIP() << "test data not found";
+    ReadList r = Read(path);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.format.layout, ListLayout::kBefore2005) << c.file;
+    EXPECT_EQ(r.format.month, c.month) << c.file;
+    ASSERT_EQ(r.players.size(), c.lines) << c.file;
+    EXPECT_EQ(r.Rated(kStandard), static_cast<int>(c.lines)) << c.file;
+    EXPECT_EQ(r.Sum(kStandard), c.sum) << c.file;
+    EXPECT_EQ(r.players.front().id, c.firstId) << c.file;
+    EXPECT_EQ(r.players.front().rating[0], c.firstRating) << c.file;
+    EXPECT_EQ(r.births.front(), c.firstBirth) << c.file;
+    EXPECT_EQ(r.players.back().name, c.lastName) << c.file;
+    EXPECT_EQ(r.players.back().rating[0], c.lastRating) << c.file;
+  }
+}
+
 // ---- Headers ----
 
 const std::string kFront =
@@ -200,6 +250,57 @@ TEST(Header, UnrecognisedHeadersSayWhy) {
   }
 }
 
+TEST(Header, ListsOf2001To2004TakeTheirColumnsFromAPlayerLine) {
+  std::string why;
+  std::optional<ListFormat> f =
+      RecognizeHeader("  ID_NUMBER NAME                             TITLE COUNTRY JAN01 GAMES FLAG", why);
+  ASSERT_TRUE(f) << why;
+  EXPECT_EQ(f->layout, ListLayout::kBefore2005);
+  EXPECT_TRUE(f->columnsPending);
+  EXPECT_FALSE(f->birthNamed);
+  EXPECT_EQ(f->month, MakeMonth(2001, 1));
+  f = RecognizeHeader("   CODE   NAME                          TITLE COUNTRY APR03 GAMES BIRTHDAY FLAG", why);
+  ASSERT_TRUE(f) << why;
+  EXPECT_TRUE(f->birthNamed);
+  EXPECT_FALSE(RecognizeHeader("ID_NUMBER TITLE COUNTRY APR03", why));
+  EXPECT_NE(why.find("NAME"), std::string::npos) << why;
+
+  // The rating's last digit at column 63, 64 or 57 tells the column set.
+  struct Case {
+    std::string line;
+    size_t ratingEnd, birthBegin;
+  };
+  for (const Case& c :
+       {Case{"   1701991  Aaberg, Anton                          SWE     2300    0   17.01.72", 64, 71},
+        Case{"    1701991 Aaberg, Anton                          SWE      2347    17 17.01.1972", 65, 71},
+        Case{" 1701991  Aaberg, Anton                         SWE  2404    0  17.01.72", 58, 64}}) {
+    ListFormat early = *f;
+    ASSERT_TRUE(FitColumnsBefore2005(early, c.line)) << c.line;
+    EXPECT_FALSE(early.columnsPending);
+    EXPECT_EQ(early.rating[0].end, c.ratingEnd);
+    ListPlayer p;
+    ASSERT_TRUE(ReadListLine(early, c.line, p));
+    EXPECT_EQ(p.id, 1701991);
+    EXPECT_EQ(p.name, "Aaberg, Anton");
+    EXPECT_GT(p.rating[0], 2299);
+    EXPECT_EQ(p.birth, c.line.substr(c.birthBegin));
+  }
+  ListFormat none;
+  for (std::string line :
+       {std::string(" 1701991  Aaberg, Anton                         SWE   2404   0  17.01.72"),
+        std::string("x1701991  Aaberg, Anton                         SWE  2404    0  17.01.72"),
+        std::string()})
+    EXPECT_FALSE(FitColumnsBefore2005(none, line)) << line;
+}
+
+TEST(Header, MonthOfFileName) {
+  EXPECT_EQ(MonthOfFileName("/lists/JAN01FRL.TXT"), MakeMonth(2001, 1));
+  EXPECT_EQ(MonthOfFileName("C:\\lists\\jul03frl.txt"), MakeMonth(2003, 7));
+  EXPECT_EQ(MonthOfFileName("oct02"), MakeMonth(2002, 10));
+  for (std::string_view bad : {"players_list_foa.txt", "standard_jan03frl.txt", "jan031.txt", "jan0.txt"})
+    EXPECT_FALSE(MonthOfFileName(bad)) << bad;
+}
+
 TEST(Header, KindOfFileName) {
   EXPECT_EQ(KindOfFileName("blitz_mar26frl.txt"), kBlitz);
   EXPECT_EQ(KindOfFileName("/lists/STANDARD_sep12frl.txt"), kStandard);
@@ -250,6 +351,37 @@ TEST(Files, EmptyMissingAndForeignFilesAreErrors) {
     EXPECT_FALSE(r.ok) << file;
     EXPECT_NE(r.error.find(file), std::string::npos) << r.error;
     EXPECT_EQ(r.error.find('\n'), std::string::npos);
+  }
+}
+
+// Blank lines before the header, a list of 2001 to 2004 without one, and
+// lists that hold no player or whose lines fit no layout.
+TEST(Files, HeaderlessBlankAndPlayerlessLists) {
+  TempDir dir;
+  auto read = [&](const std::string& name, const std::string& text) {
+    WriteAllBytes(dir.File(name), std::vector<unsigned char>(text.begin(), text.end()));
+    return Read(dir.File(name));
+  };
+  const std::string line = " 1701991  Aaberg, Anton                         SWE  2404    0  17.01.72       ";
+  ReadList r = read("jul03frl.txt", "\n  \r\n" + line + "\n" + line.substr(0, 75) + "\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.format.layout, ListLayout::kBefore2005);
+  EXPECT_EQ(r.players.size(), 2u);
+  r = read("oct02.txt",
+           "\nID_NUMBER NAME TITLE COUNTRY OCT02 GAMES BIRTHDAY FLAG\n          No, Id\n" + line + "\n");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.format.month, MakeMonth(2002, 10));
+  EXPECT_EQ(r.births[0], "17.01.72");
+
+  r = read("shifted.txt", "ID_NUMBER NAME OCT02\n " + line + "\n");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("column sets of the lists of 2001 to 2004"), std::string::npos) << r.error;
+  for (std::string text :
+       {kFront + "SRtng RRtng BRtng\r\n", kFront + "SRtng RRtng BRtng\r\n\r\n" + kFront + "\r\n",
+        std::string("ID_NUMBER NAME OCT02\n\n")}) {
+    r = read("header_only.txt", text);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("lists no players"), std::string::npos) << r.error;
   }
 }
 

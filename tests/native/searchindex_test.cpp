@@ -7,7 +7,7 @@
 #include "database/playersearch.h"
 #include "database/searchindex.h"
 #include "database/searchrules.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 

@@ -50,6 +50,16 @@ layout_check combined-nofoa 158 1 "OTit           SRtng SGm"
 layout_check single-2012 132 0 "OTit           sep12 Gms"
 layout_check single 136 0 "OTit           FOA SEP12 Gms"
 layout_check before-2013 74 1 "^ID number Name  *TitlFed  Sep12 GamesBorn"
+# The lists of 2001 to 2004: standard lists of rated players only, each read
+# by the history whole.
+layout_check jan01 85 0 "^  ID_NUMBER NAME  *TITLE COUNTRY SEP12 GAMES BIRTHDAY FLAG"
+layout_check apr01 86 0 "^  ID_NUMBER NAME  *TITLE COUNTRY SEP12 GAMES BIRTHDAY FLAG"
+layout_check oct02 79 0 "^ID_NUMBER NAME  *TITLE COUNTRY SEP12 GAMES BIRTHDAY FLAG"
+for layout in jan01 apr01 oct02; do
+  n=$(($(wc -l < $layout.txt) - 1))
+  added=$("$players" history add "h_$layout.dat" $layout.txt)
+  [ "$added" = "2012-09"$'\t'"standard"$'\t'"$n players"$'\t'"$n rated" ] || fail "history add of layout $layout: $added"
+done
 # A single list holds only players rated in its kind: about a quarter.
 rapid=$(($(wc -l < single.txt) - 1))
 [ "$rapid" -gt 600 ] && [ "$rapid" -lt 900 ] || fail "a rapid list of 3000 players holds $rapid"

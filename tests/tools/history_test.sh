@@ -83,9 +83,60 @@ expect 0 "2011-03${T}standard${T}9999 players${T}3709 rated
 2018-11${T}blitz${T}999 players${T}77 rated
 2026-03${T}standard${T}95 players${T}95 rated" history list h.dat
 
+# The lists of 2001 to 2004: every header form, no header (jul03, its month
+# from its name), the three column sets, a Ctrl-Z (APR04), repeated IDs
+# (OCT02, jul03); each a standard list of its month.
+if [ -d "$fide/before-2005" ]; then
+  listed=""
+  for f in JAN01FRL.TXT APR01FRL.TXT JUL01FRL.TXT JAN02FRL.TXT OCT02FRL.TXT jan03frl.txt APR03FRL.TXT jul03frl.txt \
+           APR04FRL.TXT; do
+    cp "$fide/before-2005/$f" "$f"
+    out=$(run history add early.dat "$f" 2>stderr.txt) || fail "history add $f: $(cat stderr.txt)"
+    listed+="${out//$'\r'/}"$'\n'
+  done
+  [ "$listed" = "2001-01${T}standard${T}150 players${T}150 rated
+2001-04${T}standard${T}150 players${T}150 rated
+2001-07${T}standard${T}150 players${T}150 rated
+2002-01${T}standard${T}150 players${T}150 rated
+2002-10${T}standard${T}160 players${T}160 rated
+2003-01${T}standard${T}149 players${T}149 rated
+2003-04${T}standard${T}150 players${T}150 rated
+2003-07${T}standard${T}169 players${T}167 rated
+2004-04${T}standard${T}143 players${T}143 rated
+" ] || fail "the lists of 2001 to 2004 gave:"$'\n'"$listed"
+  # Aaberg, Anton through the years; Alsina Leal re-rated in the same list
+  # (the later line); Becker, Thomas: two people under one ID (none).
+  for case in 2001-01-15:2300:2001-01 2001-05-15:2347:2001-04 2001-12-31:2373:2001-07 2002-01-01:2388:2002-01 \
+              2002-10-15:2404:2002-10 2030-01-01:2383:2004-04; do
+    IFS=: read -r at rating month <<< "$case"
+    expect 0 "$rating${T}$month" rating early.dat 1701991 --at "$at"
+  done
+  expect 0 "2186${T}2002-10" rating early.dat 2252627 --at 2002-11-01
+  expect 0 "1996${T}2003-07" rating early.dat 4167252 --at 2003-07-01
+  expect 1 "" rating early.dat 4624904 --at 2003-07-01
+  cp jul03frl.txt renamed.txt
+  expect_error 1 "give --month" history add early.dat renamed.txt
+  expect_error 1 "is a standard list" history add early.dat JAN01FRL.TXT --kind rapid
+fi
+
 # Errors leave the history byte for byte as it was.
 cp h.dat before.dat
 unchanged() { cmp -s h.dat before.dat || fail "history changed by: $*"; }
+# A download cut in the middle of its last line, in three layouts: refused,
+# not stored with the cut digits as a lower rating.
+cut_last() { local n; n=$(tail -n 1 "$1" | wc -c); head -c -"$n" "$1"; tail -n 1 "$1" | head -c "$2"; }
+cut_last rapid_sep12frl.txt 111 > rapid_sep12_cut.txt                  # "18" of the rating
+expect_error 1 "rapid_sep12_cut.txt ends in the middle of a line: download it again" \
+  history add h.dat rapid_sep12_cut.txt --kind rapid; unchanged cut
+cut_last list_mar11.txt 55 > list_mar11_cut.txt
+expect_error 1 "ends in the middle of a line" history add h.dat list_mar11_cut.txt; unchanged cut
+cut_last players_list_foa.txt 128 > combined_cut.txt
+expect_error 1 "ends in the middle of a line" history add h.dat combined_cut.txt --month 2018-12; unchanged cut
+head -n 1 rapid_sep12frl.txt > rapid_oct12frl.txt
+expect_error 1 "rapid_oct12frl.txt lists no players" history add h.dat rapid_oct12frl.txt; unchanged header
+# The format before 2013 holds standard ratings, whatever the file is called.
+cp list_mar11.txt blitz_mar11frl.txt
+expect_error 1 "is a standard list" history add h.dat blitz_mar11frl.txt --kind blitz; unchanged kind
 printf '[Event "x"]\n1. e4 *\n' > games.txt
 expect_error 1 "games.txt is not a FIDE rating list" history add h.dat games.txt --month 2020-01; unchanged games
 : > empty.txt

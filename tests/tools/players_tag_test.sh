@@ -35,8 +35,9 @@ line() {
   s=$(printf '%-15s%-61s%-3s %-1s   %-5s%-24s%-4s  %-33s%-4s      ' "$1" "$2" "$3" "$4" "$5" "" "$6" "" "$7")
   printf '%s\r\n' "$s"
 }
+fide_header='ID Number      Name                                                         Fed Sex Tit  WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag'
 {
-  printf '%-162s\r\n' "ID Number      Name"
+  printf '%-162s\r\n' "$fide_header"
   line 12345678 "Doe, Jane" NOR F WIM 2405 1990
   line 22 "Smith, Bob" XYZ M "" "" 1970
   line 33 "Smith, John" USA M GM 2600 1980
@@ -268,7 +269,7 @@ tag 1 small.dat games.pgn --settings missing.dat -o x.pgn
 
 # Real bases against a database none of their names is in: byte for byte,
 # with LF, CR LF and without a final line end.
-{ printf '%-162s\r\n' "ID Number      Name"; line 7 "Qwxyzzy, Vlorp" NOR M GM 2500 1990; } > nobody.txt
+{ printf '%-162s\r\n' "$fide_header"; line 7 "Qwxyzzy, Vlorp" NOR M GM 2500 1990; } > nobody.txt
 run import nobody.txt nobody.dat >/dev/null || fail "import nobody"
 for pgn in "$testdata"/pgn/*.pgn; do
   [ -f "$pgn" ] || continue

@@ -38,6 +38,7 @@ line() {
   s=$(printf '%-15s%-61s%-3s %-1s   %-5s%-24s%-4s  %-33s%-4s      ' "$1" "$2" "$3" "$4" "$5" "" "$6" "" "$7")
   printf '%s\r\n' "$s"
 }
+fide_header='ID Number      Name                                                         Fed Sex Tit  WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag'
 
 T=$'\t'
 
@@ -59,7 +60,7 @@ if [ -n "$testdata" ]; then
 fi
 
 {
-  printf '%-162s\r\n' "ID Number      Name"
+  printf '%-162s\r\n' "$fide_header"
   line 12345678 "Doe, Jane" NOR F WIM 2405 1990
   line 22 "Smith, Bob" XYZ M "" "" 1970
   line 33 "Smith, John" USA M GM 2600 1980
@@ -129,6 +130,15 @@ expect 0 "" dump empty.dat
 expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt
 expect_error 1 "cannot read missing.txt" import missing.txt out.dat
 expect_error 1 "cannot write" import list.txt no-such-folder/out.dat
+# FIDE's other downloads and a broken download: refused, the database kept.
+cp small.dat kept.dat
+printf '%-109s%-6s%s\n%-109s%-6s%s\n' "ID Number      Name" "sep12" "Gms K  B-day Flag" "1503014        Carlsen, Magnus" 2845 "0   20 1990" > rapid_sep12frl.txt
+printf '<?xml version="1.0" encoding="ISO-8859-1"?>\n<playerslist>\n' > players_list_xml.xml
+head -c 600 list.txt > cut.txt
+expect_error 1 "rapid_sep12frl.txt is a rapid list" import rapid_sep12frl.txt kept.dat
+expect_error 1 "players_list_xml.xml is not a FIDE rating list" import players_list_xml.xml kept.dat
+expect_error 1 "cut.txt ends in the middle of a line" import cut.txt kept.dat
+cmp -s kept.dat small.dat || fail "a refused list changed the database"
 
 # tag: a clear hit is taken only when the game's name fits it, unless --loose.
 printf '[Event "E"]\n[White "Doe, J."]\n[Black "Doe, Mary"]\n[Result "*"]\n\n*\n' > fit.pgn

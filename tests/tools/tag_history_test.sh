@@ -20,8 +20,9 @@ line() {
   s=$(printf '%-15s%-61s%-3s %-1s   %-5s%-24s%-4s  %-33s%-4s      ' "$1" "$2" "$3" "$4" "$5" "" "$6" "" "$7")
   printf '%s\r\n' "$s"
 }
+fide_header='ID Number      Name                                                         Fed Sex Tit  WTit OTit           FOA SRtng SGm SK RRtng RGm Rk BRtng BGm BK B-day Flag'
 {
-  printf '%-162s\r\n' "ID Number      Name"
+  printf '%-162s\r\n' "$fide_header"
   line 12345678 "Doe, Jane" NOR F WIM 2405 1990
   line 33 "Smith, John" USA M GM 2600 1980
 } > list.txt

@@ -2,8 +2,8 @@
 // search window is answered through the host's window service.
 #include <gtest/gtest.h>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/addinfo.h"
 #include "windows/searchwindow_state.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "database/fidelistimport.h"
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 
@@ -67,7 +67,7 @@ class RealBase : public ::testing::Test {
   }
   void TearDown() override {
     ClearPlayerList();
-    NameList.clear();
+    batchRun.names.clear();
   }
 
   FakeHost host;
@@ -88,17 +88,17 @@ TEST_F(RealBase, RunCompletesKnownPlayersAndLeavesUnknownIdsAlone) {
     ++windows;
     return -1;
   };
-  CollectPlayerNames();
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
-  auto names = static_cast<int32_t>(NameList.size());
+  auto names = static_cast<int32_t>(batchRun.names.size());
   for (int32_t tick = 0; tick < names && host.windowResult == hostabi::kWindowOpen; ++tick)
     BatchTick(nullptr, WM_TIMER, 1, 0);
-  EXPECT_EQ(NameIndex, names);
+  EXPECT_EQ(batchRun.next, names);
   EXPECT_EQ(host.windowResult, 1);
-  EXPECT_LE(SkippedCount + PresentCount, names);
-  EXPECT_GE(SkippedCount, windows);  // every Escape skips its name
+  EXPECT_LE(batchRun.skipped + batchRun.present, names);
+  EXPECT_GE(batchRun.skipped, windows);  // every Escape skips its name
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(host.headerChangedCalls, 0);
 

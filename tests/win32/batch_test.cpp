@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tagging/gamessite.h"
@@ -52,12 +52,12 @@ class BatchStep : public ::testing::Test {
       return answer;
     };
     StartLumoraProc(FakeHost::F);
-    TickBudget = 0;  // one name per tick, unless a test says otherwise
+    batchRun.tickBudget = 0;  // one name per tick, unless a test says otherwise
   }
   void TearDown() override {
     ClearPlayerList();
-    NameList.clear();
-    TickBudget = kDefaultTickBudget;
+    batchRun.names.clear();
+    batchRun.tickBudget = kDefaultTickBudget;
   }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
@@ -66,11 +66,10 @@ class BatchStep : public ::testing::Test {
   }
   // One step for the entry of this name, after collecting the base.
   StepResult Step(const std::string& name) {
-    CollectPlayerNames();
-    NamePosition at = FindName(name);
+    batchRun.names = CollectPlayerNames();
+    NamePosition at = FindName(batchRun.names, name);
     EXPECT_TRUE(at.found) << name;
-    NameIndex = at.position;
-    return ProcessNextName().result;
+    return DecideName(batchRun.names[static_cast<size_t>(at.position)], settings, AskInRun).result;
   }
   Writes Written() const {
     Writes w;
@@ -93,7 +92,7 @@ class BatchStep : public ::testing::Test {
 TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
   Game("Doe, Jane", "X");
   Game("Y", "Doe, Jane", {{"BlackElo", "2300"}});
-  EXPECT_EQ(Step("Doe, Jane"), StepResult::Added);
+  EXPECT_EQ(Step("Doe, Jane"), StepResult::kAdded);
   EXPECT_EQ(Written(), (Writes{"0:WhiteFIDE=12345678", "0:WhiteElo=2405", "0:WhiteCountry=NOR",
                                "1:BlackFIDE=12345678", "1:BlackCountry=NOR"}));
   EXPECT_TRUE(windows.empty());
@@ -102,10 +101,10 @@ TEST_F(BatchStep, ClearNameSearchIsAppliedToEveryPlaceWithoutId) {
 TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
   Game("Doe", "X", {{"WhiteFIDE", "87654321"}, {"WhiteCountry", "NOR"}});
   Game("X", "Doe", {{"BlackFIDE", "12345678"}, {"BlackElo", "2000"}, {"BlackCountry", "GER"}});
-  EXPECT_EQ(Step("Doe"), StepResult::Added);
+  EXPECT_EQ(Step("Doe"), StepResult::kAdded);
   EXPECT_EQ(Written(), (Writes{"0:WhiteElo=2100"}));
   host.tagWrites.clear();
-  EXPECT_EQ(Step("Doe"), StepResult::AlreadyPresent);  // nothing to add, nothing overwritten
+  EXPECT_EQ(Step("Doe"), StepResult::kAlreadyPresent);  // nothing to add, nothing overwritten
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
@@ -113,7 +112,7 @@ TEST_F(BatchStep, KnownIdsAreCompletedWithoutSearchOrIdTag) {
 TEST_F(BatchStep, UnknownIdsLeaveGamesUnchanged) {
   Game("Doe", "X", {{"WhiteFIDE", "31337"}});
   Game("X", "Doe", {{"BlackFIDE", "31338"}});
-  EXPECT_EQ(Step("Doe"), StepResult::AlreadyPresent);
+  EXPECT_EQ(Step("Doe"), StepResult::kAlreadyPresent);
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
@@ -121,7 +120,7 @@ TEST_F(BatchStep, UnknownIdsLeaveGamesUnchanged) {
 TEST_F(BatchStep, UnknownIdDoesNotCountAsPlaceWithoutId) {
   Game("Doe, Jane", "X", {{"WhiteFIDE", "31337"}});
   Game("Doe, Jane", "X");
-  EXPECT_EQ(Step("Doe, Jane"), StepResult::Added);
+  EXPECT_EQ(Step("Doe, Jane"), StepResult::kAdded);
   EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=12345678", "1:WhiteElo=2405", "1:WhiteCountry=NOR"}));
 }
 
@@ -130,7 +129,7 @@ TEST_F(BatchStep, IdInOneGameIsAppliedToAnotherWithoutAsking) {
   // makes its player the one clear candidate for the second.
   Game("Smyth,J", "X", {{"WhiteFIDE", "4242"}, {"WhiteElo", "2650"}, {"WhiteCountry", "GER"}});
   Game("X", "Smyth,J");
-  EXPECT_EQ(Step("Smyth,J"), StepResult::Added);
+  EXPECT_EQ(Step("Smyth,J"), StepResult::kAdded);
   EXPECT_EQ(Written(), (Writes{"1:BlackFIDE=4242", "1:BlackElo=2650", "1:BlackCountry=GER"}));
   EXPECT_TRUE(windows.empty());
 }
@@ -154,15 +153,15 @@ TEST_F(BatchStep, UnknownNamesGetTagsOnlyFromTheirOwnId) {
 
 TEST_F(BatchStep, NameWithoutAnyCandidateIsSkippedWithoutWindow) {
   Game("Nobody Known", "X");
-  EXPECT_EQ(Step("Nobody Known"), StepResult::Skipped);
+  EXPECT_EQ(Step("Nobody Known"), StepResult::kSkipped);
   EXPECT_TRUE(windows.empty());
   EXPECT_TRUE(host.tagWrites.empty());
 }
 
 TEST_F(BatchStep, AnonymousInOtherCaseIsSkipped) {
   Game("anonymous", "ANONYMOUS player");
-  EXPECT_EQ(Step("anonymous"), StepResult::Skipped);
-  EXPECT_EQ(Step("ANONYMOUS player"), StepResult::Skipped);
+  EXPECT_EQ(Step("anonymous"), StepResult::kSkipped);
+  EXPECT_EQ(Step("ANONYMOUS player"), StepResult::kSkipped);
   EXPECT_TRUE(windows.empty());
 }
 
@@ -173,7 +172,7 @@ TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
   Game("X", "Doe", {{"BlackElo", "2100"}, {"BlackCountry", "NOR"}, {"BlackTitle", "FM"}});
   Game("Doe", "X");
   answers = {1};
-  EXPECT_EQ(Step("Doe"), StepResult::Added);
+  EXPECT_EQ(Step("Doe"), StepResult::kAdded);
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0], L"Search FIDE for Doe (NOR),  FM,  2100 ELO");
   ASSERT_EQ(offered[0].size(), 2u);
@@ -191,11 +190,11 @@ TEST_F(BatchStep, AmbiguousNameAsksWithPromptOfFirstPlaceWithoutId) {
 TEST_F(BatchStep, FirstWindowEscapeAndSkipSkipAndCancelCancels) {
   Game("Doe", "X");
   answers = {-1};
-  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::kSkipped);
   answers = {3};  // candidates 0 and 1, extended 2, Skip 3, Cancel 4
-  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::kSkipped);
   answers = {4};
-  EXPECT_EQ(Step("Doe"), StepResult::Cancelled);
+  EXPECT_EQ(Step("Doe"), StepResult::kCancelled);
   EXPECT_EQ(windows.size(), 3u);
   EXPECT_TRUE(host.tagWrites.empty());
 }
@@ -205,7 +204,7 @@ TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtensi
   Game("Poe", "X", {{"WhiteFIDE", "4242"}});
   Game("Poe", "X");
   answers = {11, 19};  // 10 Poes + Smith: row 11 asks for the extended search
-  EXPECT_EQ(Step("Poe"), StepResult::Added);
+  EXPECT_EQ(Step("Poe"), StepResult::kAdded);
   ASSERT_EQ(windows.size(), 2u);
   ASSERT_EQ(offered[0].size(), 11u);
   EXPECT_EQ(offered[0][10].fideId, kSmith);
@@ -219,13 +218,13 @@ TEST_F(BatchStep, ExtendedSearchMakesRoomForKnownPlayersAndOffersNoSecondExtensi
 TEST_F(BatchStep, SecondWindowSkipEscapeAndCancel) {
   Game("Doe", "X");
   answers = {2, -1};
-  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::kSkipped);
   answers = {2, 2};  // after the extension: Doe, Jane and Doe, John, Skip 2, Cancel 3
-  EXPECT_EQ(Step("Doe"), StepResult::Skipped);
+  EXPECT_EQ(Step("Doe"), StepResult::kSkipped);
   answers = {2, 3};
-  EXPECT_EQ(Step("Doe"), StepResult::Cancelled);
+  EXPECT_EQ(Step("Doe"), StepResult::kCancelled);
   answers = {2, 0};
-  EXPECT_EQ(Step("Doe"), StepResult::Added);
+  EXPECT_EQ(Step("Doe"), StepResult::kAdded);
   EXPECT_EQ(offered[1].size(), 2u);
   EXPECT_EQ(Written().front(), "0:WhiteFIDE=12345678");
 }
@@ -234,7 +233,7 @@ TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
   for (int i = 0; i < 21; ++i) Game("Zed", "X", {{"WhiteFIDE", std::to_string(kFirstPoeId + i)}});
   Game("Zed", "X");
   answers = {23, 0};  // Zed, Q and Zed, R, then the 21 known players; 23 extends
-  EXPECT_EQ(Step("Zed"), StepResult::Added);
+  EXPECT_EQ(Step("Zed"), StepResult::kAdded);
   ASSERT_EQ(offered.size(), 2u);
   EXPECT_EQ(offered[0].size(), 23u);
   ASSERT_EQ(offered[1].size(), 22u);  // one from the tolerant search + 21 known
@@ -244,11 +243,12 @@ TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
 
 TEST_F(BatchStep, ApplyingNeedsAPlaceWithoutIdAndAPlayerOfTheList) {
   Game("Doe", "X", {{"WhiteFIDE", "12345678"}});
-  CollectPlayerNames();
-  EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {1, 1}));
+  batchRun.names = CollectPlayerNames();
+  EXPECT_FALSE(ApplyChosenPlayer(batchRun.names[0], {1, 1}, settings));
   Game("Doe", "X");
-  CollectPlayerNames();
-  EXPECT_FALSE(ApplyChosenPlayer(NameList[0], {static_cast<int32_t>(PlayerList().size()), 1}));
+  batchRun.names = CollectPlayerNames();
+  EXPECT_FALSE(
+      ApplyChosenPlayer(batchRun.names[0], {static_cast<int32_t>(PlayerList().size()), 1}, settings));
   EXPECT_TRUE(host.tagWrites.empty());
 }
 
@@ -259,81 +259,81 @@ TEST_F(BatchStep, TicksCountOutcomesAndStopAfterTheLastName) {
        {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});  // Doe, Jane present
   Game("Roe", "Nobody Known");  // Roe added; Nobody skipped
   Game("Doe", "anonymous");     // Doe: Escape; anonymous skipped
-  CollectPlayerNames();
-  ASSERT_EQ(NameList.size(), 5u);  // Doe, Doe Jane, Nobody Known, Roe, anonymous
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  ASSERT_EQ(batchRun.names.size(), 5u);  // Doe, Doe Jane, Nobody Known, Roe, anonymous
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   answers = {-1};
   for (int tick = 0; tick < 5; ++tick) {
     EXPECT_EQ(host.windowResult, hostabi::kWindowOpen) << tick;
     BatchTick(nullptr, WM_TIMER, 1, 0);
-    EXPECT_EQ(NameIndex, tick + 1);
+    EXPECT_EQ(batchRun.next, tick + 1);
   }
-  EXPECT_EQ(SkippedCount, 3);
-  EXPECT_EQ(PresentCount, 1);
+  EXPECT_EQ(batchRun.skipped, 3);
+  EXPECT_EQ(batchRun.present, 1);
   EXPECT_EQ(host.windowResult, 1);
-  EXPECT_FALSE(StepBusy);
+  EXPECT_FALSE(batchRun.busy);
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(host.headerChangedCalls, 0);
   EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=777"}));
 }
 
 TEST_F(BatchStep, OneTickTakesNamesUntilOneAsksThenTheNextTickGoesOn) {
-  TickBudget = 60'000'000;  // a minute: only a question or the end ends a tick
+  batchRun.tickBudget = 60'000'000;  // a minute: only a question or the end ends a tick
   Game("Doe, Jane", "Doe", {{"WhiteFIDE", "12345678"}, {"WhiteElo", "2405"}, {"WhiteCountry", "NOR"}});
   Game("Roe", "Nobody Known");
   Game("Doe", "anonymous");
   Game("Aaron", "Abel");
-  CollectPlayerNames();
+  batchRun.names = CollectPlayerNames();
   // Aaron, Abel, Doe (asks), Doe Jane, Nobody Known, Roe, anonymous
-  ASSERT_EQ(NameList.size(), 7u);
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  ASSERT_EQ(batchRun.names.size(), 7u);
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   answers = {-1};
   BatchTick(nullptr, WM_TIMER, 1, 0);
-  EXPECT_EQ(NameIndex, 3);  // the tick ends after the name that asked
-  EXPECT_EQ(SkippedCount, 3);
+  EXPECT_EQ(batchRun.next, 3);  // the tick ends after the name that asked
+  EXPECT_EQ(batchRun.skipped, 3);
   EXPECT_EQ(windows.size(), 1u);
   EXPECT_EQ(host.windowResult, hostabi::kWindowOpen);
   BatchTick(nullptr, WM_TIMER, 1, 0);
-  EXPECT_EQ(NameIndex, 7);
-  EXPECT_EQ(SkippedCount, 5);
-  EXPECT_EQ(PresentCount, 1);
+  EXPECT_EQ(batchRun.next, 7);
+  EXPECT_EQ(batchRun.skipped, 5);
+  EXPECT_EQ(batchRun.present, 1);
   EXPECT_EQ(host.windowResult, 1);
   EXPECT_EQ(Written(), (Writes{"1:WhiteFIDE=777"}));
 }
 
 TEST_F(BatchStep, CancelInTheSearchWindowEndsTheTickAndTheRun) {
-  TickBudget = 60'000'000;
+  batchRun.tickBudget = 60'000'000;
   Game("Doe", "Roe");
-  CollectPlayerNames();
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   answers = {4};  // Cancel for Doe; Roe is never reached
   BatchTick(nullptr, WM_TIMER, 1, 0);
-  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(batchRun.next, 1);
   EXPECT_EQ(host.windowResult, 1);
   EXPECT_TRUE(host.tagWrites.empty());
 }
 
 TEST_F(BatchStep, EmptyListStopsAtFirstTickWithoutStep) {
-  CollectPlayerNames();
-  NameIndex = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   BatchTick(nullptr, WM_TIMER, 1, 0);
   EXPECT_EQ(host.windowResult, 1);
-  EXPECT_EQ(NameIndex, 0);
+  EXPECT_EQ(batchRun.next, 0);
 }
 
 TEST_F(BatchStep, TicksDuringTheSearchWindowDoNothing) {
   Game("Doe", "Roe");
-  CollectPlayerNames();
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   duringWindow = [] {
     for (int i = 0; i < 3; ++i) BatchTick(nullptr, WM_TIMER, 1, 0);
@@ -341,10 +341,10 @@ TEST_F(BatchStep, TicksDuringTheSearchWindowDoNothing) {
   answers = {4};  // Cancel
   BatchTick(nullptr, WM_TIMER, 1, 0);
   EXPECT_EQ(windows.size(), 1u);
-  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(batchRun.next, 1);
   EXPECT_EQ(host.windowResult, 1);  // the run stops after the cancelled step
   EXPECT_TRUE(host.tagWrites.empty());
-  EXPECT_FALSE(StepBusy);
+  EXPECT_FALSE(batchRun.busy);
 }
 
 // A download that arrives during a run opens its save dialog; the run's
@@ -369,19 +369,19 @@ void CALLBACK TickThenCancel(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST_F(BatchStep, TicksDuringADownloadsSaveDialogDoNothing) {
   Game("Roe", "Nobody Known");
-  CollectPlayerNames();
-  NameIndex = SkippedCount = PresentCount = 0;
-  StepBusy = false;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = batchRun.skipped = batchRun.present = 0;
+  batchRun.busy = false;
   host.windowResult = hostabi::kWindowOpen;
   ticksInDialog = 0;
   SetTimer(nullptr, 0, 50, TickThenCancel);
   SaveDownloadedGames("[Event \"?\"]\n");
   EXPECT_EQ(ticksInDialog, 3);
-  EXPECT_EQ(NameIndex, 0);
-  EXPECT_FALSE(StepBusy);
+  EXPECT_EQ(batchRun.next, 0);
+  EXPECT_FALSE(batchRun.busy);
   EXPECT_EQ(host.windowResult, hostabi::kWindowOpen);
   BatchTick(nullptr, WM_TIMER, 1, 0);  // the run goes on after the dialog
-  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(batchRun.next, 1);
 }
 
 }  // namespace

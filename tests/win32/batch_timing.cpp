@@ -27,7 +27,8 @@
 
 #include "database/playerlist.h"
 #include "database/playersearch.h"
-#include "fakehost.h"
+#include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "hostsim/pgn.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
@@ -83,13 +84,14 @@ int TimeStepsOverList(const std::string& path, int names) {
   for (size_t g = 0; g < std::min(byName.size(), byId.size()); ++g)
     host.base.AddGame(byId[g]->name, byName[g], {{"WhiteFIDE", std::to_string(byId[g]->fideId)}});
   host.base.Publish();
-  CollectPlayerNames();
+  batchRun.names = CollectPlayerNames();
 
   double cpu = ThreadCpuMilliseconds();
   start = std::chrono::steady_clock::now();
   int32_t steps = 0;
-  for (NameIndex = 0; NameIndex < static_cast<int32_t>(NameList.size()); ++NameIndex, ++steps)
-    ProcessNextName();
+  for (batchRun.next = 0; batchRun.next < static_cast<int32_t>(batchRun.names.size());
+       ++batchRun.next, ++steps)
+    DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
   double wall = MillisecondsSince(start);
   cpu = ThreadCpuMilliseconds() - cpu;
   std::printf(
@@ -198,15 +200,16 @@ int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) 
     for (const auto& [tag, value] : g.tags) game.tags.emplace_back(HostString(tag), HostString(value));
   }
   host.base.Publish();
-  CollectPlayerNames();
+  batchRun.names = CollectPlayerNames();
   double cpu = ThreadCpuMilliseconds();
   auto start = std::chrono::steady_clock::now();
-  for (NameIndex = 0; NameIndex < static_cast<int32_t>(NameList.size()); ++NameIndex) ProcessNextName();
+  for (batchRun.next = 0; batchRun.next < static_cast<int32_t>(batchRun.names.size()); ++batchRun.next)
+    DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
   double wall = MillisecondsSince(start);
   cpu = ThreadCpuMilliseconds() - cpu;
-  size_t n = std::max<size_t>(1, NameList.size());
+  size_t n = std::max<size_t>(1, batchRun.names.size());
   std::printf("%zu names of %zu games: %.3f ms CPU a step, %.3f ms wall, %zu tag writes, %zu windows asked\n",
-              NameList.size(), host.base.games.size(), cpu / n, wall / n, host.tagWrites.size(),
+              batchRun.names.size(), host.base.games.size(), cpu / n, wall / n, host.tagWrites.size(),
               host.windowCaptions.size());
   return 0;
 }
@@ -236,8 +239,8 @@ int main(int argc, char** argv) {
   }
   host.base.Publish();
   auto start = std::chrono::steady_clock::now();
-  CollectPlayerNames();
-  std::printf("name list: %zu names from %d games in %.1f ms\n", NameList.size(), games,
+  batchRun.names = CollectPlayerNames();
+  std::printf("name list: %zu names from %d games in %.1f ms\n", batchRun.names.size(), games,
               MillisecondsSince(start));
 
   std::vector<PlayerRow> rows;
@@ -254,14 +257,14 @@ int main(int argc, char** argv) {
     size_t writes = host.tagWrites.size();
     auto begin = std::chrono::steady_clock::now();
     int32_t done = 0;
-    for (NameIndex = first; done < steps && NameIndex < static_cast<int32_t>(NameList.size());
-         ++NameIndex, ++done)
-      ProcessNextName();
+    for (batchRun.next = first; done < steps && batchRun.next < static_cast<int32_t>(batchRun.names.size());
+         ++batchRun.next, ++done)
+      DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
     double ms = MillisecondsSince(begin);
     std::printf("%s: %d steps over %d players in %.1f ms, %.2f ms a step, %zu tag writes\n", what, done,
                 players, ms, done ? ms / done : 0.0, host.tagWrites.size() - writes);
   };
   timeSteps("steps by name", 0);
-  timeSteps("steps by FIDE ID", FindName("Player").position);
+  timeSteps("steps by FIDE ID", FindName(batchRun.names, "Player").position);
   return 0;
 }

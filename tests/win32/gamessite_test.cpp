@@ -2,7 +2,7 @@
 // the dialog's set-up, against a fake host.
 #include <gtest/gtest.h>
 
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/gamessite.h"
 

@@ -2,8 +2,8 @@
 // settings, against a fake host's base.
 #include <gtest/gtest.h>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/gametags.h"
 

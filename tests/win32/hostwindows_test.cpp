@@ -2,8 +2,8 @@
 // protocol, nesting, task-modal disabling, buttons and check boxes.
 #include <gtest/gtest.h>
 
-#include "fakehost.h"
 #include "host/hostservices.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 
 namespace {

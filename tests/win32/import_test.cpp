@@ -1,15 +1,15 @@
 // The import of a chosen FIDE list into the player list and players.dat, and
-// a list that cannot be read, which leaves the database as it was.
+// a list that cannot be read or is refused, which leaves the database as it was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "database/playerlist.h"
-#include "fakehost.h"
-#include "fidelines.h"
 #include "host/paths.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
+#include "tests/win32/fidelines.h"
 #include "windows/importcmd.h"
 
 namespace {
@@ -34,8 +34,8 @@ class ImportList : public ::testing::Test {
     ClearPlayerList();
     std::remove(players.c_str());
   }
-  std::string WriteList(const std::string& text) {
-    std::string path = tmp.File("players_list.txt");
+  std::string WriteList(const std::string& text, const std::string& name = "players_list.txt") {
+    std::string path = tmp.File(name);
     WriteAllBytes(path, Bytes(text.begin(), text.end()));
     return path;
   }
@@ -64,7 +64,7 @@ TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
   EXPECT_EQ(PlayerList()[0].fideId, 12);
 }
 
-TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
+TEST_F(ImportList, UnreadableOrRefusedListKeepsListAndFileAndTellsTheUser) {
   SetPlayerList(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::Male, Title::None, 1, 1970}});
   ASSERT_TRUE(SavePlayers(players));
   const Bytes before = ReadAllBytes(players);
@@ -74,7 +74,16 @@ TEST_F(ImportList, UnreadableListKeepsListAndFileAndTellsTheUser) {
   HANDLE lock = CreateFileW(AnsiToWide(locked).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  for (const std::string& path : {tmp.File("missing.txt"), tmp.path.string(), locked}) {
+  // Lists the database does not take: FIDE's XML and rapid downloads, a
+  // list without players, a download cut in its last line.
+  const std::string player = FideLine("1", "New, Player", "NOR", 'M', "", "2000", "1990");
+  std::string xml = WriteList("<?xml version=\"1.0\"?>\n<playerslist>\n", "players_list_xml_foa.xml");
+  std::string single(kFideListHeader.substr(0, kFideListHeader.find("FOA")));
+  std::string rapid = WriteList(single + "FOA MAR26 Gms K  B-day Flag\n" + player, "rapid_mar26frl.txt");
+  std::string empty = WriteList(std::string(kFideListHeader), "players_list_empty.txt");
+  std::string cut = WriteList(std::string(kFideListHeader) + player.substr(0, 115), "players_list_cut.txt");
+  for (const std::string& path :
+       {tmp.File("missing.txt"), tmp.path.string(), locked, xml, rapid, empty, cut}) {
     host.messages.clear();
     EXPECT_FALSE(ImportChosenList(path)) << path;
     EXPECT_EQ(Names(), std::vector<std::string>{"Old, Player"}) << path;

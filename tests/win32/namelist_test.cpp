@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
 #include "tagging/namelist.h"
 
@@ -17,7 +17,6 @@ using Tags = std::vector<std::pair<std::string, std::string>>;
 class NameListTest : public ::testing::Test {
  protected:
   void SetUp() override { StartLumoraProc(FakeHost::F); }
-  void TearDown() override { NameList.clear(); }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
     host.base.AddGame(white, black, std::move(extra));
@@ -25,11 +24,11 @@ class NameListTest : public ::testing::Test {
   }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const NameEntry& e : NameList) names.push_back(e.name);
+    for (const NameEntry& e : list) names.push_back(e.name);
     return names;
   }
   const NameEntry* Entry(const std::string& name) const {
-    for (const NameEntry& e : NameList)
+    for (const NameEntry& e : list)
       if (e.name == name) return &e;
     return nullptr;
   }
@@ -41,13 +40,14 @@ class NameListTest : public ::testing::Test {
         places.push_back(std::to_string(p.game) + (p.side == Side::White ? "W" : "B"));
     return places;
   }
-  // Fills NameList directly with these (sorted) names.
-  static void ListOf(const std::vector<std::string>& names) {
-    NameList.clear();
-    for (const std::string& n : names) NameList.push_back({n, {}, kPlaceBlock});
+  // Fills the list directly with these (sorted) names.
+  void ListOf(const std::vector<std::string>& names) {
+    list.clear();
+    for (const std::string& n : names) list.push_back({n, {}, kPlaceBlock});
   }
 
   FakeHost host;
+  NameList list;
 };
 
 TEST_F(NameListTest, NamesAreSortedByUnsignedBytesAndPrefixesFirst) {
@@ -55,7 +55,7 @@ TEST_F(NameListTest, NamesAreSortedByUnsignedBytesAndPrefixesFirst) {
   Game("\xC4\xE5\xEC\xE8\xE4", "Smith");  // Cyrillic in code page 1251 sorts after ASCII
   Game("smith, jo", "Smith, Jo ");
   Game("", "Zz");
-  CollectPlayerNames();
+  list = CollectPlayerNames();
   EXPECT_EQ(Names(), (std::vector<std::string>{"", "Smith", "Smith, Jo", "Smith, Jo ", "Zz", "b", "smith, jo",
                                                "\xC4\xE5\xEC\xE8\xE4"}));
 }
@@ -65,7 +65,7 @@ TEST_F(NameListTest, OnlyExactAnonymousPrefixIsLeftOut) {
   Game("Anonymous2", "anonymous");
   Game("ANONYMOUS", "Anonymou");
   Game(" Anonymous", "AnonymouS");
-  CollectPlayerNames();
+  list = CollectPlayerNames();
   EXPECT_EQ(Names(),
             (std::vector<std::string>{" Anonymous", "ANONYMOUS", "Anonymou", "AnonymouS", "anonymous"}));
 }
@@ -75,7 +75,7 @@ TEST_F(NameListTest, PlacesFollowGameOrderWhiteBeforeBlack) {
   Game("Roe", "Doe");
   Game("Doe", "Doe");
   Game("doe", "Poe");
-  CollectPlayerNames();
+  list = CollectPlayerNames();
   EXPECT_EQ(Names(), (std::vector<std::string>{"Doe", "Poe", "Roe", "doe"}));
   EXPECT_EQ(Places("Doe"), (std::vector<std::string>{"0W", "1B", "2W", "2B"}));
   EXPECT_EQ(Places("Roe"), (std::vector<std::string>{"0B", "1W"}));
@@ -83,11 +83,11 @@ TEST_F(NameListTest, PlacesFollowGameOrderWhiteBeforeBlack) {
   // A base without games, or with only anonymous players, lists nothing.
   host.base.games.clear();
   host.base.Publish();
-  CollectPlayerNames();
-  EXPECT_TRUE(NameList.empty());
+  list = CollectPlayerNames();
+  EXPECT_TRUE(list.empty());
   Game("Anonymous", "Anonymous");
-  CollectPlayerNames();
-  EXPECT_TRUE(NameList.empty());
+  list = CollectPlayerNames();
+  EXPECT_TRUE(list.empty());
 }
 
 TEST_F(NameListTest, PlacesUseRecordIndexNotDisplayedOrder) {
@@ -95,7 +95,7 @@ TEST_F(NameListTest, PlacesUseRecordIndexNotDisplayedOrder) {
   Game("A", "C");
   host.base.order = {1, 0};
   host.base.Publish();
-  CollectPlayerNames();
+  list = CollectPlayerNames();
   EXPECT_EQ(Places("A"), (std::vector<std::string>{"0W", "1W"}));
   EXPECT_EQ(Places("C"), (std::vector<std::string>{"1B"}));
 }
@@ -103,7 +103,7 @@ TEST_F(NameListTest, PlacesUseRecordIndexNotDisplayedOrder) {
 TEST_F(NameListTest, EachPlaceKeepsWhatItsOwnGameSaid) {
   Game("Doe", "Doe", {{"WhiteFIDE", "12345678"}, {"BlackElo", "2405"}});
   Game("X", "Doe");
-  CollectPlayerNames();
+  list = CollectPlayerNames();
   const NameEntry* e = Entry("Doe");
   ASSERT_NE(e, nullptr);
   ASSERT_EQ(e->places.size(), 3u);
@@ -117,12 +117,12 @@ TEST_F(NameListTest, EachPlaceKeepsWhatItsOwnGameSaid) {
 TEST_F(NameListTest, PlacesGrowInBlocksOfTen) {
   GamePlayer info;
   auto capacityAfter = [&](int places) {
-    NameList.clear();
-    for (int g = 0; g < places; ++g) AddOccurrence("Doe", Side::White, g, info);
-    EXPECT_EQ(NameList.size(), 1u);
-    EXPECT_EQ(NameList[0].places.size(), static_cast<size_t>(places));
-    for (int g = 0; g < places; ++g) EXPECT_EQ(NameList[0].places[static_cast<size_t>(g)].game, g);
-    return NameList[0].capacity;
+    list.clear();
+    for (int g = 0; g < places; ++g) AddOccurrence(list, "Doe", Side::White, g, info);
+    EXPECT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].places.size(), static_cast<size_t>(places));
+    for (int g = 0; g < places; ++g) EXPECT_EQ(list[0].places[static_cast<size_t>(g)].game, g);
+    return list[0].capacity;
   };
   EXPECT_EQ(capacityAfter(1), 10);
   EXPECT_EQ(capacityAfter(10), 10);
@@ -134,8 +134,8 @@ TEST_F(NameListTest, PlacesGrowInBlocksOfTen) {
 
 TEST_F(NameListTest, FindNameComparesBytesAsUnsignedWithPrefixesFirst) {
   ListOf({"B", "b", "bb", "\xE9"});
-  auto find = [](const char* name) {
-    NamePosition p = FindName(name);
+  auto find = [&](const char* name) {
+    NamePosition p = FindName(list, name);
     return std::to_string(p.found) + "@" + std::to_string(p.position);
   };
   EXPECT_EQ(find("A"), "0@0");
@@ -158,7 +158,7 @@ TEST_F(NameListTest, FindNameAgreesWithOrderedSearchForEveryListSize) {
     for (int c = 'A'; c <= 'B' + 2 * n; ++c) {
       std::string probe(1, static_cast<char>(c));
       auto at = std::lower_bound(names.begin(), names.end(), probe);
-      NamePosition p = FindName(probe);
+      NamePosition p = FindName(list, probe);
       EXPECT_EQ(p.position, at - names.begin()) << "n=" << n << " probe=" << probe;
       EXPECT_EQ(p.found, at != names.end() && *at == probe) << "n=" << n << " probe=" << probe;
     }

@@ -1,12 +1,12 @@
 // The Options dialog run as a real modal window: what its boxes show and
 // save, its keys, its button pictures and the list import it starts.
-#include "optionsdialog.h"
+#include "tests/win32/optionsdialog.h"
 
 #include <commdlg.h>
 #include <dlgs.h>
 
 #include "database/playerlist.h"
-#include "fidelines.h"
+#include "tests/win32/fidelines.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
 #include "host/paths.h"
 #include "host/settings.h"
-#include "layoutcheck.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
+#include "tests/win32/layoutcheck.h"
 #include "windows/optionsdialog.h"
 #include "windows/optionsdialog_state.h"
 #include "windows/windowhelpers.h"

@@ -1,6 +1,6 @@
 // What the Options dialog shows and where: the layout from the host's
 // metrics, the drawing, the window's place, and the link to FIDE's page.
-#include "optionsdialog.h"
+#include "tests/win32/optionsdialog.h"
 
 namespace {
 

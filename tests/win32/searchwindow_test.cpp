@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "base/gdi.h"
-#include "fakehost.h"
 #include "host/gamessiteaddress.h"
-#include "layoutcheck.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
+#include "tests/win32/layoutcheck.h"
 #include "windows/searchwindow.h"
 #include "windows/searchwindow_state.h"
 
@@ -24,6 +24,7 @@ namespace {
 
 using Step = std::function<void(HWND)>;
 using searchwindow::kLinkMargin;
+using searchwindow::kTitleRoom;
 
 FakeHost* host = nullptr;
 std::vector<CandidateLine> candidates;  // the lines of the next window
@@ -43,14 +44,19 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
   step(open.back());
 }
 
+SearchAnswer Player(size_t row) { return {SearchAnswer::Kind::kPlayer, row}; }
+const SearchAnswer kExtended{SearchAnswer::Kind::kExtendedSearch};
+const SearchAnswer kSkip{SearchAnswer::Kind::kSkip};
+const SearchAnswer kCancel{SearchAnswer::Kind::kCancel};
+
 // Runs ChoosePlayer while the steps play; every step must run, and the last
 // one must end the window.
-int32_t Choose(std::vector<Step> script, bool offerExtended = true, bool offerCancel = false,
-               const std::wstring& title = L"Search FIDE for Smith") {
+SearchAnswer Choose(std::vector<Step> script, bool offerExtended = true, bool offerCancel = false,
+                    const std::wstring& title = L"Search FIDE for Smith") {
   steps.assign(script.begin(), script.end());
   ranOut = false;
   UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
-  int32_t result = ChoosePlayer(host->mainWindow, candidates, title, offerExtended, offerCancel);
+  SearchAnswer result = ChoosePlayer(host->mainWindow, candidates, title, offerExtended, offerCancel);
   KillTimer(nullptr, timer);
   EXPECT_FALSE(ranOut) << "the window was still open after the last step";
   EXPECT_TRUE(steps.empty()) << "the window ended before its last step";
@@ -139,7 +145,7 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
   const auto& s = fake.style;
   int rowsWidth = 0;
   for (const auto& c : candidates) rowsWidth = std::max<int>(rowsWidth, Extent(s.bodyFont, c.text).cx);
-  int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + 35,
+  int width = std::max<int>(Extent(s.captionFont, L"Search FIDE for Smith").cx + kTitleRoom,
                             2 * (s.marginLeft + kLinkMargin) + rowsWidth + linkTextWidth + 2 * kLinkMargin);
   int height = s.marginTop + s.marginBottom + 6 * p - 1;  // 3 candidates and 3 fixed rows
   RECT work;
@@ -166,7 +172,7 @@ TEST_F(SearchWindow, LayoutFitsTheWidestRowAndCentresOnTheHostsPoint) {
                        Key(w, VK_RETURN);
                      }},
                      true, true),
-              0);
+              Player(0));
     EXPECT_EQ(r.left, c.left) << c.x;
     EXPECT_EQ(r.top, c.top) << c.y;
     EXPECT_EQ(r.right - r.left, width);
@@ -188,7 +194,7 @@ TEST_F(SearchWindow, AnEmptyCandidateLineKeepsTheRowHeight) {
 
 TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred) {
   std::wstring title = L"Search FIDE for " + std::wstring(60, L'W');
-  int width = Extent(fake.style.captionFont, title).cx + 35;
+  int width = Extent(fake.style.captionFont, title).cx + kTitleRoom;
   int textWidth = Extent(fake.style.bodyFont, candidates[1].text).cx;
   int inkLeft = -1, inkRight = -1, expectedLeft = 0;
   Choose({[&](HWND w) {
@@ -210,11 +216,14 @@ TEST_F(SearchWindow, ATitleWiderThanTheRowsWidensTheWindowAndTheRowsStayCentred)
 }
 
 TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
-  // (offerExtended, offerCancel) -> the last row with three candidates.
+  // (offerExtended, offerCancel) -> the last row with three candidates, and
+  // what choosing it answers.
   struct Case {
     bool extended, cancel;
     int last;
-  } cases[] = {{true, false, 4}, {false, false, 3}, {true, true, 5}, {false, true, 4}};
+    SearchAnswer answer;
+  } cases[] = {
+      {true, false, 4, kSkip}, {false, false, 3, kSkip}, {true, true, 5, kCancel}, {false, true, 4, kCancel}};
   for (const Case& c : cases) {
     EXPECT_EQ(Choose({[&](HWND w) {
                         Key(w, VK_UP);
@@ -223,13 +232,13 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
                       },
                       KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
-              c.last);
+              c.answer);
     EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_DOWN), KeyStep(VK_DOWN), KeyStep('A'), KeyStep(VK_RETURN)},
                      c.extended, c.cancel),
-              1);
+              Player(1));
   }
-  EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}), -1);
-  EXPECT_EQ(Choose({[](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }}), -1);
+  EXPECT_EQ(Choose({KeyStep(VK_DOWN), [](HWND w) { PostMessageW(w, WM_KEYDOWN, VK_ESCAPE, 0); }}), kSkip);
+  EXPECT_EQ(Choose({[](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }}), kSkip);
 
   // The owner coming back from a minimised state shows the window again:
   // the highlight and the place stay.
@@ -245,11 +254,11 @@ TEST_F(SearchWindow, KeysWrapAroundEveryRowSetAndEnterOrEscapeEndIt) {
                       EXPECT_TRUE(Highlighted(w, 2));
                     },
                     KeyStep(VK_RETURN)}),
-            2);
+            Player(2));
 
   candidates.clear();  // only the fixed rows: "Extended search...", "Skip"
-  EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), 0);
-  EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_RETURN)}), 1);
+  EXPECT_EQ(Choose({KeyStep(VK_RETURN)}), kExtended);
+  EXPECT_EQ(Choose({KeyStep(VK_UP), KeyStep(VK_RETURN)}), kSkip);
 }
 
 TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
@@ -261,12 +270,12 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
                       Mouse(w, WM_LBUTTONUP, x, TextY(3));
                     },
                     KeyStep(VK_RETURN)}),
-            2);
+            Player(2));
   // The release of the click that opened the window chooses nothing.
   EXPECT_EQ(Choose({[&](HWND w) { Mouse(w, WM_LBUTTONUP, x, TextY(0)); },
                     [&](HWND w) { Mouse(w, WM_LBUTTONDOWN, x, TextY(4)); },
                     [&](HWND w) { Mouse(w, WM_LBUTTONUP, x, TextY(4)); }}),
-            4);
+            kSkip);
   // Presses above the rows, below them and in the link column move nothing
   // but count as presses.
   std::vector<std::function<POINT(HWND)>> outside = {
@@ -288,7 +297,7 @@ TEST_F(SearchWindow, OnlyAPressAndReleaseOnTheSameRowChoosesIt) {
                 EXPECT_TRUE(Highlighted(w, 1));
                 Mouse(w, WM_LBUTTONUP, x, TextY(1));
               }}),
-              1);
+              Player(1));
 }
 
 // The file in which Wine's browser records the addresses opened, as a
@@ -340,7 +349,7 @@ TEST_F(SearchWindow, LinkHoverFollowsTheLinkTextAndAReleaseThereOpensThePage) {
                       Mouse(w, WM_LBUTTONUP, OnLink(w, 1).x, OnLink(w, 1).y);
                     },
                     [&](HWND w) { EXPECT_TRUE(Highlighted(w, 0)); }, KeyStep(VK_RETURN)}),
-            0);
+            Player(0));
 
   std::string line;
   for (int i = 0; i < 50 && line.empty(); ++i) {
@@ -362,7 +371,7 @@ TEST_F(SearchWindow, WhileTheHostHandlesTheMouseMovesAndReleasesChangeNothing) {
                       Mouse(w, WM_LBUTTONUP, 30, TextY(1));
                     },
                     [&](HWND) { fake.mouseBusy = 0; }, KeyStep(VK_RETURN)}),
-            1);
+            Player(1));
 }
 
 TEST_F(SearchWindow, EachWindowOpensWithoutHoverOrPressFromTheLastOne) {
@@ -377,7 +386,7 @@ TEST_F(SearchWindow, EachWindowOpensWithoutHoverOrPressFromTheLastOne) {
                       Mouse(w, WM_LBUTTONUP, 30, TextY(0));
                     },
                     KeyStep(VK_RETURN)}),
-            0);
+            Player(0));
 }
 
 TEST(SearchWindowWithoutHostWindows, ChoosesNothing) {
@@ -385,7 +394,7 @@ TEST(SearchWindowWithoutHostWindows, ChoosesNothing) {
   fake.missingServices.insert(hostabi::kCreateHostWindow);
   StartLumoraProc(FakeHost::F);
   candidates = {{L"Smith, John", 1}};
-  EXPECT_EQ(ChoosePlayer(fake.mainWindow, candidates, L"Search FIDE for Smith", true, false), -1);
+  EXPECT_EQ(ChoosePlayer(fake.mainWindow, candidates, L"Search FIDE for Smith", true, false), kSkip);
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "fakehost.h"
 #include "host/paths.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
-#include "tempdir.h"
+#include "tests/tempdir.h"
 
 namespace {
 

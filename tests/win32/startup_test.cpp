@@ -2,7 +2,7 @@
 // is registered, where the menu goes, and the inert start without SetGameTag.
 #include <gtest/gtest.h>
 
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 #include "plugin/menus.h"
 #include "plugin/velmarsh.h"
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "fakehost.h"
 #include "host/settings.h"
+#include "hostsim/fakehost.h"
 #include "hostsim/hostwindows.h"
-#include "layoutcheck.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
+#include "tests/win32/layoutcheck.h"
 #include "windows/statuswindow.h"
 
 namespace {
@@ -88,8 +88,8 @@ class StatusWindowTest : public ::testing::Test {
     KillTimer(nullptr, timer);
     onTick = nullptr;
     ClearPlayerList();
-    NameList.clear();
-    TickBudget = kDefaultTickBudget;
+    batchRun.names.clear();
+    batchRun.tickBudget = kDefaultTickBudget;
   }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
@@ -119,9 +119,9 @@ TEST_F(StatusWindowTest, RunEndsByItselfAfterTheLastName) {
   Game(Surname(0), "Doe, Jane");
   TagAllGames();
   EXPECT_EQ(host.windowCaptions, (std::vector<std::wstring>{L"Add information about players..."}));
-  EXPECT_EQ(NameIndex, 3);
-  EXPECT_EQ(SkippedCount, 0);
-  EXPECT_EQ(PresentCount, 0);
+  EXPECT_EQ(batchRun.next, 3);
+  EXPECT_EQ(batchRun.skipped, 0);
+  EXPECT_EQ(batchRun.present, 0);
   EXPECT_EQ(Tag(0, "WhiteFIDE"), "12345678");
   EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
   EXPECT_EQ(Tag(1, "WhiteFIDE"), "1000");
@@ -149,8 +149,8 @@ TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
   TagAllGames();
   EXPECT_EQ(host.windowCaptions.size(), 2u);
   EXPECT_GE(enters, 1);
-  EXPECT_EQ(NameIndex, 3);                     // Doe, Nobody Known, Roe
-  EXPECT_EQ(SkippedCount, 1);                  // nobody to offer for Nobody Known
+  EXPECT_EQ(batchRun.next, 3);                 // Doe, Nobody Known, Roe
+  EXPECT_EQ(batchRun.skipped, 1);              // nobody to offer for Nobody Known
   EXPECT_EQ(Tag(0, "WhiteFIDE"), "87654321");  // row 1 of the search window
   EXPECT_EQ(Tag(0, "BlackFIDE"), "777");
   EXPECT_EQ(Tag(1, "WhiteFIDE"), "777");
@@ -158,12 +158,12 @@ TEST_F(StatusWindowTest, SearchWindowOpensOverTheStatusWindowAndTheRunGoesOn) {
 }
 
 TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
-  TickBudget = 0;  // one name per tick
+  batchRun.tickBudget = 0;  // one name per tick
   for (int i = 0; i < 60; ++i) Game(Surname(i), "Anonymous");
   bool clicked = false;
   onTick = [&] {
     auto open = hostwin::OpenPluginWindows();
-    if (clicked || open.size() != 1 || NameIndex < 2) return;
+    if (clicked || open.size() != 1 || batchRun.next < 2) return;
     auto buttons = hostwin::ButtonsOf(open[0]);
     ASSERT_EQ(buttons.size(), 1u);
     hostwin::Click(buttons[0]);
@@ -171,10 +171,10 @@ TEST_F(StatusWindowTest, CancelButtonStopsTheRunBetweenNames) {
   };
   TagAllGames();
   ASSERT_TRUE(clicked);
-  EXPECT_GE(NameIndex, 2);
-  EXPECT_LT(NameIndex, 60);
+  EXPECT_GE(batchRun.next, 2);
+  EXPECT_LT(batchRun.next, 60);
   // Names done keep their tags; names not reached are untouched.
-  for (int i = 0; i < 60; ++i) EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= NameIndex) << i;
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(Tag(i, "WhiteFIDE").empty(), i >= batchRun.next) << i;
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
 }
 
@@ -200,20 +200,20 @@ TEST_F(StatusWindowTest, CancelDuringALongRunKeepsTheCountersOfTheNamesDone) {
   int32_t ticksSeen = 0;
   onTick = [&] {
     auto open = hostwin::OpenPluginWindows();
-    if (clickedAt >= 0 || open.size() != 1 || NameIndex == 0) return;
+    if (clickedAt >= 0 || open.size() != 1 || batchRun.next == 0) return;
     // Let a few ticks pass, so that the click lands in the middle of the run.
     if (++ticksSeen < 2) return;
-    clickedAt = NameIndex;
+    clickedAt = batchRun.next;
     hostwin::Click(hostwin::ButtonsOf(open[0]).at(0));
   };
   TagAllGames();
   ASSERT_GT(clickedAt, 0);
-  ASSERT_LT(NameIndex, kNames) << "the run ended before the click";
+  ASSERT_LT(batchRun.next, kNames) << "the run ended before the click";
   // The click came before the next tick: no name after it.
-  EXPECT_EQ(NameIndex, clickedAt);
-  int32_t done = NameIndex;
-  EXPECT_EQ(PresentCount, (done + 2) / 3);
-  EXPECT_EQ(SkippedCount, (done + 1) / 3);
+  EXPECT_EQ(batchRun.next, clickedAt);
+  int32_t done = batchRun.next;
+  EXPECT_EQ(batchRun.present, (done + 2) / 3);
+  EXPECT_EQ(batchRun.skipped, (done + 1) / 3);
   for (int i = 0; i < kNames; ++i) {
     bool reached = i < done;
     EXPECT_EQ(Tag(i, "WhiteElo") == "2405", reached && i % 3 == 2) << i;
@@ -225,8 +225,8 @@ TEST_F(StatusWindowTest, CancelDuringALongRunKeepsTheCountersOfTheNamesDone) {
 TEST_F(StatusWindowTest, EmptyBaseClosesAtTheFirstTick) {
   TagAllGames();
   EXPECT_EQ(host.windowCaptions.size(), 1u);
-  EXPECT_EQ(NameIndex, 0);
-  EXPECT_TRUE(NameList.empty());
+  EXPECT_EQ(batchRun.next, 0);
+  EXPECT_TRUE(batchRun.names.empty());
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
 }
 
@@ -261,8 +261,8 @@ void ExpectLayout(FakeHost& host, HWND w) {
   RECT outer;
   GetWindowRect(w, &outer);
   LONG W = outer.right - outer.left, H = outer.bottom - outer.top;
-  EXPECT_EQ(W, m.w + s.marginLeft + s.marginRight + 20);
-  EXPECT_EQ(H, s.marginTop + 4 * m.h + 61 + s.marginBottom);
+  EXPECT_EQ(W, m.w + s.marginLeft + s.marginRight + 2 * kStatusInset);
+  EXPECT_EQ(H, s.marginTop + 4 * m.h + kStatusExtraHeight + s.marginBottom);
   RECT main;
   GetWindowRect(host.mainWindow, &main);
   EXPECT_EQ(outer.left, std::max<LONG>(0, (main.left + main.right - W) / 2));
@@ -272,22 +272,22 @@ void ExpectLayout(FakeHost& host, HWND w) {
   ASSERT_EQ(bars.size(), 1u);
   EXPECT_EQ(bars[0], ProgressBar);
   RECT bar = ControlRect(bars[0]);
-  EXPECT_EQ(bar.left, s.marginLeft + 10);
-  EXPECT_EQ(bar.top, s.marginTop + m.h + 10);
+  EXPECT_EQ(bar.left, s.marginLeft + kStatusInset);
+  EXPECT_EQ(bar.top, s.marginTop + m.h + kStatusInset);
   EXPECT_EQ(bar.right - bar.left, m.w);
   EXPECT_EQ(bar.bottom - bar.top, m.h + 2);
   PBRANGE range{};
   SendMessageW(bars[0], PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
   EXPECT_EQ(range.iLow, 0);
-  EXPECT_EQ(range.iHigh, static_cast<int>(NameList.size()));
+  EXPECT_EQ(range.iHigh, static_cast<int>(batchRun.names.size()));
 
   auto buttons = ChildrenOfClass(w, L"knop");
   ASSERT_EQ(buttons.size(), 1u);
   EXPECT_EQ(buttons[0], CancelButton.window);
   EXPECT_EQ(CancelButton.onClick, StopBatch);
   RECT button = ControlRect(buttons[0]);
-  EXPECT_EQ(button.left, W - s.marginRight - 113);
-  EXPECT_EQ(button.top, s.marginTop + 4 * m.h + 26);
+  EXPECT_EQ(button.left, W - s.marginRight - kCancelFromRight);
+  EXPECT_EQ(button.top, s.marginTop + 4 * m.h + kCancelBelowText);
   EXPECT_EQ(button.right - button.left, kButtonWidth);
   EXPECT_EQ(button.bottom - button.top, kButtonHeight);
   wchar_t caption[32] = {};
@@ -303,17 +303,17 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
   host.style.marginRight = 11;
   SetWindowPos(host.mainWindow, nullptr, 100, 50, 500, 300, SWP_NOZORDER | SWP_NOACTIVATE);
   Game("Roe", "Doe");
-  CollectPlayerNames();
-  NameIndex = SkippedCount = PresentCount = 7;
-  StepBusy = true;
+  batchRun.names = CollectPlayerNames();
+  batchRun.next = batchRun.skipped = batchRun.present = 7;
+  batchRun.busy = true;
   HWND w = ShownStatusWindow();
   ASSERT_EQ(StatusWindow, w);
   ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);  // the small font fits
   ExpectLayout(host, w);
-  EXPECT_EQ(NameIndex, 0);
-  EXPECT_EQ(SkippedCount, 0);
-  EXPECT_EQ(PresentCount, 0);
-  EXPECT_FALSE(StepBusy);
+  EXPECT_EQ(batchRun.next, 0);
+  EXPECT_EQ(batchRun.skipped, 0);
+  EXPECT_EQ(batchRun.present, 0);
+  EXPECT_FALSE(batchRun.busy);
   DestroyWindow(w);
   EXPECT_EQ(StatusWindow, nullptr);
 }
@@ -328,12 +328,12 @@ TEST_F(StatusWindowTest, WideFontWidensTheWindow) {
 
 TEST_F(StatusWindowTest, ShowingTheWindowAgainDoesNotRestartTheRun) {
   Game("Roe", "Doe");
-  CollectPlayerNames();
+  batchRun.names = CollectPlayerNames();
   HWND w = ShownStatusWindow();
-  NameIndex = 1;
+  batchRun.next = 1;
   SendMessageW(w, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
   SendMessageW(w, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
-  EXPECT_EQ(NameIndex, 1);
+  EXPECT_EQ(batchRun.next, 1);
   EXPECT_EQ(ChildrenOfClass(w, PROGRESS_CLASSW).size(), 1u);
   EXPECT_EQ(ChildrenOfClass(w, L"knop").size(), 1u);
   DestroyWindow(w);

@@ -1,4 +1,4 @@
-#include "fakehost.h"
+#include "hostsim/fakehost.h"
 
 #include "hostsim/hostwindows.h"
 
