@@ -142,11 +142,11 @@ TEST_F(BatchStep, UnknownNamesGetTagsOnlyFromTheirOwnId) {
   Game("?", "-");
   Game("N. N.", "?", {{"BlackFIDE", "87654321"}});
   Game("NN", "?");
-  EXPECT_EQ(Step("?"), StepResult::Skipped);
+  EXPECT_EQ(Step("?"), StepResult::kSkipped);
   EXPECT_EQ(Written(),
             (Writes{"0:WhiteElo=2405", "0:WhiteCountry=NOR", "2:BlackElo=2100", "2:BlackCountry=NOR"}));
   host.tagWrites.clear();
-  for (const char* name : {"-", "N. N.", "NN"}) EXPECT_EQ(Step(name), StepResult::Skipped) << name;
+  for (const char* name : {"-", "N. N.", "NN"}) EXPECT_EQ(Step(name), StepResult::kSkipped) << name;
   EXPECT_TRUE(host.tagWrites.empty());
   EXPECT_TRUE(windows.empty());
 }
