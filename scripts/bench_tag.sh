@@ -90,9 +90,9 @@ fi
 # (user + system) is what it would take alone. Both are shown; the load
 # column is the "database" figure of the command's own summary.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-python3 - "$bin/tools/players" "$db" "$twic" "$big" "$huge" "$small" "$data" <<'PY'
+python3 - "$bin/tools/players" "$bin/tools/fidegen" "$db" "$twic" "$big" "$huge" "$small" "$data" <<'PY'
 import os, re, resource, statistics, subprocess, sys, time
-players, db, twic, big, huge, small, data = sys.argv[1:]
+players, fidegen, db, twic, big, huge, small, data = sys.argv[1:]
 def cpu():
     r = resource.getrusage(resource.RUSAGE_CHILDREN)
     return r.ru_utime + r.ru_stime
@@ -142,9 +142,7 @@ with open(one_game, "wb") as f:
     f.write(b'[White "Nobody, X"]\n[Black "Nobody, Y"]\n\n1-0\n')
 tiny_list = os.path.join(data, "one-player.txt")
 tiny_db = os.path.join(data, "one-player.dat")
-with open(tiny_list, "w") as f:
-    f.write("%-162s\r\n" % "ID Number      Name")
-    f.write("%-15s%-61s%-3s M\r\n" % ("1", "Nobody, X", "NOR"))
+subprocess.run([fidegen, "--players", "1", "--seed", "1", tiny_list], stdout=subprocess.DEVNULL, check=True)
 subprocess.run([players, "import", tiny_list, tiny_db], stdout=subprocess.DEVNULL, check=True)
 def peak(database, pgn):
     r = subprocess.run(["/usr/bin/time", "-f", "%M", players, "tag", database, pgn, "-o", os.devnull],
