@@ -116,53 +116,15 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   return player;
 }
 
-uint64_t NameHash(std::string_view name) { return std::hash<std::string_view>{}(name); }
-
-std::string_view NameOfRow(const NameTable& table, uint32_t row) {
-  uint32_t start = row == 0 ? 0 : table.ends[row - 1];
-  return std::string_view(table.bytes).substr(start, table.ends[row] - start);
-}
-
-// Where the name is in the table, or the free slot where it would go.
-size_t SlotIndex(const NameTable& table, std::string_view name, uint64_t hash) {
-  size_t mask = table.slots.size() - 1;
-  for (size_t i = hash & mask;; i = (i + 1) & mask) {
-    const NameTable::Slot& slot = table.slots[i];
-    if (slot.row == kNoRow || (slot.hash == hash && NameOfRow(table, slot.row) == name)) return i;
-  }
-}
-
-// Puts the name of the next row into the table, which doubles to stay at
-// most half full.
-void AddName(NameTable& table, std::string_view name, uint64_t hash) {
-  if (2 * (table.size() + 1) > table.slots.size()) {
-    std::vector<NameTable::Slot> old = std::exchange(table.slots, {});
-    table.slots.resize(std::max<size_t>(1024, 2 * old.size()));
-    size_t mask = table.slots.size() - 1;
-    for (const NameTable::Slot& s : old) {
-      if (s.row == kNoRow) continue;
-      size_t i = s.hash & mask;
-      while (table.slots[i].row != kNoRow) i = (i + 1) & mask;
-      table.slots[i] = s;
-    }
-  }
-  auto row = static_cast<uint32_t>(table.size());
-  table.slots[SlotIndex(table, name, hash)] = {hash, row};
-  table.bytes += name;
-  table.ends.push_back(static_cast<uint32_t>(table.bytes.size()));
-}
-
 // The row of the name, made when it is new.
 uint32_t RowFor(TagRun& run, std::string_view name) {
-  uint64_t hash = NameHash(name);
-  if (!run.rowOf.slots.empty())
-    if (uint32_t row = run.rowOf.slots[SlotIndex(run.rowOf, name, hash)].row; row != kNoRow) return row;
+  uint64_t hash = NameTable::Hash(name);
+  if (uint32_t row = run.rowOf.Find(name, hash); row != NameTable::kNone) return row;
   NameRow& row = run.names.emplace_back();
   row.name = name;
   row.anonymous = IsAnonymousName(name);
   row.unknown = IsUnknownName(name);
-  AddName(run.rowOf, name, hash);
-  return static_cast<uint32_t>(run.names.size() - 1);
+  return run.rowOf.Add(name, hash);
 }
 
 bool SaysNothing(const PlayerFacts& p) {
@@ -197,11 +159,6 @@ std::string_view ResultText(NameResult result) {
     case NameResult::kUnknownName: return "unknown name";
   }
   return "";
-}
-
-std::string SideName(const PgnGame& game, Side side) {
-  const PgnTag* tag = game.Find(side == Side::White ? "White" : "Black");
-  return tag ? game.Value(*tag) : std::string("?");
 }
 
 bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {

@@ -20,6 +20,7 @@
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
 #include "tools/blockvector.h"
+#include "tools/nametable.h"
 #include "tools/placestore.h"
 
 struct TagRunOptions {
@@ -91,20 +92,6 @@ struct DamagedGame {
   std::string problem;
 };
 
-// The distinct names by their hash: open addressing over a power of two of
-// slots, at most half of them used, each the hash and the row of names; the
-// names' bytes one after another, where a lookup finds them at hand.
-struct NameTable {
-  struct Slot {
-    uint64_t hash = 0;
-    uint32_t row = UINT32_MAX;  // none
-  };
-  std::vector<Slot> slots;
-  std::string bytes;           // the names of the rows in row order
-  std::vector<uint32_t> ends;  // where each row's name ends in `bytes`
-  size_t size() const { return ends.size(); }
-};
-
 constexpr uint32_t kNoRow = UINT32_MAX;
 
 // What the second reading needs of each game: its length (a longer game's
@@ -147,6 +134,3 @@ void DecideNames(TagRun& run);
 // tags. False when the input is not what CollectNames read, or on a read or
 // write error.
 bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress = {});
-
-// The side's name ("?" when the game has no such tag, as the host shows it).
-std::string SideName(const PgnGame& game, Side side);
