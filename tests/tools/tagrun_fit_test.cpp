@@ -51,7 +51,7 @@ class FitRun : public ::testing::Test {
     std::rewind(in.f);
     {
       PgnReader reader(in.f);
-      ASSERT_TRUE(CollectNames(reader, run, nullptr));
+      ASSERT_TRUE(CollectNames(reader, run));
     }
     DecideNames(run);
     std::rewind(in.f);
