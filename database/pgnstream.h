@@ -1,10 +1,44 @@
 // pgnstream: PGN files read and written game by game, every byte kept. A
-// game's text runs from its first line up to the next game's first line, so
-// the games put back together are the file; tags are changed by replacing a
-// value where it stands or by adding a line after the header's last tag line.
-// Games are told apart as the stand-in host's reader tells them apart, and a
-// game that reader would refuse (a malformed tag pair, a zero byte, a comment
-// that never closes) is marked as damaged, to be copied unchanged.
+// game's text runs from its first byte up to the next game's first byte
+// (text before the first game is a piece of its own, no game), so the pieces
+// put back together are the file. Tags are changed by replacing a value
+// where it stands or by adding a tag pair after the header's last one.
+//
+// The reading rules: the PGN standard's import format, and where real files
+// need it, what the widely used readers accept besides.
+// - Line ends are LF, CR LF or CR alone, mixed at will. A line whose first
+//   byte is '%' is an escape line and is ignored; ';' comments out the rest
+//   of its line; '{' opens a comment that runs to the first '}', across
+//   lines, and holds no tag pair, escape line or result. Comments do not nest.
+// - A game is a tag pair section and then movetext; either may be empty.
+// - The tag pair section: tag pairs [NAME "VALUE"], any number on a line,
+//   white space (line ends too) allowed between their parts and between
+//   them; empty lines, escape lines and ';' comments among them are part of
+//   it. A value ends at its closing quote (\" and \\ are its escapes) and
+//   never spans lines. A tag name the section already holds begins the next
+//   game: headers that follow one another without movetext are games of
+//   their own, never merged. The section ends at the first other text.
+// - Movetext: moves, move numbers, annotations, comments, variations, up to
+//   a result token (1-0, 0-1, 1/2-1/2, *) outside every variation, or up to
+//   the next '[' outside a comment, which begins the next tag pair section.
+//   A game without a tag pair section begins with its first movetext token:
+//   a letter, a digit, '*', '$' or '('.
+// - After a game's result, white space, escape lines, comments and any text
+//   that begins no game belong to that game. A game begins at the start of
+//   the line of its first token when only blanks precede the token on that
+//   line, else at the token itself.
+// - White space: blank, tab, line ends, a UTF-8 byte order mark (at the
+//   start of the file or where files were joined); outside tag values and
+//   movetext also a zero byte and Ctrl-Z (the padding of DOS tools).
+// Where the standard leaves a choice, the rules above take the side of the
+// widely used readers and of real files: lines among tag pairs, a repeated
+// name as the next game's header (a name stands once in a header), results
+// in variations passed over, '[' in movetext as the next header, stray text
+// and padding between games kept with the game before.
+// A game the reader cannot take is damaged, to be copied unchanged: a
+// malformed tag pair, a zero byte in a tag value or in movetext, a comment
+// that never closes (it holds the rest of the file), or a game longer than
+// kPgnGameLimit.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +49,9 @@
 #include <string_view>
 #include <vector>
 
+// The longest game held in memory; a longer one is damaged.
+constexpr int64_t kPgnGameLimit = int64_t{64} << 20;
+
 // One tag pair, by offsets into its game's text.
 struct PgnTag {
   uint32_t nameStart = 0, nameLength = 0;
@@ -23,16 +60,21 @@ struct PgnTag {
 };
 
 struct PgnGame {
-  std::string text;         // every byte of the game as it was read
-  bool isGame = false;      // false: only blank or escape lines, no game
+  std::string text;         // every byte of the game as it was read; empty for one beyond the limit
+  int64_t size = 0;         // its bytes in the file
+  bool isGame = false;      // false: text before the first game
   bool damaged = false;     // the reader refuses it: copy it unchanged
-  int64_t firstLine = 0;    // 1-based line of the file where the game starts
-  int64_t problemLine = 0;  // for a damaged game: where, and what
+  int64_t problemLine = 0;  // for a damaged game: the line of the file where, and what
   std::string problem;
-  std::vector<PgnTag> tags;         // in file order
-  size_t headerEnd = 0;             // offset just after the last tag line
-  bool headerEndsLine = true;       // the last tag line has a line end
-  std::string_view lineEnd = "\n";  // the last tag line's line end ("\r\n" or "\n")
+  std::vector<PgnTag> tags;  // in file order
+  size_t movetextStart = 0;  // where the movetext begins; text.size() when there is none
+  // Where new tag pairs go: after the last tag pair and the line end that
+  // follows it (headerEndsLine), or right after the pair when more text
+  // follows on its line or the file ends there; before the movetext of a
+  // game without tags.
+  size_t headerEnd = 0;
+  bool headerEndsLine = true;
+  std::string_view lineEnd = "\n";  // the header's line end, else the game's first one
 
   std::string_view Name(const PgnTag& tag) const {
     return std::string_view(text).substr(tag.nameStart, tag.nameLength);
@@ -41,32 +83,52 @@ struct PgnGame {
   std::string Value(const PgnTag& tag) const;
   // The bytes between the quotes: the value itself unless tag.escaped.
   std::string_view RawValue(const PgnTag& tag) const;
-  // The first tag of that name, or null.
+  // The tag of that name, or null.
   const PgnTag* Find(std::string_view name) const;
 };
 
 // Reads games from a file one at a time; memory is that of one game.
 class PgnReader {
  public:
-  explicit PgnReader(std::FILE* in);
+  // Every byte read is also written to `copy` when it is given. The file is
+  // read `blockBytes` at a time (tests use small blocks).
+  explicit PgnReader(std::FILE* in, std::FILE* copy = nullptr, size_t blockBytes = size_t{1} << 20);
   // Reads text in memory, which must outlive the reader.
   explicit PgnReader(std::string_view text);
   ~PgnReader();
   PgnReader(const PgnReader&) = delete;
   PgnReader& operator=(const PgnReader&) = delete;
 
-  // The next game into game (its buffers are reused); false at the end.
+  // The next piece into game (its buffers are reused); false at the end.
   bool Next(PgnGame& game);
-  // A read error happened: the games read so far are all there is.
+  // A read or copy error happened: the games read so far are all there is.
   bool Failed() const;
+  // A game longer than this is damaged (tests use small limits).
+  void SetGameLimit(int64_t bytes);
 
  private:
+  friend class PgnHeaderReader;
   struct State;
   std::unique_ptr<State> state_;
 };
 
-// A tag to set: replaces the value of the first tag of that name, or adds
-// the tag.
+// Reads the text of one game, as PgnReader gave it, again without its
+// movetext: the tags and where they end. Its buffers serve game after game.
+class PgnHeaderReader {
+ public:
+  PgnHeaderReader();
+  ~PgnHeaderReader();
+  PgnHeaderReader(const PgnHeaderReader&) = delete;
+  PgnHeaderReader& operator=(const PgnHeaderReader&) = delete;
+
+  // False when the text is not one game's text.
+  bool Read(std::string_view text, PgnGame& game);
+
+ private:
+  std::unique_ptr<PgnReader::State> state_;
+};
+
+// A tag to set: replaces the value of the tag of that name, or adds the tag.
 struct TagSetting {
   std::string_view name;
   std::string_view value;
@@ -74,9 +136,9 @@ struct TagSetting {
 
 // "\"" and "\\" escaped as a PGN tag value needs them.
 std::string EscapeTagValue(std::string_view value);
-// The game's text with the tags set in order: a value replaced in its own
-// line, a new tag as "[Name "value"]" on a line of its own after the last
-// tag line (a later setting of the same name replaces the earlier one).
-// A value equal to the one read keeps its bytes. A damaged game or a text
-// without a game is returned unchanged.
+// The game's text with the tags set in order: a value replaced where it
+// stands, a new tag as [Name "value"] on a line of its own at headerEnd (a
+// later setting of the same name replaces the earlier one). A value equal
+// to the one read keeps its bytes. A damaged game or a piece without a game
+// is returned unchanged.
 std::string WithTags(const PgnGame& game, std::span<const TagSetting> tags);

@@ -11,12 +11,12 @@
 namespace {
 
 struct SideTags {
-  const char* name;  // the roster tag holding the player's name
-  const char* fide;
-  const char* title;
-  const char* elo;
-  const char* sex;
-  const char* country;
+  std::string_view name;  // the roster tag holding the player's name
+  std::string_view fide;
+  std::string_view title;
+  std::string_view elo;
+  std::string_view sex;
+  std::string_view country;
 };
 
 constexpr SideTags kWhiteTags = {"White", "WhiteFIDE", "WhiteTitle", "WhiteElo", "WhiteSex", "WhiteCountry"};
@@ -29,26 +29,32 @@ constexpr const SideTags& TagsOf(Side side) { return side == Side::White ? kWhit
 GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags, Side side) {
   GamePlayer player;
   player.name = std::string(name);
-  const SideTags& names = TagsOf(side);
+  ReadPlayerFacts(tags, side, player);
+  return player;
+}
+
+void ReadPlayerFacts(std::span<const HeaderTag> tags, Side side, PlayerFacts& player) {
+  std::string_view prefix = TagsOf(side).name;
   // Every pair is read, so a later pair overrides an earlier one and no tag
   // of the side goes unseen (the writer relies on that).
   for (const HeaderTag& tag : tags) {
+    if (tag.name.size() <= prefix.size() || !tag.name.starts_with(prefix)) continue;
+    std::string_view what = tag.name.substr(prefix.size());
     int32_t number = 0;
-    if (tag.name == names.elo) {
+    if (what == "Elo") {
       if (ParseDecimal(tag.value, number) && number != 0) player.rating = static_cast<uint16_t>(number);
-    } else if (tag.name == names.fide) {
+    } else if (what == "FIDE") {
       if (ParseDecimal(tag.value, number) && number != 0) player.fideId = number;
-    } else if (tag.name == names.sex) {
+    } else if (what == "Sex") {
       if (tag.value == "M") player.sex = Sex::Male;
       if (tag.value == "F") player.sex = Sex::Female;
-    } else if (tag.name == names.title) {
+    } else if (what == "Title") {
       if (Title t = TitleByText(tag.value); t != Title::None) player.title = t;
-    } else if (tag.name == names.country) {
+    } else if (what == "Country") {
       if (tag.value.size() == 3)
         if (int row = FederationByCode(tag.value); row != 0) player.federation = static_cast<uint8_t>(row);
     }
   }
-  return player;
 }
 
 GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
@@ -61,12 +67,13 @@ GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side) {
   return ReadGamePlayer(name, header, side);
 }
 
-PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side, const TagOptions& options) {
+PlayerTags PlayerTagWrites(const Player& R, std::string_view name, const PlayerFacts& G, Side side,
+                           const TagOptions& options) {
   const TagOptions& o = options;
   const SideTags& tags = TagsOf(side);
   PlayerTags out;
-  auto write = [&](const char* tag, std::string_view value) {
-    out.writes.push_back({tag, std::string(value)});
+  auto write = [&](std::string_view tag, std::string_view value) {
+    out.writes.push_back({std::string(tag), std::string(value)});
   };
   // A code with no text (a damaged file's byte) has nothing to write.
   if (o.saveTitle && !TitleText(R.title).empty() &&
@@ -87,15 +94,17 @@ PlayerTags PlayerTagWrites(const Player& R, const GamePlayer& G, Side side, cons
     write(tags.country, FederationCode(R.federation));
     out.added.country = true;
   }
-  if (o.changeName && G.name != R.name) write(tags.name, R.name);
+  // A name that names nobody stays as it is, and a missing one missing.
+  if (o.changeName && name != R.name && !IsUnknownName(name)) write(tags.name, R.name);
   return out;
 }
 
-PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side, const TagOptions& options) {
-  PlayerTags rest = PlayerTagWrites(record, game, side, options);
+PlayerTags FideTagWrites(const Player& record, std::string_view name, const PlayerFacts& game, Side side,
+                         const TagOptions& options) {
+  PlayerTags rest = PlayerTagWrites(record, name, game, side, options);
   if (!options.saveFideId) return rest;
   PlayerTags out;
-  out.writes.push_back({TagsOf(side).fide, DecimalText(static_cast<uint32_t>(record.fideId))});
+  out.writes.push_back({std::string(TagsOf(side).fide), DecimalText(static_cast<uint32_t>(record.fideId))});
   out.writes.insert(out.writes.end(), std::make_move_iterator(rest.writes.begin()),
                     std::make_move_iterator(rest.writes.end()));
   out.added = rest.added;
@@ -159,7 +168,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
   };
   std::vector<Found> found;
   for (size_t i = 0; i < places.size(); ++i) {
-    const GamePlayer& game = places[i].player;
+    const PlayerFacts& game = places[i].player;
     if (game.fideId == 0) {
       if (step.firstWithoutId < 0) step.firstWithoutId = static_cast<std::ptrdiff_t>(i);
       continue;
@@ -175,9 +184,18 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
       step.unknownIds.push_back(i);
       continue;
     }
-    step.byId.push_back({i, known->index, PlayerTagWrites(known->player, game, places[i].side, options)});
+    step.byId.push_back(
+        {i, known->index, PlayerTagWrites(known->player, name, game, places[i].side, options)});
   }
-  if (step.firstWithoutId < 0 || !searchByName) return step;
+  if (step.firstWithoutId < 0) return step;
+  // A name that names nobody is no player's: the places that say nothing
+  // more stay as they are, whoever another game's FIDE ID names.
+  if (IsUnknownName(name)) {
+    step.unknownName = true;
+    step.choice = NameChoice::NoCandidate;
+    return step;
+  }
+  if (!searchByName) return step;
 
   // The places without FIDE ID all get one player, found by name. Players
   // that this name already carries by ID elsewhere rank among the best.
@@ -192,15 +210,15 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
   return step;
 }
 
-std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,
-                                        const TagOptions& options) {
+std::vector<PlaceTags> ChosenPlayerTags(std::string_view name, std::span<const NamePlace> places,
+                                        int32_t player, const TagOptions& options) {
   std::vector<PlaceTags> out;
   auto list = PlayerList();
-  if (player < 0 || player >= static_cast<int32_t>(list.size())) return out;
+  if (player < 0 || player >= static_cast<int32_t>(list.size()) || IsUnknownName(name)) return out;
   const Player& record = list[static_cast<size_t>(player)];
   for (size_t i = 0; i < places.size(); ++i)
     if (places[i].player.fideId == 0)
-      out.push_back({i, player, FideTagWrites(record, places[i].player, places[i].side, options)});
+      out.push_back({i, player, FideTagWrites(record, name, places[i].player, places[i].side, options)});
   return out;
 }
 
@@ -236,6 +254,19 @@ std::string ToLowerName(std::string_view name) {
 }
 
 bool IsAnonymousName(std::string_view name) { return ToLowerName(name.substr(0, 9)) == "anonymous"; }
+
+bool IsUnknownName(std::string_view name) {
+  bool anyLetter = false;
+  std::string squeezed;  // without blanks and dots, letters in lower case
+  for (char c : name) {
+    auto b = static_cast<unsigned char>(c);
+    bool letter = b >= 0x80 || ((b | 0x20) >= 'a' && (b | 0x20) <= 'z');
+    anyLetter = anyLetter || letter;
+    if (c != ' ' && c != '.') squeezed += letter && b < 0x80 ? static_cast<char>(b | 0x20) : c;
+    if (anyLetter && squeezed.size() > 2) return false;
+  }
+  return !anyLetter || squeezed == "nn";
+}
 
 std::string DescribeGamePlayer(const GamePlayer& player) {
   std::string text = player.name;

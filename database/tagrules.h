@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "database/playerlist.h"
@@ -23,15 +24,32 @@ struct HeaderTag {
   std::string_view value;
 };
 
-// What a game's header says about one player; the codes are those of Player,
-// and 0 or None means the game says nothing.
-struct GamePlayer {
-  std::string name;
+// What a game's header says about one player besides the name; the codes
+// are those of Player, and 0 or None means the game says nothing.
+struct PlayerFacts {
   int32_t fideId = 0;
   uint16_t rating = 0;
   Sex sex = Sex::None;
   Title title = Title::None;
   uint8_t federation = 0;
+  // The game's month (a MonthNumber of ratinghistory.h), the month of its
+  // rating, where the caller reads the game's date; -1 otherwise.
+  int16_t month = -1;
+  // The federation of the player's national team, where the caller reads
+  // the game's teams (NationalTeamFederation); 0 otherwise.
+  uint8_t team = 0;
+};
+
+// The same with the name.
+struct GamePlayer : PlayerFacts {
+  GamePlayer() = default;
+  GamePlayer(std::string playerName, int32_t id = 0, uint16_t elo = 0, Sex playerSex = Sex::None,
+             Title playerTitle = Title::None, uint8_t playerFederation = 0)
+      : PlayerFacts{id, elo, playerSex, playerTitle, playerFederation}, name(std::move(playerName)) {}
+  GamePlayer(const PlayerFacts& facts, std::string playerName)
+      : PlayerFacts(facts), name(std::move(playerName)) {}
+
+  std::string name;
 };
 
 // Which tags are written, and whether a tag the game has is replaced by the
@@ -75,6 +93,8 @@ struct PlayerTags {
 // one). A value that is not a number, or an unknown title, sex or country,
 // leaves its field at "nothing said"; an Elo above 65535 keeps its low bits.
 GamePlayer ReadGamePlayer(std::string_view name, std::span<const HeaderTag> tags, Side side);
+// The same without the name, into `player`.
+void ReadPlayerFacts(std::span<const HeaderTag> tags, Side side, PlayerFacts& player);
 // The same for a whole header, the name taken from its "White" or "Black"
 // tag (the first one).
 GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side);
@@ -83,13 +103,23 @@ GamePlayer ReadGamePlayer(std::span<const HeaderTag> header, Side side);
 
 // Title, Elo, sex, country (each when the options allow it, the database
 // has a value, and the game has none or may be overwritten with a differing
-// one), then the name (when changeName is on and the spelling differs), in
-// this order. `added.fideId` is false.
-PlayerTags PlayerTagWrites(const Player& record, const GamePlayer& game, Side side,
+// one), then the name (when changeName is on, the spelling differs and the
+// game's name is not unknown: IsUnknownName), in this order. `added.fideId`
+// is false.
+PlayerTags PlayerTagWrites(const Player& record, std::string_view name, const PlayerFacts& game, Side side,
                            const TagOptions& options);
+inline PlayerTags PlayerTagWrites(const Player& record, const GamePlayer& game, Side side,
+                                  const TagOptions& options) {
+  return PlayerTagWrites(record, game.name, game, side, options);
+}
 // The FIDE ID tag first (an existing one is not consulted), then the
 // PlayerTagWrites: for a game player found by name.
-PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side, const TagOptions& options);
+PlayerTags FideTagWrites(const Player& record, std::string_view name, const PlayerFacts& game, Side side,
+                         const TagOptions& options);
+inline PlayerTags FideTagWrites(const Player& record, const GamePlayer& game, Side side,
+                                const TagOptions& options) {
+  return FideTagWrites(record, game.name, game, side, options);
+}
 
 // ---- Choosing a player by name ----
 
@@ -111,11 +141,13 @@ std::vector<SearchHit> ExtendedStepSearch(std::string_view name, std::span<const
 // ---- One step of the run over all games: a distinct name and its places ----
 
 // A place where the name occurs: the caller's game, the side, and what the
-// game said when the places were collected.
+// game said when the places were collected. Kept small (20 bytes), since a
+// run over a big file holds one for every place of every name; the three
+// bytes after `side` and one in PlayerFacts are free for a few more.
 struct NamePlace {
   int32_t game = 0;
   Side side = Side::White;
-  GamePlayer player;
+  PlayerFacts player;
 };
 
 // The tags of one place, for the database player at PlayerList index `player`.
@@ -135,6 +167,7 @@ enum class NameChoice : uint8_t {
 
 struct NameStep {
   bool anonymous = false;              // the name begins with "anonymous" in any case: passed over
+  bool unknownName = false;            // IsUnknownName: the places without FIDE ID are left as they are
   std::vector<PlaceTags> byId;         // places completed through their FIDE ID, in place order
   std::vector<size_t> unknownIds;      // places whose FIDE ID the database lacks: left as they are
   std::vector<int32_t> known;          // players found by FIDE ID, in the order first found
@@ -148,16 +181,20 @@ struct NameStep {
 
 // Everything a step decides without a person, for one distinct name and its
 // places (a single game's player is a name with one place). Looks players
-// up in PlayerList; writes nothing.
-// Without searchByName the places without a FIDE ID are left to the
-// caller's own choice: `choice` stays None and firstWithoutId tells whether
-// there are any.
+// up in PlayerList; writes nothing. A place with a FIDE ID gets the tags of
+// that ID's player, never another's. An unknown name (IsUnknownName) names
+// nobody: its places without FIDE ID are not searched for, get no player
+// (choice NoCandidate), and its players known by ID are not offered to them.
+// Without searchByName the places without a FIDE ID of a name that names
+// somebody are left to the caller's own choice: `choice` stays None and
+// firstWithoutId tells whether there are any.
 NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
                       bool searchByName = true);
-// The writes that give database player `player` to every place without a
-// FIDE ID; empty when there is none or the index is outside PlayerList.
-std::vector<PlaceTags> ChosenPlayerTags(std::span<const NamePlace> places, int32_t player,
-                                        const TagOptions& options);
+// The writes that give database player `player` to every place of the name
+// without a FIDE ID; empty when there is none, the index is outside
+// PlayerList, or the name is unknown.
+std::vector<PlaceTags> ChosenPlayerTags(std::string_view name, std::span<const NamePlace> places,
+                                        int32_t player, const TagOptions& options);
 
 // ---- Texts ----
 
@@ -169,5 +206,9 @@ bool ParseDecimal(std::string_view text, int32_t& value);
 std::string ToLowerName(std::string_view name);
 // The name is anonymous when its lower-cased form begins with "anonymous".
 bool IsAnonymousName(std::string_view name);
+// A name that names nobody: empty, without a single letter ("?", "-", "??";
+// a byte above 127 counts as a letter), or a placeholder for an unknown
+// player, "NN", "N.N.", "N. N." in any case.
+bool IsUnknownName(std::string_view name);
 // name (CODE),  TITLE,  RATING ELO from what the game says.
 std::string DescribeGamePlayer(const GamePlayer& player);

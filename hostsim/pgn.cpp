@@ -2,221 +2,55 @@
 
 #include <algorithm>
 
+#include "database/pgnstream.h"
+
+using namespace std::string_view_literals;
+
 namespace pgn {
 
 namespace {
 
-bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
-
-bool StartsWithBracket(std::string_view line) {
-  size_t at = line.find_first_not_of(" \t");
-  return at != std::string_view::npos && line[at] == '[';
+bool IsBlank(std::string_view line) {
+  return line.find_first_not_of(" \t\0\x1A"sv) == std::string_view::npos;
 }
 
-// Parses every tag pair on a line. Returns an empty string on success,
-// otherwise what is wrong.
-std::string ParseTagLine(std::string_view line, std::vector<std::pair<std::string, std::string>>& tags) {
-  size_t i = 0;
-  auto skipSpace = [&] {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  };
-  skipSpace();
-  while (i < line.size()) {
-    if (line[i] != '[') return "text after a tag pair";
-    ++i;
-    skipSpace();
-    size_t nameStart = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '"' && line[i] != ']' &&
-           line[i] != '[')
-      ++i;
-    std::string name(line.substr(nameStart, i - nameStart));
-    if (name.empty()) return "tag pair without a name";
-    skipSpace();
-    if (i >= line.size() || line[i] != '"') return "tag " + name + " has no quoted value";
-    ++i;
-    std::string value;
-    bool closed = false;
-    while (i < line.size()) {
-      char c = line[i++];
-      if (c == '"') {
-        closed = true;
-        break;
-      }
-      if (c == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) c = line[i++];
-      value += c;
-    }
-    if (!closed) return "value of tag " + name + " is not closed";
-    skipSpace();
-    if (i >= line.size() || line[i] != ']') return "tag " + name + " is not closed by ]";
-    ++i;
-    tags.emplace_back(std::move(name), std::move(value));
-    skipSpace();
+// The movetext's lines without their line ends, up to the last one that
+// holds more than white space.
+std::vector<std::string> MovetextLines(std::string_view moves) {
+  std::vector<std::string> lines;
+  size_t kept = 0;  // lines up to the last one that is not blank
+  while (!moves.empty()) {
+    size_t end = moves.find_first_of("\r\n");
+    std::string_view line = moves.substr(0, end);
+    lines.emplace_back(line);
+    if (!IsBlank(line)) kept = lines.size();
+    if (end == std::string_view::npos) break;
+    moves.remove_prefix(end + (moves.substr(end, 2) == "\r\n" ? 2 : 1));
   }
-  return {};
+  lines.resize(kept);
+  return lines;
 }
-
-// Follows comments across movetext lines: "{" opens one until "}", ";"
-// comments out the rest of its line.
-bool InsideCommentAfter(std::string_view line, bool inside) {
-  for (char c : line) {
-    if (inside) {
-      if (c == '}') inside = false;
-    } else if (c == '{') {
-      inside = true;
-    } else if (c == ';') {
-      break;
-    }
-  }
-  return inside;
-}
-
-class Reader {
- public:
-  ReadResult Run(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    int number = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      std::string_view line =
-          text.substr(start, end == std::string_view::npos ? text.size() - start : end - start);
-      start = end == std::string_view::npos ? text.size() : end + 1;
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      Take(line, ++number);
-    }
-    Finish();
-    return std::move(result_);
-  }
-
- private:
-  enum class State { kBetween, kTags, kAfterTags, kMoves };
-
-  void Take(std::string_view line, int number) {
-    currentLine_ = number;
-    if (line.find('\0') != std::string_view::npos) {
-      if (state_ == State::kBetween) Begin();
-      Fault(number, "zero byte in the text");
-      Move(line);
-      return;
-    }
-    bool blank = IsBlank(line);
-    switch (state_) {
-      case State::kBetween:
-        if (blank || line[0] == '%') return;
-        Begin();
-        if (StartsWithBracket(line)) {
-          state_ = State::kTags;
-          Tag(line, number);
-        } else {
-          Move(line);
-        }
-        return;
-      case State::kTags:
-        if (blank) {
-          state_ = State::kAfterTags;
-        } else if (StartsWithBracket(line)) {
-          Tag(line, number);
-        } else {
-          Move(line);
-        }
-        return;
-      case State::kAfterTags:
-        if (blank) return;
-        if (StartsWithBracket(line)) {
-          End();
-          Take(line, number);
-        } else {
-          Move(line);
-        }
-        return;
-      case State::kMoves:
-        if (inComment_) {
-          // A tag pair after a blank line means the comment was never closed.
-          std::vector<std::pair<std::string, std::string>> probe;
-          if (pendingBlanks_ > 0 && StartsWithBracket(line) && ParseTagLine(line, probe).empty()) {
-            Fault(commentLine_, "comment is not closed");
-            End();
-            Take(line, number);
-            return;
-          }
-          if (blank) {
-            ++pendingBlanks_;
-            return;
-          }
-          Move(line);
-          return;
-        }
-        if (blank) {
-          ++pendingBlanks_;
-        } else if (StartsWithBracket(line)) {
-          End();
-          Take(line, number);
-        } else {
-          Move(line);
-        }
-        return;
-    }
-  }
-
-  void Begin() {
-    game_ = Game{};
-    faulty_ = false;
-    inComment_ = false;
-    pendingBlanks_ = 0;
-    state_ = State::kMoves;
-  }
-
-  void Tag(std::string_view line, int number) {
-    std::string problem = ParseTagLine(line, game_.tags);
-    if (!problem.empty()) Fault(number, problem);
-  }
-
-  void Move(std::string_view line) {
-    for (; pendingBlanks_ > 0; --pendingBlanks_) game_.movetext.emplace_back();
-    bool wasInside = inComment_;
-    inComment_ = InsideCommentAfter(line, inComment_);
-    if (!wasInside && inComment_) commentLine_ = currentLine_;
-    game_.movetext.emplace_back(line);
-    state_ = State::kMoves;
-  }
-
-  void Fault(int number, std::string what) {
-    faulty_ = true;
-    result_.problems.push_back({number, std::move(what)});
-  }
-
-  void End() {
-    if (faulty_) {
-      ++result_.skippedGames;
-    } else {
-      ArrangeRoster(game_);
-      result_.games.push_back(std::move(game_));
-    }
-    game_ = Game{};
-    state_ = State::kBetween;
-    inComment_ = false;
-    pendingBlanks_ = 0;
-  }
-
-  void Finish() {
-    if (state_ == State::kBetween) return;
-    if (inComment_) Fault(commentLine_, "comment is not closed");
-    End();
-  }
-
-  ReadResult result_;
-  Game game_;
-  State state_ = State::kBetween;
-  bool faulty_ = false;
-  bool inComment_ = false;
-  int pendingBlanks_ = 0;
-  int commentLine_ = 0;
-  int currentLine_ = 0;
-};
 
 }  // namespace
 
-ReadResult Read(std::string_view text) { return Reader().Run(text); }
+ReadResult Read(std::string_view text) {
+  ReadResult result;
+  PgnReader reader(text);
+  PgnGame piece;
+  while (reader.Next(piece)) {
+    if (!piece.isGame) continue;
+    if (piece.damaged) {
+      result.problems.push_back({static_cast<int>(piece.problemLine), piece.problem});
+      ++result.skippedGames;
+      continue;
+    }
+    Game& game = result.games.emplace_back();
+    for (const PgnTag& tag : piece.tags) game.tags.emplace_back(piece.Name(tag), piece.Value(tag));
+    game.movetext = MovetextLines(std::string_view(piece.text).substr(piece.movetextStart));
+    ArrangeRoster(game);
+  }
+  return result;
+}
 
 void ArrangeRoster(Game& game) {
   std::vector<std::pair<std::string, std::string>> arranged;
@@ -235,16 +69,6 @@ void ArrangeRoster(Game& game) {
   for (size_t i = 0; i < game.tags.size(); ++i)
     if (!taken[i]) arranged.push_back(std::move(game.tags[i]));
   game.tags = std::move(arranged);
-}
-
-std::string EscapeTagValue(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out;
 }
 
 std::string TagLine(std::string_view name, std::string_view value) {

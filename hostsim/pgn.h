@@ -1,4 +1,6 @@
 // PGN text to games and back, in the host's own style. Portable: no Win32.
+// The games are read by the core's reader (database/pgnstream.h), by its
+// rules.
 //
 // The host's style: every game starts with the Seven Tag Roster in standard
 // order, then its other tags in file order, one "[Name "value"]" per line, a
@@ -11,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "database/pgnstream.h"
+
 namespace pgn {
 
 struct Game {
@@ -18,7 +22,7 @@ struct Game {
   std::vector<std::string> movetext;                      // lines without line ends
 };
 
-// Something the reader could not accept; the game it belongs to is skipped.
+// A game the reader could not take, and why; the game is skipped.
 struct Problem {
   int line;  // 1-based line of the file
   std::string what;
@@ -35,15 +39,16 @@ inline constexpr std::pair<std::string_view, std::string_view> kSevenTagRoster[]
     {"Event", "?"}, {"Site", "?"},  {"Date", "????.??.??"}, {"Round", "?"},
     {"White", "?"}, {"Black", "?"}, {"Result", "*"}};
 
-// Reads every game it can. A game with a malformed tag pair, a zero byte or a
-// comment that never closes is skipped and reported; the rest are kept.
+// Reads every game it can; a damaged one (PgnGame::damaged) is skipped and
+// reported, the rest are kept. A game's movetext is its lines from where its
+// movetext begins to its last line that is not blank.
 ReadResult Read(std::string_view text);
 
 // Puts the Seven Tag Roster at positions 0 to 6 in standard order, with
 // placeholders for missing ones; other tags follow in their order.
 void ArrangeRoster(Game& game);
 
-std::string EscapeTagValue(std::string_view value);
+using ::EscapeTagValue;
 // One "[Name "value"]" line without its line end.
 std::string TagLine(std::string_view name, std::string_view value);
 std::string Write(const std::vector<Game>& games);

@@ -47,7 +47,7 @@ bool WritePlaces(const NameEntry& entry, std::span<const PlaceTags> places) {
 }  // namespace
 
 bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen, const TagOptions& options) {
-  return WritePlaces(entry, ChosenPlayerTags(entry.places, chosen.index, options));
+  return WritePlaces(entry, ChosenPlayerTags(entry.name, entry.places, chosen.index, options));
 }
 
 PlayerChoice AskInRun(const GamePlayer& prompted, std::vector<SearchHit> hits,
@@ -71,7 +71,7 @@ StepOutcome DecideName(const NameEntry& entry, const TagOptions& options, const 
       return {result};
     case NameChoice::AskUser: break;
   }
-  const GamePlayer& prompted = entry.places[static_cast<size_t>(step.firstWithoutId)].player;
+  GamePlayer prompted{entry.places[static_cast<size_t>(step.firstWithoutId)].player, entry.name};
   PlayerChoice choice = ask(prompted, std::move(step.hits), step.known);
   switch (choice.kind) {
     case PlayerChoice::Kind::kSkipped: return {kSkipped, true};

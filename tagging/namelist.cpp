@@ -35,7 +35,7 @@ NamePosition FindName(const NameList& names, std::string_view name) {
   return {false, hi};
 }
 
-void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, GamePlayer&& info) {
+void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const PlayerFacts& info) {
   NamePosition at = FindName(names, name);
   if (at.found) {
     NameEntry& entry = names[static_cast<size_t>(at.position)];
@@ -43,30 +43,30 @@ void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t ga
       entry.capacity += kPlaceBlock;
       entry.places.reserve(static_cast<size_t>(entry.capacity));
     }
-    entry.places.push_back(NamePlace{game, side, std::move(info)});
+    entry.places.push_back(NamePlace{game, side, info});
     return;
   }
   NameEntry entry;
-  entry.name = std::string(name);  // before info moves: name may be its name
+  entry.name = std::string(name);
   entry.capacity = kPlaceBlock;
   entry.places.reserve(kPlaceBlock);
-  entry.places.push_back(NamePlace{game, side, std::move(info)});
+  entry.places.push_back(NamePlace{game, side, info});
   names.insert(names.begin() + at.position, std::move(entry));
-}
-
-void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const GamePlayer& info) {
-  AddOccurrence(names, name, side, game, GamePlayer(info));
 }
 
 NameList CollectPlayerNames() {
   auto count = static_cast<int32_t>(GameList().size());
-  std::vector<NamePlace> places;
+  struct Named {
+    std::string name;
+    NamePlace place;
+  };
+  std::vector<Named> places;
   places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
     for (Side side : {Side::White, Side::Black}) {
-      NamePlace place{g, side, ReadRecordTags(g, side)};
-      if (place.player.name.starts_with("Anonymous")) continue;
-      places.push_back(std::move(place));
+      GamePlayer player = ReadRecordTags(g, side);
+      if (player.name.starts_with("Anonymous")) continue;
+      places.push_back({std::move(player.name), NamePlace{g, side, player}});
     }
   }
   // Added in name order, each new name lands at the end of the list instead
@@ -75,14 +75,12 @@ NameList CollectPlayerNames() {
   // the places were added game by game.
   std::vector<uint32_t> order(places.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    return Compare(places[a].player.name, places[b].player.name) < 0;
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return Compare(places[a].name, places[b].name) < 0; });
   NameList names;
-  // Each place moves into the list, so that the places are not held twice.
   for (uint32_t i : order) {
-    NamePlace& p = places[i];
-    AddOccurrence(names, p.player.name, p.side, p.game, std::move(p.player));
+    const Named& p = places[i];
+    AddOccurrence(names, p.name, p.place.side, p.place.game, p.place.player);
   }
   return names;
 }

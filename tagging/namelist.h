@@ -32,8 +32,7 @@ struct NamePosition {
 // Bisection of the list.
 NamePosition FindName(const NameList& names, std::string_view name);
 // Records one place of a name, creating its entry in sorted position.
-void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const GamePlayer& info);
-void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, GamePlayer&& info);
+void AddOccurrence(NameList& names, std::string_view name, Side side, int32_t game, const PlayerFacts& info);
 // The names of every game of the host's open base. Names that begin with
 // "Anonymous" (exactly so) are left out.
 NameList CollectPlayerNames();

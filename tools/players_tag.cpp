@@ -26,6 +26,7 @@
 #include "database/replacefile.h"
 #include "database/stdfile.h"
 #include "tools/playerstool.h"
+#include "tools/tagprogress.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
 
@@ -215,9 +216,15 @@ int Tag(const std::vector<std::string>& args) {
   FindByIdAt(0, unused, index);
   double loadSeconds = Seconds(start);
 
+  std::error_code sizeError;
+  TagProgress progress(fromStdin ? 0 : static_cast<int64_t>(std::filesystem::file_size(a.input, sizeError)));
   {
-    PgnReader reader(fromStdin ? stdin : input.get());
-    if (!CollectNames(reader, run, spool.get())) FileError("cannot read " + a.input);
+    PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
+    auto reading = [&](int64_t bytes) { progress.Reading(bytes, run.games, run.rowOf.size()); };
+    if (!CollectNames(reader, run, reading)) {
+      progress.Erase();
+      FileError("cannot read " + a.input);
+    }
   }
   DecideNames(run);
 
@@ -237,7 +244,9 @@ int Tag(const std::vector<std::string>& args) {
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
-  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run);
+  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run,
+                                  [&](int64_t bytes) { progress.Writing(bytes); });
+  progress.Erase();
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
   if (!written) {

@@ -9,6 +9,9 @@
 
 namespace {
 
+// More players than any rating list will hold (FIDE's has about 2 million).
+constexpr int64_t kMostPlayers = int64_t{1} << 24;
+
 constexpr const char* kUsage =
     "usage: players import LIST.txt OUT.dat\n"
     "       players dump FILE.dat\n"
@@ -57,6 +60,10 @@ void LoadDatabase(const std::string& path) {
   PlayersFileState state = LoadPlayersChecked(path);
   if (!state.intact) {
     ClearPlayerList();
+    // A count that no list comes near is no players.dat's: the first bytes
+    // of a text file (a PGN file, a FIDE list) read as one are above 150
+    // million.
+    if (state.announced < 0 || state.announced > kMostPlayers) FileError(path + " is not a players.dat");
     FileError(path + " is damaged: " + std::to_string(state.complete) + " of the " +
               std::to_string(state.announced) + " players it announces could be read");
   }

@@ -27,27 +27,34 @@ std::optional<MonthNumber> MonthOfPgnDate(std::string_view date) {
   return MakeMonth(year, month);
 }
 
-void ApplyHistory(NameRow& row, TagRun& run) {
+uint16_t HistoryRating(const TagRun& run, int32_t fideId, MonthNumber month) {
+  std::optional<RatingInForce> r = RatingAt((*run.options.history)[run.options.historyKind], fideId, month);
+  return r ? r->rating : 0;
+}
+
+void ApplyHistory(NameRow& row, const TagRun& run) {
   const KindHistory& kind = (*run.options.history)[run.options.historyKind];
   std::map<MonthNumber, int> used;  // list month -> places
   int none = 0, undated = 0;
   for (const NamePlace& place : row.places) {
-    size_t slot = static_cast<size_t>(place.game) * 2 + static_cast<size_t>(place.side);
-    if (run.applied[slot] < 0) continue;
-    size_t game = static_cast<size_t>(place.game);
-    MonthNumber month = game < run.gameMonth.size() ? run.gameMonth[game] : -1;
-    if (month < 0) {
+    // The place's player: its own FIDE ID's, else the one the name got.
+    Player player;
+    int32_t index = row.chosen;
+    if (place.player.fideId != 0 && !FindByIdAt(place.player.fideId, player, index)) continue;
+    if (index < 0 || row.result == NameResult::kAnonymous) continue;
+    if (place.player.month < 0) {
       ++undated;
       continue;
     }
-    int32_t id = PlayerList()[static_cast<size_t>(run.applied[slot])].fideId;
-    std::optional<RatingInForce> r = RatingAt(kind, id, month);
-    run.historyRating[slot] = r ? r->rating : 0;
+    int32_t id = PlayerList()[static_cast<size_t>(index)].fideId;
+    std::optional<RatingInForce> r = RatingAt(kind, id, place.player.month);
     if (r && r->rating > 0)
       ++used[r->month];
     else
       ++none;
   }
+  // The places left out said nothing, the month neither, and get the name's player.
+  if (row.chosen >= 0) undated += static_cast<int>(row.placesLeftOut);
   if (used.empty() && none == 0 && undated == 0) return;
   std::string note = std::string("Elo of ") + std::string(KindName(run.options.historyKind)) + " lists";
   if (used.empty()) note += ": none";

@@ -3,6 +3,7 @@
 // current rating; and the report's account of the lists used.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -16,8 +17,11 @@ struct TagRun;
 // date.
 std::optional<MonthNumber> MonthOfPgnDate(std::string_view date);
 
-// For each place of the row that gets tags, the rating in force at its
-// game's month (run.historyRating), and a note on the lists used appended to
-// the row's note. Places of games without a known month keep the database's
-// rating.
-void ApplyHistory(NameRow& row, TagRun& run);
+// The rating in force for the player of that FIDE ID in that month, in the
+// run's history and kind; 0 none.
+uint16_t HistoryRating(const TagRun& run, int32_t fideId, MonthNumber month);
+// A note on the lists whose ratings the row's places get, appended to the
+// row's note: for each place that gets tags, the list in force at its
+// game's month (NamePlace::month). Places of games without a known month
+// keep the database's rating.
+void ApplyHistory(NameRow& row, const TagRun& run);

@@ -39,7 +39,9 @@ std::map<std::string, int32_t> Truth(std::string_view pgn) {
     for (Side side : {Side::White, Side::Black}) {
       const PgnTag* id = game.Find(side == Side::White ? "WhiteFideId" : "BlackFideId");
       int32_t value = 0;
-      if (id && ParseDecimal(game.Value(*id), value) && value > 0) truth.emplace(SideName(game, side), value);
+      const PgnTag* name = game.Find(side == Side::White ? "White" : "Black");
+      if (id && ParseDecimal(game.Value(*id), value) && value > 0)
+        truth.emplace(name ? game.Value(*name) : std::string("?"), value);
     }
   }
   return truth;
@@ -49,7 +51,7 @@ TagRun Run(const std::string& pgn, TagRule rule) {
   TagRun run;
   run.options.rule = rule;
   PgnReader reader(pgn);
-  CollectNames(reader, run, nullptr);
+  CollectNames(reader, run);
   // The places are dropped by DecideNames; the distances need the Elo.
   return run;
 }
@@ -66,8 +68,12 @@ void Count(RuleCount& count, const NameRow& row, int32_t truth) {
 // The distance between the name's Elo and the rating of the right player,
 // or of the nearest fitting namesake when the list lacks the player; -1
 // when there is nothing to compare.
-int Distance(const NameRow& row, int32_t truth, bool findable) {
-  std::vector<PlaceEvidence> places = row.evidence;
+int Distance(const TagRun& run, const NameRow& row, int32_t truth, bool findable) {
+  std::vector<NamePlace> gathered;
+  run.places.Gather(row.chains, gathered);
+  std::vector<PlaceEvidence> places;
+  for (const NamePlace& p : gathered)
+    if (p.player.fideId == 0) places.push_back({p.player.rating, p.player.title, p.player.federation});
   const NameEvidence e = GatherEvidence(row.name, places);
   if (e.elo == 0) return -1;
   Player player;
@@ -117,7 +123,7 @@ Evaluation Evaluate(std::string_view pgn) {
         if (t == truth.end()) continue;
         Player player;
         const bool findable = FindById(t->second, player);
-        const int d = Distance(row, t->second, findable);
+        const int d = Distance(run, row, t->second, findable);
         if (d >= 0) (findable ? ev.rightDistance : ev.absentDistance).push_back(d);
       }
     DecideNames(run);

@@ -2,19 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <deque>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
+#include <utility>
 
 #include "tools/tag_history.h"
 
 namespace {
 
 constexpr Side kSides[2] = {Side::White, Side::Black};
-
-size_t PlaceSlot(int64_t game, Side side) {
-  return static_cast<size_t>(game) * 2 + (side == Side::Black ? 1 : 0);
-}
+constexpr size_t kIoBlock = size_t{1} << 20;
 
 int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
 
@@ -30,15 +29,13 @@ int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
 
 // The month of a name's places without a FIDE ID (the median of those
 // known), for the rating in force; -1 none.
-MonthNumber MonthOfName(const NameRow& row, const TagRun& run) {
+MonthNumber MonthOfName(const NameRow& row) {
   std::vector<MonthNumber> months;
-  for (const NamePlace& place : row.places) {
-    const size_t game = static_cast<size_t>(place.game);
-    if (place.player.fideId == 0 && game < run.gameMonth.size() && run.gameMonth[game] >= 0)
-      months.push_back(run.gameMonth[game]);
-  }
+  for (const NamePlace& place : row.places)
+    if (place.player.fideId == 0 && place.player.month >= 0) months.push_back(place.player.month);
   if (months.empty()) return -1;
-  std::nth_element(months.begin(), months.begin() + months.size() / 2, months.end());
+  std::nth_element(months.begin(), months.begin() + static_cast<std::ptrdiff_t>(months.size() / 2),
+                   months.end());
   return months[months.size() / 2];
 }
 
@@ -46,17 +43,20 @@ MonthNumber MonthOfName(const NameRow& row, const TagRun& run) {
 // -1 with the candidates left for a person.
 int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) {
   std::vector<PlaceEvidence> places;
-  for (size_t i = 0; i < row.places.size(); ++i)
-    if (row.places[i].player.fideId == 0) places.push_back(row.evidence[i]);
+  for (const NamePlace& place : row.places) {
+    const PlayerFacts& p = place.player;
+    if (p.fideId == 0) places.push_back({p.rating, p.title, p.federation ? p.federation : p.team});
+  }
   const NameEvidence evidence = GatherEvidence(row.name, places);
-  // With a history, the standard rating in force in the games' month: the
-  // game's Elo is one, so the gates are those of the history.
+  // With a history, the rating in force in the games' month; against the
+  // standard rating, which the game's Elo is, the gates are those of the
+  // history.
   const EloGates* gates = &kListGates;
   RatingOf ratingOf;
   if (const RatingHistory* history = run.options.history) {
     const KindHistory& kind = (*history)[run.options.historyKind];
-    const MonthNumber month = MonthOfName(row, run);
-    if (month >= 0 && RatingAt(kind, 0, month)) {
+    const MonthNumber month = MonthOfName(row);
+    if (month >= 0 && RatingAt(kind, 0, month)) {  // a list of the kind is in force
       if (run.options.historyKind == RatingKind::kStandard) gates = &kHistoryGates;
       ratingOf = [&kind, month](int32_t index) -> uint16_t {
         std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(index), month);
@@ -111,15 +111,18 @@ void Decide(NameRow& row, TagRun& run) {
     row.result = NameResult::kAnonymous;
     return;
   }
-  for (const PlaceTags& p : step.byId) {
-    const NamePlace& place = row.places[p.place];
-    run.applied[PlaceSlot(place.game, place.side)] = p.player;
-  }
+  row.tagsById = !step.byId.empty();
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
-  if (step.firstWithoutId < 0) {
+  if (step.firstWithoutId < 0 || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
+                 : !step.byId.empty()                             ? NameResult::kPresent
                  : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
+                 : step.unknownName                               ? NameResult::kUnknownName
                                                                   : NameResult::kPresent;
+    if (step.unknownName && run.choices.count(row.name)) {
+      row.choice = run.choices.at(row.name);
+      row.note = "a name that names nobody takes no choice";
+    }
     return;
   }
 
@@ -146,18 +149,13 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (chosen < 0) return;
   row.fideId = FideIdOf(chosen);
-  for (const PlaceTags& p : ChosenPlayerTags(row.places, chosen, run.options.tags)) {
-    const NamePlace& place = row.places[p.place];
-    run.applied[PlaceSlot(place.game, place.side)] = chosen;
-    run.withFideId[PlaceSlot(place.game, place.side)] = 1;
-  }
+  row.chosen = chosen;
 }
 
 // The game's tags as the rules read them; `values` holds the values that
 // had escapes.
-std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>& values) {
-  std::vector<HeaderTag> tags;
-  tags.reserve(game.tags.size());
+void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vector<std::string>& values) {
+  tags.clear();
   values.clear();
   values.reserve(game.tags.size());
   for (const PgnTag& tag : game.tags) {
@@ -165,19 +163,14 @@ std::vector<HeaderTag> HeaderTags(const PgnGame& game, std::vector<std::string>&
     if (tag.escaped) value = values.emplace_back(game.Value(tag));
     tags.push_back({game.Name(tag), value});
   }
-  return tags;
 }
 
-GamePlayer ReadSide(const PgnGame& game, std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
-  GamePlayer player = ReadGamePlayer(SideName(game, side), tags, side);
-  if (fideIdTags && player.fideId == 0) {
-    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
-    for (const HeaderTag& tag : tags) {
-      int32_t id = 0;
-      if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
-    }
-  }
-  return player;
+// The side's name as the rules read it, "?" when the game has none.
+std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
+  std::string_view roster = side == Side::White ? "White" : "Black";
+  for (const HeaderTag& tag : tags)
+    if (tag.name == roster) return tag.value;
+  return "?";
 }
 
 // The federations of the game's national teams, White's and Black's (0: the
@@ -192,7 +185,48 @@ std::array<uint8_t, 2> NationalTeams(std::span<const HeaderTag> tags) {
   return {NationalTeamFederation(white, black), NationalTeamFederation(black, white)};
 }
 
+PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
+  PlayerFacts player;
+  ReadPlayerFacts(tags, side, player);
+  if (fideIdTags && player.fideId == 0) {
+    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
+    for (const HeaderTag& tag : tags) {
+      int32_t id = 0;
+      if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
+    }
+  }
+  return player;
+}
+
+// The row of the name, made when it is new.
+uint32_t RowFor(TagRun& run, std::string_view name) {
+  uint64_t hash = NameTable::Hash(name);
+  if (uint32_t row = run.rowOf.Find(name, hash); row != NameTable::kNone) return row;
+  NameRow& row = run.names.emplace_back();
+  row.name = name;
+  row.anonymous = IsAnonymousName(name);
+  row.unknown = IsUnknownName(name);
+  return run.rowOf.Add(name, hash);
+}
+
+bool SaysNothing(const PlayerFacts& p) {
+  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
+         p.federation == 0 && p.team == 0 && p.month < 0;
+}
+
 }  // namespace
+
+void GameRecords::Add(int64_t length, uint32_t white, uint32_t black) {
+  constexpr uint16_t kLonger = UINT16_MAX;
+  if (length >= kLonger) longer[static_cast<int64_t>(count())] = length;
+  lengths.push_back(static_cast<uint16_t>(std::min<int64_t>(length, kLonger)));
+  rows.push_back({white, black});
+}
+
+int64_t GameRecords::Length(int64_t game) const {
+  uint16_t length = lengths[static_cast<size_t>(game)];
+  return length == UINT16_MAX ? longer.at(game) : length;
+}
 
 std::string_view ResultText(NameResult result) {
   switch (result) {
@@ -204,63 +238,63 @@ std::string_view ResultText(NameResult result) {
     case NameResult::kAmbiguous: return "ambiguous";
     case NameResult::kNotFound: return "not found";
     case NameResult::kAnonymous: return "anonymous";
+    case NameResult::kUnknownName: return "unknown name";
   }
   return "";
 }
 
-std::string SideName(const PgnGame& game, Side side) {
-  const PgnTag* tag = game.Find(side == Side::White ? "White" : "Black");
-  return tag ? game.Value(*tag) : std::string("?");
-}
-
-GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags) {
-  std::vector<std::string> values;
-  std::vector<HeaderTag> tags = HeaderTags(game, values);
-  return ReadSide(game, tags, side, fideIdTags);
-}
-
-bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
-  std::unordered_map<std::string, uint32_t> rowOf;
-  std::vector<NameRow> rows;
+bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
+  std::deque<NameRow>& rows = run.names;  // in the order found until the end
+  run.rowOf = {};
+  std::vector<HeaderTag> tags;
   std::vector<std::string> values;
   PgnGame game;
   while (in.Next(game)) {
-    int64_t offset = run.bytes;
-    run.bytes += static_cast<int64_t>(game.text.size());
-    if (spool && std::fwrite(game.text.data(), 1, game.text.size(), spool) != game.text.size()) return false;
-    if (!game.isGame) continue;
-    if (game.text.size() > UINT32_MAX) return false;
-    run.gameBytes.push_back({offset, static_cast<uint32_t>(game.text.size())});
-    auto g = static_cast<int32_t>(run.games++);
+    run.bytes += game.size;
+    if (!game.isGame) {
+      run.leadingBytes += game.size;
+      continue;
+    }
+    int64_t g = run.games++;
+    if (progress && g % 4096 == 0) progress(run.bytes);
     if (game.damaged) {
+      run.gameRecords.Add(game.size, kNoRow, kNoRow);
       run.damaged.push_back({g + 1, game.problemLine, game.problem});
       continue;
     }
-    std::vector<HeaderTag> tags = HeaderTags(game, values);
+    ReadHeaderTags(game, tags, values);
+    int16_t month = -1;
+    if (run.options.history)
+      for (const HeaderTag& tag : tags)
+        if (tag.name == "Date")
+          if (std::optional<MonthNumber> m = MonthOfPgnDate(tag.value)) month = static_cast<int16_t>(*m);
     const std::array<uint8_t, 2> teams = NationalTeams(tags);
+    uint32_t rowOfSide[2];
     for (Side side : kSides) {
-      GamePlayer player = ReadSide(game, tags, side, run.options.fideIdTags);
-      const std::string& name = player.name;
-      // The plug-in never lists these; they are reported all the same.
-      auto [it, isNew] = rowOf.try_emplace(name, static_cast<uint32_t>(rows.size()));
-      if (isNew) {
-        rows.emplace_back();
-        rows.back().name = name;
+      uint32_t r = rowOfSide[side == Side::Black] = RowFor(run, SideNameIn(tags, side));
+      NameRow& row = rows[r];
+      if (row.lastGame != g) {
+        ++row.games;
+        row.lastGame = g;
       }
-      NameRow& row = rows[it->second];
-      if (row.places.empty() || row.places.back().game != g) ++row.games;
-      // What the game says of the player besides the name: its Elo, title,
-      // and country tag or national team.
-      row.evidence.push_back({player.rating, player.title,
-                              player.federation ? player.federation : teams[side == Side::White ? 0 : 1]});
-      row.places.push_back({g, side, std::move(player)});
+      // The plug-in never lists anonymous names; they are reported all the
+      // same. A place of a name that names nobody gets tags only by its own
+      // FIDE ID: the others need not be kept.
+      if (row.anonymous) continue;
+      PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
+      player.month = month;
+      player.team = teams[side == Side::Black];
+      if (player.fideId == 0) {
+        // One place stands for those that say nothing about the player.
+        if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {
+          ++row.placesLeftOut;
+          continue;
+        }
+        row.placeWithoutId = true;
+      }
+      run.places.Add(row.chains, side, player);
     }
-    if (run.options.history) {
-      const PgnTag* date = game.Find("Date");
-      std::optional<MonthNumber> month = date ? MonthOfPgnDate(game.Value(*date)) : std::nullopt;
-      run.gameMonth.resize(static_cast<size_t>(g) + 1, -1);
-      if (month) run.gameMonth[static_cast<size_t>(g)] = *month;
-    }
+    run.gameRecords.Add(game.size, rowOfSide[0], rowOfSide[1]);
   }
   if (in.Failed()) return false;
   std::vector<uint32_t> order(rows.size());
@@ -269,69 +303,177 @@ bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool) {
   std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     return std::string_view(rows[a].name) < std::string_view(rows[b].name);
   });
-  run.names.clear();
-  run.names.reserve(rows.size());
-  for (uint32_t i : order) run.names.push_back(std::move(rows[i]));
+  // The rows into that order where they are, each moved once (a cycle of
+  // the permutation at a time), and the games pointed at them there; the
+  // table of names is not needed any more.
+  run.rowOf = {};
+  std::vector<uint32_t> moved(rows.size());
+  for (uint32_t i = 0; i < order.size(); ++i) moved[order[i]] = i;
+  std::vector<bool> placed(rows.size());
+  for (size_t start = 0; start < rows.size(); ++start) {
+    if (placed[start]) continue;
+    NameRow first = std::move(rows[start]);
+    size_t at = start;
+    for (;;) {
+      placed[at] = true;
+      size_t from = order[at];
+      if (from == start) break;
+      rows[at] = std::move(rows[from]);
+      at = from;
+    }
+    rows[at] = std::move(first);
+  }
+  for (size_t g = 0; g < run.gameRecords.count(); ++g)
+    for (uint32_t& r : run.gameRecords.rows[g])
+      if (r != kNoRow) r = moved[r];
   return true;
 }
 
 void DecideNames(TagRun& run) {
-  run.applied.assign(static_cast<size_t>(run.games) * 2, -1);
-  run.withFideId.assign(static_cast<size_t>(run.games) * 2, 0);
-  run.historyRating.assign(run.options.history ? static_cast<size_t>(run.games) * 2 : 0, -1);
   for (NameRow& row : run.names) {
+    run.places.Gather(row.chains, row.places);
     Decide(row, run);
     if (run.options.history) ApplyHistory(row, run);
     // The places are not needed any more; the report needs only their count.
-    row.places = {};
-    row.evidence = {};
+    std::vector<NamePlace>().swap(row.places);
+    row.chains = {};
   }
-}
-
-std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run) {
-  struct SideWrites {
-    Side side;
-    GamePlayer player;
-    bool byName;  // applied to a place without FIDE ID: written after those with one
-  };
-  std::vector<std::string> values;
-  std::vector<HeaderTag> tags = HeaderTags(game, values);
-  std::vector<SideWrites> sides;
-  for (Side side : kSides) {
-    size_t slot = PlaceSlot(gameIndex, side);
-    if (slot >= run.applied.size() || run.applied[slot] < 0) continue;
-    sides.push_back({side, ReadSide(game, tags, side, run.options.fideIdTags), run.withFideId[slot] != 0});
-  }
-  // The plug-in writes name by name in name order; within a name, first the
-  // places known by FIDE ID, then the others, each in game order.
-  std::sort(sides.begin(), sides.end(), [](const SideWrites& a, const SideWrites& b) {
-    if (a.player.name != b.player.name)
-      return std::string_view(a.player.name) < std::string_view(b.player.name);
-    return a.byName < b.byName;
-  });
-  std::vector<TagWrite> writes;
-  for (const SideWrites& s : sides) {
-    size_t slot = PlaceSlot(gameIndex, s.side);
-    Player record = PlayerList()[static_cast<size_t>(run.applied[slot])];
-    // With a history, the rating in force at the game's date instead of today's.
-    if (slot < run.historyRating.size() && run.historyRating[slot] >= 0)
-      record.rating = static_cast<uint16_t>(run.historyRating[slot]);
-    PlayerTags t = s.byName ? FideTagWrites(record, s.player, s.side, run.options.tags)
-                            : PlayerTagWrites(record, s.player, s.side, run.options.tags);
-    for (TagWrite& w : t.writes) writes.push_back(std::move(w));
-  }
-  return writes;
+  run.places.Clear();
 }
 
 namespace {
 
-// Copies n bytes from in to out; false on a short read or a write error.
-bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
-  buffer.resize(size_t{1} << 20);
+// What a game's tags are read into, kept from one game to the next.
+struct GameScratch {
+  std::vector<HeaderTag> tags;
+  std::vector<std::string> values;
+};
+
+// Whether a place of each row may get tags: by its own FIDE ID, or as a
+// place of a name that got a player. One byte a row, at hand for each game.
+std::vector<uint8_t> RowsWithTags(const TagRun& run) {
+  std::vector<uint8_t> rows(run.names.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const NameRow& r = run.names[i];
+    rows[i] = r.result != NameResult::kAnonymous && (r.tagsById || r.chosen >= 0);
+  }
+  return rows;
+}
+
+// The tags the game of these rows gets, appended to `writes` in the order
+// the plug-in writes them. False when its names are not those of the rows
+// (the file changed since it was read).
+bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, const TagRun& run,
+                      GameScratch& scratch, std::vector<TagWrite>& writes) {
+  ReadHeaderTags(game, scratch.tags, scratch.values);
+  const std::vector<HeaderTag>& tags = scratch.tags;
+  struct SideWrites {
+    const NameRow* row;
+    Side side;
+    PlayerFacts player;
+  };
+  SideWrites sides[2];
+  int count = 0;
+  for (Side side : kSides) {
+    const NameRow* row = &run.names[rows[side == Side::Black]];
+    if (row->name != SideNameIn(tags, side)) return false;
+    if (row->result == NameResult::kAnonymous) continue;
+    PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
+    if (player.fideId == 0 && row->chosen < 0) continue;
+    sides[count++] = {row, side, player};
+  }
+  // The plug-in writes name by name in name order; within a name, first the
+  // places known by FIDE ID, then the others, each in game order.
+  if (count == 2 &&
+      (sides[1].row->name < sides[0].row->name ||
+       (sides[1].row == sides[0].row && sides[0].player.fideId == 0 && sides[1].player.fideId != 0)))
+    std::swap(sides[0], sides[1]);
+  std::optional<MonthNumber> month;
+  if (run.options.history && count > 0)
+    for (const HeaderTag& tag : tags)
+      if (tag.name == "Date") month = MonthOfPgnDate(tag.value);
+  for (int i = 0; i < count; ++i) {
+    const SideWrites& s = sides[i];
+    Player record;
+    int32_t index = s.row->chosen;
+    if (s.player.fideId != 0) {
+      if (!FindByIdAt(s.player.fideId, record, index)) continue;  // an ID the database lacks
+    } else {
+      record = PlayerList()[static_cast<size_t>(index)];
+    }
+    // With a history, the rating in force at the game's date instead of today's.
+    if (run.options.history && month) record.rating = HistoryRating(run, record.fideId, *month);
+    PlayerTags t = s.player.fideId == 0
+                       ? FideTagWrites(record, s.row->name, s.player, s.side, run.options.tags)
+                       : PlayerTagWrites(record, s.row->name, s.player, s.side, run.options.tags);
+    for (TagWrite& w : t.writes) writes.push_back(std::move(w));
+  }
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
+// The file read again, a game at a time: each piece's bytes in the buffer,
+// as long as it is.
+struct PieceReader {
+  explicit PieceReader(std::FILE* file) : in(file) {}
+  std::FILE* in;
+  std::string buffer;
+  size_t at = 0, held = 0;
+  bool failed = false;
+
+  // The next n bytes, or a shorter view at the end of the file.
+  std::string_view Take(size_t n) {
+    if (held - at < n) {
+      std::memmove(buffer.data(), buffer.data() + at, held - at);
+      held -= at;
+      at = 0;
+      if (buffer.size() < std::max(n, kIoBlock)) buffer.resize(std::max(n, kIoBlock));
+      while (held < n) {
+        size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, in);
+        if (got == 0) {
+          failed = std::ferror(in) != 0;
+          break;
+        }
+        held += got;
+      }
+    }
+    std::string_view piece(buffer.data() + at, std::min(n, held - at));
+    at += piece.size();
+    return piece;
+  }
+  bool AtEnd() { return at == held && std::fgetc(in) == EOF && !std::ferror(in); }
+};
+
+struct BlockWriter {
+  explicit BlockWriter(std::FILE* file) : out(file) { buffer.reserve(kIoBlock); }
+  std::FILE* out;
+  std::string buffer;
+  bool failed = false;
+
+  void Write(std::string_view bytes) {
+    if (buffer.size() + bytes.size() > kIoBlock) Flush();
+    if (bytes.size() >= kIoBlock) {
+      failed = failed || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size();
+      return;
+    }
+    buffer += bytes;
+  }
+  void Flush() {
+    failed = failed || std::fwrite(buffer.data(), 1, buffer.size(), out) != buffer.size();
+    buffer.clear();
+  }
+};
+
+// Copies n bytes through, a block at a time.
+bool CopyPiece(PieceReader& in, BlockWriter& out, int64_t n) {
   while (n > 0) {
-    size_t chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(buffer.size())));
-    if (std::fread(buffer.data(), 1, chunk, in) != chunk) return false;
-    if (std::fwrite(buffer.data(), 1, chunk, out) != chunk) return false;
+    auto chunk = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(kIoBlock)));
+    std::string_view bytes = in.Take(chunk);
+    if (bytes.size() != chunk) return false;
+    out.Write(bytes);
     n -= static_cast<int64_t>(chunk);
   }
   return true;
@@ -339,28 +481,50 @@ bool CopyBytes(std::FILE* in, std::FILE* out, int64_t n, std::string& buffer) {
 
 }  // namespace
 
-bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run) {
-  std::string buffer, text;
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress) {
+  PieceReader reader(in);
+  BlockWriter writer(out);
+  PgnHeaderReader headers;
+  PgnGame game;
+  GameScratch scratch;
+  std::vector<TagWrite> writes;
   std::vector<TagSetting> settings;
-  int64_t at = 0;
-  for (size_t g = 0; g < run.gameBytes.size(); ++g) {
-    if (run.applied[2 * g] < 0 && run.applied[2 * g + 1] < 0) continue;
-    const TagRun::Span& span = run.gameBytes[g];
-    if (!CopyBytes(in, out, span.offset - at, buffer)) return false;
-    text.resize(span.length);
-    if (std::fread(text.data(), 1, text.size(), in) != text.size()) return false;
-    at = span.offset + span.length;
+  auto damaged = run.damaged.begin();
+  std::vector<uint8_t> withTags = RowsWithTags(run);
+  auto mayGetTags = [&](uint32_t row) { return row != kNoRow && withTags[row] != 0; };
+  if (!CopyPiece(reader, writer, run.leadingBytes)) return false;
+  int64_t done = run.leadingBytes;
+  for (int64_t g = 0; g < static_cast<int64_t>(run.gameRecords.count()); ++g) {
+    if (progress && g % 4096 == 0) progress(done);
+    int64_t length = run.gameRecords.Length(g);
+    const std::array<uint32_t, 2>& rows = run.gameRecords.rows[static_cast<size_t>(g)];
+    done += length;
+    // A damaged game is copied as it is, however long.
+    if (damaged != run.damaged.end() && damaged->game == g + 1) {
+      ++damaged;
+      if (!CopyPiece(reader, writer, length)) return false;
+      continue;
+    }
+    std::string_view text = reader.Take(static_cast<size_t>(length));
+    if (text.size() != static_cast<size_t>(length)) return false;
+    // A game none of whose players gets tags is copied without reading it.
+    if (!mayGetTags(rows[0]) && !mayGetTags(rows[1])) {
+      writer.Write(text);
+      continue;
+    }
     // The game alone reads as it read within the file.
-    PgnReader reader(text);
-    PgnGame game;
-    if (!reader.Next(game) || !game.isGame || game.damaged || game.text.size() != text.size()) return false;
-    std::vector<TagWrite> writes = GameTagWrites(game, static_cast<int64_t>(g), run);
+    if (!headers.Read(text, game) || game.damaged) return false;
+    writes.clear();
+    if (!AddGameTagWrites(game, rows, run, scratch, writes)) return false;
+    if (writes.empty()) {
+      writer.Write(text);
+      continue;
+    }
     settings.clear();
     for (const TagWrite& w : writes) settings.push_back({w.name, w.value});
-    std::string tagged = WithTags(game, settings);
-    if (std::fwrite(tagged.data(), 1, tagged.size(), out) != tagged.size()) return false;
+    writer.Write(WithTags(game, settings));
   }
-  if (!CopyBytes(in, out, run.bytes - at, buffer)) return false;
+  writer.Flush();
   // The file must end where it ended before.
-  return std::fgetc(in) == EOF && !std::ferror(in);
+  return !writer.failed && !reader.failed && reader.AtEnd();
 }

@@ -3,9 +3,13 @@
 // games, then the file written again with the tags of the players decided.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +20,9 @@
 #include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
+#include "tools/blockvector.h"
+#include "tools/nametable.h"
+#include "tools/placestore.h"
 
 // How a name without a FIDE ID is settled without a person.
 enum class TagRule : uint8_t {
@@ -37,26 +44,35 @@ struct TagRunOptions {
 
 // What became of a name.
 enum class NameResult : uint8_t {
-  kById,       // completed from the database by the FIDE ID of its games
-  kFound,      // taken by name without a choice
-  kChosen,     // settled by the choices file
-  kPresent,    // known by FIDE ID, nothing to add
-  kUnknownId,  // its FIDE IDs are not in the database
-  kAmbiguous,  // candidates, none taken: left untagged
-  kNotFound,   // no candidate (by the evidence: no player fits the name)
-  kAnonymous,  // "Anonymous...": never looked up
+  kById,         // completed from the database by the FIDE ID of its games
+  kFound,        // taken by name without a choice
+  kChosen,       // settled by the choices file
+  kPresent,      // known by FIDE ID, nothing to add
+  kUnknownId,    // its FIDE IDs are not in the database
+  kAmbiguous,    // candidates, none taken: left untagged
+  kNotFound,     // no candidate (by the evidence: no player fits the name)
+  kAnonymous,    // "Anonymous...": never looked up
+  kUnknownName,  // names nobody ("?", "NN", ...): never looked up (IsUnknownName)
 };
 std::string_view ResultText(NameResult result);
 
 struct NameRow {
   std::string name;
-  std::vector<NamePlace> places;        // in game order (counted from 0 in the file), White before Black
-  std::vector<PlaceEvidence> evidence;  // what each place's game says, beside the name
-  uint32_t games = 0;                   // distinct games
+  // While DecideNames decides the name, and only then: its places, those
+  // with a FIDE ID first, each kind in game order (White before Black).
+  // Their `game` is -1: the run keeps no game index. Kept are the places
+  // with a FIDE ID, those whose game says something else about the player
+  // (Elo, title, sex, country, national team, and with a history the
+  // game's month), and
+  // one place for all those that say nothing; of a name that names nobody
+  // only the places with a FIDE ID and one other, of an anonymous name
+  // none: the others never get tags.
+  std::vector<NamePlace> places;
+  uint32_t games = 0;  // distinct games
   NameResult result = NameResult::kNotFound;
   int32_t fideId = 0;                 // the FIDE ID used (the first, for names known by ID)
   int32_t choice = 0;                 // the choices file's FIDE ID for the name, 0 none
-  std::string note;                   // why a choice or a strict check did not take
+  std::string note;                   // which evidence decided, or why a choice or the fit did not take
   std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
   // without a choice: the plug-in's rule and, unless loose, the fit.
@@ -65,6 +81,17 @@ struct NameRow {
   // left open by the fit-only rule; 0 otherwise.
   int32_t looseFideId = 0;
   bool byEvidence = false;  // taken by the evidence of its games
+  // The player (PlayerList index) whose tags the places without a FIDE ID
+  // get, -1 none. A place with a FIDE ID gets its own player's, always.
+  int32_t chosen = -1;
+  bool tagsById = false;  // a place gets tags by its own FIDE ID
+
+  // While the file is read: the name's places in TagRun::places, the last
+  // game counted, and whether a place without FIDE ID is kept.
+  PlaceStore::Chains chains;
+  int64_t lastGame = -1;
+  bool anonymous = false, unknown = false, placeWithoutId = false;
+  uint32_t placesLeftOut = 0;  // places without FIDE ID not kept (see `places`)
 };
 
 struct DamagedGame {
@@ -73,43 +100,45 @@ struct DamagedGame {
   std::string problem;
 };
 
+constexpr uint32_t kNoRow = UINT32_MAX;
+
+// What the second reading needs of each game: its length (a longer game's
+// in `longer`) and the rows of its White and Black names (kNoRow for a
+// damaged game). Ten bytes a game.
+struct GameRecords {
+  void Add(int64_t length, uint32_t white, uint32_t black);
+  int64_t Length(int64_t game) const;
+  size_t count() const { return lengths.size(); }
+  BlockVector<uint16_t> lengths;
+  BlockVector<std::array<uint32_t, 2>> rows;
+  std::map<int64_t, int64_t> longer;
+};
+
 struct TagRun {
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
-  std::vector<NameRow> names;              // in name order (bytes as unsigned)
+  std::deque<NameRow> names;               // in name order (bytes as unsigned)
+  NameTable rowOf;                         // name -> index into names, while the file is read
   std::vector<DamagedGame> damaged;
   int64_t games = 0;  // games of the file, damaged ones included
   int64_t bytes = 0;
-  struct Span {
-    int64_t offset;
-    uint32_t length;
-  };
-  std::vector<Span> gameBytes;  // where each game lies in the file
-  // Per place (2 * game + side): the PlayerList index whose tags go there
-  // (-1 none), and whether its FIDE ID tag goes with them.
-  std::vector<int32_t> applied;
-  std::vector<uint8_t> withFideId;
-  // With a history, per place: the rating in force at the game's date (0
-  // none), or -1 for the database's rating.
-  std::vector<int32_t> historyRating;
-  std::vector<MonthNumber> gameMonth;  // with a history: each game's month, -1 unknown
+  // The file in pieces, as the second reading takes it: the text before the
+  // first game, then each game.
+  int64_t leadingBytes = 0;
+  GameRecords gameRecords;
+  PlaceStore places;  // every name's places, until the names are decided
 };
 
-// Reads every game, gathering the names with their places. With spool, the
-// bytes read are also written there (standard input read twice).
-// False on a read or spool error.
-bool CollectNames(PgnReader& in, TagRun& run, std::FILE* spool);
+// Called now and then with the bytes done so far.
+using TagRunProgress = std::function<void(int64_t bytes)>;
+
+// Reads every game, gathering the names with their places. False on a read
+// error.
+bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress = {});
 // Decides every name as the plug-in's batch run would with a user who
 // answers every question with Skip, except where run.choices settles it.
 void DecideNames(TagRun& run);
-// Copies the file read again from in, reading again only the games that get
+// Copies the file read again from in, the games that get tags with their
 // tags. False when the input is not what CollectNames read, or on a read or
 // write error.
-bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run);
-
-// The tag settings of one game, in the order the plug-in writes them.
-std::vector<TagWrite> GameTagWrites(const PgnGame& game, int64_t gameIndex, const TagRun& run);
-// The side's name ("?" when the game has no such tag, as the host shows it).
-std::string SideName(const PgnGame& game, Side side);
-// What a game says about the player of one side.
-GamePlayer SidePlayer(const PgnGame& game, Side side, bool fideIdTags);
+bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress = {});

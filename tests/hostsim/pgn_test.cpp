@@ -96,14 +96,15 @@ TEST(PgnRoster, MissingTagsGetPlaceholdersAndOrderIsStandard) {
   EXPECT_EQ(g.tags[6].second, "*");
 }
 
-TEST(PgnRoster, MovetextWithoutTagsIsAGameAndDuplicatesFollowTheRoster) {
-  pgn::ReadResult r = pgn::Read("1. e4 *\n\n[White \"First\"]\n[White \"Second\"]\n\n*\n");
-  ASSERT_EQ(r.games.size(), 2u);
+TEST(PgnRoster, MovetextWithoutTagsIsAGameAndARepeatedTagBeginsAnother) {
+  pgn::ReadResult r = pgn::Read("1. e4 *\n\n[White \"First\"]\n[White \"Second\"] 1. d4 *\n");
+  ASSERT_EQ(r.games.size(), 3u);
   EXPECT_EQ(TagNames(r.games[0]), kRoster);
   EXPECT_EQ(r.games[0].movetext, std::vector<std::string>{"1. e4 *"});
-  ASSERT_EQ(r.games[1].tags.size(), 8u);
   EXPECT_EQ(r.games[1].tags[4].second, "First");
-  EXPECT_EQ(r.games[1].tags[7], (std::pair<std::string, std::string>{"White", "Second"}));
+  EXPECT_TRUE(r.games[1].movetext.empty());
+  EXPECT_EQ(r.games[2].tags[4].second, "Second");
+  EXPECT_EQ(r.games[2].movetext, std::vector<std::string>{"1. d4 *"});
 }
 
 TEST(PgnText, EscapesAndCommentsAreFollowed) {
@@ -126,18 +127,20 @@ TEST(PgnDamaged, BadGamesAreLeftOutAndTheRestKept) {
       "[Event \"NoBracket\"\n\n*\n\n"           // line 9: no ]
       "[ \"x\"]\n\n*\n\n"                       // line 13: no name
       "[Event x]\n\n*\n\n"                      // line 17: no quoted value
-      "[Event \"A\"] junk\n\n*\n\n"             // line 21: text after the pair
+      "[Event \"A\"] junk\n\n*\n\n"             // line 21: a game, its movetext on the tag's line
       "[Event \"Zero\"]\n\n1. e4\0 *\n\n"       // line 27: zero byte
       "[Event \"Comment\"]\n\n1. e4 {open\n\n"  // line 31: comment not closed
       "[Event \"After\"]\n\n*\n";
   pgn::ReadResult r = pgn::Read(std::string_view(kText, sizeof kText - 1));
+  // The comment left open holds the rest of the file.
   ASSERT_EQ(r.games.size(), 2u);
   EXPECT_EQ(r.games[0].tags[0].second, "Good");
-  EXPECT_EQ(r.games[1].tags[0].second, "After");
-  EXPECT_EQ(r.skippedGames, 7);
+  EXPECT_EQ(r.games[1].tags[0].second, "A");
+  EXPECT_EQ(r.games[1].movetext, (std::vector<std::string>{"junk", "", "*"}));
+  EXPECT_EQ(r.skippedGames, 6);
   std::vector<int> lines;
   for (const auto& p : r.problems) lines.push_back(p.line);
-  EXPECT_EQ(lines, (std::vector<int>{5, 9, 13, 17, 21, 27, 31}));
+  EXPECT_EQ(lines, (std::vector<int>{5, 9, 13, 17, 27, 31}));
   EXPECT_EQ(r.problems[0].what, "value of tag Event is not closed");
 }
 

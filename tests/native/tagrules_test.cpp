@@ -197,12 +197,33 @@ TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
   ASSERT_EQ(step.hits.size(), 2u);
   EXPECT_EQ(step.hits[0].index, 1);
 
-  std::vector<PlaceTags> chosen = ChosenPlayerTags(places, 2, TagOptions{});
+  std::vector<PlaceTags> chosen = ChosenPlayerTags("Doe", places, 2, TagOptions{});
   ASSERT_EQ(chosen.size(), 2u);
   EXPECT_EQ(chosen[0].place, 3u);
   EXPECT_EQ(Of(chosen[1].tags), (Writes{"WhiteFIDE=87654321", "WhiteElo=2100", "WhiteCountry=NOR"}));
-  EXPECT_TRUE(ChosenPlayerTags(places, 4, TagOptions{}).empty());
-  EXPECT_TRUE(ChosenPlayerTags(places, -1, TagOptions{}).empty());
+  EXPECT_TRUE(ChosenPlayerTags("Doe", places, 4, TagOptions{}).empty());
+  EXPECT_TRUE(ChosenPlayerTags("Doe", places, -1, TagOptions{}).empty());
+}
+
+// A name that names nobody is no player's: its places get tags only from
+// their own FIDE ID, never from another place's, and are never renamed.
+TEST_F(NameSteps, UnknownNamesGetTagsOnlyFromTheirOwnId) {
+  for (const char* name : {"", "?", "-", "??", "NN", "nn", "N.N.", "N. N.", "n.n", "1"}) {
+    std::vector<NamePlace> places{Place(0, Side::White, {name, 12345678}), Place(1, Side::White, {name}),
+                                  Place(2, Side::Black, {name})};
+    TagOptions rename;
+    rename.changeName = true;
+    NameStep step = PlanNameStep(name, places, rename);
+    EXPECT_TRUE(step.unknownName) << name;
+    EXPECT_EQ(step.choice, NameChoice::NoCandidate) << name;
+    EXPECT_TRUE(step.hits.empty()) << name << ": the player known by ID is not offered to the others";
+    ASSERT_EQ(step.byId.size(), 1u) << name;
+    EXPECT_EQ(Of(step.byId[0].tags), (Writes{"WhiteElo=2405", "WhiteCountry=NOR"}))
+        << name << ": not renamed";
+    EXPECT_TRUE(ChosenPlayerTags(name, places, 1, rename).empty()) << name;
+  }
+  for (const char* name : {"N", "Nn, A", "Anonymous", "À", "N.N.N.", "O'Neil"})
+    EXPECT_FALSE(IsUnknownName(name)) << name;
 }
 
 TEST_F(NameSteps, OneClearHitNoCandidateOrNothingToChoose) {

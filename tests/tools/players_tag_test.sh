@@ -187,6 +187,72 @@ tag 0 small.dat typo.pgn -o /dev/null --report typo.tsv --extended
 grep -q "^Smitx, J${T}1${T}not found${T}${T}${T}no player fits${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)\$" typo.tsv ||
   fail "typo with --extended: $(cat typo.tsv)"
 
+# The reading rules, each with its smallest case: a comment holding a
+# header, lines among tag pairs, headers one after another, games without
+# tags, a game on one line with CR line ends, a byte order mark after empty
+# lines. Tags go only into the header of the game whose player they name.
+printf '[White "Doe, Jane"]\n\n1. e4 {see\n\n[Event "x"]\n[White "Smith, John"]\n} 1-0\n' > comment.pgn
+tag 0 small.dat comment.pgn -o comment-out.pgn
+same comment-out.pgn $'[White "Doe, Jane"]\n[WhiteFIDE "12345678"]\n[WhiteElo "2405"]\n[WhiteCountry "NOR"]\n\n1. e4 {see\n\n[Event "x"]\n[White "Smith, John"]\n} 1-0\n'
+message "1 games (0 damaged"
+printf '[White "Doe, Jane"]\n%%x\n[Black "Smith, John"]\n; note\n\n[Result "*"]\n' > split.pgn
+tag 0 small.dat split.pgn -o split-out.pgn
+same split-out.pgn $'[White "Doe, Jane"]\n%x\n[Black "Smith, John"]\n; note\n\n[Result "*"]\n[WhiteFIDE "12345678"]\n[WhiteElo "2405"]\n[WhiteCountry "NOR"]\n[BlackFIDE "33"]\n[BlackElo "2600"]\n[BlackCountry "USA"]\n'
+printf '[White "Doe, Jane"]\n[White "Smith, John"]' > joined.pgn
+tag 0 small.dat joined.pgn -o joined-out.pgn
+same joined-out.pgn $'[White "Doe, Jane"]\n[WhiteFIDE "12345678"]\n[WhiteElo "2405"]\n[WhiteCountry "NOR"]\n[White "Smith, John"]\n[WhiteFIDE "33"]\n[WhiteElo "2600"]\n[WhiteCountry "USA"]'
+message "2 games (0 damaged"
+printf '1. e4 e5 1-0\n1. d4 d5 0-1\n1. c4 * 1. Nf3 1/2-1/2' > headerless.pgn
+tag 0 small.dat headerless.pgn -o headerless-out.pgn
+cmp -s headerless-out.pgn headerless.pgn || fail "games without tags changed"
+message "4 games (0 damaged"
+printf '[White "Doe, Jane"] [Result "1-0"] 1. e4 1-0\r[White "Smith, John"]\r\r*\r' > oneline.pgn
+tag 0 small.dat oneline.pgn -o oneline-out.pgn
+same oneline-out.pgn $'[White "Doe, Jane"] [Result "1-0"]\r[WhiteFIDE "12345678"]\r[WhiteElo "2405"]\r[WhiteCountry "NOR"] 1. e4 1-0\r[White "Smith, John"]\r[WhiteFIDE "33"]\r[WhiteElo "2600"]\r[WhiteCountry "USA"]\r\r*\r'
+printf '\n\n\xef\xbb\xbf[White "Doe, Jane"]\n[Black "Smith, John"]\n\n*\n' > bom.pgn
+tag 0 small.dat bom.pgn -o /dev/null --report bom.tsv
+message "1 games (0 damaged, copied unchanged), 2 names"
+
+# Names that name nobody ("?", "-", a missing name, "NN", "N. N.") get tags
+# only from their own game's FIDE ID, by every rule: never another game's
+# player, never renamed, no name tag added.
+unknown='[White "?"]
+[WhiteFIDE "12345678"]
+
+*
+
+[White "?"]
+
+*
+
+[Black "-"]
+
+*
+
+[White "NN"]
+[Black "N. N."]
+
+*
+'
+printf '%s' "$unknown" > unknown.pgn
+for options in "" "--loose" "--loose --change-name" "--change-name"; do
+  tag 0 small.dat unknown.pgn -o unknown-out.pgn --report unknown.tsv $options
+  same unknown-out.pgn "${unknown/'[WhiteFIDE "12345678"]'/'[WhiteFIDE "12345678"]
+[WhiteElo "2405"]
+[WhiteCountry "NOR"]'}"
+done
+same unknown.tsv "name${T}games${T}result${T}fide_id${T}choice${T}note${T}candidates
+-${T}1${T}unknown name${T}${T}${T}
+?${T}3${T}by id${T}12345678${T}${T}
+N. N.${T}1${T}unknown name${T}${T}${T}
+NN${T}1${T}unknown name${T}${T}${T}
+"
+printf 'NN\t\t\t\t33\n' > unknown-choice.tsv
+tag 0 small.dat unknown.pgn -o unknown-out.pgn --choices unknown-choice.tsv --report unknown.tsv
+grep -q "^NN${T}1${T}unknown name${T}${T}33${T}a name that names nobody takes no choice" unknown.tsv ||
+  fail "a choice for an unknown name: $(grep ^NN unknown.tsv)"
+grep -q 'FIDE "33"' unknown-out.pgn && fail "a choice gave an unknown name a player"
+
 # Bad command lines and bad input.
 tag 2 small.dat
 tag 2 small.dat games.pgn --frobnicate

@@ -71,6 +71,7 @@ fi
 expect 0 "4" import list.txt small.dat
 version=$(run --version)
 [[ "$version" =~ ^"players (Velmarsh) "[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "players --version gave: $version"
+[ "$(run --version | od -An -tx1 | tr -d ' \n' | tail -c 2)" = 0a ] || fail "players --version does not end its line"
 expect 0 "0${T}33${T}Smith, John${T}2600${T}0${T}0${T}192${T}1980
 1${T}44${T}Smyth, John${T}2600${T}0${T}6${T}56${T}0
 2${T}12345678${T}Doe, Jane${T}2405${T}1${T}4${T}135${T}1990
@@ -120,6 +121,10 @@ expect_error 1 "longer.dat is damaged: 4 of the 4 players" dump longer.dat
 expect_error 1 "count.dat is damaged: 4 of the 9 players" id count.dat 22
 printf '\0\0' > short.dat
 expect_error 1 "short.dat is damaged: 0 of the 0 players" dump short.dat
+# A PGN file (here with a byte order mark) given as the database.
+printf '\xef\xbb\xbf[White "Doe, J"]\n\n*\n' > bom.pgn
+expect_error 1 "bom.pgn is not a players.dat" tag bom.pgn games.pgn
+expect_error 1 "games.pgn is not a players.dat" dump games.pgn
 printf '\0\0\0\0' > empty.dat
 expect 0 "" dump empty.dat
 expect_error 1 "cannot read missing.txt" word small.dat --queries missing.txt

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "database/pgnstream.h"
+#include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
@@ -54,7 +55,7 @@ class FitRun : public ::testing::Test {
     std::rewind(in.f);
     {
       PgnReader reader(in.f);
-      ASSERT_TRUE(CollectNames(reader, run, nullptr));
+      ASSERT_TRUE(CollectNames(reader, run));
     }
     DecideNames(run);
     std::rewind(in.f);
@@ -195,6 +196,24 @@ TEST_F(FitRun, ByDefaultTheEvidenceOfTheGamesSettlesNames) {
             "?),  2500 ELO");
   EXPECT_EQ(std::count(games.begin(), games.end(), '\n') - std::count(pgn.begin(), pgn.end(), '\n'), 3)
       << "the FIDE IDs of Navara,D (one place) and Smith,J (two); their games have an Elo";
+}
+
+TEST_F(FitRun, ANationalTeamKeepsItsFederationsPlayers) {
+  rule = TagRule::kEvidence;
+  const uint8_t rus = static_cast<uint8_t>(FederationByCode("RUS"));
+  const uint8_t ukr = static_cast<uint8_t>(FederationByCode("UKR"));
+  SetPlayerList(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::Male, Title::GM, rus},
+                                       {"Popov, Igor", 2, 2590, Sex::Male, Title::GM, ukr}});
+  const std::string olympiad = "[WhiteTeam \"Russia\"]\n[BlackTeam \"Ukraine\"]\n[WhiteElo \"2600\"]\n";
+  pgn = Game("Popov,I", "Smith,J", olympiad) + Game("Popov,I", "Smith,J", "[WhiteElo \"2595\"]\n");
+  Run();
+  EXPECT_EQ(Row("Popov,I").fideId, 1) << Row("Popov,I").note;
+  // A club match between teams named after no country says nothing.
+  run = TagRun{};
+  pgn =
+      Game("Popov,I", "Smith,J", "[WhiteTeam \"Russia\"]\n[BlackTeam \"Vandoeuvre\"]\n[WhiteElo \"2600\"]\n");
+  Run();
+  EXPECT_EQ(Row("Popov,I").result, NameResult::kAmbiguous);
 }
 
 TEST_F(FitRun, WithAHistoryTheEloIsComparedWithTheRatingOfTheGamesMonth) {

@@ -134,6 +134,23 @@ TEST_F(BatchStep, IdInOneGameIsAppliedToAnotherWithoutAsking) {
   EXPECT_TRUE(windows.empty());
 }
 
+// A name that names nobody is no player's: a place gets tags only from its
+// own FIDE ID, never from another game's, and is never renamed.
+TEST_F(BatchStep, UnknownNamesGetTagsOnlyFromTheirOwnId) {
+  settings.changeName = true;
+  Game("?", "X", {{"WhiteFIDE", "12345678"}});
+  Game("?", "-");
+  Game("N. N.", "?", {{"BlackFIDE", "87654321"}});
+  Game("NN", "?");
+  EXPECT_EQ(Step("?"), StepResult::kSkipped);
+  EXPECT_EQ(Written(),
+            (Writes{"0:WhiteElo=2405", "0:WhiteCountry=NOR", "2:BlackElo=2100", "2:BlackCountry=NOR"}));
+  host.tagWrites.clear();
+  for (const char* name : {"-", "N. N.", "NN"}) EXPECT_EQ(Step(name), StepResult::kSkipped) << name;
+  EXPECT_TRUE(host.tagWrites.empty());
+  EXPECT_TRUE(windows.empty());
+}
+
 TEST_F(BatchStep, NameWithoutAnyCandidateIsSkippedWithoutWindow) {
   Game("Nobody Known", "X");
   EXPECT_EQ(Step("Nobody Known"), StepResult::kSkipped);
