@@ -12,6 +12,7 @@ struct HostServices {
       defaultWindowProc, styleButton, paintWindowBackground, placeControl, gameHeaderChanged;
 };
 
+// They live for the process: the host hands them over only at start.
 extern HostServices hostServices;
 
 // Asks F for every service in the start-up order. Returns false, having asked

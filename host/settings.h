@@ -7,6 +7,8 @@
 // The flags and their defaults are the tag rules' options.
 using Settings = TagOptions;
 
+// They live for the process: read from the file at start, changed by the
+// Options dialog, read by every command.
 extern Settings settings;
 
 // Fills the flags from the settings file; a missing file keeps them, a short

@@ -56,24 +56,33 @@ std::string ColumnText(int32_t record, int column) {
   if (column == 0) return std::to_string(record + 1);
   const HostGame& game = host.base.games[static_cast<size_t>(record)];
   size_t at = static_cast<size_t>(kColumnTag[column]);
-  return at < game.tags.size() ? game.tags[at].second.Text() : std::string();
+  return at < game.tags.size() ? std::string(game.tags[at].second.Text()) : std::string();
 }
 
-void LoadGames(std::vector<pgn::Game> games, const std::wstring& name) {
-  HostBase& base = host.base;
-  base.games.clear();
-  base.order.clear();
-  for (pgn::Game& g : games) {
-    HostGame& game = base.games.emplace_back();
-    for (auto& [tag, value] : g.tags) game.tags.emplace_back(HostString(tag), HostString(value));
-    game.movetext = std::move(g.movetext);
-  }
-  base.Publish();
+namespace {
+
+// Adds a game read or given to the open base.
+void AddToBase(pgn::Game&& g) {
+  std::vector<std::pair<std::string_view, std::string_view>> tags(g.tags.begin(), g.tags.end());
+  host.base.AddGame(tags, g.movetext);
+}
+
+// Shows the games added since the base was cleared as the open base.
+void ShowNewBase(const std::wstring& name) {
+  host.base.Publish();
   sortColumn = -1;
   host.baseName = name;
   host.modified = false;
   host.currentGame = 0;
   gamelist::Refresh();
+}
+
+}  // namespace
+
+void LoadGames(std::vector<pgn::Game> games, const std::wstring& name) {
+  host.base.Clear();
+  for (pgn::Game& g : games) AddToBase(std::move(g));
+  ShowNewBase(name);
 }
 
 bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
@@ -85,9 +94,10 @@ bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
                {L"The file " + shownName + L" cannot be read (error " + std::to_wstring(error) + L")."});
     return false;
   }
-  pgn::ReadResult read = pgn::Read(bytes);
+  host.base.Clear();
+  pgn::ReadResult read = pgn::ReadEach(bytes, AddToBase);
   size_t slash = path.find_last_of(L"\\/");
-  LoadGames(std::move(read.games), slash == std::wstring::npos ? path : path.substr(slash + 1));
+  ShowNewBase(slash == std::wstring::npos ? path : path.substr(slash + 1));
   // Saving a damaged base over its file would drop the games left out:
   // Save then asks for a file name, like Save as.
   host.basePath = read.problems.empty() ? path : std::wstring();
@@ -109,15 +119,15 @@ bool OpenBase(const std::wstring& path, const std::wstring& shownName) {
 }
 
 bool SaveBase(const std::wstring& path, const std::wstring& shownName) {
-  std::vector<pgn::Game> games;
-  games.reserve(host.base.games.size());
+  std::string text;
+  std::vector<std::pair<std::string_view, std::string_view>> tags;
   for (const HostGame& game : host.base.games) {
-    pgn::Game& g = games.emplace_back();
-    for (const auto& [tag, value] : game.tags) g.tags.emplace_back(tag.Text(), value.Text());
-    g.movetext = game.movetext;
+    tags.clear();
+    for (const auto& [tag, value] : game.tags) tags.emplace_back(tag.Text(), value.Text());
+    pgn::WriteGame(text, tags, game.movetext.Text());
   }
   DWORD error = 0;
-  if (!files::Write(path, pgn::Write(games), error)) {
+  if (!files::Write(path, text, error)) {
     transcript::Line("base not saved " + transcript::Quote(shownName) + ": error " + std::to_string(error));
     HostReport(L"The base is not saved",
                {L"The file " + shownName + L" cannot be written (error " + std::to_wstring(error) + L")."});
@@ -127,8 +137,8 @@ bool SaveBase(const std::wstring& path, const std::wstring& shownName) {
   host.basePath = path;
   size_t slash = path.find_last_of(L"\\/");
   host.baseName = slash == std::wstring::npos ? path : path.substr(slash + 1);
-  transcript::Line("base saved " + transcript::Quote(shownName) + ": " + std::to_string(games.size()) +
-                   " games");
+  transcript::Line("base saved " + transcript::Quote(shownName) + ": " +
+                   std::to_string(host.base.games.size()) + " games");
   gamelist::Refresh();
   return true;
 }

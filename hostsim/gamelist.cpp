@@ -78,7 +78,7 @@ void ShowHeader() {
     const HostGame& game = host.base.games[static_cast<size_t>(record)];
     for (const auto& [name, value] : game.tags) text += pgn::TagLine(name.Text(), value.Text()) + "\r\n";
     text += "\r\n";
-    for (const std::string& line : game.movetext) text += line + "\r\n";
+    if (!game.movetext.Text().empty()) text += std::string(game.movetext.Text()) + "\r\n";
   }
   SetText(host.headerView, shownHeader, AnsiToWide(text));
 }

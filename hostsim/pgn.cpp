@@ -14,15 +14,16 @@ bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t\0\x1A"sv) == std::string_view::npos;
 }
 
-// The movetext's lines without their line ends, up to the last one that
-// holds more than white space.
-std::vector<std::string> MovetextLines(std::string_view moves) {
-  std::vector<std::string> lines;
-  size_t kept = 0;  // lines up to the last one that is not blank
-  while (!moves.empty()) {
+// The movetext's lines up to the last one that holds more than white
+// space, joined by CR LF.
+std::string MovetextLines(std::string_view moves) {
+  std::string lines;
+  size_t kept = 0;  // the bytes up to the end of the last line that is not blank
+  for (bool first = true; !moves.empty(); first = false) {
     size_t end = moves.find_first_of("\r\n");
     std::string_view line = moves.substr(0, end);
-    lines.emplace_back(line);
+    if (!first) lines += "\r\n";
+    lines += line;
     if (!IsBlank(line)) kept = lines.size();
     if (end == std::string_view::npos) break;
     moves.remove_prefix(end + (moves.substr(end, 2) == "\r\n" ? 2 : 1));
@@ -33,7 +34,7 @@ std::vector<std::string> MovetextLines(std::string_view moves) {
 
 }  // namespace
 
-ReadResult Read(std::string_view text) {
+ReadResult ReadEach(std::string_view text, const std::function<void(Game&& game)>& take) {
   ReadResult result;
   PgnReader reader(text);
   PgnGame piece;
@@ -44,11 +45,19 @@ ReadResult Read(std::string_view text) {
       ++result.skippedGames;
       continue;
     }
-    Game& game = result.games.emplace_back();
+    Game game;
     for (const PgnTag& tag : piece.tags) game.tags.emplace_back(piece.Name(tag), piece.Value(tag));
     game.movetext = MovetextLines(std::string_view(piece.text).substr(piece.movetextStart));
     ArrangeRoster(game);
+    take(std::move(game));
   }
+  return result;
+}
+
+ReadResult Read(std::string_view text) {
+  std::vector<Game> games;
+  ReadResult result = ReadEach(text, [&](Game&& game) { games.push_back(std::move(game)); });
+  result.games = std::move(games);
   return result;
 }
 
@@ -75,14 +84,27 @@ std::string TagLine(std::string_view name, std::string_view value) {
   return "[" + std::string(name) + " \"" + EscapeTagValue(value) + "\"]";
 }
 
+void WriteGame(std::string& out, std::span<const std::pair<std::string_view, std::string_view>> tags,
+               std::string_view movetext) {
+  for (const auto& [name, value] : tags) {
+    out += '[';
+    out += name;
+    out += " \"";
+    out += EscapeTagValue(value);
+    out += "\"]\r\n";
+  }
+  out += "\r\n";
+  if (movetext.empty()) return;
+  out += movetext;
+  out += "\r\n\r\n";
+}
+
 std::string Write(const std::vector<Game>& games) {
   std::string out;
+  std::vector<std::pair<std::string_view, std::string_view>> tags;
   for (const Game& game : games) {
-    for (const auto& [name, value] : game.tags) out += TagLine(name, value) + "\r\n";
-    out += "\r\n";
-    if (game.movetext.empty()) continue;
-    for (const std::string& line : game.movetext) out += line + "\r\n";
-    out += "\r\n";
+    tags.assign(game.tags.begin(), game.tags.end());
+    WriteGame(out, tags, game.movetext);
   }
   return out;
 }

@@ -8,6 +8,8 @@
 // CR LF. A file in that style is written back byte for byte.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,7 +21,7 @@ namespace pgn {
 
 struct Game {
   std::vector<std::pair<std::string, std::string>> tags;  // Seven Tag Roster first
-  std::vector<std::string> movetext;                      // lines without line ends
+  std::string movetext;  // its lines joined by CR LF, without a final line end
 };
 
 // A game the reader could not take, and why; the game is skipped.
@@ -43,6 +45,10 @@ inline constexpr std::pair<std::string_view, std::string_view> kSevenTagRoster[]
 // reported, the rest are kept. A game's movetext is its lines from where its
 // movetext begins to its last line that is not blank.
 ReadResult Read(std::string_view text);
+// The same, handing each game to `take` as it is read instead of keeping
+// it: a large base is read without holding its games twice. Returns what
+// Read returns without its games.
+ReadResult ReadEach(std::string_view text, const std::function<void(Game&& game)>& take);
 
 // Puts the Seven Tag Roster at positions 0 to 6 in standard order, with
 // placeholders for missing ones; other tags follow in their order.
@@ -51,6 +57,9 @@ void ArrangeRoster(Game& game);
 using ::EscapeTagValue;
 // One "[Name "value"]" line without its line end.
 std::string TagLine(std::string_view name, std::string_view value);
+// Appends a game in the host's style.
+void WriteGame(std::string& out, std::span<const std::pair<std::string_view, std::string_view>> tags,
+               std::string_view movetext);
 std::string Write(const std::vector<Game>& games);
 
 }  // namespace pgn

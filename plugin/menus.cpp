@@ -15,7 +15,7 @@
 #include "windows/optionsdialog.h"
 
 CommandIds commandIds;
-HMENU MenuPopup = nullptr;
+HMENU menuPopup = nullptr;
 
 namespace {
 
@@ -27,7 +27,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 void InsertEntry(UINT position, uint32_t id, const std::wstring& caption) {
-  InsertMenuW(MenuPopup, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
+  InsertMenuW(menuPopup, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
 }
 
 // A menu takes '&' as the mark of a shortcut letter; a name shows as
@@ -51,7 +51,7 @@ void SubclassMainWindow() {
 }
 
 void RegisterCommandsAndMenus() {
-  MenuPopup = CreatePopupMenu();
+  menuPopup = CreatePopupMenu();
   // One record serves every registration; the host reads only what it owns.
   static hostabi::TRegRecord record{};
   record.zeroField = 0;
@@ -60,7 +60,7 @@ void RegisterCommandsAndMenus() {
   // Position 57 is a command id: both entries go before the host's item 57.
   InsertMenuW(mainMenu, hostabi::kAnchorCommand, MF_SEPARATOR, ids.separator, L"");
   ids.addWhite = RegisterCommand(&record, AddWhiteCommand);
-  InsertMenuW(mainMenu, hostabi::kAnchorCommand, MF_POPUP, reinterpret_cast<UINT_PTR>(MenuPopup),
+  InsertMenuW(mainMenu, hostabi::kAnchorCommand, MF_POPUP, reinterpret_cast<UINT_PTR>(menuPopup),
               L"More about players");
   ids.addBlack = RegisterCommand(&record, AddBlackCommand);
   ids.openWhitePage = RegisterCommand(&record, OpenWhitePage);
@@ -72,8 +72,8 @@ void RegisterCommandsAndMenus() {
   ids.options = RegisterCommand(&record, ShowOptions);
 
   InsertEntry(0, ids.tagAll, L"Add tags for all players");
-  InsertMenuW(MenuPopup, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-  InsertMenuW(MenuPopup, 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertMenuW(menuPopup, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+  InsertMenuW(menuPopup, 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
   InsertEntry(3, ids.options, L"Options...");
 }
 
@@ -81,7 +81,7 @@ void RebuildMenu() {
   const CommandIds& ids = commandIds;
   for (uint32_t id : {ids.addWhite, ids.addBlack, ids.openWhitePage, ids.openBlackPage, ids.downloadWhite,
                       ids.downloadBlack, ids.addBoth})
-    RemoveMenu(MenuPopup, id, MF_BYCOMMAND);
+    RemoveMenu(menuPopup, id, MF_BYCOMMAND);
 
   int32_t game = GameAtPosition(CurrentGame());
   if (game < 0) return;

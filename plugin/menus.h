@@ -15,11 +15,11 @@ struct CommandIds {
 // The ids and the popup live for the process: the host hands out the ids
 // once, at start, and every rebuild of the popup needs them.
 extern CommandIds commandIds;
-extern HMENU MenuPopup;
+extern HMENU menuPopup;
 
 // Subclasses the host's main window.
 void SubclassMainWindow();
-// Creates MenuPopup, registers every command and puts the fixed entries in place.
+// Creates menuPopup, registers every command and puts the fixed entries in place.
 void RegisterCommandsAndMenus();
 // Replaces the player entries with those of the current game.
 void RebuildMenu();

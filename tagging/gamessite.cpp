@@ -22,7 +22,7 @@
 #include "windows/searchwindow.h"
 #include "windows/windowhelpers.h"
 
-std::wstring DownloadFileName;
+std::wstring downloadFileName;
 
 namespace {
 
@@ -50,7 +50,7 @@ void DownloadPlayerGames(Side side) {
   GamePlayer info = ReadGameTags(CurrentGame(), side);
   int32_t id = EstablishFideId(info, msg::CantDownloadGames);
   if (id == 0) return;
-  DownloadFileName = SuggestedFileName(info.name);
+  downloadFileName = SuggestedFileName(info.name);
   StartDownload(PlayerGamesUrl(id).c_str(), downloadTargetId);
 }
 
@@ -108,7 +108,7 @@ void __stdcall SaveDownloadedGames(const char* data) {
   Guarded([data] {
     HoldBatchSteps hold;
     wchar_t file[256] = {};
-    DownloadFileName.copy(file, 255);
+    downloadFileName.copy(file, 255);
     std::wstring folder = ModulePath();
     OPENFILENAMEW dialog = SaveGamesDialog(file, folder.c_str());
     if (!GetSaveFileNameW(&dialog)) return;  // cancelled: the games are dropped

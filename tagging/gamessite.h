@@ -25,7 +25,7 @@ std::string PlayerGamesUrl(int32_t id);
 // The suggested file name for the next completed download. It lives for the
 // process because the host calls SaveDownloadedGames once the download is
 // complete, long after the command that started it has returned.
-extern std::wstring DownloadFileName;
+extern std::wstring downloadFileName;
 
 // The file name suggested for a player's games: the name as the game writes
 // it with ".pgn", except that backslashes, slashes, colons and leading dots

@@ -33,7 +33,7 @@ void PlaceAroundMouse(HWND window, int width, int height) {
   POINT cursor{};
   GetCursorPos(&cursor);
   POINT at = KeepInWorkArea({cursor.x - width / 2, cursor.y - height / 2}, {width, height}, DesktopWorkArea(),
-                            Overflow::KeepRightBottom);
+                            Overflow::kKeepRightBottom);
   SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -59,7 +59,7 @@ void LayoutSearchWindow(HWND window) {
   auto* x = HostVariableAs<int32_t>(hostabi::kMessageX);
   auto* y = HostVariableAs<int32_t>(hostabi::kMessageY);
   POINT at = KeepInWorkArea({(x ? *x : 0) - width / 2, (y ? *y : 0) - height / 2}, {width, height},
-                            DesktopWorkArea(), Overflow::KeepLeftTop);
+                            DesktopWorkArea(), Overflow::kKeepLeftTop);
   MoveWindow(window, at.x, at.y, width, height, TRUE);
   state.selectedRow = 0;
 }

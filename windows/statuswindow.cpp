@@ -11,9 +11,9 @@
 #include "host/hostservices.h"
 
 StatusRun statusRun;
-HWND StatusWindow = nullptr;
-HWND ProgressBar = nullptr;
-hostabi::TButInf CancelButton{};
+HWND statusWindow = nullptr;
+HWND progressBar = nullptr;
+hostabi::TButInf cancelButton{};
 
 namespace {
 
@@ -42,12 +42,12 @@ SIZE StatusWindowSize(int32_t w, int32_t h, const Margins& m) {
 POINT StatusWindowPlace(const RECT& main, const RECT& work, SIZE size) {
   // C++ division rounds towards zero, as the centring wants.
   POINT centred{(main.left + main.right - size.cx) / 2, (main.top + main.bottom - size.cy) / 2};
-  return KeepInWorkArea(centred, size, work, Overflow::KeepRightBottom);
+  return KeepInWorkArea(centred, size, work, Overflow::kKeepRightBottom);
 }
 
 void SetUpStatusWindow(HWND window) {
   Margins m = HostMargins();
-  StatusWindow = window;
+  statusWindow = window;
   // The window's painting leaves its controls alone: a redraw of the
   // figures after each tick does not repaint the bar and the button.
   SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPCHILDREN);
@@ -67,13 +67,13 @@ void SetUpStatusWindow(HWND window) {
   }
 
   auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-  ProgressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + kStatusInset,
+  progressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, m.left + kStatusInset,
                                 m.top + h + kStatusInset, w, h + 2, window, nullptr, instance, nullptr);
   StatusFigures figures = statusRun.figures ? statusRun.figures() : StatusFigures{};
-  SendMessageW(ProgressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
+  SendMessageW(progressBar, PBM_SETRANGE32, 0, static_cast<LPARAM>(figures.total));
 
   SIZE size = StatusWindowSize(w, h, m);
-  MakeHostButton(CancelButton, hostabi::kNormalButtonTemplate, StopBatch, window,
+  MakeHostButton(cancelButton, hostabi::kNormalButtonTemplate, StopBatch, window,
                  size.cx - m.right - kCancelFromRight, m.top + 4 * h + kCancelBelowText, kButtonWidth,
                  kCancel);
 
@@ -89,11 +89,11 @@ void SetUpStatusWindow(HWND window) {
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // The run starts once per window: a later show (the owner being minimised
   // and restored) must not lay it out again and restart from the first name.
-  if (message == WM_SHOWWINDOW && window != StatusWindow) Guarded([&] { SetUpStatusWindow(window); });
-  if (message == WM_NCDESTROY && window == StatusWindow) {
-    StatusWindow = nullptr;
-    ProgressBar = nullptr;
-    CancelButton.window = nullptr;
+  if (message == WM_SHOWWINDOW && window != statusWindow) Guarded([&] { SetUpStatusWindow(window); });
+  if (message == WM_NCDESTROY && window == statusWindow) {
+    statusWindow = nullptr;
+    progressBar = nullptr;
+    cancelButton.window = nullptr;
   }
   return Guarded(LRESULT{0}, [&] { return DefaultWindowProc(window, message, wParam, lParam); });
 }
@@ -126,18 +126,18 @@ void __stdcall PaintStatus(HWND window, HDC dc) {
 void __stdcall StopBatch() {
   Guarded([] {
     SetWindowResult(1);
-    if (StatusWindow) KillTimer(StatusWindow, kTimerId);
+    if (statusWindow) KillTimer(statusWindow, kTimerId);
   });
 }
 
 void ShowBatchProgress(int64_t done) {
-  if (ProgressBar) SendMessageW(ProgressBar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+  if (progressBar) SendMessageW(progressBar, PBM_SETPOS, static_cast<WPARAM>(done), 0);
 }
 
 void RedrawStatusWindow() {
   // RedrawWindow with no window would repaint the whole desktop.
-  if (StatusWindow)
-    RedrawWindow(StatusWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+  if (statusWindow)
+    RedrawWindow(statusWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
 }
 
-void ReleaseCancelButton() { ReleaseButtonPictures(CancelButton); }
+void ReleaseCancelButton() { ReleaseButtonPictures(cancelButton); }

@@ -24,11 +24,11 @@ struct StatusRun {
 extern StatusRun statusRun;
 
 // The run's window and its controls, kept for the timer's steps and Cancel,
-// which the host calls without arguments of ours; CancelButton keeps its
+// which the host calls without arguments of ours; cancelButton keeps its
 // picture references until the library is unloaded.
-extern HWND StatusWindow;  // while a run's window exists
-extern HWND ProgressBar;
-extern hostabi::TButInf CancelButton;  // bound to the host's button; click: StopBatch
+extern HWND statusWindow;  // while a run's window exists
+extern HWND progressBar;
+extern hostabi::TButInf cancelButton;  // bound to the host's button; click: StopBatch
 
 // Text column width before measuring: the window is never narrower.
 constexpr int32_t kStatusTextWidth = 350;

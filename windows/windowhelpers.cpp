@@ -53,7 +53,7 @@ POINT KeepInWorkArea(POINT at, SIZE size, const RECT& work, Overflow overflow) {
   auto keepHigh = [](LONG& v, LONG extent, LONG edge) {
     if (v + extent > edge) v = edge - extent;
   };
-  if (overflow == Overflow::KeepRightBottom) {
+  if (overflow == Overflow::kKeepRightBottom) {
     keepLow(at.x), keepLow(at.y);
     keepHigh(at.x, size.cx, work.right), keepHigh(at.y, size.cy, work.bottom);
   } else {

@@ -44,7 +44,7 @@ void MakeHostButton(hostabi::TButInf& button, size_t templateOffset, hostabi::Co
                     const char* ansiText = nullptr);
 
 // Which edges of a window larger than the work area stay in view.
-enum class Overflow { KeepRightBottom, KeepLeftTop };
+enum class Overflow { kKeepRightBottom, kKeepLeftTop };
 
 // `topLeft` moved so that a window of `size` lies within the work area's
 // right and bottom edges and not left of or above 0 (the work area's own

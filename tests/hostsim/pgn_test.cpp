@@ -62,8 +62,7 @@ TEST(PgnRoundTrip, HostStyleComesBackByteForByte) {
   ASSERT_TRUE(r.problems.empty());
   ASSERT_EQ(r.games.size(), 3u);
   EXPECT_EQ(r.games[0].tags[7].second, R"(say "hi" \ there)");
-  EXPECT_EQ(r.games[0].movetext,
-            (std::vector<std::string>{"1. e4 {a comment", "", "with a blank line} e5  1-0"}));
+  EXPECT_EQ(r.games[0].movetext, "1. e4 {a comment\r\n\r\nwith a blank line} e5  1-0");
   EXPECT_TRUE(r.games[1].movetext.empty());
   EXPECT_EQ(pgn::Write(r.games), text);
 }
@@ -78,7 +77,7 @@ TEST(PgnRoundTrip, OtherStylesSettleAfterOneWrite) {
   EXPECT_EQ(once.find('\n') != std::string::npos && once.find("\r\n") != std::string::npos, true);
   pgn::ReadResult again = pgn::Read(once);
   EXPECT_EQ(pgn::Write(again.games), once);
-  EXPECT_EQ(again.games[1].movetext, std::vector<std::string>{"1. c4 0-1"});
+  EXPECT_EQ(again.games[1].movetext, "1. c4 0-1");
 }
 
 TEST(PgnRoster, MissingTagsGetPlaceholdersAndOrderIsStandard) {
@@ -100,11 +99,11 @@ TEST(PgnRoster, MovetextWithoutTagsIsAGameAndARepeatedTagBeginsAnother) {
   pgn::ReadResult r = pgn::Read("1. e4 *\n\n[White \"First\"]\n[White \"Second\"] 1. d4 *\n");
   ASSERT_EQ(r.games.size(), 3u);
   EXPECT_EQ(TagNames(r.games[0]), kRoster);
-  EXPECT_EQ(r.games[0].movetext, std::vector<std::string>{"1. e4 *"});
+  EXPECT_EQ(r.games[0].movetext, "1. e4 *");
   EXPECT_EQ(r.games[1].tags[4].second, "First");
   EXPECT_TRUE(r.games[1].movetext.empty());
   EXPECT_EQ(r.games[2].tags[4].second, "Second");
-  EXPECT_EQ(r.games[2].movetext, std::vector<std::string>{"1. d4 *"});
+  EXPECT_EQ(r.games[2].movetext, "1. d4 *");
 }
 
 TEST(PgnText, EscapesAndCommentsAreFollowed) {
@@ -136,7 +135,7 @@ TEST(PgnDamaged, BadGamesAreLeftOutAndTheRestKept) {
   ASSERT_EQ(r.games.size(), 2u);
   EXPECT_EQ(r.games[0].tags[0].second, "Good");
   EXPECT_EQ(r.games[1].tags[0].second, "A");
-  EXPECT_EQ(r.games[1].movetext, (std::vector<std::string>{"junk", "", "*"}));
+  EXPECT_EQ(r.games[1].movetext, "junk\r\n\r\n*");
   EXPECT_EQ(r.skippedGames, 6);
   std::vector<int> lines;
   for (const auto& p : r.problems) lines.push_back(p.line);

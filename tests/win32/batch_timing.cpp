@@ -195,10 +195,10 @@ int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) 
     for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
     std::fclose(file);
   }
-  for (const pgn::Game& g : pgn::Read(text).games) {
-    HostGame& game = host.base.games.emplace_back();
-    for (const auto& [tag, value] : g.tags) game.tags.emplace_back(HostString(tag), HostString(value));
-  }
+  pgn::ReadEach(text, [&](pgn::Game&& g) {
+    std::vector<std::pair<std::string_view, std::string_view>> tags(g.tags.begin(), g.tags.end());
+    host.base.AddGame(tags);
+  });
   host.base.Publish();
   batchRun.names = CollectPlayerNames();
   double cpu = ThreadCpuMilliseconds();

@@ -51,9 +51,9 @@ TEST(DownloadPlayerGames, SuggestsTheNameAsAFileName) {
                     {{"WhiteFIDE", "309095"}, {"BlackFIDE", "4102142"}});
   host.base.Publish();
   DownloadWhiteGames();
-  EXPECT_EQ(DownloadFileName, L"---..-Windows-win, X-y.pgn");
+  EXPECT_EQ(downloadFileName, L"---..-Windows-win, X-y.pgn");
   DownloadBlackGames();
-  EXPECT_EQ(DownloadFileName, L"Svidler,P.pgn");
+  EXPECT_EQ(downloadFileName, L"Svidler,P.pgn");
   ASSERT_EQ(host.downloads.size(), 2u);
   EXPECT_EQ(host.downloads[0].url, "https://chessarchive.example.org/public/download.jsp?id=309095");
 }

@@ -127,7 +127,7 @@ TEST_F(StatusWindowTest, RunEndsByItselfAfterTheLastName) {
   EXPECT_EQ(Tag(1, "WhiteFIDE"), "1000");
   EXPECT_EQ(Tag(1, "BlackElo"), "2405");
   EXPECT_TRUE(hostwin::OpenPluginWindows().empty());
-  EXPECT_EQ(StatusWindow, nullptr);
+  EXPECT_EQ(statusWindow, nullptr);
   EXPECT_EQ(host.windowResult, 0);  // the host restored its cell
   EXPECT_TRUE(host.messages.empty());
 }
@@ -270,7 +270,7 @@ void ExpectLayout(FakeHost& host, HWND w) {
 
   auto bars = ChildrenOfClass(w, PROGRESS_CLASSW);
   ASSERT_EQ(bars.size(), 1u);
-  EXPECT_EQ(bars[0], ProgressBar);
+  EXPECT_EQ(bars[0], progressBar);
   RECT bar = ControlRect(bars[0]);
   EXPECT_EQ(bar.left, s.marginLeft + kStatusInset);
   EXPECT_EQ(bar.top, s.marginTop + m.h + kStatusInset);
@@ -283,8 +283,8 @@ void ExpectLayout(FakeHost& host, HWND w) {
 
   auto buttons = ChildrenOfClass(w, L"knop");
   ASSERT_EQ(buttons.size(), 1u);
-  EXPECT_EQ(buttons[0], CancelButton.window);
-  EXPECT_EQ(CancelButton.onClick, StopBatch);
+  EXPECT_EQ(buttons[0], cancelButton.window);
+  EXPECT_EQ(cancelButton.onClick, StopBatch);
   RECT button = ControlRect(buttons[0]);
   EXPECT_EQ(button.left, W - s.marginRight - kCancelFromRight);
   EXPECT_EQ(button.top, s.marginTop + 4 * m.h + kCancelBelowText);
@@ -307,7 +307,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
   batchRun.next = batchRun.skipped = batchRun.present = 7;
   batchRun.busy = true;
   HWND w = ShownStatusWindow();
-  ASSERT_EQ(StatusWindow, w);
+  ASSERT_EQ(statusWindow, w);
   ASSERT_EQ(MeasureSamples(host.style.bodyFont).w, kStatusTextWidth);  // the small font fits
   ExpectLayout(host, w);
   EXPECT_EQ(batchRun.next, 0);
@@ -315,7 +315,7 @@ TEST_F(StatusWindowTest, LayoutFromHostMarginsAndAtLeast350PixelsOfText) {
   EXPECT_EQ(batchRun.present, 0);
   EXPECT_FALSE(batchRun.busy);
   DestroyWindow(w);
-  EXPECT_EQ(StatusWindow, nullptr);
+  EXPECT_EQ(statusWindow, nullptr);
 }
 
 TEST_F(StatusWindowTest, WideFontWidensTheWindow) {
@@ -372,7 +372,7 @@ TEST_F(StatusWindowTest, CancelButtonHoldsOneReferencePerPictureAcrossRuns) {
   HWND second = ShownStatusWindow();
   EXPECT_EQ(a.refs, 2);
   EXPECT_EQ(b.refs, 2);
-  EXPECT_EQ(CancelButton.pictures[0], normal->pictures[0]);
+  EXPECT_EQ(cancelButton.pictures[0], normal->pictures[0]);
   DestroyWindow(second);
   ReleaseCancelButton();
   EXPECT_EQ(a.refs, 1);

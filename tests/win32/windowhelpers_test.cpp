@@ -17,7 +17,7 @@ std::pair<LONG, LONG> Place(POINT at, SIZE size, const RECT& work, Overflow over
 TEST(KeepInWorkArea, AWindowThatFitsIsPushedInAtTheRightAndBottomAndNotPastZero) {
   const RECT work{40, 30, 1000, 700};
   const SIZE size{400, 200};
-  for (Overflow overflow : {Overflow::KeepRightBottom, Overflow::KeepLeftTop}) {
+  for (Overflow overflow : {Overflow::kKeepRightBottom, Overflow::kKeepLeftTop}) {
     EXPECT_EQ(Place({100, 100}, size, work, overflow), std::pair(100L, 100L));
     EXPECT_EQ(Place({700, 600}, size, work, overflow), std::pair(600L, 500L));
     // 0, not the work area's left and top edges.
@@ -29,9 +29,9 @@ TEST(KeepInWorkArea, AWindowThatFitsIsPushedInAtTheRightAndBottomAndNotPastZero)
 TEST(KeepInWorkArea, AWindowLargerThanTheWorkAreaKeepsTheChosenEdgesInView) {
   const RECT work{0, 0, 300, 150};
   const SIZE size{400, 200};
-  EXPECT_EQ(Place({50, 20}, size, work, Overflow::KeepRightBottom), std::pair(-100L, -50L));
-  EXPECT_EQ(Place({50, 20}, size, work, Overflow::KeepLeftTop), std::pair(0L, 0L));
-  EXPECT_EQ(Place({-60, -80}, size, work, Overflow::KeepLeftTop), std::pair(0L, 0L));
+  EXPECT_EQ(Place({50, 20}, size, work, Overflow::kKeepRightBottom), std::pair(-100L, -50L));
+  EXPECT_EQ(Place({50, 20}, size, work, Overflow::kKeepLeftTop), std::pair(0L, 0L));
+  EXPECT_EQ(Place({-60, -80}, size, work, Overflow::kKeepLeftTop), std::pair(0L, 0L));
 }
 
 TEST(FileDialog, FullSizeRecordWithTheOneFilterChosenAndTheCallersBuffer) {
