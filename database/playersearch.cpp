@@ -10,13 +10,7 @@
 
 namespace {
 
-constexpr std::array<bool, 256> kSeparator = [] {
-  std::array<bool, 256> table{};
-  for (char c : NameSeparators) table[static_cast<unsigned char>(c)] = true;
-  return table;
-}();
-
-bool IsSeparator(char c) { return kSeparator[static_cast<unsigned char>(c)]; }
+bool IsSeparator(char c) { return IsNameSeparator(static_cast<unsigned char>(c)); }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -46,8 +40,6 @@ QueryWordList WordsOfName(std::string_view name) {
   }
   return words;
 }
-
-bool IsNameSeparator(unsigned char c) { return kSeparator[c]; }
 
 // A limit below 1 (as when a step's known players fill the tolerant search's
 // room) must not break the searches.
@@ -167,4 +159,18 @@ std::vector<SearchHit> RankedSearch(std::string_view name, int32_t limit) {
   else
     RankedMatchesLinear(words, ResultLimit(limit), hits);
   return hits;
+}
+
+bool PlayerListInRatingOrder() {
+  if (const SearchIndex* searchIndex = CurrentSearchIndex()) return searchIndex->ratingOrder;
+  std::span<const Player> list = PlayerList();
+  return std::is_sorted(list.begin(), list.end(),
+                        [](const Player& a, const Player& b) { return a.rating > b.rating; });
+}
+
+void VisitHolders(const HolderQuery& query, const HolderVisit& visit) {
+  if (const SearchIndex* searchIndex = CurrentSearchIndex())
+    HoldersIndexed(*searchIndex, query, visit);
+  else
+    HoldersLinear(query, visit);
 }

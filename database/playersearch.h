@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,32 @@ constexpr int32_t kExtendedSearchLimit = 20;
 std::vector<SearchHit> WordSearch(std::string_view name, int32_t limit = kNormalSearchLimit);
 // Tolerant scored search, best totals first, at most `limit` hits (at least 1).
 std::vector<SearchHit> RankedSearch(std::string_view name, int32_t limit);
+
+// ---- Every player holding some words ----
+
+// The words a player's name must hold, lower-case, two or more bytes each:
+// every word of `whole` as a whole word, and for every one of `starts` a
+// word that begins with it (the word itself included); and for every letter
+// of `letters` (bit 0 for a, ignoring case) a word that begins with it, and
+// with kRepeatedLetter, two words that begin with the same letter.
+constexpr uint32_t kRepeatedLetter = uint32_t{1} << 26;
+struct HolderQuery {
+  std::vector<std::string> whole;
+  std::vector<std::string> starts;
+  uint32_t letters = 0;
+};
+// Called with a holder's index; returns the least index it wants to see
+// next: index + 1 for every holder, a later one to pass over the players
+// before it, kStopVisit to end.
+using HolderVisit = std::function<int32_t(int32_t index)>;
+constexpr int32_t kStopVisit = INT32_MAX;
+// Calls visit with the index of every player whose name holds the query's
+// words, in list order and without a limit. A query without words visits
+// nobody.
+void VisitHolders(const HolderQuery& query, const HolderVisit& visit);
+// Whether PlayerList is in rating order, highest first (as players.dat
+// keeps it), so that the players of a band of ratings lie together.
+bool PlayerListInRatingOrder();
 
 // The candidate line: name (CODE),  TITLE,  RATING ELO. Empty for an index
 // outside PlayerList.

@@ -29,11 +29,25 @@ struct WordIndex {
   std::vector<uint32_t> slots;         // word + 1 by hash of its bytes, 0 free; a power of two
   std::vector<uint32_t> bigramStart;   // 26 * 26 + 1 offsets into bigramWords
   std::vector<uint32_t> bigramWords;   // per pair of letters a-z, the ascending words holding it
+  // The words in byte order, made by the first lookup of the words that
+  // begin with some bytes (WordsStartingWith). The lookups that may run at
+  // once never use it.
+  mutable std::vector<uint32_t> inOrder;
+  // Beside each posting, the letters that begin the words of its player's
+  // name (NameLetters) and the WordSign bits of its words: a search for a
+  // name's holders passes over most players that cannot hold the name
+  // without looking at them.
+  std::vector<uint32_t> postingLetters;
 };
+
+// A bit above those of NameLetters for the word with this number: a player
+// whose posting lacks it does not hold the word.
+inline uint32_t WordSign(uint32_t word) { return uint32_t{1} << (27 + word % 5); }
 
 struct SearchIndex {
   IdTable ids;
   WordIndex words;
+  bool ratingOrder = false;  // the list is in rating order, highest first
 };
 
 // ---- The index of the current list ----
@@ -58,6 +72,11 @@ void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, si
                         std::vector<SearchHit>& out);
 void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
                           std::vector<SearchHit>& out);
+
+// VisitHolders through the index.
+void HoldersIndexed(const SearchIndex& index, const HolderQuery& query, const HolderVisit& visit);
+// The words that begin with start, as a range of WordIndex::inOrder.
+std::span<const uint32_t> WordsStartingWith(const WordIndex& index, std::string_view start);
 
 // ---- Shared by the index's source files ----
 

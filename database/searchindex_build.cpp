@@ -47,18 +47,26 @@ IdTable BuildIdTable(std::span<const Player> list) {
 }
 
 // Calls take(start, length) for every word of two or more bytes of the
-// lower-cased name in lower (which it fills).
+// lower-cased name in lower (which it fills); returns the letters that begin
+// its words (NameLetters of names of up to 255 bytes).
 template <class Take>
-void ForEachWord(std::string_view name, char* lower, Take take) {
+uint32_t ForEachWord(std::string_view name, char* lower, Take take) {
   const size_t n = std::min<size_t>(name.size(), 255);
   for (size_t i = 0; i < n; ++i) lower[i] = LowerAscii(name[i]);
+  uint32_t letters = 0;
   size_t i = 0;
   while (i < n) {
     while (i < n && IsNameSeparator(static_cast<unsigned char>(lower[i]))) ++i;
     const size_t start = i;
     while (i < n && !IsNameSeparator(static_cast<unsigned char>(lower[i]))) ++i;
+    if (i == start) break;
+    if (const unsigned first = static_cast<unsigned char>(lower[start]) - 'a'; first < 26) {
+      if (letters >> first & 1) letters |= kRepeatedLetter;
+      letters |= uint32_t{1} << first;
+    }
     if (i - start >= 2) take(std::string_view(lower + start, i - start));
   }
+  return letters;
 }
 
 size_t WordCount(const WordIndex& index) { return index.textStart.size() - 1; }
@@ -132,11 +140,21 @@ WordIndex BuildWordIndex(std::span<const Player> list) {
   for (size_t w = 0; w < words; ++w) index.postingStart[w + 1] = index.postingStart[w] + occurrences[w];
   std::vector<uint32_t>().swap(occurrences);
   index.postings.resize(index.postingStart[words]);
+  index.postingLetters.resize(index.postings.size());
   std::vector<uint32_t> next(index.postingStart.begin(), index.postingStart.end() - 1);
-  for (size_t i = 0; i < list.size(); ++i)
-    ForEachWord(list[i].name, lower, [&](std::string_view word) {
-      index.postings[next[static_cast<size_t>(FindWord(index, word))]++] = static_cast<uint32_t>(i);
+  std::vector<uint32_t> held;  // the words of one name
+  for (size_t i = 0; i < list.size(); ++i) {
+    held.clear();
+    uint32_t letters = ForEachWord(list[i].name, lower, [&](std::string_view word) {
+      held.push_back(static_cast<uint32_t>(FindWord(index, word)));
     });
+    for (uint32_t w : held) letters |= WordSign(w);
+    for (uint32_t w : held) {
+      const uint32_t at = next[w]++;
+      index.postings[at] = static_cast<uint32_t>(i);
+      index.postingLetters[at] = letters;
+    }
+  }
   index.text.shrink_to_fit();
   index.textStart.shrink_to_fit();
   BuildBigrams(index);
@@ -174,6 +192,8 @@ std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list) {
   auto index = std::make_unique<SearchIndex>();
   index->ids = BuildIdTable(list);
   index->words = BuildWordIndex(list);
+  index->ratingOrder = std::is_sorted(list.begin(), list.end(),
+                                      [](const Player& a, const Player& b) { return a.rating > b.rating; });
   return index;
 }
 
@@ -181,7 +201,8 @@ size_t SearchIndexBytes(const SearchIndex& index) {
   auto bytes = [](const auto& v) { return v.capacity() * sizeof(v[0]); };
   const WordIndex& w = index.words;
   return sizeof index + bytes(index.ids.slots) + bytes(w.text) + bytes(w.textStart) + bytes(w.postingStart) +
-         bytes(w.postings) + bytes(w.slots) + bytes(w.bigramStart) + bytes(w.bigramWords);
+         bytes(w.postings) + bytes(w.slots) + bytes(w.bigramStart) + bytes(w.bigramWords) + bytes(w.inOrder) +
+         bytes(w.postingLetters);
 }
 
 int32_t FindIdIndexed(const SearchIndex& index, int32_t id) {

@@ -18,7 +18,12 @@
 
 // The 20 bytes that separate the words of a player name.
 inline constexpr std::string_view NameSeparators{"\t\n\r !\"'(),-./:;?[\\]`", 20};
-bool IsNameSeparator(unsigned char c);
+inline constexpr std::array<bool, 256> kNameSeparatorTable = [] {
+  std::array<bool, 256> table{};
+  for (char c : NameSeparators) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+inline bool IsNameSeparator(unsigned char c) { return kNameSeparatorTable[c]; }
 // Lower-cases A-Z only; every other byte stays as it is.
 inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -61,6 +66,13 @@ int32_t FindIdLinear(int32_t id);
 // PlayerList, so several may run at once, each with its own out.
 void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
 void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
+
+// The letters a-z that begin the words of a name, ignoring case: bit 0 for
+// a; and kRepeatedLetter when one of them begins two words or more.
+uint32_t NameLetters(std::string_view name);
+// Whether a name holds the words of a holder query; VisitHolders by a scan.
+bool HoldsQuery(std::string_view name, const HolderQuery& query);
+void HoldersLinear(const HolderQuery& query, const HolderVisit& visit);
 
 // As FindByIdAt, WordSearch and RankedSearch, by the plain scans.
 bool FindByIdAtLinear(int32_t id, Player& player, int32_t& index);

@@ -1,23 +1,26 @@
 // The plain scans of PlayerList from index 0: the definition of what the
 // lookups by ID and by name find, kept as the reference that the indexed
 // lookups are compared with.
+#include <algorithm>
+
 #include "database/searchrules.h"
 
 namespace {
 
 bool IsSeparator(char c) { return IsNameSeparator(static_cast<unsigned char>(c)); }
 
-// True when w (lower case) is a whole word of name once that is lower-cased.
-bool HasWholeWord(std::string_view name, std::string_view w) {
+// True when w (lower case) is a whole word of name once that is lower-cased,
+// or with `start`, the beginning of one.
+bool HasWord(std::string_view name, std::string_view w, bool start = false) {
   size_t i = 0;
   const size_t n = name.size();
   while (i < n) {
     while (i < n && IsSeparator(name[i])) ++i;
-    const size_t start = i;
+    const size_t begin = i;
     while (i < n && !IsSeparator(name[i])) ++i;
-    if (i - start != w.size()) continue;
+    if (start ? i - begin < w.size() : i - begin != w.size()) continue;
     size_t k = 0;
-    while (k < w.size() && LowerAscii(name[start + k]) == w[k]) ++k;
+    while (k < w.size() && LowerAscii(name[begin + k]) == w[k]) ++k;
     if (k == w.size()) return true;
   }
   return false;
@@ -44,7 +47,7 @@ void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<Sea
   if (words.size() == 1) {
     const std::string& w = words[0];
     for (size_t i = 0; i < list.size() && out.size() < limit; ++i)
-      if (HasWholeWord(list[i].name, w)) out.push_back({static_cast<int32_t>(i), 1});
+      if (HasWord(list[i].name, w)) out.push_back({static_cast<int32_t>(i), 1});
     return;
   }
   if (words.size() != 2) return;
@@ -97,4 +100,36 @@ std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit) 
   std::vector<SearchHit> hits;
   RankedMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
   return hits;
+}
+
+uint32_t NameLetters(std::string_view name) {
+  uint32_t letters = 0;
+  bool start = true;
+  for (char c : name) {
+    const char lower = LowerAscii(c);
+    if (start && lower >= 'a' && lower <= 'z') {
+      const uint32_t bit = uint32_t{1} << (lower - 'a');
+      if (letters & bit) letters |= kRepeatedLetter;
+      letters |= bit;
+    }
+    start = IsSeparator(c);
+  }
+  return letters;
+}
+
+bool HoldsQuery(std::string_view name, const HolderQuery& query) {
+  if ((NameLetters(name) & query.letters) != query.letters) return false;
+  for (const std::string& w : query.whole)
+    if (!HasWord(name, w)) return false;
+  for (const std::string& s : query.starts)
+    if (!HasWord(name, s, true)) return false;
+  return true;
+}
+
+void HoldersLinear(const HolderQuery& query, const HolderVisit& visit) {
+  if (query.whole.empty() && query.starts.empty()) return;  // letters alone hold too many
+  std::span<const Player> list = PlayerList();
+  int32_t i = 0;
+  while (static_cast<size_t>(i) < list.size())
+    i = HoldsQuery(list[static_cast<size_t>(i)].name, query) ? std::max(visit(i), i + 1) : i + 1;
 }

@@ -151,7 +151,8 @@ bool NameStep::AddsTagById() const {
   return std::any_of(byId.begin(), byId.end(), [](const PlaceTags& p) { return p.tags.added.AnyTag(); });
 }
 
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options) {
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
+                      bool searchByName) {
   NameStep step;
   if (IsAnonymousName(name)) {
     step.anonymous = true;
@@ -194,6 +195,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
     step.choice = NameChoice::NoCandidate;
     return step;
   }
+  if (!searchByName) return step;
 
   // The places without FIDE ID all get one player, found by name. Players
   // that this name already carries by ID elsewhere rank among the best.

@@ -35,6 +35,9 @@ struct PlayerFacts {
   // The game's month (a MonthNumber of ratinghistory.h), the month of its
   // rating, where the caller reads the game's date; -1 otherwise.
   int16_t month = -1;
+  // The federation of the player's national team, where the caller reads
+  // the game's teams (NationalTeamFederation); 0 otherwise.
+  uint8_t team = 0;
 };
 
 // The same with the name.
@@ -182,7 +185,11 @@ struct NameStep {
 // that ID's player, never another's. An unknown name (IsUnknownName) names
 // nobody: its places without FIDE ID are not searched for, get no player
 // (choice NoCandidate), and its players known by ID are not offered to them.
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options);
+// Without searchByName the places without a FIDE ID of a name that names
+// somebody are left to the caller's own choice: `choice` stays None and
+// firstWithoutId tells whether there are any.
+NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
+                      bool searchByName = true);
 // The writes that give database player `player` to every place of the name
 // without a FIDE ID; empty when there is none, the index is outside
 // PlayerList, or the name is unknown.

@@ -1,11 +1,14 @@
 // Searches over arbitrary names and queries keep their limits and order, and
-// the indexed lookups give exactly the plain scans' results.
+// the indexed lookups give exactly the plain scans' results; the query read
+// as a game's name finds the same holders both ways, and the evidence rule
+// takes only a player it fits.
 // Input: a limit byte, the query up to the first line feed, then one player
 // name per line.
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
+#include "database/nameevidence.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/searchindex.h"
@@ -82,5 +85,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RankedMatchesIndexed(*index, words, limit, indexed);
   Check(same());
   for (int32_t id = -1; id <= 5; ++id) Check(FindIdLinear(id) == FindIdIndexed(*index, id));
+
+  // The holders of the query read as a game's name, both ways, and the
+  // evidence rule over them with the limit byte as the games' Elo.
+  const NameEvidence evidence =
+      GatherEvidence(query, std::vector<PlaceEvidence>{{static_cast<uint16_t>(data[0] * 10)}});
+  std::vector<int32_t> holdersLinear, holdersIndexed;
+  HoldersLinear(HolderQueryOf(evidence.form), [&](int32_t i) {
+    holdersLinear.push_back(i);
+    return i + 1;
+  });
+  HoldersIndexed(*index, HolderQueryOf(evidence.form), [&](int32_t i) {
+    holdersIndexed.push_back(i);
+    return i + 1;
+  });
+  Check(holdersLinear == holdersIndexed);
+  const EvidenceChoice choice = ChooseByEvidence(evidence, {});
+  Check(choice.player < static_cast<int32_t>(rows.size()));
+  Check(choice.outcome != EvidenceOutcome::kTaken ||
+        FormFits(evidence.form, PlayerList()[choice.player].name));
   return 0;
 }

@@ -15,12 +15,31 @@
 #   (60 MB) and the 1 GB file, above the same command on a file of one game
 #   (the database and the program), and with a database of one player.
 # The files are kept in build/native/benchdata.
+#
+# scripts/bench_tag.sh --baseline REF builds `players` of the git revision
+# REF (e.g. main) beside it, runs both in turn on the files of the first
+# part (the 100 MB file seven times) and prints the ratios of this tree to
+# REF.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
+
+baseline_ref=""
+if [ "${1:-}" = "--baseline" ]; then baseline_ref=${2:?--baseline needs a git revision}; fi
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" native
 bin=$build/native
+baseline=""
+if [ -n "$baseline_ref" ]; then
+  src=$build/baseline-src
+  rm -rf "$src" && mkdir -p "$src"
+  git -C "$root" archive "$baseline_ref" | tar -x -C "$src"
+  [ -f "$build/baseline/build.ninja" ] ||
+    cmake -S "$src" -B "$build/baseline" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DVELMARSH_TESTDATA="$testdata" >/dev/null
+  cmake --build "$build/baseline" --target players -- --quiet
+  baseline=$build/baseline/tools/players
+fi
 data=$bin/benchdata
 mkdir -p "$data"
 list=$data/fide_1900000_seed7.txt
@@ -90,9 +109,9 @@ fi
 # (user + system) is what it would take alone. Both are shown; the load
 # column is the "database" figure of the command's own summary.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
-python3 - "$bin/tools/players" "$bin/tools/fidegen" "$db" "$twic" "$big" "$huge" "$small" "$data" <<'PY'
+python3 - "$bin/tools/players" "$bin/tools/fidegen" "$db" "$twic" "$big" "$huge" "$small" "$data" "$baseline" <<'PY'
 import os, re, resource, statistics, subprocess, sys, time
-players, fidegen, db, twic, big, huge, small, data = sys.argv[1:]
+players, fidegen, db, twic, big, huge, small, data, baseline = sys.argv[1:]
 def cpu():
     r = resource.getrusage(resource.RUSAGE_CHILDREN)
     return r.ru_utime + r.ru_stime
@@ -100,17 +119,31 @@ def run(args, stdin=None):
     t, c = time.perf_counter(), cpu()
     r = subprocess.run(args, stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, stdin=stdin, check=True)
     return time.perf_counter() - t, cpu() - c, r.stderr.decode()
-for name, pgn, rounds in (("twic0920", twic, 5), ("generated", big, 3)):
-    runs = [run([players, "tag", db, pgn, "-o", os.devnull]) for _ in range(rounds)]
-    loads = [run([players, "id", db, "0"]) for _ in range(rounds)]  # load and indexes alone
-    wall = statistics.median(r[0] for r in runs)
-    cpu_all = statistics.median(r[1] for r in runs)
-    cpu_load = statistics.median(r[1] for r in loads)
+binaries = [("this tree", players)] + ([("baseline", baseline)] if baseline else [])
+once = {}
+for name, pgn, rounds in (("twic0920", twic, 5), ("generated", big, 7 if baseline else 3)):
     mb = os.path.getsize(pgn) / 1e6
-    print(f"{name}: {mb:.1f} MB; whole run: wall {wall:.3f} s, processor {cpu_all:.3f} s; "
-          f"load and indexes alone: processor {cpu_load:.3f} s; tagging once loaded: processor "
-          f"{cpu_all - cpu_load:.3f} s = {mb / (cpu_all - cpu_load):.0f} MB/s (medians of {rounds})")
-    print("  " + runs[-1][2].strip())
+    # With a baseline, both programs in turn, so that they share the load.
+    runs = {b: [] for b, _ in binaries}
+    loads = {b: [] for b, _ in binaries}
+    for _ in range(rounds):
+        for b, binary in binaries:
+            runs[b].append(run([binary, "tag", db, pgn, "-o", os.devnull]))
+            loads[b].append(run([binary, "id", db, "0"]))  # load and indexes alone
+    for b, _ in binaries:
+        wall = statistics.median(r[0] for r in runs[b])
+        cpu_all = statistics.median(r[1] for r in runs[b])
+        cpu_load = statistics.median(r[1] for r in loads[b])
+        once[(b, name)] = (cpu_all, cpu_all - cpu_load)
+        print(f"{b}: {name}: {mb:.1f} MB; whole run: wall {wall:.3f} s, processor {cpu_all:.3f} s; "
+              f"load and indexes alone: processor {cpu_load:.3f} s; tagging once loaded: processor "
+              f"{cpu_all - cpu_load:.3f} s = {mb / (cpu_all - cpu_load):.0f} MB/s (medians of {rounds})")
+        print("  " + runs[b][-1][2].strip())
+if baseline:
+    t, tb = once[("this tree", "twic0920")][0], once[("baseline", "twic0920")][0]
+    g, gb = once[("this tree", "generated")][1], once[("baseline", "generated")][1]
+    print(f"twic0920, whole run: {t / tb:.3f} times the baseline's processor time")
+    print(f"generated, once loaded: throughput {gb / g:.3f} of the baseline's")
 
 # The copying floor, in turns on the cached file; the output goes beside it.
 out = os.path.join(data, "tag-out.pgn")

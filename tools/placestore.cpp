@@ -16,7 +16,8 @@ void PlaceStore::Add(Chains& chains, Side side, const PlayerFacts& player) {
               player.month,
               player.sex,
               player.title,
-              player.federation};
+              player.federation,
+              player.team};
   if (withId) {
     last = static_cast<uint32_t>(idPlaces_.size());
     idPlaces_.push_back({place, player.fideId});
@@ -29,7 +30,7 @@ void PlaceStore::Add(Chains& chains, Side side, const PlayerFacts& player) {
 void PlaceStore::Gather(const Chains& chains, std::vector<NamePlace>& places) const {
   places.clear();
   auto add = [&](const Place& p, int32_t fideId) {
-    PlayerFacts player{fideId, p.rating, p.sex, p.title, p.federation, p.month};
+    PlayerFacts player{fideId, p.rating, p.sex, p.title, p.federation, p.month, p.team};
     places.push_back({-1, p.beforeAndSide & kBlackBit ? Side::Black : Side::White, player});
     return p.beforeAndSide & ~kBlackBit;
   };

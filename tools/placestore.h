@@ -36,6 +36,7 @@ class PlaceStore {
     Sex sex;
     Title title;
     uint8_t federation;
+    uint8_t team;
   };
   struct IdPlace {
     Place place;

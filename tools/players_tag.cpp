@@ -1,12 +1,14 @@
 // players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [options]
 //
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
-// does when every question is answered with Skip: each distinct name once,
-// by the FIDE ID its games carry or by one clear hit of the name search,
-// taken only when the game's name fits that player (--loose: the plug-in's
-// rule alone, as in the plug-in, where a person sees every result). A
-// report lists every name, with the candidates of the names left open; a
-// FIDE ID written into its choice column settles the name in the next run
+// does, each distinct name once: by the FIDE ID its games carry, or where
+// the plug-in would ask a person, by the evidence of the name's games
+// (database/nameevidence.h: the extended fit of the name, the games'
+// federation, title and Elo). --fit-only takes the name search's one clear
+// hit when the game's name fits it; --loose takes it anyway, the plug-in's
+// rule alone, where a person sees every result. A report lists every name,
+// with the evidence that decided and the candidates of the names left open;
+// a FIDE ID written into its choice column settles the name in the next run
 // (--choices). Every byte of the file is kept but the tag lines written.
 #include "tools/players_tag.h"
 
@@ -33,7 +35,8 @@ namespace {
 struct TagArguments {
   std::string database, input;
   std::optional<std::string> output, report, choices, settings, write, overwrite, history, kind;
-  bool inPlace = false, changeName = false, fideIdTags = false, extended = false, loose = false;
+  bool inPlace = false, changeName = false, fideIdTags = false, extended = false, loose = false,
+       fitOnly = false;
 };
 
 TagArguments ParseArguments(const std::vector<std::string>& args) {
@@ -72,6 +75,8 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
       a.extended = true;
     else if (arg == "--loose")
       a.loose = true;
+    else if (arg == "--fit-only")
+      a.fitOnly = true;
     else if (arg.size() > 1 && arg[0] == '-')
       UsageError("unknown option " + arg);
     else
@@ -82,6 +87,7 @@ TagArguments ParseArguments(const std::vector<std::string>& args) {
   a.input = positional[1];
   if (a.inPlace && a.output) UsageError("give -o or --in-place, not both");
   if (a.kind && !a.history) UsageError("--kind goes with --history");
+  if (a.loose && a.fitOnly) UsageError("give --loose or --fit-only, not both");
   if (a.kind && !KindByName(*a.kind)) UsageError("--kind is standard, rapid or blitz");
   if (a.inPlace && a.input == "-") UsageError("--in-place needs a file, not standard input");
   bool pgnToStdout = !a.inPlace && (!a.output || *a.output == "-");
@@ -140,9 +146,10 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }
 
 void Summary(const TagRun& run, double seconds, double loadSeconds) {
-  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0, notFitting = 0;
+  size_t tagged = 0, present = 0, ambiguous = 0, notFound = 0, other = 0, notFitting = 0, byEvidence = 0;
   for (const NameRow& row : run.names) {
     if (row.looseFideId != 0 && row.result == NameResult::kAmbiguous) ++notFitting;
+    if (row.byEvidence && row.result == NameResult::kFound) ++byEvidence;
     switch (row.result) {
       case NameResult::kById:
       case NameResult::kFound:
@@ -155,11 +162,15 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
   }
   // Names the fit left open are counted among the ambiguous ones.
   std::string unfit = notFitting ? " (" + std::to_string(notFitting) + " of them taken by --loose)" : "";
-  std::fprintf(stderr,
-               "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged, %zu already "
-               "present, %zu ambiguous%s, %zu not found, %zu other; %.2f s (database %.2f s)\n",
-               static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, present,
-               ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
+  std::string settled = run.options.rule == TagRule::kEvidence
+                            ? " (" + std::to_string(byEvidence) + " settled by the evidence)"
+                            : "";
+  std::fprintf(
+      stderr,
+      "players tag: %lld games (%zu damaged, copied unchanged), %zu names: %zu tagged%s, %zu already "
+      "present, %zu ambiguous%s, %zu not found, %zu other; %.2f s (database %.2f s)\n",
+      static_cast<long long>(run.games), run.damaged.size(), run.names.size(), tagged, settled.c_str(),
+      present, ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
 }  // namespace
@@ -171,7 +182,7 @@ int Tag(const std::vector<std::string>& args) {
   run.options.tags = OptionsOf(a);
   run.options.fideIdTags = a.fideIdTags;
   run.options.extended = a.extended;
-  run.options.loose = a.loose;
+  run.options.rule = a.loose ? TagRule::kLoose : a.fitOnly ? TagRule::kFitOnly : TagRule::kEvidence;
   RatingHistory history;
   if (a.history) {
     switch (LoadHistory(*a.history, history)) {

@@ -22,7 +22,7 @@ constexpr const char* kUsage =
     "       players tag FILE.dat IN.pgn [-o OUT.pgn | --in-place] [--report FILE.tsv]\n"
     "                   [--choices FILE.tsv] [--settings player_info.dat]\n"
     "                   [--write LIST] [--overwrite LIST] [--change-name]\n"
-    "                   [--fideid-tags] [--extended] [--loose]\n"
+    "                   [--fideid-tags] [--extended] [--fit-only | --loose]\n"
     "                   [--history HISTORY.dat [--kind K]]\n"
     "         (LIST: title,sex,elo,country or none; - for standard input/output)\n"
     "       players history add HISTORY.dat LIST.txt [--month YYYY-MM] [--kind standard|rapid|blitz]\n"

@@ -1,6 +1,7 @@
 #include "tools/tagrun.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <deque>
 #include <numeric>
@@ -26,17 +27,93 @@ int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
   return FindByIdAt(id, player, index) ? index : -1;
 }
 
+// The month of a name's places without a FIDE ID (the median of those
+// known), for the rating in force; -1 none.
+MonthNumber MonthOfName(const NameRow& row) {
+  std::vector<MonthNumber> months;
+  for (const NamePlace& place : row.places)
+    if (place.player.fideId == 0 && place.player.month >= 0) months.push_back(place.player.month);
+  if (months.empty()) return -1;
+  std::nth_element(months.begin(), months.begin() + static_cast<std::ptrdiff_t>(months.size() / 2),
+                   months.end());
+  return months[months.size() / 2];
+}
+
+// The evidence rule for the places without a FIDE ID: the player taken, or
+// -1 with the candidates left for a person.
+int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) {
+  std::vector<PlaceEvidence> places;
+  for (const NamePlace& place : row.places) {
+    const PlayerFacts& p = place.player;
+    if (p.fideId == 0) places.push_back({p.rating, p.title, p.federation ? p.federation : p.team});
+  }
+  const NameEvidence evidence = GatherEvidence(row.name, places);
+  // With a history, the rating in force in the games' month; against the
+  // standard rating, which the game's Elo is, the gates are those of the
+  // history.
+  const EloGates* gates = &kListGates;
+  RatingOf ratingOf;
+  if (const RatingHistory* history = run.options.history) {
+    const KindHistory& kind = (*history)[run.options.historyKind];
+    const MonthNumber month = MonthOfName(row);
+    if (month >= 0 && RatingAt(kind, 0, month)) {  // a list of the kind is in force
+      if (run.options.historyKind == RatingKind::kStandard) gates = &kHistoryGates;
+      ratingOf = [&kind, month](int32_t index) -> uint16_t {
+        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(index), month);
+        return r ? r->rating : 0;
+      };
+    }
+  }
+  EvidenceChoice choice = ChooseByEvidence(evidence, step.known, *gates, ratingOf);
+  row.note = choice.note;
+  if (choice.outcome == EvidenceOutcome::kTaken) {
+    row.result = NameResult::kFound;
+    row.takenWithoutChoice = row.byEvidence = true;
+    row.candidates = {{choice.player, 1}};
+    return choice.player;
+  }
+  row.result = choice.outcome == EvidenceOutcome::kAsked ? NameResult::kAmbiguous : NameResult::kNotFound;
+  for (int32_t c : choice.candidates) row.candidates.push_back({c, 1});
+  if (row.candidates.empty()) {
+    // Nobody fits: the word search's players, for a person who knows better.
+    row.candidates = WordSearch(row.name);
+    PromoteKnownPlayers(row.candidates, step.known);
+  }
+  return -1;
+}
+
+// The word search's clear hit, as the plug-in takes it, and unless loose
+// only when the game's name fits it: the player taken, or -1.
+int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) {
+  const bool clearHit = step.choice == NameChoice::ClearHit;
+  row.takenWithoutChoice =
+      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(row.name, step.hits));
+  if (clearHit && !row.takenWithoutChoice) {
+    row.looseFideId = FideIdOf(step.hits[0].index);
+    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
+               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
+  }
+  row.candidates = step.hits;
+  if (row.takenWithoutChoice) {
+    row.result = NameResult::kFound;
+    return step.hits[0].index;
+  }
+  row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+  return -1;
+}
+
 void Decide(NameRow& row, TagRun& run) {
   // The step of the plug-in's run: places with a FIDE ID completed from the
-  // database, the word search for the others.
-  NameStep step = PlanNameStep(row.name, row.places, run.options.tags);
+  // database, then a choice by name for the others.
+  const bool byEvidence = run.options.rule == TagRule::kEvidence;
+  NameStep step = PlanNameStep(row.name, row.places, run.options.tags, !byEvidence);
   if (step.anonymous) {
     row.result = NameResult::kAnonymous;
     return;
   }
   row.tagsById = !step.byId.empty();
   if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
-  if (step.choice == NameChoice::None || step.unknownName) {
+  if (step.firstWithoutId < 0 || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
                  : !step.byId.empty()                             ? NameResult::kPresent
                  : step.known.empty() && !step.unknownIds.empty() ? NameResult::kUnknownId
@@ -49,23 +126,16 @@ void Decide(NameRow& row, TagRun& run) {
     return;
   }
 
-  // Taken without a choice: the plug-in's rule, and unless loose the fit of
-  // the game's name to the player, since nobody sees the result.
-  const bool clearHit = step.choice == NameChoice::ClearHit;
-  row.takenWithoutChoice = clearHit && (run.options.loose || IsClearFit(row.name, step.hits));
-  if (clearHit && !row.takenWithoutChoice) {
-    row.looseFideId = FideIdOf(step.hits[0].index);
-    row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
-               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
-  }
-  row.candidates = step.hits;
-  int32_t chosen = -1;
-  if (row.takenWithoutChoice) {
-    chosen = step.hits[0].index;
-    row.result = NameResult::kFound;
-  } else {
-    row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
-    if (run.options.extended) row.candidates = ExtendedStepSearch(row.name, step.known);
+  int32_t chosen = byEvidence ? DecideByEvidence(row, step, run) : DecideByClearHit(row, step, run);
+  if (chosen < 0 && run.options.extended) {
+    // The evidence's fitting players stay first; the plug-in's rules show
+    // the tolerant search's alone.
+    std::vector<SearchHit> tolerant = ExtendedStepSearch(row.name, step.known);
+    if (!byEvidence) row.candidates.clear();
+    for (const SearchHit& h : tolerant)
+      if (std::none_of(row.candidates.begin(), row.candidates.end(),
+                       [&](const SearchHit& c) { return c.index == h.index; }))
+        row.candidates.push_back(h);
   }
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
@@ -103,6 +173,18 @@ std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
   return "?";
 }
 
+// The federations of the game's national teams, White's and Black's (0: the
+// teams are no national ones, or the game names none).
+std::array<uint8_t, 2> NationalTeams(std::span<const HeaderTag> tags) {
+  std::string_view white, black;
+  for (const HeaderTag& tag : tags) {
+    if (tag.name == "WhiteTeam") white = tag.value;
+    if (tag.name == "BlackTeam") black = tag.value;
+  }
+  if (white.empty() || black.empty()) return {0, 0};
+  return {NationalTeamFederation(white, black), NationalTeamFederation(black, white)};
+}
+
 PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags) {
   PlayerFacts player;
   ReadPlayerFacts(tags, side, player);
@@ -129,7 +211,7 @@ uint32_t RowFor(TagRun& run, std::string_view name) {
 
 bool SaysNothing(const PlayerFacts& p) {
   return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
-         p.federation == 0 && p.month < 0;
+         p.federation == 0 && p.team == 0 && p.month < 0;
 }
 
 }  // namespace
@@ -186,6 +268,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
       for (const HeaderTag& tag : tags)
         if (tag.name == "Date")
           if (std::optional<MonthNumber> m = MonthOfPgnDate(tag.value)) month = static_cast<int16_t>(*m);
+    const std::array<uint8_t, 2> teams = NationalTeams(tags);
     uint32_t rowOfSide[2];
     for (Side side : kSides) {
       uint32_t r = rowOfSide[side == Side::Black] = RowFor(run, SideNameIn(tags, side));
@@ -200,6 +283,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
       if (row.anonymous) continue;
       PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
       player.month = month;
+      player.team = teams[side == Side::Black];
       if (player.fideId == 0) {
         // One place stands for those that say nothing about the player.
         if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {

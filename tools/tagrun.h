@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/nameevidence.h"
 #include "database/pgnstream.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
@@ -23,13 +24,18 @@
 #include "tools/nametable.h"
 #include "tools/placestore.h"
 
+// How a name without a FIDE ID is settled without a person.
+enum class TagRule : uint8_t {
+  kEvidence,  // the evidence of the name's games (database/nameevidence.h)
+  kFitOnly,   // a clear hit of the word search that the name fits (NameFits)
+  kLoose,     // a clear hit of the word search: the plug-in's rule, where a person sees each result
+};
+
 struct TagRunOptions {
   TagOptions tags;          // the plug-in's settings
   bool fideIdTags = false;  // WhiteFideId/BlackFideId count as a FIDE ID where WhiteFIDE/BlackFIDE is missing
   bool extended = false;    // candidates of the tolerant search for names without a clear hit
-  // The plug-in's rule alone takes a clear hit; by default it is taken only
-  // when the game's name fits it as well (NameFits), since nobody sees it.
-  bool loose = false;
+  TagRule rule = TagRule::kEvidence;
   // With a history, the Elo written is the rating in force at the game's
   // date (tools/tag_history.h).
   const RatingHistory* history = nullptr;
@@ -39,12 +45,12 @@ struct TagRunOptions {
 // What became of a name.
 enum class NameResult : uint8_t {
   kById,         // completed from the database by the FIDE ID of its games
-  kFound,        // one clear hit of the name search, taken
+  kFound,        // taken by name without a choice
   kChosen,       // settled by the choices file
   kPresent,      // known by FIDE ID, nothing to add
   kUnknownId,    // its FIDE IDs are not in the database
-  kAmbiguous,    // several candidates: left untagged
-  kNotFound,     // no candidate
+  kAmbiguous,    // candidates, none taken: left untagged
+  kNotFound,     // no candidate (by the evidence: no player fits the name)
   kAnonymous,    // "Anonymous...": never looked up
   kUnknownName,  // names nobody ("?", "NN", ...): never looked up (IsUnknownName)
 };
@@ -56,7 +62,8 @@ struct NameRow {
   // with a FIDE ID first, each kind in game order (White before Black).
   // Their `game` is -1: the run keeps no game index. Kept are the places
   // with a FIDE ID, those whose game says something else about the player
-  // (Elo, title, sex, country, and with a history the game's month), and
+  // (Elo, title, sex, country, national team, and with a history the
+  // game's month), and
   // one place for all those that say nothing; of a name that names nobody
   // only the places with a FIDE ID and one other, of an anonymous name
   // none: the others never get tags.
@@ -65,14 +72,15 @@ struct NameRow {
   NameResult result = NameResult::kNotFound;
   int32_t fideId = 0;                 // the FIDE ID used (the first, for names known by ID)
   int32_t choice = 0;                 // the choices file's FIDE ID for the name, 0 none
-  std::string note;                   // why a choice or a strict check did not take
+  std::string note;                   // which evidence decided, or why a choice or the fit did not take
   std::vector<SearchHit> candidates;  // for a name without a clear hit (and for chosen ones)
   // Decided here, before any tag is written: whether the name is taken
   // without a choice: the plug-in's rule and, unless loose, the fit.
   bool takenWithoutChoice = false;
   // The FIDE ID the plug-in's rule takes for a name that does not fit it,
-  // left open by the strict rule; 0 otherwise.
+  // left open by the fit-only rule; 0 otherwise.
   int32_t looseFideId = 0;
+  bool byEvidence = false;  // taken by the evidence of its games
   // The player (PlayerList index) whose tags the places without a FIDE ID
   // get, -1 none. A place with a FIDE ID gets its own player's, always.
   int32_t chosen = -1;

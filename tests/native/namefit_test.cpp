@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "database/namefit.h"
+#include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "database/playersearch.h"
 #include "database/tagrules.h"
@@ -117,4 +118,83 @@ TEST(NameFit, AClearHitIsTakenUnwatchedOnlyWhenTheNameFitsIt) {
   EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{1, 1}}));
   EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{7, 1}})) << "an index outside the list";
   ClearPlayerList();
+}
+
+// ---- The extended fit: the forms of game records ----
+
+namespace {
+
+bool Fits(std::string_view game, std::string_view player) { return FormFits(ReadNameForm(game), player); }
+
+std::string Parts(const NameForm& f) {
+  std::string text;
+  for (const FormToken& t : f.tokens)
+    text += t.text + (t.part == FormPart::kWhole ? "=" : t.part == FormPart::kStart ? "+" : "*") + " ";
+  return text + f.initials;
+}
+
+}  // namespace
+
+TEST(NameForm, TrailingDecorationsAreDroppedAndRemembered) {
+  NameForm f = ReadNameForm("Popov,Iv RUS");
+  EXPECT_EQ(Parts(f), "popov= iv+ ");
+  EXPECT_EQ(FederationCode(f.federation), "RUS");
+  EXPECT_FALSE(f.namesake);
+  for (const char* name :
+       {"Biolek,R1", "Beran,Petr2", "Potapov,Alexa1", "Smith,John jr", "Smith, John Jr.", "Smith,J Sr"})
+    EXPECT_TRUE(ReadNameForm(name).namesake) << name;
+  f = ReadNameForm("Horak,Ji12 CZE");
+  EXPECT_EQ(Parts(f), "horak= ji+ ");
+  EXPECT_TRUE(f.namesake);
+  EXPECT_EQ(FederationCode(f.federation), "CZE");
+  EXPECT_EQ(Parts(ReadNameForm("Smith,John jr")), "smith= john+ ");
+  // What stays: a given part, digits after a blank or beyond two, a code
+  // that is no federation or stands right after the comma.
+  EXPECT_EQ(Parts(ReadNameForm("Narayanan,Sr")), "narayanan= sr+ ");
+  EXPECT_FALSE(ReadNameForm("Navara,D 2706").namesake);
+  EXPECT_FALSE(ReadNameForm("Navara,D123").namesake);
+  EXPECT_EQ(Parts(ReadNameForm("Kumar,IND")), "kumar= ind* ");
+  EXPECT_EQ(ReadNameForm("Kumar,A XYZ").federation, 0);
+}
+
+TEST(NameForm, SurnameWholeGivenPartsStartsOrInitials) {
+  EXPECT_EQ(Parts(ReadNameForm("Le Roux,JP")), "le= roux= jp* ");
+  EXPECT_EQ(Parts(ReadNameForm("Knudsen,JesW")), "knudsen= jes+ w");
+  EXPECT_EQ(Parts(ReadNameForm("Krishna,CRGA")), "krishna= crga+ ") << "four capitals are a start only";
+  EXPECT_EQ(Parts(ReadNameForm("O'Brien,J")), "brien= oj");
+  EXPECT_EQ(Parts(ReadNameForm("Ding Liren")), "ding= liren= ") << "without a comma every run is whole";
+  EXPECT_EQ(Parts(ReadNameForm(", Mayilsamy K")), "mayilsamy= k");
+}
+
+TEST(ExtendedFit, TheFormsOfGameRecords) {
+  EXPECT_TRUE(Fits("Kaczmarek,Ar", "Kaczmarek, Arkadiusz"));
+  EXPECT_TRUE(Fits("Lie,Es", "Lie, Espen"));
+  EXPECT_TRUE(Fits("Potapov,Alexa1", "Potapov, Alexander"));
+  EXPECT_TRUE(Fits("Nisipeanu,LD", "Nisipeanu, Liviu-Dieter"));
+  EXPECT_TRUE(Fits("Le Roux,JP", "Le Roux, Jean-Pierre"));
+  EXPECT_TRUE(Fits("Popov,Iv RUS", "Popov, Ivan"));
+  EXPECT_TRUE(Fits("Biolek,R1", "Biolek, Richard"));
+  EXPECT_TRUE(Fits("Beran,Petr2", "Beran, Petr"));
+  EXPECT_TRUE(Fits("Andersen,AlfR", "Andersen, Alf Roger"));
+  EXPECT_TRUE(Fits("Li,WM", "Li, Wm")) << "a start";
+  EXPECT_TRUE(Fits("Li,WM", "Li, Wei Ming")) << "or initials";
+  EXPECT_TRUE(Fits("Sengupta,D", "Sengupta, Deep"));
+  EXPECT_TRUE(Fits("Navara,D", "Navara, David")) << "the whole-word fit still fits";
+  EXPECT_TRUE(Fits("Liren, Ding", "Ding, Liren"));
+}
+
+TEST(ExtendedFit, WhatItStillRefuses) {
+  EXPECT_FALSE(Fits("Muzychuk,A", "Muzychuk, Mariya"));
+  EXPECT_FALSE(Fits("Sengupta,D", "Arka Sengupta"));
+  EXPECT_FALSE(Fits("Bocharov,D", "Bocharov, Oleg"));
+  EXPECT_FALSE(Fits("Kaczmarek,Ar", "Kaczmarek, Tomasz"));
+  EXPECT_FALSE(Fits("Nava,D", "Navara, David")) << "the surname is a whole word";
+  EXPECT_FALSE(Fits("Kowalsky,Jan", "Kowalski, Jan"));
+  EXPECT_FALSE(Fits("Lie,Espen", "Lie, Es")) << "a start is of the game's name, not the list's";
+  EXPECT_FALSE(Fits("Kumar,K", "Kumar, Rahul")) << "each word of the list serves once";
+  EXPECT_TRUE(Fits("Nisipeanu,LDX", "Nisipeanu, Liviu-Dieter Xaver"));
+  EXPECT_FALSE(Fits("Nisipeanu,LDXY", "Nisipeanu, Liviu-Dieter Xaver Y"))
+      << "three capitals at most are initials";
+  EXPECT_FALSE(Fits("Li,WM", "Li, Wei")) << "initials need a word each";
+  EXPECT_FALSE(Fits("Popov,Iv RUS", "Popov, Rus")) << "the code is no part of the name";
 }

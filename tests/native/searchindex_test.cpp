@@ -215,3 +215,58 @@ TEST_F(SearchIndexTest, AgreesWithTheScansOnManyHardQueries) {
     if (HasFailure()) break;
   }
 }
+
+TEST_F(SearchIndexTest, HoldersOfWordsStartsAndLettersAgreeWithTheScan) {
+  std::mt19937 rng(20241208);
+  auto below = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  std::vector<std::string> vocabulary{"ann", "anna",  "jo",        "johan", "johanna", "li",
+                                      "lin", "smith", "van",       "der",   "berg",    "o",
+                                      "x",   "kumar", "m\xFCller", "mu1ler"};
+  for (char c = 'a'; c < 'a' + 20; ++c)
+    vocabulary.push_back(std::string("ka") + c + "x");  // a start of 20 words
+  const std::string separators = " ,-'.";
+  std::vector<std::string> names;
+  for (int i = 0; i < 3000; ++i) {
+    std::string name;
+    for (size_t k = 0, n = 1 + below(4); k < n; ++k) {
+      if (k > 0) name += separators[below(separators.size())];
+      std::string w = vocabulary[below(vocabulary.size())];
+      if (below(3) == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
+      name += w;
+    }
+    names.push_back(name);
+  }
+  Players(names);
+  const SearchIndex* index = CurrentSearchIndex();
+  ASSERT_NE(index, nullptr);
+  const std::vector<std::string> starts{"an", "jo", "joh", "li", "sm", "ka", "kab", "ku", "m\xFC", "zz"};
+  for (int q = 0; q < 400; ++q) {
+    HolderQuery query;
+    if (q == 0) {
+      query.starts = {"ka"};  // only a start of many words
+    } else {
+      for (size_t k = below(3); k > 0; --k) {
+        const std::string& w = vocabulary[below(vocabulary.size())];
+        if (w.size() >= 2) query.whole.push_back(w);
+      }
+      for (size_t k = below(3); k > 0; --k) query.starts.push_back(starts[below(starts.size())]);
+      for (size_t k = below(3); k > 0; --k) query.letters |= uint32_t{1} << below(26);
+      if (below(4) == 0) query.letters |= kRepeatedLetter;
+    }
+    // Every holder, then a visit that passes over some and stops early.
+    for (int skipping = 0; skipping < 2; ++skipping) {
+      std::vector<int32_t> linear, indexed;
+      auto collect = [&](std::vector<int32_t>& into) {
+        return [&, skipping](int32_t i) {
+          into.push_back(i);
+          if (!skipping) return i + 1;
+          return into.size() == 25 ? kStopVisit : i + 1 + i % 7;
+        };
+      };
+      HoldersLinear(query, collect(linear));
+      HoldersIndexed(*index, query, collect(indexed));
+      EXPECT_EQ(indexed, linear) << "query " << q << (skipping ? ", skipping" : "");
+    }
+    if (HasFailure()) break;
+  }
+}

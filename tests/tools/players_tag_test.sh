@@ -111,13 +111,13 @@ tagged='[Event "E1"]
 '
 tag 0 small.dat games.pgn -o out.pgn --report report.tsv
 same out.pgn "$tagged"
-message "4 games (1 damaged, copied unchanged), 5 names: 2 tagged, 0 already present, 1 ambiguous, 1 not found, 1 other"
+message "4 games (1 damaged, copied unchanged), 5 names: 2 tagged (2 settled by the evidence), 0 already present, 1 ambiguous, 1 not found, 1 other"
 same report.tsv "name${T}games${T}result${T}fide_id${T}choice${T}note${T}candidates
 Anonymous${T}1${T}anonymous${T}${T}${T}
-Doe, J${T}2${T}found${T}12345678${T}${T}${T}12345678 Doe, Jane (NOR),  WIM,  2405 ELO
-Nobody, X${T}1${T}not found${T}${T}${T}
-Smith${T}1${T}ambiguous${T}${T}${T}${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)
-Smith, John${T}1${T}found${T}33${T}${T}${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)${T}44 Smyth, John (ENG),  2600 ELO
+Doe, J${T}2${T}found${T}12345678${T}${T}1 fits; no Elo to compare${T}12345678 Doe, Jane (NOR),  WIM,  2405 ELO
+Nobody, X${T}1${T}not found${T}${T}${T}no player fits
+Smith${T}1${T}ambiguous${T}${T}${T}asked: at least 2 fit, nothing in the games to tell them apart${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)
+Smith, John${T}1${T}found${T}33${T}${T}1 fits; Elo 2500 vs 2600${T}33 Smith, John (USA),  GM,  2600 ELO
 ${T}1${T}damaged game${T}${T}${T}game 4, line 24: value of tag Event is not closed
 "
 
@@ -127,11 +127,11 @@ awk -F'\t' 'BEGIN { OFS = "\t" } $1 == "Smith" { $5 = "22" } { print }' report.t
 tag 0 small.dat games.pgn -o chosen.pgn --choices choices.tsv --report chosen.tsv
 same chosen.pgn "${tagged/'[WhiteCountry "NOR"]'/'[WhiteCountry "NOR"]
 [BlackFIDE "22"]'}"
-grep -q "^Smith${T}1${T}chosen${T}22${T}22${T}${T}33 " chosen.tsv || fail "chosen row: $(grep ^Smith chosen.tsv)"
+grep -q "^Smith${T}1${T}chosen${T}22${T}22${T}asked: [^${T}]*${T}33 " chosen.tsv || fail "chosen row: $(grep ^Smith chosen.tsv)"
 printf 'Smith\t\t\t\t99\n' > unknown.tsv
 tag 0 small.dat games.pgn -o unknown.pgn --choices unknown.tsv --report unknown-report.tsv
 same unknown.pgn "$tagged"
-grep -q "^Smith${T}1${T}ambiguous${T}${T}99${T}the chosen FIDE ID is not in the database${T}" unknown-report.tsv ||
+grep -q "^Smith${T}1${T}ambiguous${T}${T}99${T}the chosen FIDE ID is not in the database; asked: " unknown-report.tsv ||
   fail "unknown choice: $(grep ^Smith unknown-report.tsv)"
 printf 'Smith\t\t\t\tJohn\n' > bad.tsv
 tag 1 small.dat games.pgn -o bad.pgn --choices bad.tsv
@@ -172,19 +172,19 @@ tag 0 small.dat games.pgn -o short.pgn --settings short_info.dat --write country
 grep -q 'Title\|Sex\|WhiteElo "2405"' short.pgn && fail "a short settings file turns off what it lacks"
 
 # WhiteFideId counts as the FIDE ID only with --fideid-tags.
-printf '[White "J. Smith"]\n[WhiteFideId "44"]\n\n*\n' > fideid.pgn
+printf '[White "Smith"]\n[WhiteFideId "44"]\n\n*\n' > fideid.pgn
 tag 0 small.dat fideid.pgn -o fideid-out.pgn
 cmp -s fideid-out.pgn fideid.pgn || fail "WhiteFideId used without --fideid-tags"
 tag 0 small.dat fideid.pgn -o fideid-out.pgn --fideid-tags --report fideid.tsv
-same fideid-out.pgn $'[White "J. Smith"]\n[WhiteFideId "44"]\n[WhiteElo "2600"]\n[WhiteCountry "ENG"]\n\n*\n'
-grep -q "^J. Smith${T}1${T}by id${T}44${T}" fideid.tsv || fail "by id row: $(cat fideid.tsv)"
+same fideid-out.pgn $'[White "Smith"]\n[WhiteFideId "44"]\n[WhiteElo "2600"]\n[WhiteCountry "ENG"]\n\n*\n'
+grep -q "^Smith${T}1${T}by id${T}44${T}" fideid.tsv || fail "by id row: $(cat fideid.tsv)"
 
 # --extended: the tolerant search's candidates for a name without a hit.
 printf '[White "Smitx, J"]\n\n*\n' > typo.pgn
 tag 0 small.dat typo.pgn -o /dev/null --report typo.tsv
-grep -q "^Smitx, J${T}1${T}not found${T}${T}${T}\$" typo.tsv || fail "typo without --extended: $(cat typo.tsv)"
+grep -q "^Smitx, J${T}1${T}not found${T}${T}${T}no player fits\$" typo.tsv || fail "typo without --extended: $(cat typo.tsv)"
 tag 0 small.dat typo.pgn -o /dev/null --report typo.tsv --extended
-grep -q "^Smitx, J${T}1${T}not found${T}${T}${T}${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)\$" typo.tsv ||
+grep -q "^Smitx, J${T}1${T}not found${T}${T}${T}no player fits${T}33 Smith, John (USA),  GM,  2600 ELO${T}22 Smith, Bob (???)\$" typo.tsv ||
   fail "typo with --extended: $(cat typo.tsv)"
 
 # The reading rules, each with its smallest case: a comment holding a

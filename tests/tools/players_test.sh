@@ -140,9 +140,14 @@ expect_error 1 "players_list_xml.xml is not a FIDE rating list" import players_l
 expect_error 1 "cut.txt ends in the middle of a line" import cut.txt kept.dat
 cmp -s kept.dat small.dat || fail "a refused list changed the database"
 
-# tag: a clear hit is taken only when the game's name fits it, unless --loose.
+# tag --fit-only: a clear hit is taken only when the game's name fits it;
+# --loose takes it anyway. By default the evidence rule leaves Doe, Mary
+# alone too, with nobody that fits.
 printf '[Event "E"]\n[White "Doe, J."]\n[Black "Doe, Mary"]\n[Result "*"]\n\n*\n' > fit.pgn
-run tag small.dat fit.pgn -o strict.pgn --report strict.tsv 2>stderr.txt || fail "tag fit.pgn failed"
+run tag small.dat fit.pgn -o evidence.pgn --report evidence.tsv 2>stderr.txt || fail "tag fit.pgn failed"
+grep -q '^\[WhiteFIDE "12345678"\]' evidence.pgn && ! grep -q 'BlackFIDE' evidence.pgn || fail "tag: $(cat evidence.pgn)"
+grep -q "1 tagged (1 settled by the evidence)" stderr.txt || fail "tag: summary: $(cat stderr.txt)"
+run tag small.dat fit.pgn -o strict.pgn --report strict.tsv --fit-only 2>stderr.txt || fail "tag --fit-only failed"
 grep -q '^\[WhiteFIDE "12345678"\]' strict.pgn || fail "tag: Doe, J. not taken"
 grep -q 'BlackFIDE' strict.pgn && fail "tag: Doe, Mary taken though it does not fit Doe, Jane"
 grep -q "^Doe, Mary${T}1${T}ambiguous${T}${T}${T}--loose takes 12345678: the name does not fit Doe, Jane${T}12345678 " \

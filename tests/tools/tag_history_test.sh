@@ -10,6 +10,7 @@ work=$(mktemp -d -p "$PWD" tag-history-test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 failures=0
+T=$'\t'
 
 run() { if [ -n "$runner" ]; then "$runner" "$players" "$@"; else "$players" "$@"; fi; }
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -92,13 +93,18 @@ want="-/- 2100/- 2100/- 2100/- 2100/- 2405/2600 2405/2600 2405/2600 "
 
 # An Elo already in the game is replaced only under --overwrite elo, by the
 # rating of the game's date.
-sed 's/^\[Result "\*"\]/[WhiteElo "2000"]\n&/' games.pgn > with-elo.pgn
+sed 's/^\[Result "\*"\]/[WhiteElo "2330"]\n&/' games.pgn > with-elo.pgn
 run tag db.dat with-elo.pgn -o kept.pgn --history h.dat 2> /dev/null
-[ "$(elos kept.pgn)" = "2000/- 2000/2500 2000/- 2000/- 2000/2550 2000/2600 2000/2600 2000/2600 " ] ||
+[ "$(elos kept.pgn)" = "2330/- 2330/2500 2330/- 2330/- 2330/2550 2330/2600 2330/2600 2330/2600 " ] ||
   fail "existing Elo: $(elos kept.pgn)"
 run tag db.dat with-elo.pgn -o replaced.pgn --history h.dat --overwrite elo 2> /dev/null
-[ "$(elos replaced.pgn)" = "2000/- 2300/2500 2350/- 2350/- 2350/2550 2405/2600 2405/2600 2405/2600 " ] ||
+[ "$(elos replaced.pgn)" = "2330/- 2300/2500 2350/- 2350/- 2350/2550 2405/2600 2405/2600 2405/2600 " ] ||
   fail "overwritten Elo: $(elos replaced.pgn)"
+# The name is settled by the Elo of its games against the rating in force in
+# their month (March 2012: 2350): a game's Elo 300 away leaves it open.
+sed 's/^\[Result "\*"\]/[WhiteElo "2050"]\n&/' games.pgn > far-elo.pgn
+run tag db.dat far-elo.pgn -o far.pgn --history h.dat --report far.tsv 2> /dev/null
+grep -q "^Doe, Jane${T}8${T}ambiguous${T}.*asked: Elo 2050 vs 2350" far.tsv || fail "far Elo: $(grep '^Doe' far.tsv)"
 
 # Errors.
 run tag db.dat games.pgn -o x.pgn --history missing.dat 2> stderr.txt; [ $? = 1 ] || fail "missing history: exit"

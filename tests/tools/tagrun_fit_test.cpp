@@ -1,13 +1,16 @@
-// `players tag` takes a clear hit of the name search only when the game's
-// name fits it, unless --loose; a name the fit refuses is left open with
-// its candidates, the report says what --loose would take, and a choice
-// settles it. Places that carry a FIDE ID are decided by the ID alone.
+// `players tag --fit-only` takes a clear hit of the name search only when
+// the game's name fits it, --loose whether or not; a name the fit refuses is
+// left open with its candidates, the report says what --loose would take,
+// and a choice settles it. Places that carry a FIDE ID are decided by the ID
+// alone. By default the evidence of the name's games decides.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "database/pgnstream.h"
+#include "database/playercodes.h"
 #include "database/playerlist.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
@@ -46,6 +49,7 @@ class FitRun : public ::testing::Test {
 
   // Decides every name of pgn and writes the games and the report.
   void Run() {
+    run.options.rule = rule;
     TempFile in;
     std::fwrite(pgn.data(), 1, pgn.size(), in.f);
     std::rewind(in.f);
@@ -76,6 +80,7 @@ class FitRun : public ::testing::Test {
 
   std::string pgn, games, reportText;
   TagRun run;
+  TagRule rule = TagRule::kFitOnly;
 };
 
 }  // namespace
@@ -124,7 +129,7 @@ TEST_F(FitRun, PlacesWithAFideIdAreDecidedByTheIdAlone) {
 }
 
 TEST_F(FitRun, LooseIsThePlugInsRuleAlone) {
-  run.options.loose = true;
+  rule = TagRule::kLoose;
   Run();
   for (const auto& [name, id] :
        {std::pair{"Navara,D", 309095}, {"Bocharov,D", 4100000}, {"Cuartas,Ja", 5000017}}) {
@@ -163,4 +168,68 @@ TEST_F(FitRun, AChoiceSettlesANameTheFitRefused) {
   EXPECT_EQ(Row("Bocharov,D").fideId, 4100000);
   EXPECT_NE(games.find("[BlackFIDE \"4100000\"]"), std::string::npos);
   EXPECT_EQ(Row("Cuartas,Ja").result, NameResult::kAmbiguous) << "the other refused name stays open";
+}
+
+// ---- The default: the evidence of the name's games ----
+
+TEST_F(FitRun, ByDefaultTheEvidenceOfTheGamesSettlesNames) {
+  rule = TagRule::kEvidence;
+  pgn = Game("Navara,D", "Smith,J", "[WhiteElo \"2700\"]\n[BlackElo \"1850\"]\n") +
+        Game("Bocharov,D", "Smith,J", "[BlackElo \"1870\"]\n") +
+        Game("Smith,B", "Navara,D", "[WhiteElo \"1100\"]\n[BlackFIDE \"309095\"]\n[BlackElo \"2000\"]\n");
+  Run();
+  EXPECT_EQ(Row("Navara,D").result, NameResult::kFound);
+  EXPECT_EQ(Row("Navara,D").note, "1 fits; Elo 2700 vs 2706") << "the game with a FIDE ID gives no evidence";
+  EXPECT_EQ(Row("Smith,J").fideId, 33);
+  EXPECT_EQ(Row("Smith,J").note, "1 fits; Elo 1860 vs 1900");
+  EXPECT_TRUE(Row("Smith,J").byEvidence);
+  // The one that fits, 700 away: asked, and shown.
+  EXPECT_EQ(Row("Smith,B").result, NameResult::kAmbiguous);
+  EXPECT_EQ(Row("Smith,B").note, "asked: Elo 1100 vs 1800");
+  ASSERT_EQ(Row("Smith,B").candidates.size(), 1u);
+  // Nobody fits: the word search's players are shown for a person.
+  EXPECT_EQ(Row("Bocharov,D").result, NameResult::kNotFound);
+  EXPECT_EQ(Row("Bocharov,D").note, "no player fits");
+  ASSERT_EQ(Row("Bocharov,D").candidates.size(), 1u);
+  EXPECT_EQ(ReportLine("Bocharov,D"),
+            "Bocharov,D\t1\tnot found\t\t\tno player fits\t4100000 Bocharov, Oleg (??"
+            "?),  2500 ELO");
+  EXPECT_EQ(std::count(games.begin(), games.end(), '\n') - std::count(pgn.begin(), pgn.end(), '\n'), 3)
+      << "the FIDE IDs of Navara,D (one place) and Smith,J (two); their games have an Elo";
+}
+
+TEST_F(FitRun, ANationalTeamKeepsItsFederationsPlayers) {
+  rule = TagRule::kEvidence;
+  const uint8_t rus = static_cast<uint8_t>(FederationByCode("RUS"));
+  const uint8_t ukr = static_cast<uint8_t>(FederationByCode("UKR"));
+  SetPlayerList(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::Male, Title::GM, rus},
+                                       {"Popov, Igor", 2, 2590, Sex::Male, Title::GM, ukr}});
+  const std::string olympiad = "[WhiteTeam \"Russia\"]\n[BlackTeam \"Ukraine\"]\n[WhiteElo \"2600\"]\n";
+  pgn = Game("Popov,I", "Smith,J", olympiad) + Game("Popov,I", "Smith,J", "[WhiteElo \"2595\"]\n");
+  Run();
+  EXPECT_EQ(Row("Popov,I").fideId, 1) << Row("Popov,I").note;
+  // A club match between teams named after no country says nothing.
+  run = TagRun{};
+  pgn =
+      Game("Popov,I", "Smith,J", "[WhiteTeam \"Russia\"]\n[BlackTeam \"Vandoeuvre\"]\n[WhiteElo \"2600\"]\n");
+  Run();
+  EXPECT_EQ(Row("Popov,I").result, NameResult::kAmbiguous);
+}
+
+TEST_F(FitRun, WithAHistoryTheEloIsComparedWithTheRatingOfTheGamesMonth) {
+  rule = TagRule::kEvidence;
+  RatingHistory history;
+  ASSERT_TRUE(AddList(history[RatingKind::kStandard], MakeMonth(2012, 1),
+                      std::vector<ListRating>{{33, 1900}, {309095, 2500}}));
+  pgn = Game("Navara,D", "Smith,J", "[Date \"2012.02.10\"]\n[WhiteElo \"2490\"]\n[BlackElo \"2100\"]\n");
+  Run();
+  EXPECT_EQ(Row("Navara,D").result, NameResult::kAmbiguous) << "216 from today's 2706";
+  run = TagRun{};
+  run.options.history = &history;
+  Run();
+  EXPECT_EQ(Row("Navara,D").result, NameResult::kFound);
+  EXPECT_EQ(Row("Navara,D").note.substr(0, 24), "1 fits; Elo 2490 vs 2500");
+  // Within the list's gate, beyond the history's.
+  EXPECT_EQ(Row("Smith,J").result, NameResult::kAmbiguous);
+  EXPECT_EQ(Row("Smith,J").note.substr(0, 23), "asked: Elo 2100 vs 1900");
 }
