@@ -2,11 +2,10 @@
 #include <string>
 
 #include "database/playercodes.h"
-#include "database/playerlist.h"
 #include "database/playersearch.h"
 
-std::string DescribePlayer(int32_t index) {
-  std::span<const Player> list = PlayerList();
+std::string DescribePlayer(const PlayerDatabase& db, int32_t index) {
+  std::span<const Player> list = db.Players();
   if (index < 0 || static_cast<size_t>(index) >= list.size()) return {};
   const Player& p = list[static_cast<size_t>(index)];
   // A row outside the table, as in a damaged file, shows as unknown too.

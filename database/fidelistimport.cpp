@@ -1,5 +1,5 @@
 // Import of FIDE's rating list (the combined layout, or a single standard
-// list) and the rating order of PlayerList.
+// list) into a database in rating order.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +10,6 @@
 
 #include "database/fidelistimport.h"
 #include "database/playercodes.h"
-#include "database/playerlist.h"
 #include "database/playerstore.h"
 #include "database/ratinglist.h"
 #include "database/stdfile.h"
@@ -172,7 +171,7 @@ void TakePlayerLine(std::string_view text, const ImportColumns& at, PlayerStore&
 
 // Reads the list at path into store; false, with a message, on any error of
 // the file or when it is no list the database takes.
-bool ReadFideList(const std::string& path, PlayerStore& store, std::string& error) {
+bool ReadInto(const std::string& path, PlayerStore& store, std::string& error) {
   OwnedFile file = OpenFile(path, "rb");
   if (!file) {
     error = "cannot read " + path;
@@ -267,39 +266,26 @@ bool ReadFideList(const std::string& path, PlayerStore& store, std::string& erro
 
 }  // namespace
 
-bool ImportFideList(const std::string& path, std::string& error) {
+std::optional<PlayerStore> ReadFideList(const std::string& path, std::string& error) {
   try {
-    // Built aside: a failed read leaves PlayerList as it was.
     PlayerStore store;
-    if (!ReadFideList(path, store, error)) return false;
+    if (!ReadInto(path, store, error)) return std::nullopt;
     ShrinkStore(store);
-    InstallPlayerList(std::move(store));
-    return true;
+    return store;
   } catch (const std::bad_alloc&) {
     error = "not enough memory to import " + path;
-    return false;
+    return std::nullopt;
   }
 }
 
-bool ImportFideList(const std::string& path) {
-  std::string error;
-  return ImportFideList(path, error);
-}
-
-void SortByRating() {
-  // A stable counting sort, highest rating first, with a counter for every
-  // rating up to the highest: 10000 at most for an imported list, though a
-  // list set or loaded otherwise may hold any 16-bit value.
-  std::span<const Player> list = PlayerList();
-  uint16_t highest = 0;
-  for (const Player& p : list) highest = std::max(highest, p.rating);
-  std::vector<uint32_t> next(size_t{highest} + 1, 0);
-  std::vector<Player> sorted(list.size());  // before the list is taken out
-  PlayerStore store = TakePlayerList();
-  for (const Player& p : store.items) ++next[p.rating];
-  uint32_t position = 0;
-  for (int r = highest; r >= 0; --r) position += std::exchange(next[r], position);
-  for (const Player& p : store.items) sorted[next[p.rating]++] = p;
-  store.items = std::move(sorted);
-  InstallPlayerList(std::move(store));
+std::optional<PlayerDatabase> ImportFideList(const std::string& path, std::string& error, Indexing indexing) {
+  std::optional<PlayerStore> store = ReadFideList(path, error);
+  if (!store) return std::nullopt;
+  try {
+    SortByRating(*store);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to import " + path;
+    return std::nullopt;
+  }
+  return PlayerDatabase(std::move(*store), indexing);
 }

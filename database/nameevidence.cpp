@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "database/playerlist.h"
+#include "database/player.h"
 #include "database/playersearch.h"
 
 namespace {
@@ -31,8 +31,9 @@ struct Near {
 
 // What the search has seen of the fitting players.
 struct Seen {
-  Seen(const NameEvidence& evidence, const EloGates& gates, const RatingOf& rating)
-      : e(evidence), g(gates), ratingOf(rating), list(PlayerList()) {}
+  Seen(std::span<const Player> players, const NameEvidence& evidence, const EloGates& gates,
+       const RatingOf& rating)
+      : e(evidence), g(gates), ratingOf(rating), list(players) {}
   const NameEvidence& e;
   const EloGates& g;
   const RatingOf& ratingOf;
@@ -211,10 +212,10 @@ NameEvidence GatherEvidence(std::string_view name, std::span<const PlaceEvidence
   return e;
 }
 
-EvidenceChoice ChooseByEvidence(const NameEvidence& e, std::span<const int32_t> known, const EloGates& gates,
-                                const RatingOf& ratingOf) {
+EvidenceChoice ChooseByEvidence(const PlayerDatabase& db, const NameEvidence& e, std::span<const int32_t> known,
+                                const EloGates& gates, const RatingOf& ratingOf) {
   EvidenceChoice choice;
-  Seen seen(e, gates, ratingOf);
+  Seen seen(db.Players(), e, gates, ratingOf);
   for (int32_t k : known)
     if (k >= 0 && static_cast<size_t>(k) < seen.list.size()) seen.Add(k);
 
@@ -222,11 +223,11 @@ EvidenceChoice ChooseByEvidence(const NameEvidence& e, std::span<const int32_t> 
   // Once several fit, only players rated within `reach` of the game's Elo
   // can still decide: in rating order they lie between `from` and `to`.
   const int reach = std::max(gates.near + gates.apart, gates.titled);
-  const bool banded = e.elo != 0 && !ratingOf && PlayerListInRatingOrder();
+  const bool banded = e.elo != 0 && !ratingOf && db.RatingOrder();
   const int32_t from = banded ? FirstAtMost(seen.list, e.elo + reach) : 0;
   const int32_t to = banded ? FirstAtMost(seen.list, std::max(e.elo - reach - 1, 0)) : 0;
   choice.complete = true;
-  VisitHolders(query, [&](int32_t index) -> int32_t {
+  VisitHolders(db, query, [&](int32_t index) -> int32_t {
     const Player& p = seen.list[static_cast<size_t>(index)];
     if (std::find(known.begin(), known.end(), index) == known.end() && FormFits(e.form, p.name)) {
       if (e.federation != 0 && p.federation != e.federation)

@@ -68,7 +68,7 @@ enum class EvidenceOutcome : uint8_t {
 
 struct EvidenceChoice {
   EvidenceOutcome outcome = EvidenceOutcome::kNoFit;
-  int32_t player = -1;              // taken: the PlayerList index
+  int32_t player = -1;              // taken: the database index
   std::vector<int32_t> candidates;  // fitting players, nearest the game's Elo first (at most kShown)
   int fitting = 0;                  // players that fit the name and the games' federation
   bool complete = false;            // every player holding the name's words was looked at
@@ -80,15 +80,16 @@ struct EvidenceChoice {
 // The rating a player is compared with: by default the list's; 0 none.
 using RatingOf = std::function<uint16_t(int32_t index)>;
 
-// Decides a name by its evidence. `known` are players that other games of
+// Decides a name by its evidence among the players of db. `known` are players that other games of
 // the name give by FIDE ID: they count as fitting. A player the game's Elo
 // cannot be compared with (unrated, or no Elo) is taken only as the one
 // fitting player or the only holder of the game's title; among several he
 // neither is taken by the Elo nor stands in the way of a player who is.
 // Once several fit, players rated far from the game's Elo cannot change
 // the outcome: in a list in rating order the search passes over them.
-EvidenceChoice ChooseByEvidence(const NameEvidence& evidence, std::span<const int32_t> known,
-                                const EloGates& gates = kListGates, const RatingOf& ratingOf = {});
+EvidenceChoice ChooseByEvidence(const PlayerDatabase& db, const NameEvidence& evidence,
+                                std::span<const int32_t> known, const EloGates& gates = kListGates,
+                                const RatingOf& ratingOf = {});
 
 // What every player the form fits holds (a necessary condition, so that
 // the search passes over the others): its whole words, its starts, and a

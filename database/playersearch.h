@@ -1,7 +1,6 @@
-// playersearch: lookup of players by FIDE ID and by name. The results are
-// those of scans of PlayerList from index 0; indexes of the list give them
-// without a scan (built on the first lookup after a list is installed,
-// dropped when it is replaced).
+// playersearch: lookup of players by FIDE ID and by name in a database.
+// The results are those of scans of its players from index 0; its index
+// gives them without a scan.
 #pragma once
 
 #include <cstdint>
@@ -10,16 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "database/playerlist.h"
+#include "database/playerdatabase.h"
 
 // The first player in list order with this FIDE ID; index is -1 when there
 // is none.
-bool FindById(int32_t id, Player& player);
-bool FindByIdAt(int32_t id, Player& player, int32_t& index);
+bool FindById(const PlayerDatabase& db, int32_t id, Player& player);
+bool FindByIdAt(const PlayerDatabase& db, int32_t id, Player& player, int32_t& index);
 
 // One player a name search found.
 struct SearchHit {
-  int32_t index;  // in PlayerList
+  int32_t index;  // in the database's Players()
   uint8_t score;  // lower is better; 1 best
 };
 
@@ -31,9 +30,10 @@ constexpr int32_t kExtendedSearchLimit = 20;
 // Whole-word search: one query word gives score 1 per match in list order,
 // stopping at `limit` hits; two words give scores 1..3, at most limit - 1.
 // A limit below 1 counts as 1.
-std::vector<SearchHit> WordSearch(std::string_view name, int32_t limit = kNormalSearchLimit);
+std::vector<SearchHit> WordSearch(const PlayerDatabase& db, std::string_view name,
+                                  int32_t limit = kNormalSearchLimit);
 // Tolerant scored search, best totals first, at most `limit` hits (at least 1).
-std::vector<SearchHit> RankedSearch(std::string_view name, int32_t limit);
+std::vector<SearchHit> RankedSearch(const PlayerDatabase& db, std::string_view name, int32_t limit);
 
 // ---- Every player holding some words ----
 
@@ -56,11 +56,8 @@ constexpr int32_t kStopVisit = INT32_MAX;
 // Calls visit with the index of every player whose name holds the query's
 // words, in list order and without a limit. A query without words visits
 // nobody.
-void VisitHolders(const HolderQuery& query, const HolderVisit& visit);
-// Whether PlayerList is in rating order, highest first (as players.dat
-// keeps it), so that the players of a band of ratings lie together.
-bool PlayerListInRatingOrder();
+void VisitHolders(const PlayerDatabase& db, const HolderQuery& query, const HolderVisit& visit);
 
 // The candidate line: name (CODE),  TITLE,  RATING ELO. Empty for an index
-// outside PlayerList.
-std::string DescribePlayer(int32_t index);
+// outside the database.
+std::string DescribePlayer(const PlayerDatabase& db, int32_t index);

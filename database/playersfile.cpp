@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "database/playerlist.h"
+#include "database/playersfile.h"
 #include "database/playerstore.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
@@ -120,29 +120,21 @@ size_t EncodeRecord(const Player& p, uint8_t* out) {
 
 }  // namespace
 
-void LoadPlayers(const std::string& path) { LoadPlayersChecked(path); }
-
-PlayersFileState LoadPlayersChecked(const std::string& path) {
-  // Release the old list first: two full lists need not fit at once.
-  ClearPlayerList();
+PlayerDatabase LoadPlayers(const std::string& path, PlayersFileState* state, Indexing indexing) {
   PlayerStore store;
-  PlayersFileState state;
+  PlayersFileState read;
   try {
-    state = ReadPlayers(path, store);
+    read = ReadPlayers(path, store);
     ShrinkStore(store);
   } catch (const std::bad_alloc&) {
     store = PlayerStore{};
-    state.intact = false;
+    read.intact = false;
   }
-  InstallPlayerList(std::move(store));
-  return state;
+  if (state) *state = read;
+  return PlayerDatabase(std::move(store), indexing);
 }
 
-void LoadPlayersOnDemand(const std::string& path) {
-  if (PlayerList().empty()) LoadPlayers(path);
-}
-
-bool SavePlayers(const std::string& path) {
+bool SavePlayers(const PlayerDatabase& db, const std::string& path) {
   // Written beside the target and moved over it only when complete, so a
   // failed write never costs the previous database.
   const std::string temp = path + ".tmp";
@@ -151,7 +143,7 @@ bool SavePlayers(const std::string& path) {
   {
     OwnedFile out = OpenFile(temp, "wb");
     if (!out) return false;
-    std::span<const Player> list = PlayerList();
+    std::span<const Player> list = db.Players();
     auto block = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes + kLongestRecord);
     const auto count = static_cast<uint32_t>(list.size());
     uint8_t head[4] = {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),

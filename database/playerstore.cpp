@@ -4,14 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "database/searchindex.h"
-
-namespace {
-
-PlayerStore current;
-
-}  // namespace
-
 void ReserveNames(PlayerStore& store, size_t capacity) {
   NamePool& pool = store.names;
   capacity = std::max(capacity, pool.used);
@@ -45,19 +37,7 @@ void ShrinkStore(PlayerStore& store) {
   if (store.names.capacity - store.names.used > store.names.used / 16) ReserveNames(store, store.names.used);
 }
 
-void InstallPlayerList(PlayerStore&& store) {
-  DropSearchIndex();  // it describes the list being replaced
-  current = std::move(store);
-}
-
-PlayerStore TakePlayerList() {
-  DropSearchIndex();
-  return std::exchange(current, PlayerStore{});
-}
-
-std::span<const Player> PlayerList() { return current.items; }
-
-void SetPlayerList(std::span<const PlayerRow> rows) {
+PlayerStore StoreOf(std::span<const PlayerRow> rows) {
   PlayerStore store;
   size_t nameBytes = 0;
   for (const PlayerRow& row : rows) nameBytes += std::min<size_t>(row.name.size(), 255);
@@ -66,7 +46,7 @@ void SetPlayerList(std::span<const PlayerRow> rows) {
   for (const PlayerRow& row : rows) {
     Player p;
     // players.dat holds a name behind one length byte: longer names are cut
-    // here already, so the list and its file agree.
+    // here already, so the store and its file agree.
     p.name = StoreName(store, std::string_view(row.name).substr(0, 255));
     p.fideId = row.fideId;
     p.rating = row.rating;
@@ -76,7 +56,25 @@ void SetPlayerList(std::span<const PlayerRow> rows) {
     p.birthYear = row.birthYear;
     store.items.push_back(p);
   }
-  InstallPlayerList(std::move(store));
+  return store;
 }
 
-void ClearPlayerList() { InstallPlayerList(PlayerStore{}); }
+void SortByRating(PlayerStore& store) {
+  // A stable counting sort, highest rating first, with a counter for every
+  // rating up to the highest: 10000 at most for an imported list, though a
+  // list made otherwise may hold any 16-bit value.
+  uint16_t highest = 0;
+  for (const Player& p : store.items) highest = std::max(highest, p.rating);
+  std::vector<uint32_t> next(size_t{highest} + 1, 0);
+  std::vector<Player> sorted(store.items.size());
+  for (const Player& p : store.items) ++next[p.rating];
+  uint32_t position = 0;
+  for (int r = highest; r >= 0; --r) position += std::exchange(next[r], position);
+  for (const Player& p : store.items) sorted[next[p.rating]++] = p;
+  store.items = std::move(sorted);
+}
+
+bool InRatingOrder(std::span<const Player> players) {
+  return std::is_sorted(players.begin(), players.end(),
+                        [](const Player& a, const Player& b) { return a.rating > b.rating; });
+}

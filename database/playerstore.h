@@ -1,14 +1,16 @@
-// playerstore: the memory behind PlayerList. The records live in one array and
-// all their names in one block, so a list costs two allocations however long
-// it is. Load and import build a store aside and install it when complete.
+// playerstore: the players of a database and the memory behind them. The
+// records live in one array and all their names in one block, so a list
+// costs two allocations however long it is. Load and import fill a store,
+// and a PlayerDatabase takes it over.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
-#include "database/playerlist.h"
+#include "database/player.h"
 
 struct NamePool {
   std::unique_ptr<char[]> bytes;
@@ -16,6 +18,7 @@ struct NamePool {
   size_t capacity = 0;
 };
 
+// Movable: the names stay where they are, so the records' views stay valid.
 struct PlayerStore {
   std::vector<Player> items;
   NamePool names;
@@ -30,7 +33,11 @@ std::string_view StoreName(PlayerStore& store, std::string_view name);
 // Gives back the spare room of the record array and of the name block.
 void ShrinkStore(PlayerStore& store);
 
-// Makes store the PlayerList, releasing the previous list.
-void InstallPlayerList(PlayerStore&& store);
-// Takes the PlayerList's storage out, leaving the list empty.
-PlayerStore TakePlayerList();
+// A store of these players, in this order; names longer than players.dat
+// can hold (255 bytes) are cut.
+PlayerStore StoreOf(std::span<const PlayerRow> rows);
+// Orders the players by rating, highest first, stable among equal ratings.
+void SortByRating(PlayerStore& store);
+// Whether players are in that order, so that those of a band of ratings lie
+// together.
+bool InRatingOrder(std::span<const Player> players);

@@ -1,7 +1,7 @@
-// searchindex: indexes of PlayerList that answer the lookups by FIDE ID and
-// by name without visiting every player, with exactly the results of the
-// plain scans. Built on the first lookup after a list is installed, dropped
-// when the list is replaced.
+// searchindex: indexes of a database's players that answer the lookups by
+// FIDE ID and by name without visiting every player, with exactly the
+// results of the plain scans. A PlayerDatabase builds its own when it is
+// made.
 #pragma once
 
 #include <cstdint>
@@ -29,10 +29,7 @@ struct WordIndex {
   std::vector<uint32_t> slots;         // word + 1 by hash of its bytes, 0 free; a power of two
   std::vector<uint32_t> bigramStart;   // 26 * 26 + 1 offsets into bigramWords
   std::vector<uint32_t> bigramWords;   // per pair of letters a-z, the ascending words holding it
-  // The words in byte order, made by the first lookup of the words that
-  // begin with some bytes (WordsStartingWith). The lookups that may run at
-  // once never use it.
-  mutable std::vector<uint32_t> inOrder;
+  std::vector<uint32_t> inOrder;  // the words in byte order (WordsStartingWith)
   // Beside each posting, the letters that begin the words of its player's
   // name (NameLetters) and the WordSign bits of its words: a search for a
   // name's holders passes over most players that cannot hold the name
@@ -47,34 +44,27 @@ inline uint32_t WordSign(uint32_t word) { return uint32_t{1} << (27 + word % 5);
 struct SearchIndex {
   IdTable ids;
   WordIndex words;
-  bool ratingOrder = false;  // the list is in rating order, highest first
 };
 
-// ---- The index of the current list ----
-
-// The index of PlayerList, built now when this list has none yet; null when
-// it could not be built (out of memory): the plain scans then serve.
-const SearchIndex* CurrentSearchIndex();
-// Forgets the index; called whenever PlayerList is replaced.
-void DropSearchIndex();
-// Builds the index of list. Throws std::bad_alloc.
-std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list);
+// Builds the index of players. Throws std::bad_alloc.
+std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> players);
 // The bytes an index holds.
 size_t SearchIndexBytes(const SearchIndex& index);
 
-// ---- Lookups through an index of PlayerList ----
+// ---- Lookups through the index of players ----
 
 // The first player in list order with this ID, or -1.
-int32_t FindIdIndexed(const SearchIndex& index, int32_t id);
+int32_t FindIdIndexed(const SearchIndex& index, std::span<const Player> players, int32_t id);
 // The same entries as WordMatchesLinear and RankedMatchesLinear. Several may
 // run at once, each with its own out.
-void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                        std::vector<SearchHit>& out);
-void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                          std::vector<SearchHit>& out);
+void WordMatchesIndexed(const SearchIndex& index, std::span<const Player> players, const QueryWordList& words,
+                        size_t limit, std::vector<SearchHit>& out);
+void RankedMatchesIndexed(const SearchIndex& index, std::span<const Player> players,
+                          const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
 
 // VisitHolders through the index.
-void HoldersIndexed(const SearchIndex& index, const HolderQuery& query, const HolderVisit& visit);
+void HoldersIndexed(const SearchIndex& index, std::span<const Player> players, const HolderQuery& query,
+                    const HolderVisit& visit);
 // The words that begin with start, as a range of WordIndex::inOrder.
 std::span<const uint32_t> WordsStartingWith(const WordIndex& index, std::string_view start);
 

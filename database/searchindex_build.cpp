@@ -1,5 +1,4 @@
-// Building the search index of a player list, and keeping the one of the
-// current PlayerList.
+// Building the search index of a database's players.
 #include <algorithm>
 #include <bit>
 #include <new>
@@ -7,9 +6,6 @@
 #include "database/searchindex.h"
 
 namespace {
-
-std::unique_ptr<SearchIndex> current;
-bool currentTried = false;  // built or failed for the current list
 
 uint32_t HashId(int32_t id, int bits) {
   // Fibonacci hashing spreads the mostly consecutive FIDE IDs evenly.
@@ -124,6 +120,16 @@ void BuildBigrams(WordIndex& index) {
   for (uint32_t w = 0; w < words; ++w) forEachBigram(w, [&](int b) { index.bigramWords[next[b]++] = w; });
 }
 
+// The words in byte order, for the lookups of the words that begin with
+// some bytes.
+void BuildOrder(WordIndex& index) {
+  const size_t words = WordCount(index);
+  index.inOrder.resize(words);
+  for (uint32_t w = 0; w < words; ++w) index.inOrder[w] = w;
+  std::sort(index.inOrder.begin(), index.inOrder.end(),
+            [&](uint32_t a, uint32_t b) { return WordText(index, a) < WordText(index, b); });
+}
+
 WordIndex BuildWordIndex(std::span<const Player> list) {
   WordIndex index;
   index.textStart.push_back(0);
@@ -158,6 +164,7 @@ WordIndex BuildWordIndex(std::span<const Player> list) {
   index.text.shrink_to_fit();
   index.textStart.shrink_to_fit();
   BuildBigrams(index);
+  BuildOrder(index);
   return index;
 }
 
@@ -188,12 +195,10 @@ const uint32_t* SeekAtLeast(const uint32_t* from, const uint32_t* end, uint32_t 
   return std::lower_bound(low, low + std::min(step + 1, static_cast<size_t>(end - low)), value);
 }
 
-std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> list) {
+std::unique_ptr<SearchIndex> BuildSearchIndex(std::span<const Player> players) {
   auto index = std::make_unique<SearchIndex>();
-  index->ids = BuildIdTable(list);
-  index->words = BuildWordIndex(list);
-  index->ratingOrder = std::is_sorted(list.begin(), list.end(),
-                                      [](const Player& a, const Player& b) { return a.rating > b.rating; });
+  index->ids = BuildIdTable(players);
+  index->words = BuildWordIndex(players);
   return index;
 }
 
@@ -205,29 +210,11 @@ size_t SearchIndexBytes(const SearchIndex& index) {
          bytes(w.postingLetters);
 }
 
-int32_t FindIdIndexed(const SearchIndex& index, int32_t id) {
-  std::span<const Player> list = PlayerList();
+int32_t FindIdIndexed(const SearchIndex& index, std::span<const Player> list, int32_t id) {
   const std::vector<uint32_t>& slots = index.ids.slots;
   const int bits = std::countr_zero(slots.size());
   const uint32_t mask = static_cast<uint32_t>(slots.size() - 1);
   for (uint32_t s = HashId(id, bits); slots[s] != 0; s = (s + 1) & mask)
     if (list[slots[s] - 1].fideId == id) return static_cast<int32_t>(slots[s] - 1);
   return -1;
-}
-
-const SearchIndex* CurrentSearchIndex() {
-  if (!currentTried) {
-    currentTried = true;
-    try {
-      current = BuildSearchIndex(PlayerList());
-    } catch (const std::bad_alloc&) {
-      current.reset();  // the plain scans give the same results, only slower
-    }
-  }
-  return current.get();
-}
-
-void DropSearchIndex() {
-  current.reset();
-  currentTried = false;
 }

@@ -113,14 +113,6 @@ struct Cursor {
   }
 };
 
-void BuildOrder(const WordIndex& index) {
-  const size_t words = index.textStart.size() - 1;
-  index.inOrder.resize(words);
-  for (uint32_t w = 0; w < words; ++w) index.inOrder[w] = w;
-  std::sort(index.inOrder.begin(), index.inOrder.end(),
-            [&](uint32_t a, uint32_t b) { return WordText(index, a) < WordText(index, b); });
-}
-
 // The letters beside a word's postings.
 const uint32_t* LettersOf(const WordIndex& index, Players players) {
   return index.postingLetters.data() + (players.data() - index.postings.data());
@@ -129,7 +121,6 @@ const uint32_t* LettersOf(const WordIndex& index, Players players) {
 }  // namespace
 
 std::span<const uint32_t> WordsStartingWith(const WordIndex& index, std::string_view start) {
-  if (index.inOrder.empty() && index.textStart.size() > 1) BuildOrder(index);
   const std::vector<uint32_t>& order = index.inOrder;
   auto first = std::lower_bound(order.begin(), order.end(), start,
                                 [&](uint32_t w, std::string_view s) { return WordText(index, w) < s; });
@@ -138,7 +129,8 @@ std::span<const uint32_t> WordsStartingWith(const WordIndex& index, std::string_
   return {order.data() + (first - order.begin()), static_cast<size_t>(last - first)};
 }
 
-void HoldersIndexed(const SearchIndex& index, const HolderQuery& query, const HolderVisit& visit) {
+void HoldersIndexed(const SearchIndex& index, std::span<const Player> list, const HolderQuery& query,
+                    const HolderVisit& visit) {
   const WordIndex& words = index.words;
   std::vector<Requirement> requirements;
   std::vector<uint32_t> signs;  // per requirement, the sign its players hold (0: none)
@@ -204,7 +196,6 @@ void HoldersIndexed(const SearchIndex& index, const HolderQuery& query, const Ho
     cursors.back().Find(need);
   }
 
-  std::span<const Player> list = PlayerList();
   for (;;) {
     uint32_t player = UINT32_MAX;
     for (const Cursor& c : cursors)

@@ -185,12 +185,12 @@ uint64_t CanTotalBelow(int last, bool two, const Fits& f) {
 
 }  // namespace
 
-void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                          std::vector<SearchHit>& out) {
+void RankedMatchesIndexed(const SearchIndex& index, std::span<const Player> list, const QueryWordList& words,
+                          size_t limit, std::vector<SearchHit>& out) {
   out.clear();
   if (words.empty()) return;
   const WordIndex& wordIndex = index.words;
-  const auto players = static_cast<uint32_t>(PlayerList().size());
+  const auto players = static_cast<uint32_t>(list.size());
   const bool two = words.size() == 2;
   std::vector<Sources> sources;
   for (const std::string& w : words) sources.push_back(SourcesOf(wordIndex, w));
@@ -224,7 +224,7 @@ void RankedMatchesIndexed(const SearchIndex& index, const QueryWordList& words, 
         const auto bit = static_cast<unsigned>(std::countr_zero(candidates));
         if ((CanTotalBelow(bar(), two, f) >> bit & 1) == 0) continue;  // the bar was lowered meanwhile
         const auto player = static_cast<int32_t>(lo + k * 64 + bit);
-        if (OfferRanked(ranked, player, RankedTotal(words, player))) return;
+        if (OfferRanked(ranked, player, RankedTotal(list, words, player))) return;
       }
     }
   }

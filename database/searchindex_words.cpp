@@ -104,8 +104,8 @@ void Append(std::vector<SearchHit>& out, const std::vector<uint32_t>& players, u
 
 }  // namespace
 
-void WordMatchesIndexed(const SearchIndex& index, const QueryWordList& words, size_t limit,
-                        std::vector<SearchHit>& out) {
+void WordMatchesIndexed(const SearchIndex& index, std::span<const Player>, const QueryWordList& words,
+                        size_t limit, std::vector<SearchHit>& out) {
   out.clear();
   if (words.size() == 1) {
     ForEachPlayer(PlayersOf(index.words, words[0]), [&](uint32_t player, size_t) {

@@ -6,12 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "database/playercodes.h"
-#include "database/playerlist.h"
+#include "database/player.h"
 #include "database/playersearch.h"
 
 // ---- Words of names ----
@@ -34,14 +35,15 @@ QueryWordList WordsOfName(std::string_view name);
 // Finds the first whole word of text equal to word and deletes its bytes
 // (not the separators around it). False when there is none.
 bool TakeWord(std::string_view word, std::string& text);
-// How well the lower-case query word w fits player index: 1 a whole word of
-// the name, 2 the start or end of a word, 3 inside a word, 4 (words of four
-// letters or more) with one letter substituted, 255 not at all.
-uint8_t ScoreWord(std::string_view w, int32_t index);
+// How well the lower-case query word w fits player index of players: 1 a
+// whole word of the name, 2 the start or end of a word, 3 inside a word, 4
+// (words of four letters or more) with one letter substituted, 255 not at
+// all or no such player.
+uint8_t ScoreWord(std::span<const Player> players, std::string_view w, int32_t index);
 
 // The ranked total of player index for the query words; 255 when the
 // player is no candidate.
-int RankedTotal(const QueryWordList& words, int32_t index);
+int RankedTotal(std::span<const Player> players, const QueryWordList& words, int32_t index);
 
 // The number of hits a search keeps for a limit: at least 1.
 size_t ResultLimit(int32_t limit);
@@ -61,20 +63,24 @@ void InsertByScore(std::vector<SearchHit>& entries, int32_t index, uint8_t score
 // ---- The plain scans: the reference every faster lookup must match ----
 
 // The first player in list order with this ID, or -1.
-int32_t FindIdLinear(int32_t id);
+int32_t FindIdLinear(std::span<const Player> players, int32_t id);
 // The searches for given query words and limit into out. They only read
-// PlayerList, so several may run at once, each with its own out.
-void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
-void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out);
+// the players, so several may run at once, each with its own out.
+void WordMatchesLinear(std::span<const Player> players, const QueryWordList& words, size_t limit,
+                       std::vector<SearchHit>& out);
+void RankedMatchesLinear(std::span<const Player> players, const QueryWordList& words, size_t limit,
+                         std::vector<SearchHit>& out);
 
 // The letters a-z that begin the words of a name, ignoring case: bit 0 for
 // a; and kRepeatedLetter when one of them begins two words or more.
 uint32_t NameLetters(std::string_view name);
 // Whether a name holds the words of a holder query; VisitHolders by a scan.
 bool HoldsQuery(std::string_view name, const HolderQuery& query);
-void HoldersLinear(const HolderQuery& query, const HolderVisit& visit);
+void HoldersLinear(std::span<const Player> players, const HolderQuery& query, const HolderVisit& visit);
 
 // As FindByIdAt, WordSearch and RankedSearch, by the plain scans.
-bool FindByIdAtLinear(int32_t id, Player& player, int32_t& index);
-std::vector<SearchHit> WordSearchLinear(std::string_view name, int32_t limit = kNormalSearchLimit);
-std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit);
+bool FindByIdAtLinear(std::span<const Player> players, int32_t id, Player& player, int32_t& index);
+std::vector<SearchHit> WordSearchLinear(std::span<const Player> players, std::string_view name,
+                                        int32_t limit = kNormalSearchLimit);
+std::vector<SearchHit> RankedSearchLinear(std::span<const Player> players, std::string_view name,
+                                          int32_t limit);

@@ -1,4 +1,4 @@
-// The plain scans of PlayerList from index 0: the definition of what the
+// The plain scans of a database's players from index 0: the definition of what the
 // lookups by ID and by name find, kept as the reference that the indexed
 // lookups are compared with.
 #include <algorithm>
@@ -33,16 +33,15 @@ void LowerInto(std::string& text, std::string_view name) {
 
 }  // namespace
 
-int32_t FindIdLinear(int32_t id) {
-  std::span<const Player> list = PlayerList();
+int32_t FindIdLinear(std::span<const Player> list, int32_t id) {
   for (size_t i = 0; i < list.size(); ++i)
     if (list[i].fideId == id) return static_cast<int32_t>(i);
   return -1;
 }
 
-void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out) {
+void WordMatchesLinear(std::span<const Player> list, const QueryWordList& words, size_t limit,
+                       std::vector<SearchHit>& out) {
   out.clear();
-  std::span<const Player> list = PlayerList();
 
   if (words.size() == 1) {
     const std::string& w = words[0];
@@ -72,33 +71,34 @@ void WordMatchesLinear(const QueryWordList& words, size_t limit, std::vector<Sea
   }
 }
 
-void RankedMatchesLinear(const QueryWordList& words, size_t limit, std::vector<SearchHit>& out) {
+void RankedMatchesLinear(std::span<const Player> list, const QueryWordList& words, size_t limit,
+                         std::vector<SearchHit>& out) {
   out.clear();
   if (words.empty()) return;
-  std::span<const Player> list = PlayerList();
   RankedList ranked{out, limit};
   for (size_t i = 0; i < list.size(); ++i) {
     const int32_t index = static_cast<int32_t>(i);
-    if (OfferRanked(ranked, index, RankedTotal(words, index))) break;
+    if (OfferRanked(ranked, index, RankedTotal(list, words, index))) break;
   }
 }
 
-bool FindByIdAtLinear(int32_t id, Player& player, int32_t& index) {
-  index = FindIdLinear(id);
+bool FindByIdAtLinear(std::span<const Player> list, int32_t id, Player& player, int32_t& index) {
+  index = FindIdLinear(list, id);
   if (index < 0) return false;
-  player = PlayerList()[static_cast<size_t>(index)];
+  player = list[static_cast<size_t>(index)];
   return true;
 }
 
-std::vector<SearchHit> WordSearchLinear(std::string_view name, int32_t limit) {
+std::vector<SearchHit> WordSearchLinear(std::span<const Player> list, std::string_view name, int32_t limit) {
   std::vector<SearchHit> hits;
-  WordMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
+  WordMatchesLinear(list, WordsOfName(name), ResultLimit(limit), hits);
   return hits;
 }
 
-std::vector<SearchHit> RankedSearchLinear(std::string_view name, int32_t limit) {
+std::vector<SearchHit> RankedSearchLinear(std::span<const Player> list, std::string_view name,
+                                          int32_t limit) {
   std::vector<SearchHit> hits;
-  RankedMatchesLinear(WordsOfName(name), ResultLimit(limit), hits);
+  RankedMatchesLinear(list, WordsOfName(name), ResultLimit(limit), hits);
   return hits;
 }
 
@@ -126,9 +126,8 @@ bool HoldsQuery(std::string_view name, const HolderQuery& query) {
   return true;
 }
 
-void HoldersLinear(const HolderQuery& query, const HolderVisit& visit) {
+void HoldersLinear(std::span<const Player> list, const HolderQuery& query, const HolderVisit& visit) {
   if (query.whole.empty() && query.starts.empty()) return;  // letters alone hold too many
-  std::span<const Player> list = PlayerList();
   int32_t i = 0;
   while (static_cast<size_t>(i) < list.size())
     i = HoldsQuery(list[static_cast<size_t>(i)].name, query) ? std::max(visit(i), i + 1) : i + 1;

@@ -116,9 +116,9 @@ bool IsClearCut(std::span<const SearchHit> hits) {
   return hits.size() == 1 || (hits.size() >= 2 && hits[0].score == 1 && hits[1].score > 1);
 }
 
-bool IsClearFit(std::string_view name, std::span<const SearchHit> hits) {
+bool IsClearFit(const PlayerDatabase& db, std::string_view name, std::span<const SearchHit> hits) {
   if (!IsClearCut(hits)) return false;
-  auto list = PlayerList();
+  std::span<const Player> list = db.Players();
   auto first = static_cast<size_t>(hits[0].index);
   return first < list.size() && NameFits(name, list[first].name);
 }
@@ -140,9 +140,10 @@ void PromoteKnownPlayers(std::vector<SearchHit>& hits, std::span<const int32_t> 
   }
 }
 
-std::vector<SearchHit> ExtendedStepSearch(std::string_view name, std::span<const int32_t> known) {
+std::vector<SearchHit> ExtendedStepSearch(const PlayerDatabase& db, std::string_view name,
+                                          std::span<const int32_t> known) {
   std::vector<SearchHit> hits =
-      RankedSearch(name, std::max<int32_t>(kExtendedSearchLimit - static_cast<int32_t>(known.size()), 1));
+      RankedSearch(db, name, std::max<int32_t>(kExtendedSearchLimit - static_cast<int32_t>(known.size()), 1));
   PromoteKnownPlayers(hits, known);
   return hits;
 }
@@ -151,8 +152,8 @@ bool NameStep::AddsTagById() const {
   return std::any_of(byId.begin(), byId.end(), [](const PlaceTags& p) { return p.tags.added.AnyTag(); });
 }
 
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
-                      bool searchByName) {
+NameStep PlanNameStep(const PlayerDatabase& db, std::string_view name, std::span<const NamePlace> places,
+                      const TagOptions& options, bool searchByName) {
   NameStep step;
   if (IsAnonymousName(name)) {
     step.anonymous = true;
@@ -177,7 +178,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
         std::find_if(found.begin(), found.end(), [&](const Found& f) { return f.id == game.fideId; });
     if (known == found.end()) {
       Found f{game.fideId, -1, {}};
-      if (FindByIdAt(f.id, f.player, f.index)) step.known.push_back(f.index);
+      if (FindByIdAt(db, f.id, f.player, f.index)) step.known.push_back(f.index);
       known = found.insert(found.end(), f);
     }
     if (known->index < 0) {
@@ -199,7 +200,7 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
 
   // The places without FIDE ID all get one player, found by name. Players
   // that this name already carries by ID elsewhere rank among the best.
-  step.hits = WordSearch(name);
+  step.hits = WordSearch(db, name);
   PromoteKnownPlayers(step.hits, step.known);
   if (step.hits.empty())
     step.choice = NameChoice::NoCandidate;
@@ -210,10 +211,11 @@ NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, 
   return step;
 }
 
-std::vector<PlaceTags> ChosenPlayerTags(std::string_view name, std::span<const NamePlace> places,
-                                        int32_t player, const TagOptions& options) {
+std::vector<PlaceTags> ChosenPlayerTags(const PlayerDatabase& db, std::string_view name,
+                                        std::span<const NamePlace> places, int32_t player,
+                                        const TagOptions& options) {
   std::vector<PlaceTags> out;
-  auto list = PlayerList();
+  std::span<const Player> list = db.Players();
   if (player < 0 || player >= static_cast<int32_t>(list.size()) || IsUnknownName(name)) return out;
   const Player& record = list[static_cast<size_t>(player)];
   for (size_t i = 0; i < places.size(); ++i)

@@ -13,7 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "database/playerlist.h"
+#include "database/player.h"
+#include "database/playerdatabase.h"
 #include "database/playersearch.h"
 
 enum class Side : uint8_t { White, Black };
@@ -129,14 +130,15 @@ bool IsClearCut(std::span<const SearchHit> hits);
 // A clear-cut search whose first player the game's name also fits
 // (NameFits): what a run that nobody watches takes, since a clear-cut hit
 // may be another player who only shares a word with the name.
-bool IsClearFit(std::string_view name, std::span<const SearchHit> hits);
+bool IsClearFit(const PlayerDatabase& db, std::string_view name, std::span<const SearchHit> hits);
 // Gives each player of `known` (in this order) score 2 in `hits`: a weaker
 // hit is raised and moved up after the hits of score 1 and 2, a missing
 // player is inserted there; a hit of score 1 or 2 stays.
 void PromoteKnownPlayers(std::vector<SearchHit>& hits, std::span<const int32_t> known);
 // The tolerant search a step offers: the known players take their room from
 // kExtendedSearchLimit (which is held at 1), then are promoted.
-std::vector<SearchHit> ExtendedStepSearch(std::string_view name, std::span<const int32_t> known);
+std::vector<SearchHit> ExtendedStepSearch(const PlayerDatabase& db, std::string_view name,
+                                          std::span<const int32_t> known);
 
 // ---- One step of the run over all games: a distinct name and its places ----
 
@@ -150,7 +152,7 @@ struct NamePlace {
   PlayerFacts player;
 };
 
-// The tags of one place, for the database player at PlayerList index `player`.
+// The tags of one place, for the database player at index `player`.
 struct PlaceTags {
   size_t place;  // into the step's places
   int32_t player;
@@ -181,20 +183,21 @@ struct NameStep {
 
 // Everything a step decides without a person, for one distinct name and its
 // places (a single game's player is a name with one place). Looks players
-// up in PlayerList; writes nothing. A place with a FIDE ID gets the tags of
+// up in db; writes nothing. A place with a FIDE ID gets the tags of
 // that ID's player, never another's. An unknown name (IsUnknownName) names
 // nobody: its places without FIDE ID are not searched for, get no player
 // (choice NoCandidate), and its players known by ID are not offered to them.
 // Without searchByName the places without a FIDE ID of a name that names
 // somebody are left to the caller's own choice: `choice` stays None and
 // firstWithoutId tells whether there are any.
-NameStep PlanNameStep(std::string_view name, std::span<const NamePlace> places, const TagOptions& options,
-                      bool searchByName = true);
+NameStep PlanNameStep(const PlayerDatabase& db, std::string_view name, std::span<const NamePlace> places,
+                      const TagOptions& options, bool searchByName = true);
 // The writes that give database player `player` to every place of the name
 // without a FIDE ID; empty when there is none, the index is outside
-// PlayerList, or the name is unknown.
-std::vector<PlaceTags> ChosenPlayerTags(std::string_view name, std::span<const NamePlace> places,
-                                        int32_t player, const TagOptions& options);
+// db, or the name is unknown.
+std::vector<PlaceTags> ChosenPlayerTags(const PlayerDatabase& db, std::string_view name,
+                                        std::span<const NamePlace> places, int32_t player,
+                                        const TagOptions& options);
 
 // ---- Texts ----
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "database/nameevidence.h"
-#include "database/playerlist.h"
+#include "database/playerdatabase.h"
 
 namespace {
 
@@ -16,20 +16,20 @@ const uint8_t kTur = static_cast<uint8_t>(FederationByCode("TUR"));
 
 class Evidence : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
+  PlayerDatabase db;
   // Players in rating order, as players.dat keeps them.
-  static void List(std::vector<PlayerRow> rows) {
+  void List(std::vector<PlayerRow> rows) {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const PlayerRow& a, const PlayerRow& b) { return a.rating > b.rating; });
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
   }
   // The name's games, each with its Elo (and title and federation).
-  static EvidenceChoice Choose(std::string_view name, std::vector<PlaceEvidence> games,
-                               const EloGates& gates = kListGates) {
-    return ChooseByEvidence(GatherEvidence(name, games), {}, gates);
+  EvidenceChoice Choose(std::string_view name, std::vector<PlaceEvidence> games,
+                        const EloGates& gates = kListGates) {
+    return ChooseByEvidence(db, GatherEvidence(name, games), {}, gates);
   }
-  static int32_t Id(const EvidenceChoice& c) {
-    return c.player < 0 ? -1 : PlayerList()[static_cast<size_t>(c.player)].fideId;
+  int32_t Id(const EvidenceChoice& c) {
+    return c.player < 0 ? -1 : db.Players()[static_cast<size_t>(c.player)].fideId;
   }
 };
 
@@ -110,7 +110,7 @@ TEST_F(Evidence, ANamesGamesAreWeighedTogether) {
   List({Row("Navara, David", 1, 2706)});
   NameEvidence e = GatherEvidence("Navara,D", std::vector<PlaceEvidence>{{2700}, {0}, {2740}, {2710}});
   EXPECT_EQ(e.elo, 2710) << "the median of the Elo values given";
-  EXPECT_EQ(Id(ChooseByEvidence(e, {})), 1);
+  EXPECT_EQ(Id(ChooseByEvidence(db, e, {})), 1);
   // Games whose Elo values lie far apart are two players under one name.
   EXPECT_EQ(Choose("Navara,D", {{2700}, {2100}}).note, "asked: its games give Elo 2100 to 2700");
   EXPECT_EQ(GatherEvidence("Navara,D", std::vector<PlaceEvidence>{{0, Title::GM}, {0, Title::IM}}).title,
@@ -137,7 +137,7 @@ TEST_F(Evidence, PlayersRatedFarFromTheEloAreSkippedWithoutChangingTheOutcome) {
   EvidenceChoice c = Choose("Kumar,R", {{2510}});
   EXPECT_EQ(Id(c), 7);
   EXPECT_EQ(c.note, "at least 2 fit; Elo 2510 vs 2500, the next 2750");
-  SetPlayerList(rows);  // lowest rated first: every one is looked at
+  db = DatabaseOf(rows);  // lowest rated first: every one is looked at
   c = Choose("Kumar,R", {{2510}});
   EXPECT_EQ(Id(c), 7);
   EXPECT_EQ(c.note, "302 fit; Elo 2510 vs 2500, the next 2750");

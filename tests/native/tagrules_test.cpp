@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "database/playercodes.h"
-#include "database/playerlist.h"
+#include "database/playerdatabase.h"
 #include "database/tagrules.h"
 
 namespace {
@@ -157,10 +157,10 @@ class NameSteps : public ::testing::Test {
         {"Doe, John", 87654321, 2100, Sex::Male, Title::None, kNor, 1980},
         {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
     };
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
   }
-  void TearDown() override { ClearPlayerList(); }
 
+  PlayerDatabase db;
   static NamePlace Place(int32_t game, Side side, GamePlayer player) {
     return {game, side, std::move(player)};
   }
@@ -169,9 +169,9 @@ class NameSteps : public ::testing::Test {
 TEST_F(NameSteps, AnonymousNamesInAnyCaseArePassedOver) {
   for (const char* name : {"anonymous", "ANONYMOUS 2", "Anonymous"}) {
     std::vector<NamePlace> places{Place(0, Side::White, {name})};
-    EXPECT_TRUE(PlanNameStep(name, places, TagOptions{}).anonymous) << name;
+    EXPECT_TRUE(PlanNameStep(db, name, places, TagOptions{}).anonymous) << name;
   }
-  EXPECT_FALSE(PlanNameStep("Anonymou", {}, TagOptions{}).anonymous);
+  EXPECT_FALSE(PlanNameStep(db, "Anonymou", {}, TagOptions{}).anonymous);
 }
 
 TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
@@ -182,7 +182,7 @@ TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
       Place(3, Side::Black, {"Doe"}),
       Place(4, Side::White, {"Doe"}),
   };
-  NameStep step = PlanNameStep("Doe", places, TagOptions{});
+  NameStep step = PlanNameStep(db, "Doe", places, TagOptions{});
   ASSERT_EQ(step.byId.size(), 2u);
   EXPECT_EQ(step.byId[0].place, 0u);
   EXPECT_EQ(step.byId[0].player, 1);
@@ -197,12 +197,12 @@ TEST_F(NameSteps, PlacesWithAKnownIdAreCompletedAndTheRestChooseByName) {
   ASSERT_EQ(step.hits.size(), 2u);
   EXPECT_EQ(step.hits[0].index, 1);
 
-  std::vector<PlaceTags> chosen = ChosenPlayerTags("Doe", places, 2, TagOptions{});
+  std::vector<PlaceTags> chosen = ChosenPlayerTags(db, "Doe", places, 2, TagOptions{});
   ASSERT_EQ(chosen.size(), 2u);
   EXPECT_EQ(chosen[0].place, 3u);
   EXPECT_EQ(Of(chosen[1].tags), (Writes{"WhiteFIDE=87654321", "WhiteElo=2100", "WhiteCountry=NOR"}));
-  EXPECT_TRUE(ChosenPlayerTags("Doe", places, 4, TagOptions{}).empty());
-  EXPECT_TRUE(ChosenPlayerTags("Doe", places, -1, TagOptions{}).empty());
+  EXPECT_TRUE(ChosenPlayerTags(db, "Doe", places, 4, TagOptions{}).empty());
+  EXPECT_TRUE(ChosenPlayerTags(db, "Doe", places, -1, TagOptions{}).empty());
 }
 
 // A name that names nobody is no player's: its places get tags only from
@@ -213,14 +213,14 @@ TEST_F(NameSteps, UnknownNamesGetTagsOnlyFromTheirOwnId) {
                                   Place(2, Side::Black, {name})};
     TagOptions rename;
     rename.changeName = true;
-    NameStep step = PlanNameStep(name, places, rename);
+    NameStep step = PlanNameStep(db, name, places, rename);
     EXPECT_TRUE(step.unknownName) << name;
     EXPECT_EQ(step.choice, NameChoice::NoCandidate) << name;
     EXPECT_TRUE(step.hits.empty()) << name << ": the player known by ID is not offered to the others";
     ASSERT_EQ(step.byId.size(), 1u) << name;
     EXPECT_EQ(Of(step.byId[0].tags), (Writes{"WhiteElo=2405", "WhiteCountry=NOR"}))
         << name << ": not renamed";
-    EXPECT_TRUE(ChosenPlayerTags(name, places, 1, rename).empty()) << name;
+    EXPECT_TRUE(ChosenPlayerTags(db, name, places, 1, rename).empty()) << name;
   }
   for (const char* name : {"N", "Nn, A", "Anonymous", "À", "N.N.N.", "O'Neil"})
     EXPECT_FALSE(IsUnknownName(name)) << name;
@@ -228,22 +228,22 @@ TEST_F(NameSteps, UnknownNamesGetTagsOnlyFromTheirOwnId) {
 
 TEST_F(NameSteps, OneClearHitNoCandidateOrNothingToChoose) {
   std::vector<NamePlace> smith{Place(0, Side::White, {"Smith, Jo"})};
-  NameStep clear = PlanNameStep("Smith, Jo", smith, TagOptions{});
+  NameStep clear = PlanNameStep(db, "Smith, Jo", smith, TagOptions{});
   EXPECT_EQ(clear.choice, NameChoice::ClearHit);
   EXPECT_EQ(clear.hits.at(0).index, 0);
 
   std::vector<NamePlace> nobody{Place(0, Side::White, {"Zzyzx, Q"})};
-  EXPECT_EQ(PlanNameStep("Zzyzx, Q", nobody, TagOptions{}).choice, NameChoice::NoCandidate);
+  EXPECT_EQ(PlanNameStep(db, "Zzyzx, Q", nobody, TagOptions{}).choice, NameChoice::NoCandidate);
 
   std::vector<NamePlace> byId{Place(0, Side::White, {"Roe, Richard", 777})};
-  NameStep done = PlanNameStep("Roe, Richard", byId, TagOptions{});
+  NameStep done = PlanNameStep(db, "Roe, Richard", byId, TagOptions{});
   EXPECT_EQ(done.choice, NameChoice::None);
   EXPECT_FALSE(done.AddsTagById()) << "the database has nothing more about him";
 
   // A known player the word search misses still stands as the one choice.
   std::vector<NamePlace> mixed{Place(0, Side::White, {"Richardz, Q", 777}),
                                Place(1, Side::Black, {"Richardz, Q"})};
-  NameStep promoted = PlanNameStep("Richardz, Q", mixed, TagOptions{});
+  NameStep promoted = PlanNameStep(db, "Richardz, Q", mixed, TagOptions{});
   ASSERT_EQ(promoted.hits.size(), 1u);
   EXPECT_EQ(promoted.hits[0].index, 3);
   EXPECT_EQ(promoted.choice, NameChoice::ClearHit);
@@ -252,7 +252,7 @@ TEST_F(NameSteps, OneClearHitNoCandidateOrNothingToChoose) {
 TEST_F(NameSteps, TheExtendedSearchLeavesRoomForKnownPlayersButAtLeastOne) {
   std::vector<int32_t> many(25, 0);
   for (int32_t i = 0; i < 25; ++i) many[static_cast<size_t>(i)] = i % 4;
-  std::vector<SearchHit> hits = ExtendedStepSearch("Doe", many);
+  std::vector<SearchHit> hits = ExtendedStepSearch(db, "Doe", many);
   EXPECT_FALSE(hits.empty());
   for (const SearchHit& h : hits) EXPECT_LE(h.score, 2);
 }
