@@ -20,7 +20,7 @@
 
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
-#include "database/playerlist.h"
+#include "database/playerdatabase.h"
 #include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
@@ -209,11 +209,9 @@ int Tag(const std::vector<std::string>& args) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input);
   }
-  LoadDatabase(a.database);
-  // The first lookup builds the indexes: counted with the load.
-  Player unused;
-  int32_t index;
-  FindByIdAt(0, unused, index);
+  // The indexes are built with the load, and counted with it.
+  const PlayerDatabase db = LoadDatabase(a.database);
+  run.database = &db;
   double loadSeconds = Seconds(start);
 
   std::error_code sizeError;

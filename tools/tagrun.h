@@ -16,7 +16,7 @@
 
 #include "database/nameevidence.h"
 #include "database/pgnstream.h"
-#include "database/playerlist.h"
+#include "database/playerdatabase.h"
 #include "database/playersearch.h"
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
@@ -81,7 +81,7 @@ struct NameRow {
   // left open by the fit-only rule; 0 otherwise.
   int32_t looseFideId = 0;
   bool byEvidence = false;  // taken by the evidence of its games
-  // The player (PlayerList index) whose tags the places without a FIDE ID
+  // The player (database index) whose tags the places without a FIDE ID
   // get, -1 none. A place with a FIDE ID gets its own player's, always.
   int32_t chosen = -1;
   bool tagsById = false;  // a place gets tags by its own FIDE ID
@@ -115,6 +115,7 @@ struct GameRecords {
 };
 
 struct TagRun {
+  const PlayerDatabase* database = nullptr;  // the players the names are decided against
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
   std::deque<NameRow> names;               // in name order (bytes as unsigned)
