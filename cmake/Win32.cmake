@@ -23,7 +23,7 @@ add_subdirectory(database)
 # headers only. The DLL links all of it, the Win32 tests link it directly and
 # play the host themselves.
 add_library(velmarsh_host STATIC
-    host/hostmessage.cpp host/hostservices.cpp host/paths.cpp host/settings.cpp
+    host/hostmessage.cpp host/hostservices.cpp host/paths.cpp host/plugindatabase.cpp host/settings.cpp
     host/starthandles.cpp)
 target_include_directories(velmarsh_host PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(velmarsh_host PUBLIC velmarsh_database

@@ -8,9 +8,9 @@
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
 #include "tagging/askplayer.h"
 #include "tagging/gametags.h"
-#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
 
 namespace {
@@ -48,11 +48,11 @@ void AddSide(Side side, std::wstring* text) {
       ShowMessage(msg::CantAddAnything, msg::NoPlayerName, 1);
     return;
   }
-  EnsurePlayersLoaded();
+  const PlayerDatabase& db = PluginDatabase();
   int32_t game = GameAtPosition(position);
   if (info.fideId != 0) {
     Player record;
-    if (FindById(info.fideId, record)) {
+    if (FindById(db, info.fideId, record)) {
       AddedTags added = WritePlayerTags(game, side, record, info);
       if (text)
         *text = ReportSideText(info, record, added);
@@ -67,10 +67,10 @@ void AddSide(Side side, std::wstring* text) {
     }
     return;
   }
-  std::optional<SearchHit> chosen = SelectPlayer(info);
+  std::optional<SearchHit> chosen = SelectPlayer(db, info);
   if (!chosen) return;
-  AddedTags added = WriteFideTag(info, chosen->index, game, side);
-  const Player& record = PlayerList()[static_cast<size_t>(chosen->index)];
+  AddedTags added = WriteFideTag(db, info, chosen->index, game, side);
+  const Player& record = db.Players()[static_cast<size_t>(chosen->index)];
   if (text)
     *text = ReportSideText(info, record, added);
   else

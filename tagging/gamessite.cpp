@@ -13,11 +13,11 @@
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
 #include "host/starthandles.h"
 #include "tagging/askplayer.h"
 #include "tagging/batch.h"
 #include "tagging/gametags.h"
-#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
 #include "windows/searchwindow.h"
 #include "windows/windowhelpers.h"
@@ -34,10 +34,10 @@ int32_t EstablishFideId(const GamePlayer& info, const wchar_t* caption) {
     return 0;
   }
   if (info.fideId != 0) return info.fideId;
-  EnsurePlayersLoaded();
-  std::optional<SearchHit> chosen = SelectPlayer(info);
+  const PlayerDatabase& db = PluginDatabase();
+  std::optional<SearchHit> chosen = SelectPlayer(db, info);
   if (!chosen) return 0;
-  return PlayerList()[static_cast<size_t>(chosen->index)].fideId;
+  return db.Players()[static_cast<size_t>(chosen->index)].fideId;
 }
 
 void OpenPlayerPage(Side side) {

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "database/playerlist.h"
+#include "database/player.h"
+#include "database/playerdatabase.h"
 #include "database/tagrules.h"
 #include "lumora/hostabi.h"
 
@@ -22,8 +23,9 @@ GamePlayer ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side);
 // what they add.
 AddedTags WriteTags(int32_t game, const PlayerTags& tags);
 // Writes the FIDE ID tag of database player `player`, then its other tags
-// (FideTagWrites under the settings). Nothing for an index outside the list.
-AddedTags WriteFideTag(const GamePlayer& info, int32_t player, int32_t game, Side side);
+// (FideTagWrites under the settings). Nothing for an index outside db.
+AddedTags WriteFideTag(const PlayerDatabase& db, const GamePlayer& info, int32_t player, int32_t game,
+                       Side side);
 // Writes title, Elo, sex, country and name tags as the settings allow
 // (PlayerTagWrites).
 AddedTags WritePlayerTags(int32_t game, Side side, const Player& record, const GamePlayer& info);

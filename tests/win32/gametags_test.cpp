@@ -21,10 +21,9 @@ class GameTags : public ::testing::Test {
         {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
         {"Smith, Jo", 4242, 2650, Sex::Male, Title::GM, static_cast<uint8_t>(ger), 1970},
     };
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
     StartLumoraProc(FakeHost::F);
   }
-  void TearDown() override { ClearPlayerList(); }
 
   int32_t AddGame(const std::string& white, const std::string& black, Tags extra = {}) {
     host.base.AddGame(white, black, std::move(extra));
@@ -36,8 +35,9 @@ class GameTags : public ::testing::Test {
     for (const auto& t : host.tagWrites) w.push_back(t.tag + "=" + t.value);
     return w;
   }
-  static const Player& Listed(int i) { return PlayerList()[static_cast<size_t>(i)]; }
+  const Player& Listed(int i) const { return db.Players()[static_cast<size_t>(i)]; }
 
+  PlayerDatabase db;
   FakeHost host;
 };
 
@@ -122,7 +122,7 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   settings.saveTitle = settings.saveSex = settings.changeName = true;
   int32_t g = AddGame("Doe,J", "B");
   GamePlayer info = ReadRecordTags(g, Side::White);
-  AddedTags added = WriteFideTag(info, 0, g, Side::White);
+  AddedTags added = WriteFideTag(db, info, 0, g, Side::White);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM", "WhiteElo=2405",
                                                 "WhiteSex=F", "WhiteCountry=NOR", "White=Doe, Jane"}));
   EXPECT_TRUE(added.fideId && added.title && added.elo && added.sex && added.country);
@@ -132,7 +132,7 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
 TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
   GamePlayer info = ReadRecordTags(g, Side::Black);
-  AddedTags added = WriteFideTag(info, 0, g, Side::Black);
+  AddedTags added = WriteFideTag(db, info, 0, g, Side::Black);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405", "BlackCountry=NOR"}));
   EXPECT_FALSE(added.title || added.sex);
 }
@@ -173,7 +173,7 @@ TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
 
 TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   settings.saveTitle = settings.saveSex = true;
-  SetPlayerList(
+  db = DatabaseOf(
       std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
   GamePlayer info = ReadRecordTags(g, Side::White);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/plugindatabase.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "hostsim/hostwindows.h"
@@ -74,7 +75,7 @@ class StatusWindowTest : public ::testing::Test {
     };
     for (int i = 0; i < 60; ++i)
       rows.push_back({Surname(i), 1000 + i, static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
-    SetPlayerList(rows);
+    ReplacePluginDatabase(DatabaseOf(rows));
     StartLumoraProc(FakeHost::F);
     WNDCLASSW wc{};
     statusRun = BatchStatusRun();
@@ -87,7 +88,7 @@ class StatusWindowTest : public ::testing::Test {
   void TearDown() override {
     KillTimer(nullptr, timer);
     onTick = nullptr;
-    ClearPlayerList();
+    ReplacePluginDatabase(PlayerDatabase{});
     batchRun.names.clear();
     batchRun.tickBudget = kDefaultTickBudget;
   }
