@@ -177,7 +177,8 @@ void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
       break;
     case kWordOne:
     case kWordTwo:
-      benchmark::DoNotOptimize(indexed ? WordSearch(database, query) : WordSearchLinear(database.Players(), query));
+      benchmark::DoNotOptimize(indexed ? WordSearch(database, query)
+                                       : WordSearchLinear(database.Players(), query));
       break;
     case kRanked:
       benchmark::DoNotOptimize(indexed ? RankedSearch(database, query, kExtendedSearchLimit)

@@ -212,8 +212,9 @@ NameEvidence GatherEvidence(std::string_view name, std::span<const PlaceEvidence
   return e;
 }
 
-EvidenceChoice ChooseByEvidence(const PlayerDatabase& db, const NameEvidence& e, std::span<const int32_t> known,
-                                const EloGates& gates, const RatingOf& ratingOf) {
+EvidenceChoice ChooseByEvidence(const PlayerDatabase& db, const NameEvidence& e,
+                                std::span<const int32_t> known, const EloGates& gates,
+                                const RatingOf& ratingOf) {
   EvidenceChoice choice;
   Seen seen(db.Players(), e, gates, ratingOf);
   for (int32_t k : known)

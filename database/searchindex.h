@@ -29,7 +29,7 @@ struct WordIndex {
   std::vector<uint32_t> slots;         // word + 1 by hash of its bytes, 0 free; a power of two
   std::vector<uint32_t> bigramStart;   // 26 * 26 + 1 offsets into bigramWords
   std::vector<uint32_t> bigramWords;   // per pair of letters a-z, the ascending words holding it
-  std::vector<uint32_t> inOrder;  // the words in byte order (WordsStartingWith)
+  std::vector<uint32_t> inOrder;       // the words in byte order (WordsStartingWith)
   // Beside each posting, the letters that begin the words of its player's
   // name (NameLetters) and the WordSign bits of its words: a search for a
   // name's holders passes over most players that cannot hold the name

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "database/playercodes.h"
 #include "database/player.h"
+#include "database/playercodes.h"
 #include "database/playersearch.h"
 
 // ---- Words of names ----

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(db && db->Players().size() == count && db->RatingOrder());
   std::string name(db->Players()[count - 1].name);
   for (const SearchHit& r : WordSearch(*db, name)) Check(static_cast<size_t>(r.index) < count);
-  for (const SearchHit& r : RankedSearch(*db, name, kExtendedSearchLimit)) Check(static_cast<size_t>(r.index) < count);
+  for (const SearchHit& r : RankedSearch(*db, name, kExtendedSearchLimit))
+    Check(static_cast<size_t>(r.index) < count);
   return 0;
 }

@@ -103,7 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(holdersLinear == holdersIndexed);
   const EvidenceChoice choice = ChooseByEvidence(db, evidence, {});
   Check(choice.player < static_cast<int32_t>(rows.size()));
-  Check(choice.outcome != EvidenceOutcome::kTaken ||
-        FormFits(evidence.form, players[choice.player].name));
+  Check(choice.outcome != EvidenceOutcome::kTaken || FormFits(evidence.form, players[choice.player].name));
   return 0;
 }

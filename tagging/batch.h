@@ -71,8 +71,9 @@ void __stdcall TagAllGames();
 
 // How a step asks the user to choose among the hits in db for the game's
 // player `prompted` (the players of `known` named by the name's other games).
-using AskForPlayerFn = std::function<PlayerChoice(const PlayerDatabase& db, const GamePlayer& prompted,
-                                                  std::vector<SearchHit> hits, std::span<const int32_t> known)>;
+using AskForPlayerFn =
+    std::function<PlayerChoice(const PlayerDatabase& db, const GamePlayer& prompted,
+                               std::vector<SearchHit> hits, std::span<const int32_t> known)>;
 // The run's own question: the search window with Cancel, opened where the
 // host last stored its point.
 PlayerChoice AskInRun(const PlayerDatabase& db, const GamePlayer& prompted, std::vector<SearchHit> hits,

@@ -111,7 +111,8 @@ int Find(const std::vector<std::string>& args, bool ranked) {
   std::vector<std::string> names = queries ? ReadQueries(*queries) : std::vector<std::string>{*name};
   const PlayerDatabase db = LoadDatabase(args[0]);
   for (size_t q = 0; q < names.size(); ++q) {
-    std::vector<SearchHit> hits = ranked ? RankedSearch(db, names[q], limit) : WordSearch(db, names[q], limit);
+    std::vector<SearchHit> hits =
+        ranked ? RankedSearch(db, names[q], limit) : WordSearch(db, names[q], limit);
     for (const SearchHit& r : hits) {
       if (queries) {
         WriteNumber(static_cast<int64_t>(q));

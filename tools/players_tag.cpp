@@ -19,9 +19,8 @@
 #include <system_error>
 
 #include "database/pgnstream.h"
-#include "database/playerinfofile.h"
 #include "database/playerdatabase.h"
-#include "database/playersearch.h"
+#include "database/playerinfofile.h"
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"

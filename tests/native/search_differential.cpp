@@ -435,8 +435,8 @@ bool ImportList(const std::string& path) {
   double imported = SecondsSince(start);
   start = Clock::now();
   database = PlayerDatabase(std::move(*store), Indexing::kBuild);
-  std::printf("%s: %zu players, imported in %.2f s, indexed in %.2f s\n", path.c_str(), database.Players().size(),
-              imported, SecondsSince(start));
+  std::printf("%s: %zu players, imported in %.2f s, indexed in %.2f s\n", path.c_str(),
+              database.Players().size(), imported, SecondsSince(start));
   return true;
 }
 

@@ -4,8 +4,8 @@
 
 #include "database/fidelistimport.h"
 #include "database/playerdatabase.h"
-#include "database/playersfile.h"
 #include "database/playersearch.h"
+#include "database/playersfile.h"
 #include "database/searchindex.h"
 #include "database/searchrules.h"
 #include "tests/tempdir.h"
@@ -49,7 +49,8 @@ class SearchIndexTest : public ::testing::Test {
 
 TEST_F(SearchIndexTest, EachDatabaseIsSearchedThroughItsOwnIndex) {
   PlayerDatabase first = DatabaseOf(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Roe, Rick", 6}});
-  PlayerDatabase second = DatabaseOf(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
+  PlayerDatabase second =
+      DatabaseOf(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
   ASSERT_NE(first.Index(), nullptr);
   Player p;
   int32_t index;

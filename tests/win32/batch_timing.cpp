@@ -25,8 +25,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "database/playersfile.h"
 #include "database/playersearch.h"
+#include "database/playersfile.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "hostsim/pgn.h"

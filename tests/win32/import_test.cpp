@@ -10,8 +10,8 @@
 #include "host/plugindatabase.h"
 #include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
-#include "tests/tempdir.h"
 #include "tagging/addinfo.h"
+#include "tests/tempdir.h"
 #include "tests/win32/fidelines.h"
 #include "windows/importcmd.h"
 
@@ -78,8 +78,8 @@ TEST_F(ImportList, PlayersDatIsReadOnFirstNeedAndAnImportReplacesItForEveryComma
   ASSERT_TRUE(SavePlayers(DatabaseOf(std::vector<PlayerRow>{{"Other, Player", 1}}), players));
   EXPECT_EQ(Names(), std::vector<std::string>{"Doe, Jane"});
 
-  ASSERT_TRUE(ImportChosenList(
-      WriteList(std::string(kFideListHeader) + FideLine("12", "Beta, Bob", "GER", 'M', "GM", "2500", "1980"))));
+  ASSERT_TRUE(ImportChosenList(WriteList(std::string(kFideListHeader) +
+                                         FideLine("12", "Beta, Bob", "GER", 'M', "GM", "2500", "1980"))));
   host.tagWrites.clear();
   host.messages.clear();
   AddBlackCommand();
