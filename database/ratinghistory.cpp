@@ -1,6 +1,7 @@
 // Adding a list to a kind's history and looking up the rating in force.
 #include <algorithm>
 
+#include "database/hugepages.h"
 #include "database/ratinghistory.h"
 
 namespace {
@@ -35,8 +36,8 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
 
   std::vector<PlayerChanges> merged;
   std::vector<RatingChange> changes;
-  merged.reserve(kind.players.size() + players.size() / 4);
-  changes.reserve(kind.changes.size() + players.size());
+  ReserveLarge(merged, kind.players.size() + players.size() / 4);
+  ReserveLarge(changes, kind.changes.size() + players.size());
 
   // One player's changes: the old ones at their new list indexes, with the
   // new list's rating at p and the old rating going on after it; a value
@@ -69,7 +70,7 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
     if (takeOld) {
       std::span<const RatingChange> old = kind.ChangesOf(i++);
       merge(id, old.data(), old.data() + old.size(), rating);
-    } else {
+    } else if (rating != 0) {  // new to the kind: unrated, he has no change
       merge(id, nullptr, nullptr, rating);
     }
   }
