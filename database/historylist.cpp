@@ -109,8 +109,7 @@ bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, H
     list = {};
     return false;
   }
-  SortedLines sorted = SortListLines(parts, list.kinds);
-  ListLineParts().swap(parts);
+  SortedLines sorted = SortListLines(std::move(parts), list.kinds);
   list.ratings = std::move(sorted.ratings);
   const std::vector<int32_t>& repeated = sorted.repeated;
   if (repeated.empty()) return true;
@@ -128,7 +127,7 @@ bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, H
 std::vector<int32_t> SortById(std::vector<ListRating>& players) {
   ListLineParts lines(1);
   for (const ListRating& p : players) lines[0].push_back({p.id, {p.rating, 0, 0}});
-  SortedLines sorted = SortListLines(lines, std::array{RatingKind::kStandard});
+  SortedLines sorted = SortListLines(std::move(lines), std::array{RatingKind::kStandard});
   players = std::move(sorted.ratings[0]);
   return sorted.repeated;
 }

@@ -27,7 +27,8 @@ inline ByteMasks MasksOf(const char* at) {
     __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
     masks.lineEnds |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline)))}
                       << (16 * i);
-    masks.stops |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stop)))} << (16 * i);
+    masks.stops |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stop)))}
+                   << (16 * i);
   }
 #else
   for (int i = 0; i < 64; ++i) {

@@ -49,7 +49,8 @@ bool ReadListLines(const OpenedList& list, ListLineParts& parts, std::string& er
   read[0].text = body.substr(0, split == std::string_view::npos ? body.size() : split + 1);
   if (read.size() == 2) {
     read[1].text = body.substr(split + 1);
-    RunBoth(true, [&] { ReadPart(list, read[0]); }, [&] { ReadPart(list, read[1]); });
+    RunBoth(
+        true, [&] { ReadPart(list, read[0]); }, [&] { ReadPart(list, read[1]); });
     // A Ctrl-Z in the first half ends the text there.
     if (read[0].end.textEnd < read[0].text.size()) read.pop_back();
   } else {

@@ -44,7 +44,8 @@ void SortBucket(const ListLine* first, const ListLine* last, std::vector<ListLin
   // Bucket b begins at start[b]; filling it moves start[b] to its end,
   // where bucket b + 1 begins.
   start.assign(((high - low) >> shift) + 2, 0);
-  for (const ListLine* l = first; l != last; ++l) ++start[((static_cast<uint32_t>(l->id) - low) >> shift) + 1];
+  for (const ListLine* l = first; l != last; ++l)
+    ++start[((static_cast<uint32_t>(l->id) - low) >> shift) + 1];
   for (size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
   for (const ListLine* l = first; l != last; ++l)
     scratch[start[(static_cast<uint32_t>(l->id) - low) >> shift]++] = *l;
@@ -62,7 +63,7 @@ using Counts = std::array<uint32_t, kCoarseBuckets>;
 
 }  // namespace
 
-SortedLines SortListLines(const ListLineParts& parts, std::span<const RatingKind> kinds) {
+SortedLines SortListLines(ListLineParts parts, std::span<const RatingKind> kinds) {
   SortedLines sorted;
   size_t total = 0;
   for (const std::vector<ListLine>& part : parts) total += part.size();
@@ -73,7 +74,8 @@ SortedLines SortListLines(const ListLineParts& parts, std::span<const RatingKind
   // The first part on this thread, the others on the second.
   auto eachPart = [&](auto job) {
     RunBoth(
-        apart, [&] {
+        apart,
+        [&] {
           if (!parts.empty()) job(0);
         },
         [&] {
@@ -99,6 +101,7 @@ SortedLines SortListLines(const ListLineParts& parts, std::span<const RatingKind
   eachPart([&](size_t p) {
     for (const ListLine& l : parts[p]) coarse[next[p][CoarseOf(l)]++] = l;
   });
+  ListLineParts().swap(parts);
 
   for (RatingKind k : kinds) {
     ReserveLarge(sorted.ratings[static_cast<int>(k)], total);

@@ -22,4 +22,5 @@ struct SortedLines {
   std::vector<int32_t> repeated;  // the IDs of more than one line, ascending
 };
 
-SortedLines SortListLines(const ListLineParts& parts, std::span<const RatingKind> kinds);
+// Takes the parts, freed as soon as they are sorted into buckets.
+SortedLines SortListLines(ListLineParts parts, std::span<const RatingKind> kinds);

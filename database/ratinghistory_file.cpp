@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "database/hugepages.h"
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
@@ -107,7 +108,9 @@ std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
   size_t size = 12;
   for (const KindHistory& kind : history.kinds)
     size += 12 + kind.lists.size() * 12 + kind.players.size() * 6 + kind.changes.size() * 4;
-  std::vector<uint8_t> bytes(size);
+  std::vector<uint8_t> bytes;
+  ReserveLarge(bytes, size);
+  bytes.resize(size);
   std::memcpy(bytes.data(), kMagic, sizeof kMagic);
   Writer out{bytes.data() + sizeof kMagic};
   out.U32(kVersion);
