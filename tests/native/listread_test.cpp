@@ -64,12 +64,14 @@ TEST(ListSort, SameAsStableSort) {
       parts[i < 100000 ? 0 : 1].push_back(l);
       all.push_back(l);
     }
-    std::stable_sort(all.begin(), all.end(), [](const ListLine& a, const ListLine& b) { return a.id < b.id; });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const ListLine& a, const ListLine& b) { return a.id < b.id; });
     std::vector<int32_t> repeated;
     for (size_t i = 1; i < all.size(); ++i)
       if (all[i].id == all[i - 1].id && (repeated.empty() || repeated.back() != all[i].id))
         repeated.push_back(all[i].id);
-    SortedLines sorted = SortListLines(std::move(parts), std::array{RatingKind::kStandard, RatingKind::kRapid});
+    SortedLines sorted =
+        SortListLines(std::move(parts), std::array{RatingKind::kStandard, RatingKind::kRapid});
     ASSERT_EQ(sorted.ratings[0].size(), all.size());
     EXPECT_TRUE(sorted.ratings[2].empty());
     for (size_t i = 0; i < all.size(); ++i) {
@@ -109,11 +111,15 @@ TEST(ListRead, TwoThreadsAsOneLineAtATime) {
     std::string error;
     EXPECT_TRUE(ReadRatingList(
         path, [](ListFormat&, std::string&) { return true; },
-        [&](const ListPlayer& p) { lines.push_back({p.id, p.rating}); }, error))
+        [&](const ListPlayer& p) {
+          lines.push_back({p.id, p.rating});
+        },
+        error))
         << error;
     ReadBothWays read = ReadHistory(path);
     EXPECT_TRUE(read.ok) << read.error;
-    std::stable_sort(lines.begin(), lines.end(), [](const ListLine& a, const ListLine& b) { return a.id < b.id; });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const ListLine& a, const ListLine& b) { return a.id < b.id; });
     for (int k = 0; k < kRatingKinds; ++k) {
       const std::vector<ListRating>& got = read.list.ratings[k];
       EXPECT_EQ(got.size(), lines.size());  // the generated IDs are not repeated
