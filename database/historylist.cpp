@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "database/stdfile.h"
+#include "database/linescan.h"
+#include "database/listlines.h"
+#include "database/listsort.h"
 
 namespace {
 
@@ -72,69 +74,62 @@ uint32_t PersonKey(std::string_view name, std::string_view birth) {
   return hash;
 }
 
+namespace {
+
+// The person keys of the lines of repeated IDs, ordered by ID and, for each,
+// in the list's order: a second reading of the list, which only lists that
+// repeat an ID need.
+std::vector<RepeatedLine> LinesOfRepeated(const OpenedList& opened, const std::vector<int32_t>& repeated) {
+  std::vector<RepeatedLine> lines;
+  ListPlayer p;
+  auto take = [&](std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (ReadListLine(opened.format, line, p) && std::binary_search(repeated.begin(), repeated.end(), p.id))
+      lines.push_back({p.id, PersonKey(p.name, p.birth)});
+  };
+  ScanEnd end = ForEachLine(opened.body, take);
+  take(opened.body.substr(end.openLine, end.textEnd - end.openLine));
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const RepeatedLine& a, const RepeatedLine& b) { return a.id < b.id; });
+  return lines;
+}
+
+}  // namespace
+
 bool ReadHistoryList(const std::string& path, const HistoryListChoice& choice, HistoryList& list,
                      std::string& error) {
   list = {};
-  int64_t size = SizeOfFile(path);
   auto onHeader = [&](ListFormat& format, std::string& why) {
-    if (!DecideMonth(format, path, choice, list.month, why) ||
-        !DecideKinds(format, path, choice, list.kinds, why))
-      return false;
-    // Lines are 75 bytes and more in every layout.
-    for (RatingKind k : list.kinds)
-      list.ratings[static_cast<int>(k)].reserve(size > 0 ? static_cast<size_t>(size) / 70 + 16 : 0);
-    return true;
+    return DecideMonth(format, path, choice, list.month, why) &&
+           DecideKinds(format, path, choice, list.kinds, why);
   };
-  auto onPlayer = [&](const ListPlayer& p) {
-    for (RatingKind k : list.kinds)
-      list.ratings[static_cast<int>(k)].push_back({p.id, p.rating[static_cast<int>(k)]});
-  };
-  bool read = ReadRatingList(path, onHeader, onPlayer, error);
-  std::vector<int32_t> repeated;
-  for (RatingKind k : list.kinds)
-    if (read) repeated = SortById(list.ratings[static_cast<int>(k)]);
-  // Whom the lines of a repeated ID name is read only for the few lists that
-  // repeat one, in a second reading.
-  std::vector<RepeatedLine> lines;
-  if (read && !repeated.empty()) {
-    auto onLine = [&](const ListPlayer& p) {
-      if (std::binary_search(repeated.begin(), repeated.end(), p.id))
-        lines.push_back({p.id, PersonKey(p.name, p.birth)});
-    };
-    read = ReadRatingList(
-        path, [](ListFormat&, std::string&) { return true; }, onLine, error);
-    std::stable_sort(lines.begin(), lines.end(),
-                     [](const RepeatedLine& a, const RepeatedLine& b) { return a.id < b.id; });
+  OpenedList opened;
+  ListLineParts parts;
+  if (!OpenRatingList(path, onHeader, opened, error) || !ReadListLines(opened, parts, error)) {
+    list = {};
+    return false;
   }
+  SortedLines sorted = SortListLines(std::move(parts), list.kinds);
+  list.ratings = std::move(sorted.ratings);
+  const std::vector<int32_t>& repeated = sorted.repeated;
+  if (repeated.empty()) return true;
+  std::vector<RepeatedLine> lines = LinesOfRepeated(opened, repeated);
   for (RatingKind k : list.kinds) {
-    if (read && !SettleRepeatedIds(list.ratings[static_cast<int>(k)], lines)) {
+    if (!SettleRepeatedIds(list.ratings[static_cast<int>(k)], lines)) {
       error = path + " changed while it was read";
-      read = false;
+      list = {};
+      return false;
     }
   }
-  if (!read) list = {};
-  return read;
+  return true;
 }
 
 std::vector<int32_t> SortById(std::vector<ListRating>& players) {
-  // A stable radix sort on the 31-bit ID, 16 bits a pass.
-  std::vector<ListRating> other(players.size());
-  std::vector<uint32_t> low(65537, 0), high(65537, 0);  // both passes counted at once
-  for (const ListRating& p : players) {
-    ++low[(static_cast<uint32_t>(p.id) & 0xFFFF) + 1];
-    ++high[(static_cast<uint32_t>(p.id) >> 16) + 1];
-  }
-  for (auto* next : {&low, &high}) {
-    for (size_t b = 1; b < next->size(); ++b) (*next)[b] += (*next)[b - 1];
-    const int shift = next == &low ? 0 : 16;
-    for (const ListRating& p : players) other[(*next)[(static_cast<uint32_t>(p.id) >> shift) & 0xFFFF]++] = p;
-    players.swap(other);
-  }
-  std::vector<int32_t> repeated;
-  for (size_t i = 1; i < players.size(); ++i)
-    if (players[i].id == players[i - 1].id && (repeated.empty() || repeated.back() != players[i].id))
-      repeated.push_back(players[i].id);
-  return repeated;
+  ListLineParts lines(1);
+  for (const ListRating& p : players) lines[0].push_back({p.id, {p.rating, 0, 0}});
+  SortedLines sorted = SortListLines(std::move(lines), std::array{RatingKind::kStandard});
+  players = std::move(sorted.ratings[0]);
+  return sorted.repeated;
 }
 
 bool SettleRepeatedIds(std::vector<ListRating>& players, std::span<const RepeatedLine> lines) {

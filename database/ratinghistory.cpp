@@ -1,6 +1,7 @@
 // Adding a list to a kind's history and looking up the rating in force.
 #include <algorithm>
 
+#include "database/hugepages.h"
 #include "database/ratinghistory.h"
 
 namespace {
@@ -33,10 +34,14 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
   const size_t listCount = replace ? kind.lists.size() : kind.lists.size() + 1;
   auto mapped = [&](uint16_t old) -> size_t { return !replace && old >= p ? old + 1u : old; };
 
+  ListSummary summary{month, static_cast<uint32_t>(players.size()), 0};
+  for (const ListRating& r : players) summary.rated += r.rating > 0;
+  // Room for the most there can be, so that nothing is copied to grow: the
+  // old players and the rated new ones, each with at most two changes more.
   std::vector<PlayerChanges> merged;
   std::vector<RatingChange> changes;
-  merged.reserve(kind.players.size() + players.size() / 4);
-  changes.reserve(kind.changes.size() + players.size());
+  ReserveLarge(merged, kind.players.size() + summary.rated);
+  ReserveLarge(changes, kind.changes.size() + 2 * (kind.players.size() + summary.rated));
 
   // One player's changes: the old ones at their new list indexes, with the
   // new list's rating at p and the old rating going on after it; a value
@@ -69,21 +74,18 @@ bool AddList(KindHistory& kind, MonthNumber month, std::span<const ListRating> p
     if (takeOld) {
       std::span<const RatingChange> old = kind.ChangesOf(i++);
       merge(id, old.data(), old.data() + old.size(), rating);
-    } else {
+    } else if (rating != 0) {  // new to the kind: unrated, he has no change
       merge(id, nullptr, nullptr, rating);
     }
   }
 
-  ListSummary summary{month, static_cast<uint32_t>(players.size()), 0};
-  for (const ListRating& r : players) summary.rated += r.rating > 0;
   if (replace)
     kind.lists[p] = summary;
   else
     kind.lists.insert(kind.lists.begin() + static_cast<ptrdiff_t>(p), summary);
+  // The room left over was never touched: it costs no memory.
   kind.players = std::move(merged);
   kind.changes = std::move(changes);
-  kind.players.shrink_to_fit();
-  kind.changes.shrink_to_fit();
   BuildLookup(kind);
   return true;
 }

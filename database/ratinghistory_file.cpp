@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
+#include "database/hugepages.h"
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
@@ -20,18 +22,42 @@ namespace {
 constexpr char kMagic[8] = {'R', 'A', 'T', 'E', 'H', 'I', 'S', 'T'};
 constexpr uint32_t kVersion = 1;
 
-// Writes into room made beforehand.
-struct Writer {
-  uint8_t* at;
+// Writes a block at a time: each full block goes to `sink`, so that a
+// large history is written without a buffer of its whole size.
+class BlockWriter {
+ public:
+  using Sink = std::function<bool(const uint8_t* bytes, size_t n)>;
+  explicit BlockWriter(const Sink& sink) : sink_(sink), block_(size_t{1} << 20) {}
+  void Bytes(const void* bytes, size_t n) {
+    if (used_ + n > block_.size()) Flush();
+    std::memcpy(block_.data() + used_, bytes, n);
+    used_ += n;
+  }
   void U16(uint32_t v) {
-    at[0] = static_cast<uint8_t>(v);
-    at[1] = static_cast<uint8_t>(v >> 8);
-    at += 2;
+    if (used_ + 2 > block_.size()) Flush();
+    block_[used_] = static_cast<uint8_t>(v);
+    block_[used_ + 1] = static_cast<uint8_t>(v >> 8);
+    used_ += 2;
   }
   void U32(uint32_t v) {
     U16(v & 0xFFFF);
     U16(v >> 16);
   }
+  // Hands on the last block; false when the sink failed on any.
+  bool Finish() {
+    Flush();
+    return ok_;
+  }
+
+ private:
+  void Flush() {
+    if (used_ > 0) ok_ = sink_(block_.data(), used_) && ok_;
+    used_ = 0;
+  }
+  const Sink& sink_;
+  std::vector<uint8_t> block_;
+  size_t used_ = 0;
+  bool ok_ = true;
 };
 
 struct Reader {
@@ -103,13 +129,11 @@ bool ReadKind(Reader& in, KindHistory& kind) {
 
 }  // namespace
 
-std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
-  size_t size = 12;
-  for (const KindHistory& kind : history.kinds)
-    size += 12 + kind.lists.size() * 12 + kind.players.size() * 6 + kind.changes.size() * 4;
-  std::vector<uint8_t> bytes(size);
-  std::memcpy(bytes.data(), kMagic, sizeof kMagic);
-  Writer out{bytes.data() + sizeof kMagic};
+namespace {
+
+bool WriteHistory(const RatingHistory& history, const BlockWriter::Sink& sink) {
+  BlockWriter out(sink);
+  out.Bytes(kMagic, sizeof kMagic);
   out.U32(kVersion);
   for (const KindHistory& kind : history.kinds) {
     out.U32(static_cast<uint32_t>(kind.lists.size()));
@@ -127,6 +151,21 @@ std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
       out.U16(c.rating);
     }
   }
+  return out.Finish();
+}
+
+}  // namespace
+
+std::vector<uint8_t> HistoryBytes(const RatingHistory& history) {
+  size_t size = 12;
+  for (const KindHistory& kind : history.kinds)
+    size += 12 + kind.lists.size() * 12 + kind.players.size() * 6 + kind.changes.size() * 4;
+  std::vector<uint8_t> bytes;
+  ReserveLarge(bytes, size);
+  WriteHistory(history, [&](const uint8_t* block, size_t n) {
+    bytes.insert(bytes.end(), block, block + n);
+    return true;
+  });
   return bytes;
 }
 
@@ -158,11 +197,11 @@ HistoryLoad LoadHistory(const std::string& path, RatingHistory& history) {
 }
 
 bool SaveHistory(const std::string& path, const RatingHistory& history) {
-  std::vector<uint8_t> bytes = HistoryBytes(history);
   std::string temporary = path + ".tmp";
   OwnedFile file = OpenFile(temporary, "wb");
   if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  bool written = WriteHistory(
+      history, [&](const uint8_t* block, size_t n) { return std::fwrite(block, 1, n, file.get()) == n; });
   if (!CloseFile(file) || !written || !ReplaceFileWith(temporary, path)) {
     std::remove(temporary.c_str());
     return false;

@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "database/mappedfile.h"
+
 enum class RatingKind : uint8_t { kStandard, kRapid, kBlitz };
 constexpr int kRatingKinds = 3;
 constexpr std::array<RatingKind, kRatingKinds> kAllRatingKinds{RatingKind::kStandard, RatingKind::kRapid,
@@ -101,6 +103,9 @@ struct ListPlayer {
 // rating is the number alone in its columns, 1..9999; anything else there
 // counts as unrated.
 bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& player);
+// The same without the name and birth date.
+bool ReadListNumbers(const ListFormat& format, std::string_view line, int32_t& id,
+                     std::array<uint16_t, kRatingKinds>& rating);
 
 // Reads the list file at path: its header (the first line that is not blank)
 // goes to onHeader, which may adjust the format or refuse it (false, with a
@@ -115,3 +120,24 @@ bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& p
 bool ReadRatingList(const std::string& path,
                     const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
                     const std::function<void(const ListPlayer& player)>& onPlayer, std::string& error);
+
+// ReadRatingList in steps, for readers of their own: a list file whose
+// header onHeader took.
+struct OpenedList {
+  std::string path;
+  MappedFile file;
+  ListFormat format;      // as onHeader left it
+  size_t ratingsEnd = 0;  // where a whole line reaches with its ratings
+  // From the first player line to the end of the file. Its lines that a
+  // '\n' ends are player lines (ForEachLine finds them and the Ctrl-Z that
+  // may end the text); the bytes after the last go to TakeOpenLine.
+  std::string_view body;
+};
+// Reads the file up to its first player line; false (with the message) as
+// ReadRatingList refuses a file that is no list or lists nobody.
+bool OpenRatingList(const std::string& path,
+                    const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
+                    OpenedList& list, std::string& error);
+// The text's last line, which no line end follows: false (with the message)
+// when it was cut before its ratings; else it is a player line too.
+bool TakeOpenLine(const OpenedList& list, std::string_view line, std::string& error);

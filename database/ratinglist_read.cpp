@@ -1,20 +1,18 @@
-// Player lines of a rating list and the reading of a whole list file.
+// Player lines of a rating list, the header at the top of a list file, and
+// the reading of a whole list file.
 #include <algorithm>
-#include <cstdio>
+#include <bit>
 #include <cstring>
-#include <memory>
 #include <string>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "database/linescan.h"
 #include "database/ratinglist.h"
-#include "database/stdfile.h"
 
 namespace {
-
-constexpr size_t kChunk = size_t{1} << 20;
-constexpr char kEndOfText = 26;  // Ctrl-Z: the text ends here
-// Bytes of a line kept when it does not lie whole in one chunk; every field
-// of every layout lies far before this.
-constexpr size_t kLongestLine = 4096;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -50,18 +48,85 @@ int64_t NumberAlone(std::string_view field, size_t digits) {
   return at == end ? value : -1;
 }
 
+#ifdef __SSE2__
+// The value of the `count` digits at at[first..], all within at[0..16):
+// eight at a time, each byte's low four bits its digit, the first digit in
+// the lowest byte (x86 is little-endian).
+uint64_t DigitsValue(const char* at, int first, int count) {
+  auto eight = [](const char* from, int keep) {  // the last `keep` of the 8 bytes at from
+    uint64_t x;
+    std::memcpy(&x, from, 8);
+    x &= 0x0F0F0F0F0F0F0F0FULL;
+    if (keep < 8) x &= ~uint64_t{0} << (8 * (8 - keep));
+    x = (x * 10 + (x >> 8)) & 0x00FF00FF00FF00FFULL;
+    x = (x * 100 + (x >> 16)) & 0x0000FFFF0000FFFFULL;
+    return (x * 10000 + (x >> 32)) & 0xFFFFFFFFULL;
+  };
+  const int end = first + count;
+  if (count > 8) {
+    uint64_t high = 0;
+    for (const char* d = at + first; d != at + end - 8; ++d)
+      high = high * 10 + static_cast<uint64_t>(*d - '0');
+    return high * 100000000 + eight(at + end - 8, 8);
+  }
+  if (end >= 8) return eight(at + end - 8, count);
+  // Too near the block's start to read 8 bytes ending at the last digit.
+  uint64_t value = 0;
+  for (const char* d = at + first; d != at + end; ++d) value = value * 10 + static_cast<uint64_t>(*d - '0');
+  return value;
+}
+#endif
+
+// NumberAlone of the `width` (at most 16) bytes at `at`, when 16 bytes can
+// be read there: which bytes are digits and which blanks, 16 at once.
+int64_t NumberAloneInBlock(const char* at, size_t width, size_t digits) {
+#ifdef __SSE2__
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  const __m128i isDigit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                        _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
+  const __m128i isBlank =
+      _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')));
+  const uint32_t field = (1u << width) - 1;
+  const uint32_t digitBits = static_cast<uint32_t>(_mm_movemask_epi8(isDigit)) & field;
+  const uint32_t blankBits = static_cast<uint32_t>(_mm_movemask_epi8(isBlank)) & field;
+  if ((digitBits | blankBits) != field) return -1;
+  if (digitBits == 0) return 0;
+  // The digits must be one run: 2^count - 1 once shifted down.
+  const int first = std::countr_zero(digitBits);
+  const uint32_t run = digitBits >> first;
+  const int count = std::bit_width(run);
+  if ((run & (run + 1)) != 0 || static_cast<size_t>(count) > digits) return -1;
+  return static_cast<int64_t>(DigitsValue(at, first, count));
+#else
+  return NumberAlone(std::string_view(at, width), digits);
+#endif
+}
+
+// NumberAlone of a line's field.
+int64_t NumberInField(std::string_view line, ColumnSpan span, size_t digits) {
+  if (span.begin + 16 <= line.size() && span.end - span.begin <= 16)
+    return NumberAloneInBlock(line.data() + span.begin, span.end - span.begin, digits);
+  return NumberAlone(Field(line, span), digits);
+}
+
 }  // namespace
 
+bool ReadListNumbers(const ListFormat& format, std::string_view line, int32_t& id,
+                     std::array<uint16_t, kRatingKinds>& rating) {
+  int64_t number = NumberInField(line, format.id, 10);
+  if (number <= 0 || number > INT32_MAX) return false;
+  id = static_cast<int32_t>(number);
+  for (int k = 0; k < kRatingKinds; ++k) {
+    int64_t r = format.rating[k].empty() ? 0 : NumberInField(line, format.rating[k], 4);
+    rating[k] = r > 0 ? static_cast<uint16_t>(r) : 0;
+  }
+  return true;
+}
+
 bool ReadListLine(const ListFormat& format, std::string_view line, ListPlayer& player) {
-  int64_t id = NumberAlone(Field(line, format.id), 10);
-  if (id <= 0 || id > INT32_MAX) return false;
-  player.id = static_cast<int32_t>(id);
+  if (!ReadListNumbers(format, line, player.id, player.rating)) return false;
   player.name = Trimmed(Field(line, format.name));
   player.birth = Trimmed(Field(line, format.birth));
-  for (int k = 0; k < kRatingKinds; ++k) {
-    int64_t rating = format.rating[k].empty() ? 0 : NumberAlone(Field(line, format.rating[k]), 4);
-    player.rating[k] = rating > 0 ? static_cast<uint16_t>(rating) : 0;
-  }
   return true;
 }
 
@@ -82,110 +147,102 @@ bool IsBlankLine(std::string_view line) {
   return true;
 }
 
+std::string_view WithoutCr(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
 }  // namespace
 
-bool ReadRatingList(const std::string& path,
+bool OpenRatingList(const std::string& path,
                     const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
-                    const std::function<void(const ListPlayer& player)>& onPlayer, std::string& error) {
-  OwnedFile file = OpenFile(path, "rb");
-  if (!file) {
+                    OpenedList& list, std::string& error) {
+  list = {};
+  list.path = path;
+  if (!MapFile(path, list.file)) {
     error = "cannot read " + path;
     return false;
   }
-  auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
-  std::string carried;  // the start of a line begun in an earlier chunk
+  const std::string_view text = list.file.bytes;
   std::optional<ListFormat> format;
-  bool ready = false;  // the format is complete and taken by onHeader
-  size_t ratingsEnd = 0;
-  uint64_t players = 0;
-  bool lastLineOpen = false;  // the line taken is the last and lacks its end
-  ListPlayer player;
-
-  auto accept = [&]() {
-    if (!onHeader(*format, error)) return false;
-    ready = true;
-    ratingsEnd = RatingsEnd(*format);
-    return true;
-  };
   auto notAList = [&](const std::string& why) {
     error = path + " is not a FIDE rating list: " + why;
     return false;
   };
-  // Returns false once the list is refused.
-  auto takePlayer = [&](std::string_view line) {
-    // A last line that stops before its ratings do was cut off: its digits
-    // would be taken for a lower rating.
-    if (lastLineOpen && line.size() < ratingsEnd && !IsBlankLine(line)) {
-      error = path + " ends in the middle of a line: download it again";
-      return false;
-    }
-    if (ReadListLine(*format, line, player)) {
-      ++players;
-      onPlayer(player);
-    }
+  // The players begin at `first`, a line after the header or the first
+  // player line of a list of 2001 to 2004.
+  auto accept = [&](size_t first) {
+    if (!onHeader(*format, error)) return false;
+    list.format = *format;
+    list.ratingsEnd = RatingsEnd(list.format);
+    list.body = text.substr(first);
     return true;
   };
-  auto takeLine = [&](std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (ready) return takePlayer(line);
-    if (IsBlankLine(line)) return true;  // blank lines before the list
-    if (!format) {
+  for (size_t at = 0; at < text.size();) {
+    size_t end = std::min(text.find_first_of("\n\x1a", at), text.size());
+    const bool last = end == text.size() || text[end] == kEndOfText;
+    const size_t next = last ? end : end + 1;
+    std::string_view line = WithoutCr(text.substr(at, end - at));
+    if (last && line.empty()) break;
+    if (IsBlankLine(line)) {
+      // blank lines before the list
+    } else if (!format) {
       std::string why;
       format = RecognizeHeader(line, why);
-      if (format) return format->columnsPending || accept();
-      // No header: a list of 2001 to 2004 may begin with its players.
-      format = ListFormat{};
-      if (!FitColumnsBefore2005(*format, line)) return notAList(why);
-    } else if (!FitColumnsBefore2005(*format, line)) {
+      if (format && !format->columnsPending) return accept(next);
+      if (!format) {
+        // No header: a list of 2001 to 2004 may begin with its players.
+        format = ListFormat{};
+        if (!FitColumnsBefore2005(*format, line)) return notAList(why);
+        return accept(at);
+      }
+    } else if (FitColumnsBefore2005(*format, line)) {
+      return accept(at);
+    } else {
       // A line without an ID holds no player in any column set.
       std::string_view idField = line.substr(0, std::min<size_t>(line.size(), 12));
-      if (idField.find_first_of("0123456789") == std::string_view::npos) return true;
-      return notAList("its lines stand in none of the column sets of the lists of 2001 to 2004");
+      if (idField.find_first_of("0123456789") != std::string_view::npos)
+        return notAList("its lines stand in none of the column sets of the lists of 2001 to 2004");
     }
-    return accept() && takePlayer(line);
-  };
-
-  bool ended = false;
-  while (!ended) {
-    size_t got = std::fread(chunk.get(), 1, kChunk, file.get());
-    if (std::ferror(file.get())) {
-      error = "cannot read " + path;
-      return false;
-    }
-    if (got == 0) break;
-    std::string_view text(chunk.get(), got);
-    if (size_t stop = text.find(kEndOfText); stop != text.npos) {
-      text = text.substr(0, stop);
-      ended = true;
-    }
-    while (!text.empty()) {
-      size_t lineEnd = text.find('\n');
-      if (lineEnd == text.npos) break;
-      std::string_view line = text.substr(0, lineEnd);
-      text.remove_prefix(lineEnd + 1);
-      bool going;
-      if (!carried.empty()) {
-        carried.append(line.substr(0, kLongestLine - std::min(kLongestLine, carried.size())));
-        going = takeLine(carried);
-        carried.clear();
-      } else {
-        going = takeLine(line);
-      }
-      if (!going) return false;
-    }
-    // A line whose end lies in a later chunk.
-    if (!text.empty() && carried.size() < kLongestLine)
-      carried.append(text.substr(0, kLongestLine - carried.size()));
+    if (last) break;
+    at = next;
   }
-  lastLineOpen = true;
-  if (!carried.empty() && !takeLine(carried)) return false;
   if (!format) return notAList("it is empty");
-  if (!ready || players == 0) {
-    error = path + " lists no players";
+  error = path + " lists no players";
+  return false;
+}
+
+bool TakeOpenLine(const OpenedList& list, std::string_view line, std::string& error) {
+  line = WithoutCr(line);
+  // A last line that stops before its ratings do was cut off: its digits
+  // would be taken for a lower rating.
+  if (line.size() < list.ratingsEnd && !IsBlankLine(line)) {
+    error = list.path + " ends in the middle of a line: download it again";
     return false;
   }
-  if (!CloseFile(file)) {
-    error = "cannot read " + path;
+  return true;
+}
+
+bool ReadRatingList(const std::string& path,
+                    const std::function<bool(ListFormat& format, std::string& error)>& onHeader,
+                    const std::function<void(const ListPlayer& player)>& onPlayer, std::string& error) {
+  OpenedList list;
+  if (!OpenRatingList(path, onHeader, list, error)) return false;
+  uint64_t players = 0;
+  ListPlayer player;
+  auto take = [&](std::string_view line) {
+    if (!ReadListLine(list.format, WithoutCr(line), player)) return;
+    ++players;
+    onPlayer(player);
+  };
+  ScanEnd end = ForEachLine(list.body, take);
+  std::string_view open = list.body.substr(end.openLine, end.textEnd - end.openLine);
+  if (!open.empty()) {
+    if (!TakeOpenLine(list, open, error)) return false;
+    take(open);
+  }
+  if (players == 0) {
+    error = path + " lists no players";
     return false;
   }
   return true;
