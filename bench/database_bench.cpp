@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelistimport.h"
-#include "database/playersearch.h"
-#include "database/playersfile.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tools/fidegen.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playersearch.h"
 #include "fuzz/fuzzfile.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playersearch.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!p.name.empty() && p.name.size() <= 61 && p.name[0] >= 'A' && p.name[0] <= 'Z');
     Check(p.name.back() != ' ');
     Check(p.fideId >= 0 && p.rating <= 9999 && p.birthYear <= 9999);
-    Check(p.sex <= Sex::None && p.title <= Title::None && p.federation <= kFederationCount);
+    Check(p.sex <= Sex::kNone && p.title <= Title::kNone && p.federation <= kFederationCount);
   }
   const size_t count = read->items.size();
   std::optional<PlayerDatabase> db = ImportFideList(path, error, Indexing::kBuild);

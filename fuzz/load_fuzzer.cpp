@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/bytefile.h"
-#include "database/playersearch.h"
-#include "database/playersfile.h"
+#include "files/bytefile.h"
 #include "fuzz/fuzzfile.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 
 namespace {
 

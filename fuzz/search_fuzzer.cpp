@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "database/nameevidence.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
+#include "tagrules/nameevidence.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "database/playersfile.h"
 #include "host/paths.h"
+#include "players/playersfile.h"
 
 namespace {
 

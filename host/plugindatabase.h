@@ -2,7 +2,7 @@
 // by the first command that needs it and replaced by an import.
 #pragma once
 
-#include "database/playerdatabase.h"
+#include "players/playerdatabase.h"
 
 // The database every command looks players up in: players.dat is read while
 // it is empty. The reference stays valid for the process; an import, which

@@ -25,7 +25,7 @@ std::wstring ReportSideText(const GamePlayer& info, const Player& record, const 
   if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(record.fideId)));
   if (added.title) text += msg::TitleLine + Wide(TitleText(record.title));
   if (added.elo) text += msg::EloLine + Wide(DecimalText(record.rating));
-  if (added.sex) text += std::wstring(msg::SexLine) + (record.sex == Sex::Male ? L"M" : L"F");
+  if (added.sex) text += std::wstring(msg::SexLine) + (record.sex == Sex::kMale ? L"M" : L"F");
   if (added.country) text += msg::CountryLine + Wide(FederationCode(record.federation));
   GameHeaderChanged();
   return text;
@@ -43,7 +43,7 @@ void AddSide(Side side, std::wstring* text) {
   GamePlayer info = ReadGameTags(position, side);
   if (IsAnonymousName(info.name)) {
     if (text)
-      *text = side == Side::White ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
+      *text = side == Side::kWhite ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
     else
       ShowMessage(msg::CantAddAnything, msg::NoPlayerName, 1);
     return;
@@ -59,7 +59,7 @@ void AddSide(Side side, std::wstring* text) {
       else
         ReportOneSide(info, record, added);
     } else if (text) {
-      *text = (side == Side::White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
+      *text = (side == Side::kWhite ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
               Wide(info.name) + msg::IsFoundInFideDatabase;
     } else {
       ShowMessage(msg::CantAddAnything, msg::NoPlayerWithIdOf + Wide(info.name) + msg::IsFoundInFideDatabase,
@@ -80,18 +80,18 @@ void AddSide(Side side, std::wstring* text) {
 }  // namespace
 
 void __stdcall AddWhiteCommand() {
-  Guarded([] { AddSide(Side::White, nullptr); });
+  Guarded([] { AddSide(Side::kWhite, nullptr); });
 }
 
 void __stdcall AddBlackCommand() {
-  Guarded([] { AddSide(Side::Black, nullptr); });
+  Guarded([] { AddSide(Side::kBlack, nullptr); });
 }
 
 void __stdcall AddBothCommand() {
   Guarded([] {
     std::wstring white, black;
-    AddSide(Side::White, &white);
-    AddSide(Side::Black, &black);
+    AddSide(Side::kWhite, &white);
+    AddSide(Side::kBlack, &black);
     // Both parts empty: nobody was found (already said) or chosen, so
     // nothing was added and there is nothing to report.
     if (white.empty() && black.empty()) return;

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playersearch.h"
+#include "tagrules/tagrules.h"
 #include "windows/searchwindow.h"
 
 // What the user chose.

@@ -65,12 +65,12 @@ StepOutcome DecideName(const PlayerDatabase& db, const NameEntry& entry, const T
   StepResult result = step.AddsTagById() ? kAdded : kAlreadyPresent;
 
   switch (step.choice) {
-    case NameChoice::None: return {result};
-    case NameChoice::NoCandidate: return {kSkipped};  // nobody to offer: passed over without asking
-    case NameChoice::ClearHit:
+    case NameChoice::kNone: return {result};
+    case NameChoice::kNoCandidate: return {kSkipped};  // nobody to offer: passed over without asking
+    case NameChoice::kClearHit:
       if (ApplyChosenPlayer(db, entry, step.hits[0], options)) result = kAdded;
       return {result};
-    case NameChoice::AskUser: break;
+    case NameChoice::kAskUser: break;
   }
   GamePlayer prompted{entry.places[static_cast<size_t>(step.firstWithoutId)].player, entry.name};
   PlayerChoice choice = ask(db, prompted, std::move(step.hits), step.known);

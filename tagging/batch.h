@@ -11,10 +11,10 @@
 #include <span>
 #include <vector>
 
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playersearch.h"
 #include "tagging/askplayer.h"
 #include "tagging/namelist.h"
+#include "tagrules/tagrules.h"
 #include "windows/statuswindow.h"
 
 // What one step did.

@@ -92,16 +92,16 @@ std::string PlayerGamesUrl(int32_t id) {
 }
 
 void __stdcall OpenWhitePage() {
-  Guarded([] { OpenPlayerPage(Side::White); });
+  Guarded([] { OpenPlayerPage(Side::kWhite); });
 }
 void __stdcall OpenBlackPage() {
-  Guarded([] { OpenPlayerPage(Side::Black); });
+  Guarded([] { OpenPlayerPage(Side::kBlack); });
 }
 void __stdcall DownloadWhiteGames() {
-  Guarded([] { DownloadPlayerGames(Side::White); });
+  Guarded([] { DownloadPlayerGames(Side::kWhite); });
 }
 void __stdcall DownloadBlackGames() {
-  Guarded([] { DownloadPlayerGames(Side::Black); });
+  Guarded([] { DownloadPlayerGames(Side::kBlack); });
 }
 
 void __stdcall SaveDownloadedGames(const char* data) {

@@ -9,7 +9,7 @@
 
 GamePlayer ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side) {
   std::string_view name =
-      HeaderValue(header, side == Side::White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
+      HeaderValue(header, side == Side::kWhite ? hostabi::kWhitePosition : hostabi::kBlackPosition);
   // The pairs after the Seven Tag Roster carry the players' other tags.
   std::vector<HeaderTag> tags;
   if (header.size() > hostabi::kRosterSize) {

@@ -1,15 +1,15 @@
 // Reading a player's tags from a game header of the host's base, and writing
 // tags from the player database into a game through the host, under the
-// settings. The rules are the portable ones of database/tagrules.h.
+// settings. The rules are the portable ones of tagrules/tagrules.h.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
-#include "database/player.h"
-#include "database/playerdatabase.h"
-#include "database/tagrules.h"
 #include "lumora/hostabi.h"
+#include "players/player.h"
+#include "players/playerdatabase.h"
+#include "tagrules/tagrules.h"
 
 // The player of one side of the game shown at a displayed position; a
 // position outside the base gives an empty name and no information.

@@ -25,9 +25,9 @@
 #include <io.h>
 #endif
 
-#include "database/fidelistimport.h"
-#include "database/playersearch.h"
-#include "database/playersfile.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 #include "tools/players_history.h"
 #include "tools/players_tag.h"
 #include "tools/playerstool.h"

@@ -3,7 +3,7 @@
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
 // does, each distinct name once: by the FIDE ID its games carry, or where
 // the plug-in would ask a person, by the evidence of the name's games
-// (database/nameevidence.h: the extended fit of the name, the games'
+// (tagrules/nameevidence.h: the extended fit of the name, the games'
 // federation, title and Elo). --fit-only takes the name search's one clear
 // hit when the game's name fits it; --loose takes it anyway, the plug-in's
 // rule alone, where a person sees every result. A report lists every name,
@@ -18,12 +18,12 @@
 #include <optional>
 #include <system_error>
 
-#include "database/pgnstream.h"
-#include "database/playerdatabase.h"
-#include "database/playerinfofile.h"
-#include "database/ratinghistory.h"
-#include "database/replacefile.h"
-#include "database/stdfile.h"
+#include "files/replacefile.h"
+#include "files/stdfile.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
+#include "ratings/ratinghistory.h"
+#include "tagrules/playerinfofile.h"
 #include "tools/playerstool.h"
 #include "tools/tagprogress.h"
 #include "tools/tagreport.h"

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "database/playersfile.h"
-#include "database/stdfile.h"
+#include "files/stdfile.h"
+#include "players/playersfile.h"
 #include "tools/numbers.h"
 
 namespace {

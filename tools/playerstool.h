@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "database/playerdatabase.h"
+#include "players/playerdatabase.h"
 
 // Thrown to end the tool with an exit code: 1 bad input, 2 bad command line.
 struct Failure {

@@ -8,9 +8,9 @@
 #include <map>
 #include <sstream>
 
-#include "database/fidelistimport.h"
-#include "database/nameevidence.h"
-#include "database/playersearch.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "tagrules/nameevidence.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ std::map<std::string, int32_t> Truth(std::string_view pgn) {
   PgnGame game;
   while (reader.Next(game)) {
     if (!game.isGame || game.damaged) continue;
-    for (Side side : {Side::White, Side::Black}) {
-      const PgnTag* id = game.Find(side == Side::White ? "WhiteFideId" : "BlackFideId");
+    for (Side side : {Side::kWhite, Side::kBlack}) {
+      const PgnTag* id = game.Find(side == Side::kWhite ? "WhiteFideId" : "BlackFideId");
       int32_t value = 0;
-      const PgnTag* name = game.Find(side == Side::White ? "White" : "Black");
+      const PgnTag* name = game.Find(side == Side::kWhite ? "White" : "Black");
       if (id && ParseDecimal(game.Value(*id), value) && value > 0)
         truth.emplace(name ? game.Value(*name) : std::string("?"), value);
     }

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr Side kSides[2] = {Side::White, Side::Black};
+constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
 constexpr size_t kIoBlock = size_t{1} << 20;
 
 int32_t FideIdOf(const PlayerDatabase& db, int32_t index) {
@@ -89,7 +89,7 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
 // only when the game's name fits it: the player taken, or -1.
 int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) {
   const PlayerDatabase& db = *run.database;
-  const bool clearHit = step.choice == NameChoice::ClearHit;
+  const bool clearHit = step.choice == NameChoice::kClearHit;
   row.takenWithoutChoice =
       clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(db, row.name, step.hits));
   if (clearHit && !row.takenWithoutChoice) {
@@ -102,7 +102,7 @@ int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) 
     row.result = NameResult::kFound;
     return step.hits[0].index;
   }
-  row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+  row.result = step.choice == NameChoice::kNoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
   return -1;
 }
 
@@ -172,7 +172,7 @@ void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vect
 
 // The side's name as the rules read it, "?" when the game has none.
 std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
-  std::string_view roster = side == Side::White ? "White" : "Black";
+  std::string_view roster = side == Side::kWhite ? "White" : "Black";
   for (const HeaderTag& tag : tags)
     if (tag.name == roster) return tag.value;
   return "?";
@@ -194,7 +194,7 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   PlayerFacts player;
   ReadPlayerFacts(tags, side, player);
   if (fideIdTags && player.fideId == 0) {
-    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
+    std::string_view idTag = side == Side::kWhite ? "WhiteFideId" : "BlackFideId";
     for (const HeaderTag& tag : tags) {
       int32_t id = 0;
       if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
@@ -215,7 +215,7 @@ uint32_t RowFor(TagRun& run, std::string_view name) {
 }
 
 bool SaysNothing(const PlayerFacts& p) {
-  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
+  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::kNone && p.title == Title::kNone &&
          p.federation == 0 && p.team == 0 && p.month < 0;
 }
 
@@ -276,7 +276,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
     const std::array<uint8_t, 2> teams = NationalTeams(tags);
     uint32_t rowOfSide[2];
     for (Side side : kSides) {
-      uint32_t r = rowOfSide[side == Side::Black] = RowFor(run, SideNameIn(tags, side));
+      uint32_t r = rowOfSide[side == Side::kBlack] = RowFor(run, SideNameIn(tags, side));
       NameRow& row = rows[r];
       if (row.lastGame != g) {
         ++row.games;
@@ -288,7 +288,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
       if (row.anonymous) continue;
       PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
       player.month = month;
-      player.team = teams[side == Side::Black];
+      player.team = teams[side == Side::kBlack];
       if (player.fideId == 0) {
         // One place stands for those that say nothing about the player.
         if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {
@@ -380,7 +380,7 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
   SideWrites sides[2];
   int count = 0;
   for (Side side : kSides) {
-    const NameRow* row = &run.names[rows[side == Side::Black]];
+    const NameRow* row = &run.names[rows[side == Side::kBlack]];
     if (row->name != SideNameIn(tags, side)) return false;
     if (row->result == NameResult::kAnonymous) continue;
     PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);

@@ -14,19 +14,19 @@
 #include <string_view>
 #include <vector>
 
-#include "database/nameevidence.h"
-#include "database/pgnstream.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/ratinghistory.h"
-#include "database/tagrules.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "ratings/ratinghistory.h"
+#include "tagrules/nameevidence.h"
+#include "tagrules/tagrules.h"
 #include "tools/blockvector.h"
 #include "tools/nametable.h"
 #include "tools/placestore.h"
 
 // How a name without a FIDE ID is settled without a person.
 enum class TagRule : uint8_t {
-  kEvidence,  // the evidence of the name's games (database/nameevidence.h)
+  kEvidence,  // the evidence of the name's games (tagrules/nameevidence.h)
   kFitOnly,   // a clear hit of the word search that the name fits (NameFits)
   kLoose,     // a clear hit of the word search: the plug-in's rule, where a person sees each result
 };

@@ -5,11 +5,11 @@
 #include <optional>
 #include <utility>
 
-#include "database/fidelistimport.h"
-#include "database/playersfile.h"
 #include "host/hostmessage.h"
 #include "host/paths.h"
 #include "host/plugindatabase.h"
+#include "players/fidelistimport.h"
+#include "players/playersfile.h"
 #include "windows/windowhelpers.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <numeric>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playersfile.h"
-#include "database/playerstore.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playersfile.h"
+#include "players/playerstore.h"
 #include "tests/tempdir.h"
 
 namespace {
@@ -110,8 +110,8 @@ TEST_F(Import, ReadsEveryColumnOfTheCombinedAndTheStandardLists) {
     EXPECT_EQ(p.name, "Doe, Jane");
     EXPECT_EQ(p.fideId, 12345678);
     EXPECT_EQ(p.federation, 135);
-    EXPECT_EQ(p.sex, Sex::Female);
-    EXPECT_EQ(p.title, Title::WIM);
+    EXPECT_EQ(p.sex, Sex::kFemale);
+    EXPECT_EQ(p.title, Title::kWIM);
     EXPECT_EQ(p.rating, 2405);
     EXPECT_EQ(p.birthYear, 1990);
   }
@@ -192,14 +192,14 @@ TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
   auto list = Players();
   ASSERT_EQ(list.size(), 6u);
   EXPECT_EQ(list[0].federation, 0);
-  EXPECT_EQ(list[0].sex, Sex::Male);
+  EXPECT_EQ(list[0].sex, Sex::kMale);
   EXPECT_EQ(list[0].rating, 2450);
   EXPECT_EQ(list[1].federation, 0) << "codes are case-sensitive";
-  EXPECT_EQ(list[1].sex, Sex::None);
+  EXPECT_EQ(list[1].sex, Sex::kNone);
   EXPECT_EQ(list[1].rating, 0);
   EXPECT_EQ(list[1].birthYear, 0);
   EXPECT_EQ(list[2].federation, 28) << "the first IVB row";
-  EXPECT_EQ(list[2].sex, Sex::None);
+  EXPECT_EQ(list[2].sex, Sex::kNone);
   EXPECT_EQ(list[2].rating, 24);
   EXPECT_EQ(list[2].birthYear, 19);
   EXPECT_EQ(list[3].federation, 208);
@@ -226,8 +226,8 @@ TEST_F(Import, OnlyNamesStartingWithACapitalLetterAreImported) {
   EXPECT_EQ(list[2].name, "X");
   EXPECT_EQ(list[2].fideId, 12345678);
   EXPECT_EQ(list[2].federation, 0);
-  EXPECT_EQ(list[2].sex, Sex::None);
-  EXPECT_EQ(list[2].title, Title::None);
+  EXPECT_EQ(list[2].sex, Sex::kNone);
+  EXPECT_EQ(list[2].title, Title::kNone);
   EXPECT_EQ(list[2].rating, 0);
   EXPECT_EQ(list[2].birthYear, 0);
 }
@@ -338,7 +338,7 @@ Totals TotalsOf(std::span<const Player> list) {
     t.birthYears += p.birthYear;
     t.federations += p.federation;
     t.unknownFederation += p.federation == 0;
-    t.women += p.sex == Sex::Female;
+    t.women += p.sex == Sex::kFemale;
     ++t.titles.at(static_cast<size_t>(p.title));
   }
   return t;

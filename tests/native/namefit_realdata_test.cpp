@@ -13,12 +13,12 @@
 #include <map>
 #include <string>
 
-#include "database/fidelistimport.h"
-#include "database/namefit.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/searchrules.h"
-#include "database/tagrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchrules.h"
+#include "tagrules/namefit.h"
+#include "tagrules/tagrules.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "database/namefit.h"
-#include "database/playercodes.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "tagrules/namefit.h"
+#include "tagrules/tagrules.h"
 
 TEST(NameFit, ExamplesOfTheGamesAgainstTheList) {
   EXPECT_TRUE(NameFits("Navara,D", "Navara, David"));

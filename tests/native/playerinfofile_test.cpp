@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "database/playerinfofile.h"
-#include "database/playersfile.h"
+#include "players/playersfile.h"
+#include "tagrules/playerinfofile.h"
 #include "tests/tempdir.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchrules.h"
 
 namespace {
 
@@ -81,21 +81,21 @@ TEST(Federations, CodesAndRowsFollowTheFixedTable) {
     if (row != 198) {
       EXPECT_EQ(FederationByCode(FederationCode(row)), row);
     }
-  EXPECT_EQ(TitleText(Title::GM), "GM");
-  EXPECT_EQ(TitleText(Title::WFM), "WFM");
-  EXPECT_EQ(TitleText(Title::None), "");
+  EXPECT_EQ(TitleText(Title::kGM), "GM");
+  EXPECT_EQ(TitleText(Title::kWFM), "WFM");
+  EXPECT_EQ(TitleText(Title::kNone), "");
   EXPECT_EQ(TitleText(static_cast<Title>(200)), "");
-  EXPECT_EQ(TitleByText("WIM"), Title::WIM);
-  EXPECT_EQ(TitleByText("wim"), Title::None);
-  EXPECT_EQ(SexText(Sex::Female), "F");
-  EXPECT_EQ(SexText(Sex::None), "");
+  EXPECT_EQ(TitleByText("WIM"), Title::kWIM);
+  EXPECT_EQ(TitleByText("wim"), Title::kNone);
+  EXPECT_EQ(SexText(Sex::kFemale), "F");
+  EXPECT_EQ(SexText(Sex::kNone), "");
 }
 
 TEST_F(Search, DescriptionsOfCandidates) {
-  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, Sex::Female, Title::WIM, 135, 1990},
-                              {"Doe, John", 2, 0, Sex::Male, Title::None, 0, 0},
-                              {"Damaged, Row", 3, 1500, Sex::Male, static_cast<Title>(77), 250, 0},
-                              {"Titled, Unrated", 4, 0, Sex::Male, Title::GM, 192, 0}};
+  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, Sex::kFemale, Title::kWIM, 135, 1990},
+                              {"Doe, John", 2, 0, Sex::kMale, Title::kNone, 0, 0},
+                              {"Damaged, Row", 3, 1500, Sex::kMale, static_cast<Title>(77), 250, 0},
+                              {"Titled, Unrated", 4, 0, Sex::kMale, Title::kGM, 192, 0}};
   db = DatabaseOf(rows);
   EXPECT_EQ(DescribePlayer(db, 0), "Doe, Jane (NOR),  WIM,  2405 ELO");
   EXPECT_EQ(DescribePlayer(db, 1), "Doe, John (\?\?\?)");

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "database/playersfile.h"
+#include "players/playersfile.h"
 #include "tests/tempdir.h"
 
 using Bytes = std::vector<unsigned char>;
@@ -129,7 +129,7 @@ TEST_F(PlayersFile, TruncatedFileLoadsWhatIsThereAndZerosAfterTheDamage) {
   EXPECT_EQ(damaged.fideId, 7);
   EXPECT_TRUE(damaged.name.empty());
   EXPECT_EQ(damaged.rating, 0);
-  EXPECT_EQ(damaged.title, Title::GM);
+  EXPECT_EQ(damaged.title, Title::kGM);
   EXPECT_EQ(damaged.birthYear, 0);
 }
 

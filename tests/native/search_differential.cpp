@@ -24,11 +24,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "database/fidelistimport.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tools/fidegen.h"
 #include "tools/numbers.h"
 

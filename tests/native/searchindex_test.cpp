@@ -2,12 +2,12 @@
 
 #include <random>
 
-#include "database/fidelistimport.h"
-#include "database/playerdatabase.h"
-#include "database/playersearch.h"
-#include "database/playersfile.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tests/tempdir.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "database/pgnstream.h"
-#include "database/playercodes.h"
-#include "database/playerdatabase.h"
+#include "pgn/pgnstream.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
 
@@ -202,8 +202,8 @@ TEST_F(FitRun, ANationalTeamKeepsItsFederationsPlayers) {
   rule = TagRule::kEvidence;
   const uint8_t rus = static_cast<uint8_t>(FederationByCode("RUS"));
   const uint8_t ukr = static_cast<uint8_t>(FederationByCode("UKR"));
-  db = DatabaseOf(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::Male, Title::GM, rus},
-                                         {"Popov, Igor", 2, 2590, Sex::Male, Title::GM, ukr}});
+  db = DatabaseOf(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::kMale, Title::kGM, rus},
+                                         {"Popov, Igor", 2, 2590, Sex::kMale, Title::kGM, ukr}});
   const std::string olympiad = "[WhiteTeam \"Russia\"]\n[BlackTeam \"Ukraine\"]\n[WhiteElo \"2600\"]\n";
   pgn = Game("Popov,I", "Smith,J", olympiad) + Game("Popov,I", "Smith,J", "[WhiteElo \"2595\"]\n");
   Run();

@@ -20,10 +20,11 @@ class AddInfo : public ::testing::Test {
     settings = Settings{};
     uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
     std::vector<PlayerRow> rows = {
-        {"Smith, Jo", 4242, 2650, Sex::Male, Title::GM, static_cast<uint8_t>(FederationByCode("GER")), 1970},
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, nor, 1990},
-        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, nor, 1980},
-        {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
+        {"Smith, Jo", 4242, 2650, Sex::kMale, Title::kGM, static_cast<uint8_t>(FederationByCode("GER")),
+         1970},
+        {"Doe, Jane", 12345678, 2405, Sex::kFemale, Title::kWIM, nor, 1990},
+        {"Doe, John", 87654321, 2100, Sex::kMale, Title::kNone, nor, 1980},
+        {"Roe, Richard", 777, 0, Sex::kNone, Title::kNone, 0, 0},
     };
     ReplacePluginDatabase(DatabaseOf(rows));
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelistimport.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
+#include "players/fidelistimport.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 

@@ -32,16 +32,16 @@ class BatchStep : public ::testing::Test {
     uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
     uint8_t ger = static_cast<uint8_t>(FederationByCode("GER"));
     std::vector<PlayerRow> rows = {
-        {"Smith, Jo", kSmith, 2650, Sex::Male, Title::GM, ger, 1970},
-        {"Doe, Jane", kJane, 2405, Sex::Female, Title::WIM, nor, 1990},
-        {"Doe, John", kJohn, 2100, Sex::Male, Title::None, nor, 1980},
-        {"Zed, Q", kZedQ, 2050, Sex::Male, Title::None, nor, 0},
-        {"Zed, R", kZedR, 2040, Sex::Male, Title::None, nor, 0},
+        {"Smith, Jo", kSmith, 2650, Sex::kMale, Title::kGM, ger, 1970},
+        {"Doe, Jane", kJane, 2405, Sex::kFemale, Title::kWIM, nor, 1990},
+        {"Doe, John", kJohn, 2100, Sex::kMale, Title::kNone, nor, 1980},
+        {"Zed, Q", kZedQ, 2050, Sex::kMale, Title::kNone, nor, 0},
+        {"Zed, R", kZedR, 2040, Sex::kMale, Title::kNone, nor, 0},
     };
     for (int i = 0; i < kPoes; ++i)
       rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x", kFirstPoeId + i,
-                      static_cast<uint16_t>(2000 - i), Sex::Male, Title::None, ger, 0});
-    rows.push_back({"Roe, Richard", kRichard, 0, Sex::None, Title::None, 0, 0});
+                      static_cast<uint16_t>(2000 - i), Sex::kMale, Title::kNone, ger, 0});
+    rows.push_back({"Roe, Richard", kRichard, 0, Sex::kNone, Title::kNone, 0, 0});
     db = DatabaseOf(rows);
     batchRun.database = &db;
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {

@@ -25,11 +25,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "database/playersearch.h"
-#include "database/playersfile.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "hostsim/pgn.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tools/splitmix.h"
@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
   std::vector<PlayerRow> rows;
   const int players = 500000;
   for (int i = 0; i < players; ++i)
-    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::Male, Title::None, 1, 0});
+    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::kMale, Title::kNone, 1, 0});
   const PlayerDatabase db = DatabaseOf(rows);  // with its indexes: not a step's cost
   // Black names carry no ID and find nobody: a whole word search each. White
   // names carry a known ID: a scan of the list by ID each.

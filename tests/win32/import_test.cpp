@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
-#include "database/playersfile.h"
 #include "host/paths.h"
 #include "host/plugindatabase.h"
 #include "hostsim/fakehost.h"
+#include "players/playersfile.h"
 #include "plugin/velmarsh.h"
 #include "tagging/addinfo.h"
 #include "tests/tempdir.h"
@@ -58,7 +58,7 @@ TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
   EXPECT_TRUE(ImportChosenList(list));
   const std::vector<std::string> ordered{"Beta, Bob", "Alpha, Anna", "Delta, Dora", "Gamma, Carl"};
   EXPECT_EQ(Names(), ordered);
-  EXPECT_EQ(PluginDatabase().Players()[1].title, Title::WGM);
+  EXPECT_EQ(PluginDatabase().Players()[1].title, Title::kWGM);
   EXPECT_TRUE(host.messages.empty()) << "a good import says nothing";
 
   const PlayerDatabase saved = LoadPlayers(players);
@@ -89,7 +89,7 @@ TEST_F(ImportList, PlayersDatIsReadOnFirstNeedAndAnImportReplacesItForEveryComma
 
 TEST_F(ImportList, UnreadableOrRefusedListKeepsListAndFileAndTellsTheUser) {
   ReplacePluginDatabase(
-      DatabaseOf(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::Male, Title::None, 1, 1970}}));
+      DatabaseOf(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::kMale, Title::kNone, 1, 1970}}));
   ASSERT_TRUE(SavePlayers(PluginDatabase(), players));
   const Bytes before = ReadAllBytes(players);
 
