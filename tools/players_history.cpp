@@ -6,9 +6,9 @@
 #include <string_view>
 #include <tuple>
 
-#include "database/boththreads.h"
-#include "database/historylist.h"
-#include "database/ratinghistory.h"
+#include "ratings/boththreads.h"
+#include "ratings/historylist.h"
+#include "ratings/ratinghistory.h"
 #include "tools/numbers.h"
 
 const char* const kHistoryUsage =

@@ -3,7 +3,7 @@
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
 // does, each distinct name once: by the FIDE ID its games carry, or where
 // the plug-in would ask a person, by the evidence of the name's games
-// (database/nameevidence.h: the extended fit of the name, the games'
+// (tagrules/nameevidence.h: the extended fit of the name, the games'
 // federation, title and Elo). --fit-only takes the name search's one clear
 // hit when the game's name fits it; --loose takes it anyway, the plug-in's
 // rule alone, where a person sees every result. A report lists every name,
@@ -18,13 +18,12 @@
 #include <optional>
 #include <system_error>
 
-#include "database/pgnstream.h"
-#include "database/playerinfofile.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/ratinghistory.h"
-#include "database/replacefile.h"
-#include "database/stdfile.h"
+#include "files/replacefile.h"
+#include "files/stdfile.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
+#include "ratings/ratinghistory.h"
+#include "tagrules/playerinfofile.h"
 #include "tools/playerstool.h"
 #include "tools/tagprogress.h"
 #include "tools/tagreport.h"
@@ -209,11 +208,9 @@ int Tag(const std::vector<std::string>& args) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input);
   }
-  LoadDatabase(a.database);
-  // The first lookup builds the indexes: counted with the load.
-  Player unused;
-  int32_t index;
-  FindByIdAt(0, unused, index);
+  // The indexes are built with the load, and counted with it.
+  const PlayerDatabase db = LoadDatabase(a.database);
+  run.database = &db;
   double loadSeconds = Seconds(start);
 
   std::error_code sizeError;

@@ -12,19 +12,21 @@
 
 namespace {
 
-constexpr Side kSides[2] = {Side::White, Side::Black};
+constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
 constexpr size_t kIoBlock = size_t{1} << 20;
 
-int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
+int32_t FideIdOf(const PlayerDatabase& db, int32_t index) {
+  return db.Players()[static_cast<size_t>(index)].fideId;
+}
 
 // The player a choice names: a candidate with that FIDE ID first, else the
 // first of the list with it; -1 when there is none.
-int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
+int32_t ChosenPlayer(const PlayerDatabase& db, int32_t id, const std::vector<SearchHit>& candidates) {
   for (const SearchHit& c : candidates)
-    if (FideIdOf(c.index) == id) return c.index;
+    if (FideIdOf(db, c.index) == id) return c.index;
   Player player;
   int32_t index = -1;
-  return FindByIdAt(id, player, index) ? index : -1;
+  return FindByIdAt(db, id, player, index) ? index : -1;
 }
 
 // The month of a name's places without a FIDE ID (the median of those
@@ -42,6 +44,7 @@ MonthNumber MonthOfName(const NameRow& row) {
 // The evidence rule for the places without a FIDE ID: the player taken, or
 // -1 with the candidates left for a person.
 int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) {
+  const PlayerDatabase& db = *run.database;
   std::vector<PlaceEvidence> places;
   for (const NamePlace& place : row.places) {
     const PlayerFacts& p = place.player;
@@ -58,13 +61,13 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
     const MonthNumber month = MonthOfName(row);
     if (month >= 0 && RatingAt(kind, 0, month)) {  // a list of the kind is in force
       if (run.options.historyKind == RatingKind::kStandard) gates = &kHistoryGates;
-      ratingOf = [&kind, month](int32_t index) -> uint16_t {
-        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(index), month);
+      ratingOf = [&db, &kind, month](int32_t index) -> uint16_t {
+        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(db, index), month);
         return r ? r->rating : 0;
       };
     }
   }
-  EvidenceChoice choice = ChooseByEvidence(evidence, step.known, *gates, ratingOf);
+  EvidenceChoice choice = ChooseByEvidence(db, evidence, step.known, *gates, ratingOf);
   row.note = choice.note;
   if (choice.outcome == EvidenceOutcome::kTaken) {
     row.result = NameResult::kFound;
@@ -76,7 +79,7 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
   for (int32_t c : choice.candidates) row.candidates.push_back({c, 1});
   if (row.candidates.empty()) {
     // Nobody fits: the word search's players, for a person who knows better.
-    row.candidates = WordSearch(row.name);
+    row.candidates = WordSearch(db, row.name);
     PromoteKnownPlayers(row.candidates, step.known);
   }
   return -1;
@@ -85,34 +88,36 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
 // The word search's clear hit, as the plug-in takes it, and unless loose
 // only when the game's name fits it: the player taken, or -1.
 int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) {
-  const bool clearHit = step.choice == NameChoice::ClearHit;
+  const PlayerDatabase& db = *run.database;
+  const bool clearHit = step.choice == NameChoice::kClearHit;
   row.takenWithoutChoice =
-      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(row.name, step.hits));
+      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(db, row.name, step.hits));
   if (clearHit && !row.takenWithoutChoice) {
-    row.looseFideId = FideIdOf(step.hits[0].index);
+    row.looseFideId = FideIdOf(db, step.hits[0].index);
     row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
-               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
+               std::string(db.Players()[static_cast<size_t>(step.hits[0].index)].name);
   }
   row.candidates = step.hits;
   if (row.takenWithoutChoice) {
     row.result = NameResult::kFound;
     return step.hits[0].index;
   }
-  row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+  row.result = step.choice == NameChoice::kNoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
   return -1;
 }
 
 void Decide(NameRow& row, TagRun& run) {
+  const PlayerDatabase& db = *run.database;
   // The step of the plug-in's run: places with a FIDE ID completed from the
   // database, then a choice by name for the others.
   const bool byEvidence = run.options.rule == TagRule::kEvidence;
-  NameStep step = PlanNameStep(row.name, row.places, run.options.tags, !byEvidence);
+  NameStep step = PlanNameStep(db, row.name, row.places, run.options.tags, !byEvidence);
   if (step.anonymous) {
     row.result = NameResult::kAnonymous;
     return;
   }
   row.tagsById = !step.byId.empty();
-  if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
+  if (!step.known.empty()) row.fideId = FideIdOf(db, step.known.front());
   if (step.firstWithoutId < 0 || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
                  : !step.byId.empty()                             ? NameResult::kPresent
@@ -130,7 +135,7 @@ void Decide(NameRow& row, TagRun& run) {
   if (chosen < 0 && run.options.extended) {
     // The evidence's fitting players stay first; the plug-in's rules show
     // the tolerant search's alone.
-    std::vector<SearchHit> tolerant = ExtendedStepSearch(row.name, step.known);
+    std::vector<SearchHit> tolerant = ExtendedStepSearch(db, row.name, step.known);
     if (!byEvidence) row.candidates.clear();
     for (const SearchHit& h : tolerant)
       if (std::none_of(row.candidates.begin(), row.candidates.end(),
@@ -139,7 +144,7 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
-    int32_t index = ChosenPlayer(row.choice, row.candidates);
+    int32_t index = ChosenPlayer(db, row.choice, row.candidates);
     if (index >= 0) {
       chosen = index;
       row.result = NameResult::kChosen;
@@ -148,7 +153,7 @@ void Decide(NameRow& row, TagRun& run) {
     }
   }
   if (chosen < 0) return;
-  row.fideId = FideIdOf(chosen);
+  row.fideId = FideIdOf(db, chosen);
   row.chosen = chosen;
 }
 
@@ -167,7 +172,7 @@ void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vect
 
 // The side's name as the rules read it, "?" when the game has none.
 std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
-  std::string_view roster = side == Side::White ? "White" : "Black";
+  std::string_view roster = side == Side::kWhite ? "White" : "Black";
   for (const HeaderTag& tag : tags)
     if (tag.name == roster) return tag.value;
   return "?";
@@ -189,7 +194,7 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   PlayerFacts player;
   ReadPlayerFacts(tags, side, player);
   if (fideIdTags && player.fideId == 0) {
-    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
+    std::string_view idTag = side == Side::kWhite ? "WhiteFideId" : "BlackFideId";
     for (const HeaderTag& tag : tags) {
       int32_t id = 0;
       if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
@@ -210,7 +215,7 @@ uint32_t RowFor(TagRun& run, std::string_view name) {
 }
 
 bool SaysNothing(const PlayerFacts& p) {
-  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
+  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::kNone && p.title == Title::kNone &&
          p.federation == 0 && p.team == 0 && p.month < 0;
 }
 
@@ -271,7 +276,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
     const std::array<uint8_t, 2> teams = NationalTeams(tags);
     uint32_t rowOfSide[2];
     for (Side side : kSides) {
-      uint32_t r = rowOfSide[side == Side::Black] = RowFor(run, SideNameIn(tags, side));
+      uint32_t r = rowOfSide[side == Side::kBlack] = RowFor(run, SideNameIn(tags, side));
       NameRow& row = rows[r];
       if (row.lastGame != g) {
         ++row.games;
@@ -283,7 +288,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress) {
       if (row.anonymous) continue;
       PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
       player.month = month;
-      player.team = teams[side == Side::Black];
+      player.team = teams[side == Side::kBlack];
       if (player.fideId == 0) {
         // One place stands for those that say nothing about the player.
         if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {
@@ -375,7 +380,7 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
   SideWrites sides[2];
   int count = 0;
   for (Side side : kSides) {
-    const NameRow* row = &run.names[rows[side == Side::Black]];
+    const NameRow* row = &run.names[rows[side == Side::kBlack]];
     if (row->name != SideNameIn(tags, side)) return false;
     if (row->result == NameResult::kAnonymous) continue;
     PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
@@ -397,9 +402,9 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
     Player record;
     int32_t index = s.row->chosen;
     if (s.player.fideId != 0) {
-      if (!FindByIdAt(s.player.fideId, record, index)) continue;  // an ID the database lacks
+      if (!FindByIdAt(*run.database, s.player.fideId, record, index)) continue;  // an ID the database lacks
     } else {
-      record = PlayerList()[static_cast<size_t>(index)];
+      record = run.database->Players()[static_cast<size_t>(index)];
     }
     // With a history, the rating in force at the game's date instead of today's.
     if (run.options.history && month) record.rating = HistoryRating(run, record.fideId, *month);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <random>
 
-#include "database/historylist.h"
-#include "database/linescan.h"
-#include "database/listsort.h"
+#include "ratings/historylist.h"
+#include "ratings/linescan.h"
+#include "ratings/listsort.h"
 #include "tests/tempdir.h"
 #include "tools/fidegen.h"
 
