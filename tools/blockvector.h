@@ -21,6 +21,16 @@ class BlockVector {
     blocks_.clear();
     size_ = 0;
   }
+  // Takes over the blocks of `later`, none of them copied: its element i is
+  // then element offset + i here, the returned offset being this size
+  // rounded up to whole blocks (the slots between are never used).
+  size_t Append(BlockVector&& later) {
+    size_t offset = blocks_.size() * kBlock;
+    for (auto& block : later.blocks_) blocks_.push_back(std::move(block));
+    size_ = offset + later.size_;
+    later.clear();
+    return offset;
+  }
 
  private:
   static constexpr size_t kBlock = size_t{1} << 16;

@@ -12,11 +12,14 @@
 // (--choices). Every byte of the file is kept but the tag lines written.
 #include "tools/players_tag.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "database/pgnstream.h"
 #include "database/playerinfofile.h"
@@ -25,10 +28,13 @@
 #include "database/ratinghistory.h"
 #include "database/replacefile.h"
 #include "database/stdfile.h"
+#include "tools/mappedfile.h"
 #include "tools/playerstool.h"
+#include "tools/tagcollect.h"
 #include "tools/tagprogress.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
+#include "tools/tagwrite.h"
 
 namespace {
 
@@ -199,34 +205,56 @@ int Tag(const std::vector<std::string>& args) {
     if (!problem.empty()) FileError(*a.choices + ", " + problem);
   }
 
-  // Standard input is read twice through a copy in a temporary file.
+  // A file is mapped and read where it lies; standard input, or a file that
+  // cannot be mapped, is read as a stream, standard input twice through a
+  // copy in a temporary file.
   bool fromStdin = a.input == "-";
   OwnedFile input, spool;
+  MappedFile mapped;
   if (fromStdin) {
     spool.reset(std::tmpfile());
     if (!spool) FileError("cannot make a temporary file for standard input");
   } else {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input);
+    mapped = MappedFile(a.input);
   }
-  LoadDatabase(a.database);
-  // The first lookup builds the indexes: counted with the load.
-  Player unused;
-  int32_t index;
-  FindByIdAt(0, unused, index);
-  double loadSeconds = Seconds(start);
+  // The database is loaded, and its indexes built by a first lookup, while
+  // the file is read.
+  const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
+  double loadSeconds = 0;
+  std::exception_ptr loadFailure;
+  std::jthread loader([&] {
+    try {
+      LoadDatabase(a.database);
+      Player unused;
+      int32_t index;
+      FindByIdAt(0, unused, index);
+    } catch (...) {
+      loadFailure = std::current_exception();
+    }
+    loadSeconds = Seconds(start);
+  });
+  auto loaded = [&] {
+    if (loader.joinable()) loader.join();
+    if (loadFailure) std::rethrow_exception(loadFailure);
+  };
 
   std::error_code sizeError;
   TagProgress progress(fromStdin ? 0 : static_cast<int64_t>(std::filesystem::file_size(a.input, sizeError)));
-  {
+  auto reading = [&](int64_t bytes, int64_t games, size_t names) { progress.Reading(bytes, games, names); };
+  if (mapped.mapped()) {
+    CollectNames(mapped, run, reading, threads >= 2 ? 2 : 1);
+  } else {
     PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
-    auto reading = [&](int64_t bytes) { progress.Reading(bytes, run.games, run.rowOf.size()); };
     if (!CollectNames(reader, run, reading)) {
       progress.Erase();
+      loaded();
       FileError("cannot read " + a.input);
     }
   }
-  DecideNames(run);
+  loaded();
+  DecideNames(run, threads);
 
   // The games go to standard output, to -o, or beside the input and then
   // in its place.
@@ -239,16 +267,19 @@ int Tag(const std::vector<std::string>& args) {
   if (fromStdin) {
     if (std::fflush(spool.get()) != 0 || std::fseek(spool.get(), 0, SEEK_SET) != 0)
       FileError("cannot read standard input again");
-  } else {
+  } else if (!mapped.mapped()) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
-  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run,
-                                  [&](int64_t bytes) { progress.Writing(bytes); });
+  auto writing = [&](int64_t bytes) { progress.Writing(bytes); };
+  bool written = mapped.mapped()
+                     ? WriteTaggedGames(mapped, sink, run, writing)
+                     : WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run, writing);
   progress.Erase();
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
+  mapped = MappedFile();
   if (!written) {
     if (a.inPlace) std::remove(target.c_str());
     FileError("cannot write " + target + " (or " + a.input + " changed while it was read)");

@@ -11,6 +11,7 @@
 #include "database/fidelistimport.h"
 #include "database/nameevidence.h"
 #include "database/playersearch.h"
+#include "tools/tagcollect.h"
 
 namespace {
 

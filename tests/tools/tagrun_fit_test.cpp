@@ -12,8 +12,10 @@
 #include "database/pgnstream.h"
 #include "database/playercodes.h"
 #include "database/playerlist.h"
+#include "tools/tagcollect.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
+#include "tools/tagwrite.h"
 
 namespace {
 
