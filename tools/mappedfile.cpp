@@ -16,7 +16,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 // map a big file whole.
 MappedFile::MappedFile(const std::string&) {}
 MappedFile::~MappedFile() = default;
-void MappedFile::Release(int64_t, int64_t) const {}
+int64_t MappedFile::Release(int64_t, int64_t to) const { return to; }
 
 #else
 
@@ -46,12 +46,13 @@ MappedFile::~MappedFile() {
   if (data_) munmap(const_cast<char*>(data_), size_);
 }
 
-void MappedFile::Release(int64_t from, int64_t to) const {
+int64_t MappedFile::Release(int64_t from, int64_t to) const {
   const auto page = static_cast<int64_t>(sysconf(_SC_PAGESIZE));
   from = (from + page - 1) / page * page;
   to = std::min<int64_t>(to, static_cast<int64_t>(size_)) / page * page;
   if (data_ && from < to)
     madvise(const_cast<char*>(data_) + from, static_cast<size_t>(to - from), MADV_DONTNEED);
+  return std::max(from, to);
 }
 
 #endif

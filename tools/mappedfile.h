@@ -22,8 +22,10 @@ class MappedFile {
   std::string_view bytes() const { return {data_, size_}; }
   // The pages wholly within [from, to) are let go, so that reading through
   // the file does not keep all of it resident; read again, they come back
-  // from the file. Safe from several threads on different ranges.
-  void Release(int64_t from, int64_t to) const;
+  // from the file. Returns where they end (`to` down to a page): where the
+  // next range to let go begins. Safe from several threads on different
+  // ranges.
+  int64_t Release(int64_t from, int64_t to) const;
 
  private:
   const char* data_ = nullptr;

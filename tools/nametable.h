@@ -19,13 +19,13 @@ class NameTable {
   // Adds a name the table does not hold as the next row; returns it.
   uint32_t Add(std::string_view name, uint64_t hash);
   size_t size() const { return ends_.size(); }
+  std::string_view NameOf(uint32_t row) const;
 
  private:
   struct Slot {
     uint64_t hash = 0;
     uint32_t row = kNone;
   };
-  std::string_view NameOf(uint32_t row) const;
   // Where the name is, or the free slot where it would go.
   size_t SlotOf(std::string_view name, uint64_t hash) const;
 

@@ -21,7 +21,6 @@
 #include "database/ratinghistory.h"
 #include "database/tagrules.h"
 #include "tools/blockvector.h"
-#include "tools/nametable.h"
 #include "tools/placestore.h"
 
 // How a name without a FIDE ID is settled without a person.
@@ -86,11 +85,8 @@ struct NameRow {
   int32_t chosen = -1;
   bool tagsById = false;  // a place gets tags by its own FIDE ID
 
-  // While the file is read: the name's places in TagRun::places, the last
-  // game counted, and whether a place without FIDE ID is kept.
+  // Until the name is decided: its places in TagRun::places.
   PlaceStore::Chains chains;
-  int64_t lastGame = -1;
-  bool anonymous = false, unknown = false, placeWithoutId = false;
   uint32_t placesLeftOut = 0;  // places without FIDE ID not kept (see `places`)
 };
 
@@ -113,8 +109,8 @@ struct GameRecords {
   int64_t Length(int64_t game) const;
   size_t count() const { return lengths.size(); }
   // The games of a later part of the file after these, their rows made
-  // rows here by rowMap.
-  void Append(const GameRecords& later, const std::vector<uint32_t>& rowMap);
+  // rows here by rowMap; `later` is emptied as they move.
+  void Append(GameRecords&& later, const std::vector<uint32_t>& rowMap);
   BlockVector<uint16_t> lengths;
   BlockVector<std::array<uint32_t, 2>> rows;
   std::map<int64_t, int64_t> longer;
@@ -124,7 +120,6 @@ struct TagRun {
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
   std::deque<NameRow> names;               // in name order (bytes as unsigned)
-  NameTable rowOf;                         // name -> index into names, while the file is read
   std::vector<DamagedGame> damaged;
   int64_t games = 0;  // games of the file, damaged ones included
   int64_t bytes = 0;

@@ -146,10 +146,7 @@ struct MappedSource {
   }
   bool AtEnd() const { return at == text.size(); }
   // Everything before `upTo` is written: its pages are not needed again.
-  void Written(int64_t upTo) {
-    file.Release(released, upTo);
-    released = upTo;
-  }
+  void Written(int64_t upTo) { released = file.Release(released, upTo); }
 };
 
 template <class Source>
@@ -186,7 +183,7 @@ bool WriteGames(Source& reader, std::FILE* out, const TagRun& run, const TagRunP
   if (!CopyPiece(reader, writer, run.leadingBytes)) return false;
   int64_t done = run.leadingBytes;
   for (int64_t g = 0; g < static_cast<int64_t>(run.gameRecords.count()); ++g) {
-    if (g % 4096 == 0) {
+    if (g % 1024 == 0) {
       if (progress) progress(done);
       // Flushed now and then, so that what is written can be let go.
       if (writer.held() > 0 && !writer.Flush()) return false;
