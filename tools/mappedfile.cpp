@@ -15,6 +15,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 // Stream reading serves on Windows, where a 32-bit process has no room to
 // map a big file whole.
 MappedFile::MappedFile(const std::string&) {}
+MappedFile::MappedFile(std::FILE*) {}
 MappedFile::~MappedFile() = default;
 int64_t MappedFile::Release(int64_t, int64_t to) const { return to; }
 
@@ -30,6 +31,13 @@ int64_t MappedFile::Release(int64_t, int64_t to) const { return to; }
 MappedFile::MappedFile(const std::string& path) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return;
+  Map(fd);
+  close(fd);  // the mapping keeps the file
+}
+
+MappedFile::MappedFile(std::FILE* file) { Map(fileno(file)); }
+
+void MappedFile::Map(int fd) {
   struct stat st {};
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
     auto size = static_cast<size_t>(st.st_size);
@@ -39,7 +47,6 @@ MappedFile::MappedFile(const std::string& path) {
       size_ = size;
     }
   }
-  close(fd);  // the mapping keeps the file
 }
 
 MappedFile::~MappedFile() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,8 @@ class MappedFile {
   // Unmapped (bytes() empty, mapped() false) when the file is no regular
   // file, is empty, or cannot be mapped: the caller reads it as a stream.
   explicit MappedFile(const std::string& path);
+  // The same for an open file, as far as it is written (flushed).
+  explicit MappedFile(std::FILE* file);
   ~MappedFile();
   MappedFile(MappedFile&& other) noexcept;
   MappedFile& operator=(MappedFile&& other) noexcept;
@@ -28,6 +31,7 @@ class MappedFile {
   int64_t Release(int64_t from, int64_t to) const;
 
  private:
+  void Map(int fd);
   const char* data_ = nullptr;
   size_t size_ = 0;
 };

@@ -183,6 +183,36 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
       present, ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
+// The database loaded, and its indexes built by a first lookup, on a thread
+// of its own while the file is read.
+class DatabaseLoad {
+ public:
+  DatabaseLoad(const std::string& path, std::chrono::steady_clock::time_point start)
+      : thread_([this, path, start] {
+          try {
+            LoadDatabase(path);
+            Player unused;
+            int32_t index;
+            FindByIdAt(0, unused, index);
+          } catch (...) {
+            failure_ = std::current_exception();
+          }
+          seconds_ = Seconds(start);
+        }) {}
+  // Waits for the load; ends the tool as the load ended it, if it did.
+  // Returns when it was done, in seconds since the start.
+  double Wait() {
+    if (thread_.joinable()) thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+    return seconds_;
+  }
+
+ private:
+  std::exception_ptr failure_;
+  double seconds_ = 0;
+  std::jthread thread_;  // last: it starts once the rest is there
+};
+
 }  // namespace
 
 int Tag(const std::vector<std::string>& args) {
@@ -216,8 +246,8 @@ int Tag(const std::vector<std::string>& args) {
   }
 
   // A file is mapped and read where it lies; standard input, or a file that
-  // cannot be mapped, is read as a stream, standard input twice through a
-  // copy in a temporary file.
+  // cannot be mapped, is read as a stream. Standard input is read again from
+  // a copy in a temporary file, mapped where it can be.
   bool fromStdin = a.input == "-";
   OwnedFile input, spool;
   MappedFile mapped;
@@ -229,26 +259,8 @@ int Tag(const std::vector<std::string>& args) {
     if (!input) FileError("cannot read " + a.input);
     mapped = MappedFile(a.input);
   }
-  // The database is loaded, and its indexes built by a first lookup, while
-  // the file is read.
   const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
-  double loadSeconds = 0;
-  std::exception_ptr loadFailure;
-  std::jthread loader([&] {
-    try {
-      LoadDatabase(a.database);
-      Player unused;
-      int32_t index;
-      FindByIdAt(0, unused, index);
-    } catch (...) {
-      loadFailure = std::current_exception();
-    }
-    loadSeconds = Seconds(start);
-  });
-  auto loaded = [&] {
-    if (loader.joinable()) loader.join();
-    if (loadFailure) std::rethrow_exception(loadFailure);
-  };
+  DatabaseLoad database(a.database, start);
 
   std::error_code sizeError;
   TagProgress progress(fromStdin ? 0 : static_cast<int64_t>(std::filesystem::file_size(a.input, sizeError)));
@@ -259,11 +271,11 @@ int Tag(const std::vector<std::string>& args) {
     PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
     if (!CollectNames(reader, run, reading)) {
       progress.Erase();
-      loaded();
+      database.Wait();
       FileError("cannot read " + a.input);
     }
   }
-  loaded();
+  double loadSeconds = database.Wait();
   DecideNames(run, threads);
 
   // The games go to standard output, to -o, or beside the input and then
@@ -277,6 +289,7 @@ int Tag(const std::vector<std::string>& args) {
   if (fromStdin) {
     if (std::fflush(spool.get()) != 0 || std::fseek(spool.get(), 0, SEEK_SET) != 0)
       FileError("cannot read standard input again");
+    mapped = MappedFile(spool.get());
   } else if (!mapped.mapped()) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input + " again");
