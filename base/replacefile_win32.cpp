@@ -5,7 +5,7 @@
 // found), so this calls MoveFileEx on the narrow name itself.
 #include <windows.h>
 
-#include "database/replacefile.h"
+#include "files/replacefile.h"
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

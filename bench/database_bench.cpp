@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "database/fidelistimport.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tools/fidegen.h"
 
 namespace {
@@ -27,6 +27,9 @@ namespace {
 constexpr int64_t kPlayers = 1900000;
 constexpr uint64_t kSeed = 7;
 constexpr size_t kQueries = 256;
+
+// The list the benchmarks load once and share.
+PlayerDatabase database;
 
 std::string BenchFile(const std::string& name) {
   const char* dir = std::getenv("VELMARSH_BENCH_DIR");
@@ -48,22 +51,22 @@ const std::string& ListPath() {
 const std::string& DatabasePath() {
   static const std::string path = [] {
     std::string p = BenchFile("players_1900000_seed7.dat");
-    if (!ImportFideList(ListPath())) std::exit(1);
-    SortByRating();
-    if (!SavePlayers(p)) std::exit(1);
+    std::string error;
+    std::optional<PlayerDatabase> imported = ImportFideList(ListPath(), error, Indexing::kNone);
+    if (!imported || !SavePlayers(*imported, p)) std::exit(1);
     return p;
   }();
   return path;
 }
 
 void EnsureLoaded() {
-  if (PlayerList().size() == 0) LoadPlayers(DatabasePath());
+  if (database.Empty()) database = LoadPlayers(DatabasePath());
 }
 
 // Players spread evenly over the list, the same ones on every run.
 std::vector<size_t> SamplePlayers() {
   std::vector<size_t> picks;
-  size_t n = PlayerList().size();
+  size_t n = database.Players().size();
   for (size_t i = 0; i < kQueries; ++i) picks.push_back((i * 7919 + 13) * 104729 % n);
   return picks;
 }
@@ -72,7 +75,7 @@ std::vector<std::string> NameQueries(bool oneWord, bool changeLetter) {
   EnsureLoaded();
   std::vector<std::string> queries;
   for (size_t i : SamplePlayers()) {
-    std::string name(PlayerList()[i].name);
+    std::string name(database.Players()[i].name);
     if (oneWord) {
       QueryWordList words = WordsOfName(name);
       if (words.empty()) continue;
@@ -87,20 +90,30 @@ std::vector<std::string> NameQueries(bool oneWord, bool changeLetter) {
 void BM_Import(benchmark::State& state) {
   const std::string& list = ListPath();
   std::string out = BenchFile("players_import.dat");
+  size_t players = 0;
   for (auto _ : state) {
-    if (!ImportFideList(list)) state.SkipWithError("import failed");
-    SortByRating();
-    if (!SavePlayers(out)) state.SkipWithError("save failed");
+    std::string error;
+    std::optional<PlayerDatabase> imported = ImportFideList(list, error, Indexing::kNone);
+    if (!imported) {
+      state.SkipWithError("import failed");
+      break;
+    }
+    if (!SavePlayers(*imported, out)) state.SkipWithError("save failed");
+    players = imported->Players().size();
   }
-  state.counters["players"] = static_cast<double>(PlayerList().size());
+  state.counters["players"] = static_cast<double>(players);
   std::remove(out.c_str());
 }
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Load(benchmark::State& state) {
   const std::string& path = DatabasePath();
-  for (auto _ : state) LoadPlayers(path);
-  state.counters["players"] = static_cast<double>(PlayerList().size());
+  for (auto _ : state) {
+    database = PlayerDatabase{};  // two lists need not fit at once
+    database = LoadPlayers(path, nullptr, Indexing::kNone);
+  }
+  state.counters["players"] = static_cast<double>(database.Players().size());
+  database = PlayerDatabase{};
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -108,13 +121,16 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->Iterations(5);
 // of a whole process that loads it.
 void BM_LoadedListMemory(benchmark::State& state) {
   const std::string& path = DatabasePath();
-  for (auto _ : state) LoadPlayers(path);
-  double n = static_cast<double>(PlayerList().size());
+  for (auto _ : state) {
+    database = PlayerDatabase{};
+    database = LoadPlayers(path);
+  }
+  double n = static_cast<double>(database.Players().size());
   size_t names = 0;
-  for (const Player& p : PlayerList()) names += p.name.size();
+  for (const Player& p : database.Players()) names += p.name.size();
   state.counters["record_bytes_per_player"] = static_cast<double>(sizeof(Player));
   state.counters["name_bytes_per_player"] = static_cast<double>(names) / n;
-  const SearchIndex* index = CurrentSearchIndex();
+  const SearchIndex* index = database.Index();
   state.counters["index_bytes_per_player"] = index ? static_cast<double>(SearchIndexBytes(*index)) / n : 0;
   state.counters["distinct_words"] = index ? static_cast<double>(index->words.textStart.size() - 1) : 0;
   state.counters["word_occurrences_per_player"] =
@@ -122,11 +138,11 @@ void BM_LoadedListMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadedListMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Building the indexes of the loaded list: done once per list, on its first
-// lookup.
+// Building the indexes of the loaded list: done once per list, when it is
+// loaded or imported.
 void BM_BuildIndex(benchmark::State& state) {
   EnsureLoaded();
-  for (auto _ : state) benchmark::DoNotOptimize(BuildSearchIndex(PlayerList()));
+  for (auto _ : state) benchmark::DoNotOptimize(BuildSearchIndex(database.Players()));
 }
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -139,7 +155,7 @@ std::vector<std::string> QueriesOf(Lookup lookup) {
     case kFindById: {
       EnsureLoaded();
       std::vector<std::string> ids;
-      for (size_t i : SamplePlayers()) ids.push_back(std::to_string(PlayerList()[i].fideId));
+      for (size_t i : SamplePlayers()) ids.push_back(std::to_string(database.Players()[i].fideId));
       return ids;
     }
     case kWordOne: return NameQueries(true, false);
@@ -156,14 +172,17 @@ void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
   int32_t index;
   switch (lookup) {
     case kFindById:
-      benchmark::DoNotOptimize(indexed ? FindByIdAt(std::stoi(query), p, index)
-                                       : FindByIdAtLinear(std::stoi(query), p, index));
+      benchmark::DoNotOptimize(indexed ? FindByIdAt(database, std::stoi(query), p, index)
+                                       : FindByIdAtLinear(database.Players(), std::stoi(query), p, index));
       break;
     case kWordOne:
-    case kWordTwo: benchmark::DoNotOptimize(indexed ? WordSearch(query) : WordSearchLinear(query)); break;
+    case kWordTwo:
+      benchmark::DoNotOptimize(indexed ? WordSearch(database, query)
+                                       : WordSearchLinear(database.Players(), query));
+      break;
     case kRanked:
-      benchmark::DoNotOptimize(indexed ? RankedSearch(query, kExtendedSearchLimit)
-                                       : RankedSearchLinear(query, kExtendedSearchLimit));
+      benchmark::DoNotOptimize(indexed ? RankedSearch(database, query, kExtendedSearchLimit)
+                                       : RankedSearchLinear(database.Players(), query, kExtendedSearchLimit));
       break;
   }
 }
@@ -171,7 +190,6 @@ void RunLookup(Lookup lookup, bool indexed, const std::string& query) {
 // Mean time per lookup over the queries, one way.
 void BM_Lookup(benchmark::State& state, Lookup lookup, bool indexed) {
   std::vector<std::string> queries = QueriesOf(lookup);
-  if (indexed) CurrentSearchIndex();  // built before timing
   size_t q = 0;
   for (auto _ : state) RunLookup(lookup, indexed, queries[q++ % queries.size()]);
 }
@@ -199,7 +217,6 @@ double Median(std::vector<double> values) {
 void BM_Speedup(benchmark::State& state, Lookup lookup) {
   using Clock = std::chrono::steady_clock;
   std::vector<std::string> queries = QueriesOf(lookup);
-  CurrentSearchIndex();
   std::vector<double> linear, indexed, speedups;
   for (auto _ : state) {
     for (const std::string& query : queries) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "database/ratinghistory.h"
+#include "ratings/ratinghistory.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 # fails the build. It runs again when a source of the checked folders changes
 # (the stamp depends on them) or a file is added (the glob is rechecked). The
 # test "layers" runs the same check.
-set(velmarsh_layer_folders database base lumora host windows tagging plugin hostsim tools tests
+set(velmarsh_layer_folders files pgn ratings players tagrules base lumora host windows tagging plugin hostsim tools tests
     bench fuzz)
 set(velmarsh_layer_globs "")
 foreach(folder IN LISTS velmarsh_layer_folders)

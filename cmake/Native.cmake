@@ -8,7 +8,7 @@ find_package(benchmark QUIET)
 set(VELMARSH_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=undefined)
 
-add_subdirectory(database)
+include(cmake/Core.cmake)
 
 foreach(dir tools tests/native tests/hostsim bench fuzz)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)

@@ -14,19 +14,19 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
-add_subdirectory(database)
+include(cmake/Core.cmake)
 
 # The plug-in's code: one static library per layer, each listing its
-# sources and linking only the layers below it (database <- base <- lumora <-
+# sources and linking only the layers below it (the core <- base <- lumora <-
 # host <- windows <- tagging <- plugin), so that a call against the grain does
 # not link; the test "layers" checks the includes. base/ and lumora/ hold
 # headers only. The DLL links all of it, the Win32 tests link it directly and
 # play the host themselves.
 add_library(velmarsh_host STATIC
-    host/hostmessage.cpp host/hostservices.cpp host/paths.cpp host/settings.cpp
+    host/hostmessage.cpp host/hostservices.cpp host/paths.cpp host/plugindatabase.cpp host/settings.cpp
     host/starthandles.cpp)
 target_include_directories(velmarsh_host PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(velmarsh_host PUBLIC velmarsh_database
+target_link_libraries(velmarsh_host PUBLIC velmarsh_core
                       user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32)
 
 add_library(velmarsh_windows STATIC

@@ -1,7 +1,8 @@
 # Fails when a source includes against the layers. The layers, from the
-# bottom: database <- base <- lumora (the host contract) <- host <- windows
-# <- tagging <- plugin; a folder may include its own layer and those below
-# it, and nothing outside the layers. Beside them, the stand-in host
+# bottom: the portable core's folders files <- pgn <- ratings <- players <-
+# tagrules, then base <- lumora (the host contract) <- host <- windows <-
+# tagging <- plugin; a folder may include its own layer and those below it,
+# and nothing outside the layers. Beside them, the stand-in host
 # (hostsim) knows the layers up to the contract and itself; the tools know
 # the same, themselves and the host side of hostsim (the fake host). Every
 # project include names its folder ("host/paths.h", never "paths.h"), in
@@ -9,8 +10,9 @@
 # Windows header.
 # Run as: cmake -DROOT=<source dir> -P check_layers.cmake
 cmake_minimum_required(VERSION 3.25)
-set(layers database base lumora host windows tagging plugin)
-set(contract_rank 2)  # lumora
+set(core files pgn ratings players tagrules)
+set(layers ${core} base lumora host windows tagging plugin)
+list(FIND layers lumora contract_rank)
 set(beside_hostsim hostsim)
 set(beside_tools tools hostsim)
 set(failures "")
@@ -61,8 +63,11 @@ foreach(folder tests bench fuzz)
   check_sources(-1 "" ${sources})
 endforeach()
 
-sources_of(database core)
-foreach(source IN LISTS core)
+foreach(folder IN LISTS core)
+  sources_of(${folder} sources)
+  list(APPEND core_sources ${sources})
+endforeach()
+foreach(source IN LISTS core_sources)
   file(STRINGS ${ROOT}/${source} includes REGEX "^#include <windows.h>")
   foreach(line IN LISTS includes)
     string(APPEND failures "  ${source}: ${line} (the portable core)\n")

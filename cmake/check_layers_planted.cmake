@@ -4,14 +4,16 @@
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
 set(planted
-    "database/planted.cpp|#include \"tools/tagrun.h\"|outside the layers"
+    "players/planted.cpp|#include \"tools/tagrun.h\"|outside the layers"
+    "pgn/planted.cpp|#include \"players/player.h\"|a higher layer"
+    "tagrules/planted.h|#include \"base/guard.h\"|a higher layer"
     "windows/planted.cpp|#include \"tagging/batch.h\"|a higher layer"
     "plugin/planted.cpp|#include \"hostsim/fakehost.h\"|outside the layers"
     "host/planted.h|#include \"paths.h\"|name the header's folder"
     "tools/planted.cpp|#include \"tests/tempdir.h\"|outside the layers"
     "hostsim/planted.cpp|#include \"host/paths.h\"|a higher layer"
     "tests/planted.cpp|#include \"tempdir.h\"|name the header's folder"
-    "database/windowed.cpp|#include <windows.h>|the portable core")
+    "ratings/windowed.cpp|#include <windows.h>|the portable core")
 foreach(entry IN LISTS planted)
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 file)

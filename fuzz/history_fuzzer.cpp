@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/ratinghistory.h"
+#include "ratings/ratinghistory.h"
 
 namespace {
 

@@ -1,14 +1,13 @@
-// Any text is refused with a one-line message, leaving the list as it was,
-// or imports without harm into players that keep the list's rules, sorts by
-// rating, and can be searched by its own names.
+// Any text is refused with a one-line message, or reads without harm into
+// players that keep the list's rules, imports sorted by rating, and can be
+// searched by its own names.
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
 #include "fuzz/fuzzfile.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playersearch.h"
 
 namespace {
 
@@ -20,29 +19,25 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
-  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 1}});
-  if (!ImportFideList(WriteScratch("standard_list.txt", data, size), error)) {
+  const std::string path = WriteScratch("standard_list.txt", data, size);
+  std::optional<PlayerStore> read = ReadFideList(path, error);
+  if (!read) {
     Check(!error.empty() && error.find('\n') == std::string::npos);
-    Check(PlayerList().size() == 1 && PlayerList()[0].name == "Previous, List");
     return 0;
   }
-  Check(!PlayerList().empty());
-  for (const Player& p : PlayerList()) {
+  Check(!read->items.empty());
+  for (const Player& p : read->items) {
     Check(!p.name.empty() && p.name.size() <= 61 && p.name[0] >= 'A' && p.name[0] <= 'Z');
     Check(p.name.back() != ' ');
     Check(p.fideId >= 0 && p.rating <= 9999 && p.birthYear <= 9999);
-    Check(p.sex <= Sex::None && p.title <= Title::None && p.federation <= kFederationCount);
+    Check(p.sex <= Sex::kNone && p.title <= Title::kNone && p.federation <= kFederationCount);
   }
-  size_t count = PlayerList().size();
-  SortByRating();
-  Check(PlayerList().size() == count);
-  Check(std::is_sorted(PlayerList().begin(), PlayerList().end(),
-                       [](const Player& a, const Player& b) { return a.rating > b.rating; }));
-  if (count > 0) {
-    std::string name(PlayerList()[count - 1].name);
-    for (const SearchHit& r : WordSearch(name)) Check(static_cast<size_t>(r.index) < count);
-    for (const SearchHit& r : RankedSearch(name, kExtendedSearchLimit))
-      Check(static_cast<size_t>(r.index) < count);
-  }
+  const size_t count = read->items.size();
+  std::optional<PlayerDatabase> db = ImportFideList(path, error, Indexing::kBuild);
+  Check(db && db->Players().size() == count && db->RatingOrder());
+  std::string name(db->Players()[count - 1].name);
+  for (const SearchHit& r : WordSearch(*db, name)) Check(static_cast<size_t>(r.index) < count);
+  for (const SearchHit& r : RankedSearch(*db, name, kExtendedSearchLimit))
+    Check(static_cast<size_t>(r.index) < count);
   return 0;
 }

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "database/bytefile.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
+#include "files/bytefile.h"
 #include "fuzz/fuzzfile.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::vector<PlayerRow> Rows() {
+std::vector<PlayerRow> Rows(const PlayerDatabase& db) {
   std::vector<PlayerRow> rows;
-  for (const Player& p : PlayerList())
+  for (const Player& p : db.Players())
     rows.push_back({std::string(p.name), p.fideId, p.rating, p.sex, p.title, p.federation, p.birthYear});
   return rows;
 }
@@ -54,22 +54,22 @@ bool SameRows(const std::vector<PlayerRow>& a, const std::vector<PlayerRow>& b) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string in = WriteScratch("in.dat", data, size);
-  LoadPlayers(in);
-  Check(PlayerList().size() <= size / 12);
-  for (int32_t i = 0; i < static_cast<int32_t>(PlayerList().size()); ++i) {
-    Check(PlayerList()[static_cast<size_t>(i)].name.size() <= 255);
-    DescribePlayer(i);
+  const PlayerDatabase loaded = LoadPlayers(in);
+  Check(loaded.Players().size() <= size / 12);
+  for (int32_t i = 0; i < static_cast<int32_t>(loaded.Players().size()); ++i) {
+    Check(loaded.Players()[static_cast<size_t>(i)].name.size() <= 255);
+    DescribePlayer(loaded, i);
   }
-  std::vector<PlayerRow> first = Rows();
+  std::vector<PlayerRow> first = Rows(loaded);
   Check(SameRows(first, ReadByFields(in, size)));
 
   std::string out = ScratchPath("out.dat");
-  Check(SavePlayers(out));
+  Check(SavePlayers(loaded, out));
   std::string saved = ReadScratch(out);
-  LoadPlayers(out);
-  std::vector<PlayerRow> second = Rows();
+  const PlayerDatabase again = LoadPlayers(out, nullptr, Indexing::kNone);
+  std::vector<PlayerRow> second = Rows(again);
   Check(SameRows(first, second));
-  Check(SavePlayers(out));
+  Check(SavePlayers(again, out));
   Check(ReadScratch(out) == saved);
   return 0;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "database/pgnstream.h"
+#include "pgn/pgnstream.h"
 
 namespace {
 

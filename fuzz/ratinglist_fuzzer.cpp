@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <map>
 
-#include "database/historylist.h"
 #include "fuzz/fuzzfile.h"
+#include "ratings/historylist.h"
 
 namespace {
 

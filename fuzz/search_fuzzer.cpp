@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "database/nameevidence.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
+#include "tagrules/nameevidence.h"
 
 namespace {
 
@@ -48,28 +48,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name(text.substr(0, end));
     rows.push_back(PlayerRow{name, static_cast<int32_t>(name.size() % 5)});
   }
-  SetPlayerList(rows);
+  const PlayerDatabase db = DatabaseOf(rows);
+  const std::span<const Player> players = db.Players();
   const size_t limit = static_cast<size_t>(std::max<int32_t>(maxHits, 1));
   const QueryWordList words = WordsOfName(query);
 
-  std::vector<SearchHit> hits = WordSearch(query, maxHits);
+  std::vector<SearchHit> hits = WordSearch(db, query, maxHits);
   Check(words.size() <= 2);
   CheckResults(hits, rows.size(), words.size() == 2 ? limit - 1 : limit);
   for (const SearchHit& r : hits) Check(r.score >= 1 && r.score <= 3);
 
-  hits = RankedSearch(query, maxHits);
+  hits = RankedSearch(db, query, maxHits);
   CheckResults(hits, rows.size(), limit);
   for (const SearchHit& r : hits) {
     Check(r.score >= 1 && r.score < 255);
-    if (words.size() == 1) Check(r.score == ScoreWord(words[0], r.index));
+    if (words.size() == 1) Check(r.score == ScoreWord(players, words[0], r.index));
   }
   for (int32_t i = 0; i < static_cast<int32_t>(rows.size()); ++i)
     for (const std::string& w : words) {
-      uint8_t s = ScoreWord(w, i);
+      uint8_t s = ScoreWord(players, w, i);
       Check(s == 255 || (s >= 1 && s <= 4));
     }
 
-  const SearchIndex* index = CurrentSearchIndex();
+  const SearchIndex* index = db.Index();
   Check(index != nullptr);
   std::vector<SearchHit> linear, indexed;
   auto same = [&] {
@@ -78,31 +79,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                            return a.index == b.index && a.score == b.score;
                                                          });
   };
-  WordMatchesLinear(words, limit, linear);
-  WordMatchesIndexed(*index, words, limit, indexed);
+  WordMatchesLinear(players, words, limit, linear);
+  WordMatchesIndexed(*index, players, words, limit, indexed);
   Check(same());
-  RankedMatchesLinear(words, limit, linear);
-  RankedMatchesIndexed(*index, words, limit, indexed);
+  RankedMatchesLinear(players, words, limit, linear);
+  RankedMatchesIndexed(*index, players, words, limit, indexed);
   Check(same());
-  for (int32_t id = -1; id <= 5; ++id) Check(FindIdLinear(id) == FindIdIndexed(*index, id));
+  for (int32_t id = -1; id <= 5; ++id) Check(FindIdLinear(players, id) == FindIdIndexed(*index, players, id));
 
   // The holders of the query read as a game's name, both ways, and the
   // evidence rule over them with the limit byte as the games' Elo.
   const NameEvidence evidence =
       GatherEvidence(query, std::vector<PlaceEvidence>{{static_cast<uint16_t>(data[0] * 10)}});
   std::vector<int32_t> holdersLinear, holdersIndexed;
-  HoldersLinear(HolderQueryOf(evidence.form), [&](int32_t i) {
+  HoldersLinear(players, HolderQueryOf(evidence.form), [&](int32_t i) {
     holdersLinear.push_back(i);
     return i + 1;
   });
-  HoldersIndexed(*index, HolderQueryOf(evidence.form), [&](int32_t i) {
+  HoldersIndexed(*index, players, HolderQueryOf(evidence.form), [&](int32_t i) {
     holdersIndexed.push_back(i);
     return i + 1;
   });
   Check(holdersLinear == holdersIndexed);
-  const EvidenceChoice choice = ChooseByEvidence(evidence, {});
+  const EvidenceChoice choice = ChooseByEvidence(db, evidence, {});
   Check(choice.player < static_cast<int32_t>(rows.size()));
-  Check(choice.outcome != EvidenceOutcome::kTaken ||
-        FormFits(evidence.form, PlayerList()[choice.player].name));
+  Check(choice.outcome != EvidenceOutcome::kTaken || FormFits(evidence.form, players[choice.player].name));
   return 0;
 }

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "database/bytefile.h"
-#include "database/playerinfofile.h"
+#include "files/bytefile.h"
 #include "host/paths.h"
+#include "tagrules/playerinfofile.h"
 
 Settings settings;
 

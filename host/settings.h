@@ -2,7 +2,7 @@
 // ones are replaced, kept in player_info.dat beside the host's executable.
 #pragma once
 
-#include "database/tagrules.h"
+#include "tagrules/tagrules.h"
 
 // The flags and their defaults are the tag rules' options.
 using Settings = TagOptions;

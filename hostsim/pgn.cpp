@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "database/pgnstream.h"
+#include "pgn/pgnstream.h"
 
 using namespace std::string_view_literals;
 

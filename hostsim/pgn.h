@@ -1,5 +1,5 @@
 // PGN text to games and back, in the host's own style. Portable: no Win32.
-// The games are read by the core's reader (database/pgnstream.h), by its
+// The games are read by the core's reader (pgn/pgnstream.h), by its
 // rules.
 //
 // The host's style: every game starts with the Seven Tag Roster in standard
@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "database/pgnstream.h"
+#include "pgn/pgnstream.h"
 
 namespace pgn {
 

@@ -8,9 +8,9 @@
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
 #include "tagging/askplayer.h"
 #include "tagging/gametags.h"
-#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
 
 namespace {
@@ -25,7 +25,7 @@ std::wstring ReportSideText(const GamePlayer& info, const Player& record, const 
   if (added.fideId) text += msg::FideIdLine + Wide(DecimalText(static_cast<uint32_t>(record.fideId)));
   if (added.title) text += msg::TitleLine + Wide(TitleText(record.title));
   if (added.elo) text += msg::EloLine + Wide(DecimalText(record.rating));
-  if (added.sex) text += std::wstring(msg::SexLine) + (record.sex == Sex::Male ? L"M" : L"F");
+  if (added.sex) text += std::wstring(msg::SexLine) + (record.sex == Sex::kMale ? L"M" : L"F");
   if (added.country) text += msg::CountryLine + Wide(FederationCode(record.federation));
   GameHeaderChanged();
   return text;
@@ -43,23 +43,23 @@ void AddSide(Side side, std::wstring* text) {
   GamePlayer info = ReadGameTags(position, side);
   if (IsAnonymousName(info.name)) {
     if (text)
-      *text = side == Side::White ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
+      *text = side == Side::kWhite ? msg::WhiteNameNotSet : msg::BlackNameNotSet;
     else
       ShowMessage(msg::CantAddAnything, msg::NoPlayerName, 1);
     return;
   }
-  EnsurePlayersLoaded();
+  const PlayerDatabase& db = PluginDatabase();
   int32_t game = GameAtPosition(position);
   if (info.fideId != 0) {
     Player record;
-    if (FindById(info.fideId, record)) {
+    if (FindById(db, info.fideId, record)) {
       AddedTags added = WritePlayerTags(game, side, record, info);
       if (text)
         *text = ReportSideText(info, record, added);
       else
         ReportOneSide(info, record, added);
     } else if (text) {
-      *text = (side == Side::White ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
+      *text = (side == Side::kWhite ? msg::WhiteNoPlayerWithIdOf : msg::BlackNoPlayerWithIdOf) +
               Wide(info.name) + msg::IsFoundInFideDatabase;
     } else {
       ShowMessage(msg::CantAddAnything, msg::NoPlayerWithIdOf + Wide(info.name) + msg::IsFoundInFideDatabase,
@@ -67,10 +67,10 @@ void AddSide(Side side, std::wstring* text) {
     }
     return;
   }
-  std::optional<SearchHit> chosen = SelectPlayer(info);
+  std::optional<SearchHit> chosen = SelectPlayer(db, info);
   if (!chosen) return;
-  AddedTags added = WriteFideTag(info, chosen->index, game, side);
-  const Player& record = PlayerList()[static_cast<size_t>(chosen->index)];
+  AddedTags added = WriteFideTag(db, info, chosen->index, game, side);
+  const Player& record = db.Players()[static_cast<size_t>(chosen->index)];
   if (text)
     *text = ReportSideText(info, record, added);
   else
@@ -80,18 +80,18 @@ void AddSide(Side side, std::wstring* text) {
 }  // namespace
 
 void __stdcall AddWhiteCommand() {
-  Guarded([] { AddSide(Side::White, nullptr); });
+  Guarded([] { AddSide(Side::kWhite, nullptr); });
 }
 
 void __stdcall AddBlackCommand() {
-  Guarded([] { AddSide(Side::Black, nullptr); });
+  Guarded([] { AddSide(Side::kBlack, nullptr); });
 }
 
 void __stdcall AddBothCommand() {
   Guarded([] {
     std::wstring white, black;
-    AddSide(Side::White, &white);
-    AddSide(Side::Black, &black);
+    AddSide(Side::kWhite, &white);
+    AddSide(Side::kBlack, &black);
     // Both parts empty: nobody was found (already said) or chosen, so
     // nothing was added and there is nothing to report.
     if (white.empty() && black.empty()) return;

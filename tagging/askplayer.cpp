@@ -8,9 +8,9 @@
 
 namespace {
 
-SearchAnswer Ask(const Asking& how, const GamePlayer& prompted, std::span<const SearchHit> hits,
-                 bool offerExtended) {
-  std::vector<CandidateLine> lines = CandidateLines(hits);
+SearchAnswer Ask(const PlayerDatabase& db, const Asking& how, const GamePlayer& prompted,
+                 std::span<const SearchHit> hits, bool offerExtended) {
+  std::vector<CandidateLine> lines = CandidateLines(db, hits);
   std::wstring title = SearchWindowTitle(prompted);
   if (how.centreOnMouse) CentreOnMouse();
   return ChoosePlayer(MainWindowHandle(), lines, title, offerExtended, how.offerCancel);
@@ -18,13 +18,13 @@ SearchAnswer Ask(const Asking& how, const GamePlayer& prompted, std::span<const 
 
 }  // namespace
 
-PlayerChoice AskForPlayer(const Asking& how, const GamePlayer& prompted, std::vector<SearchHit> hits,
-                          std::span<const int32_t> known) {
+PlayerChoice AskForPlayer(const PlayerDatabase& db, const Asking& how, const GamePlayer& prompted,
+                          std::vector<SearchHit> hits, std::span<const int32_t> known) {
   using enum SearchAnswer::Kind;
-  SearchAnswer answer = Ask(how, prompted, hits, true);
+  SearchAnswer answer = Ask(db, how, prompted, hits, true);
   if (answer.kind == kExtendedSearch) {
-    hits = ExtendedStepSearch(prompted.name, known);
-    answer = Ask(how, prompted, hits, false);
+    hits = ExtendedStepSearch(db, prompted.name, known);
+    answer = Ask(db, how, prompted, hits, false);
   }
   switch (answer.kind) {
     case kPlayer: return {PlayerChoice::Kind::kChosen, hits[answer.row]};
@@ -35,25 +35,25 @@ PlayerChoice AskForPlayer(const Asking& how, const GamePlayer& prompted, std::ve
   return {PlayerChoice::Kind::kSkipped};
 }
 
-std::optional<SearchHit> SelectPlayer(const GamePlayer& info) {
-  std::vector<SearchHit> hits = WordSearch(info.name);
+std::optional<SearchHit> SelectPlayer(const PlayerDatabase& db, const GamePlayer& info) {
+  std::vector<SearchHit> hits = WordSearch(db, info.name);
   if (hits.empty()) {
     ShowMessage(msg::CantAddAnything, msg::CantFindPlayerFor + AnsiToWide(info.name) + msg::InFideDatabase,
                 1);
     return std::nullopt;
   }
   if (IsClearCut(hits)) return hits[0];
-  PlayerChoice choice = AskForPlayer({.centreOnMouse = true}, info, std::move(hits), {});
+  PlayerChoice choice = AskForPlayer(db, {.centreOnMouse = true}, info, std::move(hits), {});
   if (choice.kind != PlayerChoice::Kind::kChosen) return std::nullopt;
   return choice.hit;
 }
 
-std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits) {
+std::vector<CandidateLine> CandidateLines(const PlayerDatabase& db, std::span<const SearchHit> hits) {
   std::vector<CandidateLine> lines;
-  auto players = PlayerList();
+  std::span<const Player> players = db.Players();
   for (const SearchHit& hit : hits) {
     auto i = static_cast<size_t>(hit.index);
-    lines.push_back({AnsiToWide(DescribePlayer(hit.index)), i < players.size() ? players[i].fideId : 0});
+    lines.push_back({AnsiToWide(DescribePlayer(db, hit.index)), i < players.size() ? players[i].fideId : 0});
   }
   return lines;
 }

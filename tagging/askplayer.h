@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playersearch.h"
+#include "tagrules/tagrules.h"
 #include "windows/searchwindow.h"
 
 // What the user chose.
@@ -35,13 +35,13 @@ struct Asking {
 // looks again with the tolerant search (the players of `known`, whom the
 // name's other games name by FIDE ID, promoted) and asks once more without
 // offering it again.
-PlayerChoice AskForPlayer(const Asking& how, const GamePlayer& prompted, std::vector<SearchHit> hits,
-                          std::span<const int32_t> known);
+PlayerChoice AskForPlayer(const PlayerDatabase& db, const Asking& how, const GamePlayer& prompted,
+                          std::vector<SearchHit> hits, std::span<const int32_t> known);
 
 // Finds the game player by name, asking the user when the name is ambiguous:
 // the hit taken, or nothing when nobody was found (already said) or chosen.
-std::optional<SearchHit> SelectPlayer(const GamePlayer& info);
+std::optional<SearchHit> SelectPlayer(const PlayerDatabase& db, const GamePlayer& info);
 // The search window's lines for these hits.
-std::vector<CandidateLine> CandidateLines(std::span<const SearchHit> hits);
+std::vector<CandidateLine> CandidateLines(const PlayerDatabase& db, std::span<const SearchHit> hits);
 // "Search FIDE for " and what the game says about the player.
 std::wstring SearchWindowTitle(const GamePlayer& info);

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "base/guard.h"
-#include "database/searchindex.h"
 #include "host/hostdata.h"
 #include "host/hostservices.h"
+#include "host/plugindatabase.h"
 #include "host/settings.h"
 #include "tagging/gametags.h"
-#include "tagging/loadplayers.h"
 #include "windows/statuswindow.h"
 
 BatchRun batchRun;
@@ -46,39 +45,41 @@ bool WritePlaces(const NameEntry& entry, std::span<const PlaceTags> places) {
 
 }  // namespace
 
-bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen, const TagOptions& options) {
-  return WritePlaces(entry, ChosenPlayerTags(entry.name, entry.places, chosen.index, options));
+bool ApplyChosenPlayer(const PlayerDatabase& db, const NameEntry& entry, const SearchHit& chosen,
+                       const TagOptions& options) {
+  return WritePlaces(entry, ChosenPlayerTags(db, entry.name, entry.places, chosen.index, options));
 }
 
-PlayerChoice AskInRun(const GamePlayer& prompted, std::vector<SearchHit> hits,
+PlayerChoice AskInRun(const PlayerDatabase& db, const GamePlayer& prompted, std::vector<SearchHit> hits,
                       std::span<const int32_t> known) {
   // The window opens on the point the host last stored; the run does not move it.
-  return AskForPlayer({.offerCancel = true}, prompted, std::move(hits), known);
+  return AskForPlayer(db, {.offerCancel = true}, prompted, std::move(hits), known);
 }
 
-StepOutcome DecideName(const NameEntry& entry, const TagOptions& options, const AskForPlayerFn& ask) {
+StepOutcome DecideName(const PlayerDatabase& db, const NameEntry& entry, const TagOptions& options,
+                       const AskForPlayerFn& ask) {
   using enum StepResult;
-  NameStep step = PlanNameStep(entry.name, entry.places, options);
+  NameStep step = PlanNameStep(db, entry.name, entry.places, options);
   if (step.anonymous) return {kSkipped};
   WritePlaces(entry, step.byId);
   StepResult result = step.AddsTagById() ? kAdded : kAlreadyPresent;
 
   switch (step.choice) {
-    case NameChoice::None: return {result};
-    case NameChoice::NoCandidate: return {kSkipped};  // nobody to offer: passed over without asking
-    case NameChoice::ClearHit:
-      if (ApplyChosenPlayer(entry, step.hits[0], options)) result = kAdded;
+    case NameChoice::kNone: return {result};
+    case NameChoice::kNoCandidate: return {kSkipped};  // nobody to offer: passed over without asking
+    case NameChoice::kClearHit:
+      if (ApplyChosenPlayer(db, entry, step.hits[0], options)) result = kAdded;
       return {result};
-    case NameChoice::AskUser: break;
+    case NameChoice::kAskUser: break;
   }
   GamePlayer prompted{entry.places[static_cast<size_t>(step.firstWithoutId)].player, entry.name};
-  PlayerChoice choice = ask(prompted, std::move(step.hits), step.known);
+  PlayerChoice choice = ask(db, prompted, std::move(step.hits), step.known);
   switch (choice.kind) {
     case PlayerChoice::Kind::kSkipped: return {kSkipped, true};
     case PlayerChoice::Kind::kCancelled: return {kCancelled, true};
     case PlayerChoice::Kind::kChosen: break;
   }
-  if (ApplyChosenPlayer(entry, choice.hit, options)) result = kAdded;
+  if (ApplyChosenPlayer(db, entry, choice.hit, options)) result = kAdded;
   return {result, true};
 }
 
@@ -100,7 +101,7 @@ void CALLBACK BatchTick(HWND, UINT, UINT_PTR, DWORD) {
       // tick ends after it, as after a question, since it may have asked one.
       const NameEntry& entry = run.names[static_cast<size_t>(run.next)];
       StepOutcome step = Guarded(StepOutcome{StepResult::kSkipped, true},
-                                 [&] { return DecideName(entry, settings, AskInRun); });
+                                 [&] { return DecideName(*run.database, entry, settings, AskInRun); });
       switch (step.result) {
         case StepResult::kAdded: break;
         case StepResult::kAlreadyPresent: ++run.present; break;
@@ -141,9 +142,8 @@ StatusRun BatchStatusRun() {
 
 void __stdcall TagAllGames() {
   Guarded([] {
-    EnsurePlayersLoaded();
-    // The lookup indexes are built now, not in the run's first tick.
-    CurrentSearchIndex();
+    // Loaded with its indexes now, not in the run's first tick.
+    batchRun.database = &PluginDatabase();
     batchRun.names = CollectPlayerNames();
     statusRun = BatchStatusRun();
     TakeBudgetFromEnvironment();

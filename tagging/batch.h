@@ -11,10 +11,10 @@
 #include <span>
 #include <vector>
 
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playersearch.h"
 #include "tagging/askplayer.h"
 #include "tagging/namelist.h"
+#include "tagrules/tagrules.h"
 #include "windows/statuswindow.h"
 
 // What one step did.
@@ -40,6 +40,7 @@ constexpr int32_t kDefaultTickBudget = 8000;
 
 // One run over all games: the names, where it stands and what it counted.
 struct BatchRun {
+  const PlayerDatabase* database = nullptr;  // where the names' players are looked up
   NameList names;
   int32_t next = 0;  // the entry the next step decides
   int32_t skipped = 0;
@@ -68,21 +69,24 @@ struct HoldBatchSteps {
 // opens the status window, whose timer runs the steps.
 void __stdcall TagAllGames();
 
-// How a step asks the user to choose among the hits for the game's player
-// `prompted` (the players of `known` named by the name's other games).
-using AskForPlayerFn = std::function<PlayerChoice(const GamePlayer& prompted, std::vector<SearchHit> hits,
-                                                  std::span<const int32_t> known)>;
+// How a step asks the user to choose among the hits in db for the game's
+// player `prompted` (the players of `known` named by the name's other games).
+using AskForPlayerFn =
+    std::function<PlayerChoice(const PlayerDatabase& db, const GamePlayer& prompted,
+                               std::vector<SearchHit> hits, std::span<const int32_t> known)>;
 // The run's own question: the search window with Cancel, opened where the
 // host last stored its point.
-PlayerChoice AskInRun(const GamePlayer& prompted, std::vector<SearchHit> hits,
+PlayerChoice AskInRun(const PlayerDatabase& db, const GamePlayer& prompted, std::vector<SearchHit> hits,
                       std::span<const int32_t> known);
 
-// One step: decides the name of `entry` under `options`, writes its tags
-// into the host's games and says what it did.
-StepOutcome DecideName(const NameEntry& entry, const TagOptions& options, const AskForPlayerFn& ask);
-// Writes the chosen player's FIDE ID and tags into every place of the name
-// that has no FIDE ID. False when nothing was written.
-bool ApplyChosenPlayer(const NameEntry& entry, const SearchHit& chosen, const TagOptions& options);
+// One step: decides the name of `entry` among the players of db under
+// `options`, writes its tags into the host's games and says what it did.
+StepOutcome DecideName(const PlayerDatabase& db, const NameEntry& entry, const TagOptions& options,
+                       const AskForPlayerFn& ask);
+// Writes the FIDE ID and tags of db's player `chosen` into every place of
+// the name that has no FIDE ID. False when nothing was written.
+bool ApplyChosenPlayer(const PlayerDatabase& db, const NameEntry& entry, const SearchHit& chosen,
+                       const TagOptions& options);
 
 // The run as the status window takes it: BatchTick, the reset of the run
 // state, and the counters.

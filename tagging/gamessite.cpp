@@ -13,11 +13,11 @@
 #include "host/hostmessage.h"
 #include "host/hostservices.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
 #include "host/starthandles.h"
 #include "tagging/askplayer.h"
 #include "tagging/batch.h"
 #include "tagging/gametags.h"
-#include "tagging/loadplayers.h"
 #include "tagging/messages.h"
 #include "windows/searchwindow.h"
 #include "windows/windowhelpers.h"
@@ -34,10 +34,10 @@ int32_t EstablishFideId(const GamePlayer& info, const wchar_t* caption) {
     return 0;
   }
   if (info.fideId != 0) return info.fideId;
-  EnsurePlayersLoaded();
-  std::optional<SearchHit> chosen = SelectPlayer(info);
+  const PlayerDatabase& db = PluginDatabase();
+  std::optional<SearchHit> chosen = SelectPlayer(db, info);
   if (!chosen) return 0;
-  return PlayerList()[static_cast<size_t>(chosen->index)].fideId;
+  return db.Players()[static_cast<size_t>(chosen->index)].fideId;
 }
 
 void OpenPlayerPage(Side side) {
@@ -92,16 +92,16 @@ std::string PlayerGamesUrl(int32_t id) {
 }
 
 void __stdcall OpenWhitePage() {
-  Guarded([] { OpenPlayerPage(Side::White); });
+  Guarded([] { OpenPlayerPage(Side::kWhite); });
 }
 void __stdcall OpenBlackPage() {
-  Guarded([] { OpenPlayerPage(Side::Black); });
+  Guarded([] { OpenPlayerPage(Side::kBlack); });
 }
 void __stdcall DownloadWhiteGames() {
-  Guarded([] { DownloadPlayerGames(Side::White); });
+  Guarded([] { DownloadPlayerGames(Side::kWhite); });
 }
 void __stdcall DownloadBlackGames() {
-  Guarded([] { DownloadPlayerGames(Side::Black); });
+  Guarded([] { DownloadPlayerGames(Side::kBlack); });
 }
 
 void __stdcall SaveDownloadedGames(const char* data) {

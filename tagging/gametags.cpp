@@ -9,7 +9,7 @@
 
 GamePlayer ReadHeaderTags(std::span<const hostabi::TagPair> header, Side side) {
   std::string_view name =
-      HeaderValue(header, side == Side::White ? hostabi::kWhitePosition : hostabi::kBlackPosition);
+      HeaderValue(header, side == Side::kWhite ? hostabi::kWhitePosition : hostabi::kBlackPosition);
   // The pairs after the Seven Tag Roster carry the players' other tags.
   std::vector<HeaderTag> tags;
   if (header.size() > hostabi::kRosterSize) {
@@ -31,8 +31,9 @@ AddedTags WriteTags(int32_t game, const PlayerTags& tags) {
   return tags.added;
 }
 
-AddedTags WriteFideTag(const GamePlayer& info, int32_t player, int32_t game, Side side) {
-  auto players = PlayerList();
+AddedTags WriteFideTag(const PlayerDatabase& db, const GamePlayer& info, int32_t player, int32_t game,
+                       Side side) {
+  std::span<const Player> players = db.Players();
   if (player < 0 || player >= static_cast<int32_t>(players.size())) return {};
   return WriteTags(game, FideTagWrites(players[static_cast<size_t>(player)], info, side, settings));
 }

@@ -63,7 +63,7 @@ NameList CollectPlayerNames() {
   std::vector<Named> places;
   places.reserve(static_cast<size_t>(count) * 2);
   for (int32_t g = 0; g < count; ++g) {
-    for (Side side : {Side::White, Side::Black}) {
+    for (Side side : {Side::kWhite, Side::kBlack}) {
       GamePlayer player = ReadRecordTags(g, side);
       if (player.name.starts_with("Anonymous")) continue;
       places.push_back({std::move(player.name), NamePlace{g, side, player}});

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/tagrules.h"
+#include "tagrules/tagrules.h"
 
 // One distinct name. Its places are in order of game record index, White
 // before Black within a game.

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "database/stdfile.h"
+#include "files/stdfile.h"
 #include "tools/splitmix.h"
 
 namespace {

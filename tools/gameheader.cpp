@@ -1,6 +1,6 @@
 #include "tools/gameheader.h"
 
-#include "database/nameevidence.h"
+#include "tagrules/nameevidence.h"
 
 void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vector<std::string>& values) {
   tags.clear();
@@ -14,7 +14,7 @@ void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vect
 }
 
 std::string_view SideNameIn(std::span<const HeaderTag> tags, Side side) {
-  std::string_view roster = side == Side::White ? "White" : "Black";
+  std::string_view roster = side == Side::kWhite ? "White" : "Black";
   for (const HeaderTag& tag : tags)
     if (tag.name == roster) return tag.value;
   return "?";
@@ -34,7 +34,7 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
   PlayerFacts player;
   ReadPlayerFacts(tags, side, player);
   if (fideIdTags && player.fideId == 0) {
-    std::string_view idTag = side == Side::White ? "WhiteFideId" : "BlackFideId";
+    std::string_view idTag = side == Side::kWhite ? "WhiteFideId" : "BlackFideId";
     for (const HeaderTag& tag : tags) {
       int32_t id = 0;
       if (tag.name == idTag && ParseDecimal(tag.value, id) && id != 0) player.fideId = id;
@@ -44,6 +44,6 @@ PlayerFacts ReadSide(std::span<const HeaderTag> tags, Side side, bool fideIdTags
 }
 
 bool SaysNothing(const PlayerFacts& p) {
-  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::None && p.title == Title::None &&
+  return p.fideId == 0 && p.rating == 0 && p.sex == Sex::kNone && p.title == Title::kNone &&
          p.federation == 0 && p.team == 0 && p.month < 0;
 }

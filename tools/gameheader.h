@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "database/pgnstream.h"
-#include "database/tagrules.h"
+#include "pgn/pgnstream.h"
+#include "tagrules/tagrules.h"
 
 // The game's tags; `values` holds the values that had escapes.
 void ReadHeaderTags(const PgnGame& game, std::vector<HeaderTag>& tags, std::vector<std::string>& values);

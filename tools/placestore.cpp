@@ -11,7 +11,7 @@ constexpr uint32_t kBlackBit = 1u << 31;
 void PlaceStore::Add(Chains& chains, Side side, const PlayerFacts& player) {
   bool withId = player.fideId != 0;
   uint32_t& last = withId ? chains.idLast : chains.last;
-  Place place{last | (side == Side::Black ? kBlackBit : 0),
+  Place place{last | (side == Side::kBlack ? kBlackBit : 0),
               player.rating,
               player.month,
               player.sex,
@@ -36,7 +36,7 @@ void PlaceStore::Gather(const Chains& chains, std::vector<NamePlace>& places) co
   places.clear();
   auto add = [&](const Place& p, int32_t fideId) {
     PlayerFacts player{fideId, p.rating, p.sex, p.title, p.federation, p.month, p.team};
-    places.push_back({-1, p.beforeAndSide & kBlackBit ? Side::Black : Side::White, player});
+    places.push_back({-1, p.beforeAndSide & kBlackBit ? Side::kBlack : Side::kWhite, player});
     return p.beforeAndSide & ~kBlackBit;
   };
   for (uint32_t i = chains.idLast; i != kEnd;) {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "database/tagrules.h"
+#include "tagrules/tagrules.h"
 #include "tools/blockvector.h"
 
 class PlaceStore {

@@ -25,9 +25,9 @@
 #include <io.h>
 #endif
 
-#include "database/fidelistimport.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 #include "tools/players_history.h"
 #include "tools/players_tag.h"
 #include "tools/playerstool.h"
@@ -54,18 +54,18 @@ std::vector<std::string> ReadQueries(const std::string& path) {
 int Import(const std::vector<std::string>& args) {
   if (args.size() != 2) UsageError("import needs LIST.txt and OUT.dat");
   std::string error;
-  if (!ImportFideList(args[0], error)) FileError(error);
-  SortByRating();
-  if (!SavePlayers(args[1])) FileError("cannot write " + args[1]);
-  WriteNumber(static_cast<int64_t>(PlayerList().size()));
+  std::optional<PlayerDatabase> db = ImportFideList(args[0], error, Indexing::kNone);
+  if (!db) FileError(error);
+  if (!SavePlayers(*db, args[1])) FileError("cannot write " + args[1]);
+  WriteNumber(static_cast<int64_t>(db->Players().size()));
   Write("\n");
   return 0;
 }
 
 int Dump(const std::vector<std::string>& args) {
   if (args.size() != 1) UsageError("dump needs FILE.dat");
-  LoadDatabase(args[0]);
-  std::span<const Player> list = PlayerList();
+  const PlayerDatabase db = LoadDatabase(args[0], Indexing::kNone);
+  std::span<const Player> list = db.Players();
   for (size_t i = 0; i < list.size(); ++i) {
     const Player& p = list[i];
     WriteNumber(static_cast<int64_t>(i));
@@ -109,9 +109,10 @@ int Find(const std::vector<std::string>& args, bool ranked) {
   if (!name && !queries) UsageError(std::string(command) + " needs NAME or --queries FILE");
 
   std::vector<std::string> names = queries ? ReadQueries(*queries) : std::vector<std::string>{*name};
-  LoadDatabase(args[0]);
+  const PlayerDatabase db = LoadDatabase(args[0]);
   for (size_t q = 0; q < names.size(); ++q) {
-    std::vector<SearchHit> hits = ranked ? RankedSearch(names[q], limit) : WordSearch(names[q], limit);
+    std::vector<SearchHit> hits =
+        ranked ? RankedSearch(db, names[q], limit) : WordSearch(db, names[q], limit);
     for (const SearchHit& r : hits) {
       if (queries) {
         WriteNumber(static_cast<int64_t>(q));
@@ -121,7 +122,7 @@ int Find(const std::vector<std::string>& args, bool ranked) {
       Write("\t");
       WriteNumber(r.score);
       Write("\t");
-      Write(DescribePlayer(r.index));
+      Write(DescribePlayer(db, r.index));
       Write("\n");
     }
   }
@@ -132,13 +133,13 @@ int Id(const std::vector<std::string>& args) {
   if (args.size() != 2) UsageError("id needs FILE.dat and ID");
   std::optional<int32_t> id = ParseInt(args[1]);
   if (!id) UsageError("ID must be a whole number");
-  LoadDatabase(args[0]);
+  const PlayerDatabase db = LoadDatabase(args[0]);
   Player player;
   int32_t index;
-  if (FindByIdAt(*id, player, index)) {
+  if (FindByIdAt(db, *id, player, index)) {
     WriteNumber(index);
     Write("\t");
-    Write(DescribePlayer(index));
+    Write(DescribePlayer(db, index));
     Write("\n");
   }
   return 0;

@@ -6,8 +6,9 @@
 #include <string_view>
 #include <tuple>
 
-#include "database/historylist.h"
-#include "database/ratinghistory.h"
+#include "ratings/boththreads.h"
+#include "ratings/historylist.h"
+#include "ratings/ratinghistory.h"
 #include "tools/numbers.h"
 
 const char* const kHistoryUsage =
@@ -97,14 +98,25 @@ int HistoryAdd(const std::vector<std::string>& args) {
 
   std::vector<bool> replaced;
   for (RatingKind k : list.kinds) {
-    KindHistory& kind = history[k];
+    const KindHistory& kind = history[k];
     replaced.push_back(std::any_of(kind.lists.begin(), kind.lists.end(),
                                    [&](const ListSummary& s) { return s.month == list.month; }));
-    std::vector<ListRating>& players = list.ratings[static_cast<int>(k)];
-    if (!AddList(kind, list.month, players))
-      FileError(historyPath + " holds as many " + std::string(KindName(k)) + " lists as it can");
-    std::vector<ListRating>().swap(players);
   }
+  // Each kind's list goes into its own history: the kinds side by side, the
+  // first and third here, the second on a thread of its own.
+  std::vector<char> full(list.kinds.size(), 0);
+  auto add = [&](size_t from) {
+    for (size_t i = from; i < list.kinds.size(); i += 2) {
+      std::vector<ListRating>& players = list.ratings[static_cast<int>(list.kinds[i])];
+      full[i] = !AddList(history[list.kinds[i]], list.month, players);
+      std::vector<ListRating>().swap(players);
+    }
+  };
+  RunBoth(
+      list.kinds.size() > 1, [&] { add(0); }, [&] { add(1); });
+  for (size_t i = 0; i < list.kinds.size(); ++i)
+    if (full[i])
+      FileError(historyPath + " holds as many " + std::string(KindName(list.kinds[i])) + " lists as it can");
   if (!SaveHistory(historyPath, history)) FileError("cannot write " + historyPath);
   for (size_t i = 0; i < list.kinds.size(); ++i) {
     const KindHistory& kind = history[list.kinds[i]];

@@ -3,7 +3,7 @@
 // Tags the games of a PGN file as the plug-in's "Add tags for all players"
 // does, each distinct name once: by the FIDE ID its games carry, or where
 // the plug-in would ask a person, by the evidence of the name's games
-// (database/nameevidence.h: the extended fit of the name, the games'
+// (tagrules/nameevidence.h: the extended fit of the name, the games'
 // federation, title and Elo). --fit-only takes the name search's one clear
 // hit when the game's name fits it; --loose takes it anyway, the plug-in's
 // rule alone, where a person sees every result. A report lists every name,
@@ -25,14 +25,13 @@
 #include <malloc.h>
 #endif
 
-#include "database/pgnstream.h"
-#include "database/playerinfofile.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/ratinghistory.h"
-#include "database/replacefile.h"
-#include "database/stdfile.h"
-#include "tools/mappedfile.h"
+#include "files/mappedfile.h"
+#include "files/replacefile.h"
+#include "files/stdfile.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
+#include "ratings/ratinghistory.h"
+#include "tagrules/playerinfofile.h"
 #include "tools/playerstool.h"
 #include "tools/tagcollect.h"
 #include "tools/tagprogress.h"
@@ -183,31 +182,30 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
       present, ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
-// The database loaded, and its indexes built by a first lookup, on a thread
-// of its own while the file is read.
+// The database loaded, with its indexes, on a thread of its own while the
+// file is read.
 class DatabaseLoad {
  public:
   DatabaseLoad(const std::string& path, std::chrono::steady_clock::time_point start)
       : thread_([this, path, start] {
           try {
-            LoadDatabase(path);
-            Player unused;
-            int32_t index;
-            FindByIdAt(0, unused, index);
+            database_ = LoadDatabase(path);
           } catch (...) {
             failure_ = std::current_exception();
           }
           seconds_ = Seconds(start);
         }) {}
   // Waits for the load; ends the tool as the load ended it, if it did.
-  // Returns when it was done, in seconds since the start.
-  double Wait() {
+  const PlayerDatabase& Wait() {
     if (thread_.joinable()) thread_.join();
     if (failure_) std::rethrow_exception(failure_);
-    return seconds_;
+    return database_;
   }
+  // When the load was done, in seconds since the start (after Wait).
+  double seconds() const { return seconds_; }
 
  private:
+  PlayerDatabase database_;
   std::exception_ptr failure_;
   double seconds_ = 0;
   std::jthread thread_;  // last: it starts once the rest is there
@@ -257,7 +255,7 @@ int Tag(const std::vector<std::string>& args) {
   } else {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input);
-    mapped = MappedFile(a.input);
+    MapFileOnly(a.input, mapped);
   }
   const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
   DatabaseLoad database(a.database, start);
@@ -265,7 +263,7 @@ int Tag(const std::vector<std::string>& args) {
   std::error_code sizeError;
   TagProgress progress(fromStdin ? 0 : static_cast<int64_t>(std::filesystem::file_size(a.input, sizeError)));
   auto reading = [&](int64_t bytes, int64_t games, size_t names) { progress.Reading(bytes, games, names); };
-  if (mapped.mapped()) {
+  if (mapped.mapped) {
     CollectNames(mapped, run, reading, threads >= 2 ? 2 : 1);
   } else {
     PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
@@ -275,7 +273,7 @@ int Tag(const std::vector<std::string>& args) {
       FileError("cannot read " + a.input);
     }
   }
-  double loadSeconds = database.Wait();
+  run.database = &database.Wait();
   DecideNames(run, threads);
 
   // The games go to standard output, to -o, or beside the input and then
@@ -289,20 +287,19 @@ int Tag(const std::vector<std::string>& args) {
   if (fromStdin) {
     if (std::fflush(spool.get()) != 0 || std::fseek(spool.get(), 0, SEEK_SET) != 0)
       FileError("cannot read standard input again");
-    mapped = MappedFile(spool.get());
-  } else if (!mapped.mapped()) {
+    MapFileOnly(spool.get(), mapped);
+  } else if (!mapped.mapped) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
   auto writing = [&](int64_t bytes) { progress.Writing(bytes); };
-  bool written = mapped.mapped()
-                     ? WriteTaggedGames(mapped, sink, run, writing)
-                     : WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run, writing);
+  bool written = mapped.mapped ? WriteTaggedGames(mapped, sink, run, writing)
+                               : WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run, writing);
   progress.Erase();
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
-  mapped = MappedFile();
+  mapped = {};
   if (!written) {
     if (a.inPlace) std::remove(target.c_str());
     FileError("cannot write " + target + " (or " + a.input + " changed while it was read)");
@@ -322,6 +319,6 @@ int Tag(const std::vector<std::string>& args) {
     ok = (report ? CloseFile(report) : std::fflush(stdout) == 0) && ok;
     if (!ok) FileError("cannot write " + *a.report);
   }
-  Summary(run, Seconds(start), loadSeconds);
+  Summary(run, Seconds(start), database.seconds());
   return 0;
 }

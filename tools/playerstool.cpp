@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "database/playerlist.h"
-#include "database/stdfile.h"
+#include "files/stdfile.h"
+#include "players/playersfile.h"
 #include "tools/numbers.h"
 
 namespace {
@@ -55,11 +55,11 @@ std::optional<int32_t> ParseInt(std::string_view text) {
   return value;
 }
 
-void LoadDatabase(const std::string& path) {
+PlayerDatabase LoadDatabase(const std::string& path, Indexing indexing) {
   if (!Readable(path)) FileError("cannot read " + path);
-  PlayersFileState state = LoadPlayersChecked(path);
+  PlayersFileState state;
+  PlayerDatabase db = LoadPlayers(path, &state, indexing);
   if (!state.intact) {
-    ClearPlayerList();
     // A count that no list comes near is no players.dat's: the first bytes
     // of a text file (a PGN file, a FIDE list) read as one are above 150
     // million.
@@ -67,6 +67,7 @@ void LoadDatabase(const std::string& path) {
     FileError(path + " is damaged: " + std::to_string(state.complete) + " of the " +
               std::to_string(state.announced) + " players it announces could be read");
   }
+  return db;
 }
 
 std::string ReadWholeFile(const std::string& path) {

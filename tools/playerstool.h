@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "players/playerdatabase.h"
+
 // Thrown to end the tool with an exit code: 1 bad input, 2 bad command line.
 struct Failure {
   int code;
@@ -21,7 +23,7 @@ std::optional<int32_t> ParseInt(std::string_view text);
 
 // Loads players.dat; a file that cannot be read or is damaged ends the tool
 // with exit code 1 (a damaged file would otherwise read as fewer players).
-void LoadDatabase(const std::string& path);
+PlayerDatabase LoadDatabase(const std::string& path, Indexing indexing = Indexing::kBuild);
 
 // Every byte of a file; ends the tool with exit code 1 when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

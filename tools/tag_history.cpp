@@ -40,13 +40,13 @@ void ApplyHistory(NameRow& row, const TagRun& run) {
     // The place's player: its own FIDE ID's, else the one the name got.
     Player player;
     int32_t index = row.chosen;
-    if (place.player.fideId != 0 && !FindByIdAt(place.player.fideId, player, index)) continue;
+    if (place.player.fideId != 0 && !FindByIdAt(*run.database, place.player.fideId, player, index)) continue;
     if (index < 0 || row.result == NameResult::kAnonymous) continue;
     if (place.player.month < 0) {
       ++undated;
       continue;
     }
-    int32_t id = PlayerList()[static_cast<size_t>(index)].fideId;
+    int32_t id = run.database->Players()[static_cast<size_t>(index)].fideId;
     std::optional<RatingInForce> r = RatingAt(kind, id, place.player.month);
     if (r && r->rating > 0)
       ++used[r->month];

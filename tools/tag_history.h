@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "database/ratinghistory.h"
+#include "ratings/ratinghistory.h"
 
 struct NameRow;
 struct TagRun;

@@ -15,11 +15,11 @@
 
 namespace {
 
-constexpr Side kSides[2] = {Side::White, Side::Black};
+constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
 // A file smaller than this is read in one part.
 constexpr int64_t kLeastToPart = int64_t{8} << 20;
 // Mapped pages behind the reading are let go this many bytes at a time.
-constexpr int64_t kReleaseStep = int64_t{1} << 20;
+constexpr size_t kForgetStep = size_t{1} << 20;
 
 // What the reading of a part of the file keeps of a name, until the names
 // become the run's rows.
@@ -71,7 +71,7 @@ void AddGame(const PgnGame& game, PartReading& part, std::vector<HeaderTag>& tag
   const std::array<uint8_t, 2> teams = NationalTeams(tags);
   uint32_t entry[2];
   for (Side side : kSides) {
-    uint32_t r = entry[side == Side::Black] = part.RowFor(SideNameIn(tags, side));
+    uint32_t r = entry[side == Side::kBlack] = part.RowFor(SideNameIn(tags, side));
     PartRow& row = part.rows[r];
     if (row.lastGame != g) {
       ++row.games;
@@ -83,9 +83,9 @@ void AddGame(const PgnGame& game, PartReading& part, std::vector<HeaderTag>& tag
     if (row.anonymous) continue;
     PlayerFacts player = ReadSide(tags, side, part.options.fideIdTags);
     player.month = month;
-    player.team = teams[side == Side::Black];
+    player.team = teams[side == Side::kBlack];
     if (player.fideId != 0) {
-      entry[side == Side::Black] |= kSideHasId;
+      entry[side == Side::kBlack] |= kSideHasId;
     } else {
       // One place stands for those that say nothing about the player.
       if ((row.unknown || SaysNothing(player)) && row.placeWithoutId) {
@@ -160,13 +160,14 @@ void MakeRows(PartReading& part, TagRun& run) {
 // The line ends before `split`, a chunk at a time, each let go once
 // counted. A chunk ends after a line end, so that a CR LF counts once.
 int64_t LinesBefore(const MappedFile& file, size_t split) {
-  std::string_view text = file.bytes().substr(0, split);
+  std::string_view text = file.bytes.substr(0, split);
   int64_t lines = 0;
+  size_t forgotten = 0;
   for (size_t at = 0; at < text.size();) {
-    size_t end = std::min(text.size(), at + static_cast<size_t>(kReleaseStep));
+    size_t end = std::min(text.size(), at + kForgetStep);
     if (end < text.size() && text[end - 1] == '\r') ++end;
     lines += PgnLineEnds(text.substr(at, end - at));
-    file.Release(static_cast<int64_t>(at), static_cast<int64_t>(end));
+    forgotten = file.Forget(forgotten, end);
     at = end;
   }
   return lines;
@@ -257,7 +258,7 @@ bool CollectNames(PgnReader& in, TagRun& run, const ReadingProgress& progress) {
 }
 
 int CollectNames(const MappedFile& file, TagRun& run, const ReadingProgress& progress, int parts) {
-  std::string_view text = file.bytes();
+  std::string_view text = file.bytes;
   size_t split = parts > 1 && static_cast<int64_t>(text.size()) >= kLeastToPart
                      ? LikelyGameStart(text, text.size() / 2)
                      : std::string_view::npos;
@@ -268,22 +269,23 @@ int CollectNames(const MappedFile& file, TagRun& run, const ReadingProgress& pro
   if (split != std::string_view::npos) {
     second = std::jthread([&, split] {
       PgnReader reader(text.substr(split));
-      auto released = static_cast<int64_t>(split);
+      size_t forgotten = split;
       ReadGames(reader, later, -1, &cancel, [&] {
         laterBytes.store(later.bytes, std::memory_order_relaxed);
         laterGames.store(later.games, std::memory_order_relaxed);
-        if (static_cast<int64_t>(split) + later.bytes - released >= kReleaseStep)
-          released = file.Release(released, static_cast<int64_t>(split) + later.bytes);
+        size_t done = split + static_cast<size_t>(later.bytes);
+        if (done - forgotten >= kForgetStep) forgotten = file.Forget(forgotten, done);
       });
     });
   }
   PgnReader reader(text);
-  int64_t released = 0;
+  size_t forgotten = 0;
   auto every = [&] {
     if (progress)
       progress(first.bytes + laterBytes.load(std::memory_order_relaxed),
                first.games + laterGames.load(std::memory_order_relaxed), first.rowOf.size());
-    if (first.bytes - released >= kReleaseStep) released = file.Release(released, first.bytes);
+    auto done = static_cast<size_t>(first.bytes);
+    if (done - forgotten >= kForgetStep) forgotten = file.Forget(forgotten, done);
   };
   int64_t stopAt = split == std::string_view::npos ? -1 : static_cast<int64_t>(split);
   parts = 1;
@@ -301,7 +303,7 @@ int CollectNames(const MappedFile& file, TagRun& run, const ReadingProgress& pro
     later.gameRecords = {};
     ReadGames(reader, first, -1, nullptr, every);
   }
-  file.Release(0, static_cast<int64_t>(text.size()));
+  file.Forget(0, text.size());
   MakeRows(first, run);
   return parts;
 }

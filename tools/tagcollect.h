@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "database/pgnstream.h"
-#include "tools/mappedfile.h"
+#include "files/mappedfile.h"
+#include "pgn/pgnstream.h"
 #include "tools/tagrun.h"
 
 // Called now and then with the bytes read so far, the games and the

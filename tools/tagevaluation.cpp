@@ -8,9 +8,9 @@
 #include <map>
 #include <sstream>
 
-#include "database/fidelistimport.h"
-#include "database/nameevidence.h"
-#include "database/playersearch.h"
+#include "players/fidelistimport.h"
+#include "players/playersearch.h"
+#include "tagrules/nameevidence.h"
 #include "tools/tagcollect.h"
 
 namespace {
@@ -37,10 +37,10 @@ std::map<std::string, int32_t> Truth(std::string_view pgn) {
   PgnGame game;
   while (reader.Next(game)) {
     if (!game.isGame || game.damaged) continue;
-    for (Side side : {Side::White, Side::Black}) {
-      const PgnTag* id = game.Find(side == Side::White ? "WhiteFideId" : "BlackFideId");
+    for (Side side : {Side::kWhite, Side::kBlack}) {
+      const PgnTag* id = game.Find(side == Side::kWhite ? "WhiteFideId" : "BlackFideId");
       int32_t value = 0;
-      const PgnTag* name = game.Find(side == Side::White ? "White" : "Black");
+      const PgnTag* name = game.Find(side == Side::kWhite ? "White" : "Black");
       if (id && ParseDecimal(game.Value(*id), value) && value > 0)
         truth.emplace(name ? game.Value(*name) : std::string("?"), value);
     }
@@ -48,8 +48,9 @@ std::map<std::string, int32_t> Truth(std::string_view pgn) {
   return truth;
 }
 
-TagRun Run(const std::string& pgn, TagRule rule) {
+TagRun Run(const PlayerDatabase& db, const std::string& pgn, TagRule rule) {
   TagRun run;
+  run.database = &db;
   run.options.rule = rule;
   PgnReader reader(pgn);
   CollectNames(reader, run);
@@ -70,6 +71,7 @@ void Count(RuleCount& count, const NameRow& row, int32_t truth) {
 // or of the nearest fitting namesake when the list lacks the player; -1
 // when there is nothing to compare.
 int Distance(const TagRun& run, const NameRow& row, int32_t truth, bool findable) {
+  const PlayerDatabase& db = *run.database;
   std::vector<NamePlace> gathered;
   run.places.Gather(row.chains, gathered);
   std::vector<PlaceEvidence> places;
@@ -78,10 +80,10 @@ int Distance(const TagRun& run, const NameRow& row, int32_t truth, bool findable
   const NameEvidence e = GatherEvidence(row.name, places);
   if (e.elo == 0) return -1;
   Player player;
-  if (findable) return FindById(truth, player) && player.rating ? std::abs(e.elo - player.rating) : -1;
+  if (findable) return FindById(db, truth, player) && player.rating ? std::abs(e.elo - player.rating) : -1;
   int nearest = -1;
-  VisitHolders(HolderQueryOf(e.form), [&](int32_t index) {
-    const Player& p = PlayerList()[static_cast<size_t>(index)];
+  VisitHolders(db, HolderQueryOf(e.form), [&](int32_t index) {
+    const Player& p = db.Players()[static_cast<size_t>(index)];
     if (p.rating && FormFits(e.form, p.name)) {
       const int d = std::abs(e.elo - p.rating);
       if (nearest < 0 || d < nearest) nearest = d;
@@ -107,23 +109,23 @@ Evaluation& Evaluation::operator+=(const Evaluation& o) {
   return *this;
 }
 
-Evaluation Evaluate(std::string_view pgn) {
+Evaluation Evaluate(const PlayerDatabase& db, std::string_view pgn) {
   Evaluation ev;
   const std::map<std::string, int32_t> truth = Truth(pgn);
   const std::string games = WithoutTruth(pgn);
   for (const auto& [name, id] : truth) {
     Player player;
     ++ev.names;
-    if (FindById(id, player)) ++ev.findable;
+    if (FindById(db, id, player)) ++ev.findable;
   }
   for (TagRule rule : {TagRule::kFitOnly, TagRule::kLoose, TagRule::kEvidence}) {
-    TagRun run = Run(games, rule);
+    TagRun run = Run(db, games, rule);
     if (rule == TagRule::kEvidence)
       for (const NameRow& row : run.names) {
         auto t = truth.find(row.name);
         if (t == truth.end()) continue;
         Player player;
-        const bool findable = FindById(t->second, player);
+        const bool findable = FindById(db, t->second, player);
         const int d = Distance(run, row, t->second, findable);
         if (d >= 0) (findable ? ev.rightDistance : ev.absentDistance).push_back(d);
       }
@@ -137,7 +139,7 @@ Evaluation Evaluate(std::string_view pgn) {
       Count(count, row, t->second);
       if (rule != TagRule::kEvidence) continue;
       Player player;
-      const bool findable = FindById(t->second, player);
+      const bool findable = FindById(db, t->second, player);
       const bool right = row.result == NameResult::kFound && row.fideId == t->second;
       if ((findable && !right) || (row.result == NameResult::kFound && !right))
         ev.misses.push_back(row.name + " (" + std::to_string(t->second) + (findable ? "" : ", absent") +
@@ -164,12 +166,13 @@ const std::vector<Pairing> kRealPairings = {
 bool EvaluatePairing(const std::string& testdata, const Pairing& pairing, Evaluation& out) {
   const std::string games = testdata + "/pgn/" + pairing.games;
   const std::string list = testdata + "/fide/" + pairing.list;
-  if (!std::filesystem::exists(games) || !std::filesystem::exists(list) || !ImportFideList(list))
-    return false;
-  SortByRating();
+  if (!std::filesystem::exists(games) || !std::filesystem::exists(list)) return false;
+  std::string error;
+  std::optional<PlayerDatabase> db = ImportFideList(list, error, Indexing::kBuild);
+  if (!db) return false;
   std::ifstream in(games, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
-  out = Evaluate(text.str());
+  out = Evaluate(*db, text.str());
   return true;
 }

@@ -1,7 +1,7 @@
 // tagevaluation: how well `players tag` settles names without a person,
 // measured on real games whose players' FIDE IDs are known: the games'
 // WhiteFideId/BlackFideId serve only as the truth and are taken out of the
-// games before they are tagged against the list in PlayerList.
+// games before they are tagged against a list.
 #pragma once
 
 #include <string>
@@ -31,8 +31,8 @@ struct Evaluation {
   Evaluation& operator+=(const Evaluation& o);
 };
 
-// Measures the rules on the games of a PGN text against PlayerList.
-Evaluation Evaluate(std::string_view pgn);
+// Measures the rules on the games of a PGN text against db.
+Evaluation Evaluate(const PlayerDatabase& db, std::string_view pgn);
 
 // Real games paired with a complete FIDE list of the test data (folders
 // pgn/ and fide/). The June 2012 games against the lists of nearby months
@@ -45,6 +45,6 @@ struct Pairing {
   bool samePeriod;
 };
 extern const std::vector<Pairing> kRealPairings;
-// Imports the pairing's list into PlayerList (in rating order) and measures
+// Imports the pairing's list (in rating order) and measures
 // its games; false when either file is missing or unreadable.
 bool EvaluatePairing(const std::string& testdata, const Pairing& pairing, Evaluation& out);

@@ -66,8 +66,8 @@ bool WriteReport(std::FILE* out, const TagRun& run) {
     text += '\t' + Number(row.choice);
     text += '\t' + EscapeField(row.note);
     for (const SearchHit& c : row.candidates) {
-      text += '\t' + std::to_string(PlayerList()[static_cast<size_t>(c.index)].fideId) + ' ';
-      text += EscapeField(DescribePlayer(c.index));
+      text += '\t' + std::to_string(run.database->Players()[static_cast<size_t>(c.index)].fideId) + ' ';
+      text += EscapeField(DescribePlayer(*run.database, c.index));
     }
     text += '\n';
     if (text.size() > (1 << 16)) {

@@ -6,21 +6,22 @@
 #include <thread>
 #include <utility>
 
-#include "database/searchindex.h"
 #include "tools/tag_history.h"
 
 namespace {
 
-int32_t FideIdOf(int32_t index) { return PlayerList()[static_cast<size_t>(index)].fideId; }
+int32_t FideIdOf(const PlayerDatabase& db, int32_t index) {
+  return db.Players()[static_cast<size_t>(index)].fideId;
+}
 
 // The player a choice names: a candidate with that FIDE ID first, else the
 // first of the list with it; -1 when there is none.
-int32_t ChosenPlayer(int32_t id, const std::vector<SearchHit>& candidates) {
+int32_t ChosenPlayer(const PlayerDatabase& db, int32_t id, const std::vector<SearchHit>& candidates) {
   for (const SearchHit& c : candidates)
-    if (FideIdOf(c.index) == id) return c.index;
+    if (FideIdOf(db, c.index) == id) return c.index;
   Player player;
   int32_t index = -1;
-  return FindByIdAt(id, player, index) ? index : -1;
+  return FindByIdAt(db, id, player, index) ? index : -1;
 }
 
 // The month of a name's places without a FIDE ID (the median of those
@@ -38,6 +39,7 @@ MonthNumber MonthOfName(const NameRow& row) {
 // The evidence rule for the places without a FIDE ID: the player taken, or
 // -1 with the candidates left for a person.
 int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) {
+  const PlayerDatabase& db = *run.database;
   std::vector<PlaceEvidence> places;
   for (const NamePlace& place : row.places) {
     const PlayerFacts& p = place.player;
@@ -54,13 +56,13 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
     const MonthNumber month = MonthOfName(row);
     if (month >= 0 && RatingAt(kind, 0, month)) {  // a list of the kind is in force
       if (run.options.historyKind == RatingKind::kStandard) gates = &kHistoryGates;
-      ratingOf = [&kind, month](int32_t index) -> uint16_t {
-        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(index), month);
+      ratingOf = [&db, &kind, month](int32_t index) -> uint16_t {
+        std::optional<RatingInForce> r = RatingAt(kind, FideIdOf(db, index), month);
         return r ? r->rating : 0;
       };
     }
   }
-  EvidenceChoice choice = ChooseByEvidence(evidence, step.known, *gates, ratingOf);
+  EvidenceChoice choice = ChooseByEvidence(db, evidence, step.known, *gates, ratingOf);
   row.note = choice.note;
   if (choice.outcome == EvidenceOutcome::kTaken) {
     row.result = NameResult::kFound;
@@ -72,7 +74,7 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
   for (int32_t c : choice.candidates) row.candidates.push_back({c, 1});
   if (row.candidates.empty()) {
     // Nobody fits: the word search's players, for a person who knows better.
-    row.candidates = WordSearch(row.name);
+    row.candidates = WordSearch(db, row.name);
     PromoteKnownPlayers(row.candidates, step.known);
   }
   return -1;
@@ -81,34 +83,36 @@ int32_t DecideByEvidence(NameRow& row, const NameStep& step, const TagRun& run) 
 // The word search's clear hit, as the plug-in takes it, and unless loose
 // only when the game's name fits it: the player taken, or -1.
 int32_t DecideByClearHit(NameRow& row, const NameStep& step, const TagRun& run) {
-  const bool clearHit = step.choice == NameChoice::ClearHit;
+  const PlayerDatabase& db = *run.database;
+  const bool clearHit = step.choice == NameChoice::kClearHit;
   row.takenWithoutChoice =
-      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(row.name, step.hits));
+      clearHit && (run.options.rule == TagRule::kLoose || IsClearFit(db, row.name, step.hits));
   if (clearHit && !row.takenWithoutChoice) {
-    row.looseFideId = FideIdOf(step.hits[0].index);
+    row.looseFideId = FideIdOf(db, step.hits[0].index);
     row.note = "--loose takes " + std::to_string(row.looseFideId) + ": the name does not fit " +
-               std::string(PlayerList()[static_cast<size_t>(step.hits[0].index)].name);
+               std::string(db.Players()[static_cast<size_t>(step.hits[0].index)].name);
   }
   row.candidates = step.hits;
   if (row.takenWithoutChoice) {
     row.result = NameResult::kFound;
     return step.hits[0].index;
   }
-  row.result = step.choice == NameChoice::NoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
+  row.result = step.choice == NameChoice::kNoCandidate ? NameResult::kNotFound : NameResult::kAmbiguous;
   return -1;
 }
 
 void Decide(NameRow& row, TagRun& run) {
+  const PlayerDatabase& db = *run.database;
   // The step of the plug-in's run: places with a FIDE ID completed from the
   // database, then a choice by name for the others.
   const bool byEvidence = run.options.rule == TagRule::kEvidence;
-  NameStep step = PlanNameStep(row.name, row.places, run.options.tags, !byEvidence);
+  NameStep step = PlanNameStep(db, row.name, row.places, run.options.tags, !byEvidence);
   if (step.anonymous) {
     row.result = NameResult::kAnonymous;
     return;
   }
   row.tagsById = !step.byId.empty();
-  if (!step.known.empty()) row.fideId = FideIdOf(step.known.front());
+  if (!step.known.empty()) row.fideId = FideIdOf(db, step.known.front());
   if (step.firstWithoutId < 0 || step.unknownName) {
     row.result = step.AddsTagById()                               ? NameResult::kById
                  : !step.byId.empty()                             ? NameResult::kPresent
@@ -126,7 +130,7 @@ void Decide(NameRow& row, TagRun& run) {
   if (chosen < 0 && run.options.extended) {
     // The evidence's fitting players stay first; the plug-in's rules show
     // the tolerant search's alone.
-    std::vector<SearchHit> tolerant = ExtendedStepSearch(row.name, step.known);
+    std::vector<SearchHit> tolerant = ExtendedStepSearch(db, row.name, step.known);
     if (!byEvidence) row.candidates.clear();
     for (const SearchHit& h : tolerant)
       if (std::none_of(row.candidates.begin(), row.candidates.end(),
@@ -135,7 +139,7 @@ void Decide(NameRow& row, TagRun& run) {
   }
   if (auto choice = run.choices.find(row.name); choice != run.choices.end()) {
     row.choice = choice->second;
-    int32_t index = ChosenPlayer(row.choice, row.candidates);
+    int32_t index = ChosenPlayer(db, row.choice, row.candidates);
     if (index >= 0) {
       chosen = index;
       row.result = NameResult::kChosen;
@@ -144,7 +148,7 @@ void Decide(NameRow& row, TagRun& run) {
     }
   }
   if (chosen < 0) return;
-  row.fideId = FideIdOf(chosen);
+  row.fideId = FideIdOf(db, chosen);
   row.chosen = chosen;
 }
 
@@ -166,9 +170,6 @@ std::string_view ResultText(NameResult result) {
 }
 
 void DecideNames(TagRun& run, unsigned threads) {
-  // Whatever the lookups build on first use is built now, before they run
-  // side by side.
-  if (const SearchIndex* index = CurrentSearchIndex()) WordsStartingWith(index->words, "");
   std::atomic<size_t> next = 0;
   auto decide = [&run, &next] {
     constexpr size_t kRowsAtATime = 32;

@@ -14,18 +14,18 @@
 #include <string_view>
 #include <vector>
 
-#include "database/nameevidence.h"
-#include "database/pgnstream.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/ratinghistory.h"
-#include "database/tagrules.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "ratings/ratinghistory.h"
+#include "tagrules/nameevidence.h"
+#include "tagrules/tagrules.h"
 #include "tools/blockvector.h"
 #include "tools/placestore.h"
 
 // How a name without a FIDE ID is settled without a person.
 enum class TagRule : uint8_t {
-  kEvidence,  // the evidence of the name's games (database/nameevidence.h)
+  kEvidence,  // the evidence of the name's games (tagrules/nameevidence.h)
   kFitOnly,   // a clear hit of the word search that the name fits (NameFits)
   kLoose,     // a clear hit of the word search: the plug-in's rule, where a person sees each result
 };
@@ -80,7 +80,7 @@ struct NameRow {
   // left open by the fit-only rule; 0 otherwise.
   int32_t looseFideId = 0;
   bool byEvidence = false;  // taken by the evidence of its games
-  // The player (PlayerList index) whose tags the places without a FIDE ID
+  // The player (database index) whose tags the places without a FIDE ID
   // get, -1 none. A place with a FIDE ID gets its own player's, always.
   int32_t chosen = -1;
   bool tagsById = false;  // a place gets tags by its own FIDE ID
@@ -117,6 +117,7 @@ struct GameRecords {
 };
 
 struct TagRun {
+  const PlayerDatabase* database = nullptr;  // the players the names are decided against
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
   std::deque<NameRow> names;               // in name order (bytes as unsigned)

@@ -8,14 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "database/pgnstream.h"
+#include "pgn/pgnstream.h"
 #include "tools/gameheader.h"
 #include "tools/gatherwriter.h"
 #include "tools/tag_history.h"
 
 namespace {
 
-constexpr Side kSides[2] = {Side::White, Side::Black};
+constexpr Side kSides[2] = {Side::kWhite, Side::kBlack};
 constexpr size_t kIoBlock = size_t{1} << 20;
 
 // What a game's tags are read into, kept from one game to the next.
@@ -58,7 +58,7 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
   SideWrites sides[2];
   int count = 0;
   for (Side side : kSides) {
-    const NameRow* row = &run.names[rows[side == Side::Black] & ~kSideHasId];
+    const NameRow* row = &run.names[rows[side == Side::kBlack] & ~kSideHasId];
     if (row->name != SideNameIn(tags, side)) return false;
     if (row->result == NameResult::kAnonymous) continue;
     PlayerFacts player = ReadSide(tags, side, run.options.fideIdTags);
@@ -80,9 +80,9 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
     Player record;
     int32_t index = s.row->chosen;
     if (s.player.fideId != 0) {
-      if (!FindByIdAt(s.player.fideId, record, index)) continue;  // an ID the database lacks
+      if (!FindByIdAt(*run.database, s.player.fideId, record, index)) continue;  // an ID the database lacks
     } else {
-      record = PlayerList()[static_cast<size_t>(index)];
+      record = run.database->Players()[static_cast<size_t>(index)];
     }
     // With a history, the rating in force at the game's date instead of today's.
     if (run.options.history && month) record.rating = HistoryRating(run, record.fideId, *month);
@@ -131,12 +131,12 @@ struct StreamSource {
 // The mapped file: its pieces stay where they are, and the pages written
 // are let go.
 struct MappedSource {
-  explicit MappedSource(const MappedFile& mapped) : file(mapped), text(mapped.bytes()) {}
+  explicit MappedSource(const MappedFile& mapped) : file(mapped), text(mapped.bytes) {}
   static constexpr bool kLends = true;
   const MappedFile& file;
   std::string_view text;
   size_t at = 0;
-  int64_t released = 0;
+  size_t forgotten = 0;
   bool failed = false;
 
   std::string_view Take(size_t n) {
@@ -146,7 +146,7 @@ struct MappedSource {
   }
   bool AtEnd() const { return at == text.size(); }
   // Everything before `upTo` is written: its pages are not needed again.
-  void Written(int64_t upTo) { released = file.Release(released, upTo); }
+  void Written(int64_t upTo) { forgotten = file.Forget(forgotten, static_cast<size_t>(upTo)); }
 };
 
 template <class Source>

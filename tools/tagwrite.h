@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "tools/mappedfile.h"
+#include "files/mappedfile.h"
 #include "tools/tagrun.h"
 
 // Called now and then with the bytes done so far.

@@ -2,10 +2,14 @@
 
 #include <commdlg.h>
 
-#include "database/fidelistimport.h"
-#include "database/playerlist.h"
+#include <optional>
+#include <utility>
+
 #include "host/hostmessage.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
+#include "players/fidelistimport.h"
+#include "players/playersfile.h"
 #include "windows/windowhelpers.h"
 
 namespace {
@@ -28,13 +32,15 @@ void ImportCommand(HWND owner) {
 }
 
 bool ImportChosenList(const std::string& path) {
-  if (!ImportFideList(path)) {
+  std::string error;
+  std::optional<PlayerDatabase> imported = ImportFideList(path, error, Indexing::kBuild);
+  if (!imported) {
     ShowMessage(kListNotImported, kListNotRead, 1);
     return false;
   }
-  SortByRating();
   // A failed write keeps the previous players.dat; the new list serves
   // until the host ends.
-  SavePlayers(PlayersFilePath());
+  SavePlayers(*imported, PlayersFilePath());
+  ReplacePluginDatabase(std::move(*imported));
   return true;
 }

@@ -1,4 +1,4 @@
-#include "database/bytefile.h"
+#include "files/bytefile.h"
 
 #include <gtest/gtest.h>
 

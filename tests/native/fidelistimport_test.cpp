@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <numeric>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playerlist.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playersfile.h"
+#include "players/playerstore.h"
 #include "tests/tempdir.h"
 
 namespace {
@@ -69,20 +70,25 @@ void WriteText(const std::string& file, const std::string& text) {
 
 class Import : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
-
-  // Imports text and returns whether the import succeeded.
+  // Reads the list at f in file order; false when it is refused.
+  bool Read(const std::string& f) {
+    read = ReadFideList(f, error);
+    return read.has_value();
+  }
   bool ImportText(const std::string& text) {
     std::string f = dir.File("players_list.txt");
     WriteText(f, text);
-    return ImportFideList(f);
+    return Read(f);
   }
+  std::span<const Player> Players() const { return read ? read->items : std::span<const Player>{}; }
   const Player& Only() {
-    EXPECT_EQ(PlayerList().size(), 1u);
-    return PlayerList()[0];
+    EXPECT_EQ(Players().size(), 1u);
+    return Players()[0];
   }
 
   TempDir dir;
+  std::optional<PlayerStore> read;
+  std::string error;
 };
 
 }  // namespace
@@ -99,24 +105,23 @@ TEST_F(Import, ReadsEveryColumnOfTheCombinedAndTheStandardLists) {
   for (const auto& [name, text] : lists) {
     std::string f = dir.File(name);
     WriteText(f, text);
-    ASSERT_TRUE(ImportFideList(f)) << name;
+    ASSERT_TRUE(Read(f)) << name;
     const Player& p = Only();
     EXPECT_EQ(p.name, "Doe, Jane");
     EXPECT_EQ(p.fideId, 12345678);
     EXPECT_EQ(p.federation, 135);
-    EXPECT_EQ(p.sex, Sex::Female);
-    EXPECT_EQ(p.title, Title::WIM);
+    EXPECT_EQ(p.sex, Sex::kFemale);
+    EXPECT_EQ(p.title, Title::kWIM);
     EXPECT_EQ(p.rating, 2405);
     EXPECT_EQ(p.birthYear, 1990);
   }
 }
 
-// What the database does not take leaves the previous list as it was: FIDE's
+// What the database does not take is refused with the reason: FIDE's
 // other downloads (a rapid or blitz list, the XML list, the older formats), a
 // file without FIDE's header, a list with no players, and a download cut in
 // the middle of its last line, whose digits would be taken for a rating.
 TEST_F(Import, OtherDownloadsAndBrokenListsAreRefused) {
-  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 42}});
   const std::string single = kFront + "FOA MAR26 Gms K  B-day Flag\n" + SingleLine(113, 126) + "\n";
   struct Case {
     std::string file, text, why;
@@ -148,10 +153,8 @@ TEST_F(Import, OtherDownloadsAndBrokenListsAreRefused) {
   for (const Case& c : cases) {
     std::string f = dir.File(c.file);
     WriteText(f, c.text);
-    std::string error;
-    EXPECT_FALSE(ImportFideList(f, error)) << c.file;
+    EXPECT_FALSE(Read(f)) << c.file;
     EXPECT_NE(error.find(c.why), std::string::npos) << c.file << ": " << error;
-    EXPECT_EQ(Only().name, "Previous, List") << c.file;
   }
 }
 
@@ -159,9 +162,9 @@ TEST_F(Import, LastLineWithoutLineEndIsImported) {
   for (std::string end : {"\r\n", "\n"}) {
     std::string text = ListText({ListLine({.name = "A, B"})}, end) + ListLine({.name = "Last, One"});
     ASSERT_TRUE(ImportText(text));
-    ASSERT_EQ(PlayerList().size(), 2u);
-    EXPECT_EQ(PlayerList()[1].name, "Last, One");
-    EXPECT_EQ(PlayerList()[1].birthYear, 1990);
+    ASSERT_EQ(Players().size(), 2u);
+    EXPECT_EQ(Players()[1].name, "Last, One");
+    EXPECT_EQ(Players()[1].birthYear, 1990);
   }
 }
 
@@ -172,9 +175,9 @@ TEST_F(Import, TitleColumnsGiveOnlyTheSixKnownTitles) {
   std::vector<std::string> lines;
   for (auto& [title, code] : cases) lines.push_back(ListLine({.title = title}));
   ASSERT_TRUE(ImportText(ListText(lines)));
-  ASSERT_EQ(PlayerList().size(), cases.size());
+  ASSERT_EQ(Players().size(), cases.size());
   for (size_t i = 0; i < cases.size(); ++i)
-    EXPECT_EQ(static_cast<int>(PlayerList()[i].title), cases[i].second) << '"' << cases[i].first << '"';
+    EXPECT_EQ(static_cast<int>(Players()[i].title), cases[i].second) << '"' << cases[i].first << '"';
 }
 
 TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
@@ -186,17 +189,17 @@ TEST_F(Import, FederationSexAndNumbersFollowTheirColumnRules) {
       ListLine({.id = " 12345", .rating = "123456"}),
       ListLine({.id = "99999999999", .name = "Big, Number"}),
   })));
-  auto list = PlayerList();
+  auto list = Players();
   ASSERT_EQ(list.size(), 6u);
   EXPECT_EQ(list[0].federation, 0);
-  EXPECT_EQ(list[0].sex, Sex::Male);
+  EXPECT_EQ(list[0].sex, Sex::kMale);
   EXPECT_EQ(list[0].rating, 2450);
   EXPECT_EQ(list[1].federation, 0) << "codes are case-sensitive";
-  EXPECT_EQ(list[1].sex, Sex::None);
+  EXPECT_EQ(list[1].sex, Sex::kNone);
   EXPECT_EQ(list[1].rating, 0);
   EXPECT_EQ(list[1].birthYear, 0);
   EXPECT_EQ(list[2].federation, 28) << "the first IVB row";
-  EXPECT_EQ(list[2].sex, Sex::None);
+  EXPECT_EQ(list[2].sex, Sex::kNone);
   EXPECT_EQ(list[2].rating, 24);
   EXPECT_EQ(list[2].birthYear, 19);
   EXPECT_EQ(list[3].federation, 208);
@@ -216,15 +219,15 @@ TEST_F(Import, OnlyNamesStartingWithACapitalLetterAreImported) {
       ListLine({.name = withInnerBlanks}), ListLine({.name = longest}),
       "12345678       X",  // a short line: every later column blank
   })));
-  auto list = PlayerList();
+  auto list = Players();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].name, withInnerBlanks);
   EXPECT_EQ(list[1].name, longest);
   EXPECT_EQ(list[2].name, "X");
   EXPECT_EQ(list[2].fideId, 12345678);
   EXPECT_EQ(list[2].federation, 0);
-  EXPECT_EQ(list[2].sex, Sex::None);
-  EXPECT_EQ(list[2].title, Title::None);
+  EXPECT_EQ(list[2].sex, Sex::kNone);
+  EXPECT_EQ(list[2].title, Title::kNone);
   EXPECT_EQ(list[2].rating, 0);
   EXPECT_EQ(list[2].birthYear, 0);
 }
@@ -236,7 +239,7 @@ TEST_F(Import, LineEndsAndEndOfTextMarker) {
   std::string text = kHeader + "\n" + shortLine + "\n" + crAtEnd + "\n" + ListLine({.name = "Before, End"}) +
                      "\r\n\x1A" + ListLine({.name = "After, End"}) + "\r\n";
   ASSERT_TRUE(ImportText(text));
-  auto list = PlayerList();
+  auto list = Players();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].name, "Cr, Inside\rX");
   EXPECT_EQ(list[1].name, "Short, Line");
@@ -259,7 +262,7 @@ TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
   }
   lines[20000] = ListLine({.id = "777", .name = "Very, Long"}) + std::string(3 << 20, 'x');
   ASSERT_TRUE(ImportText(ListText(lines)));
-  auto list = PlayerList();
+  auto list = Players();
   ASSERT_EQ(list.size(), lines.size());
   for (size_t i = 0; i < list.size(); ++i) {
     if (i == 20000) continue;
@@ -275,11 +278,10 @@ TEST_F(Import, LinesLongerThanTheReadBufferAndAcrossItsBoundaries) {
   EXPECT_EQ(list[20000].birthYear, 1990);
 }
 
-TEST_F(Import, ReadErrorsKeepThePreviousList) {
-  SetPlayerList(std::vector<PlayerRow>{{"Previous, List", 42}});
-  EXPECT_FALSE(ImportFideList(dir.File("missing.txt")));
-  EXPECT_FALSE(ImportFideList(dir.path.string()));  // a folder: opening or reading fails
-  EXPECT_EQ(Only().name, "Previous, List");
+TEST_F(Import, ReadErrorsAreRefused) {
+  EXPECT_FALSE(Read(dir.File("missing.txt")));
+  EXPECT_FALSE(Read(dir.path.string()));  // a folder: opening or reading fails
+  EXPECT_FALSE(ImportFideList(dir.path.string(), error, Indexing::kNone));
 }
 
 TEST_F(Import, SortKeepsListOrderAmongEqualRatingsAndPutsUnratedLast) {
@@ -292,19 +294,19 @@ TEST_F(Import, SortKeepsListOrderAmongEqualRatingsAndPutsUnratedLast) {
       ListLine({.name = "Unrated, Second", .rating = "0"}),
       ListLine({.name = "Equal, Three", .rating = "2400"}),
   })));
-  SortByRating();
+  SortByRating(*read);
   std::vector<std::string> names;
-  for (const Player& p : PlayerList()) names.emplace_back(p.name);
+  for (const Player& p : Players()) names.emplace_back(p.name);
   EXPECT_EQ(names, (std::vector<std::string>{"High, Player", "Equal, One", "Equal, Two", "Equal, Three",
                                              "Low, Player", "Unrated, First", "Unrated, Second"}));
 }
 
 TEST_F(Import, SortHandlesAnySixteenBitRating) {
   std::vector<PlayerRow> rows{{"A", 1, 10}, {"B", 2, 65535}, {"C", 3, 10000}, {"D", 4, 10}};
-  SetPlayerList(rows);
-  SortByRating();
+  PlayerStore store = StoreOf(rows);
+  SortByRating(store);
   std::vector<int32_t> ids;
-  for (const Player& p : PlayerList()) ids.push_back(p.fideId);
+  for (const Player& p : store.items) ids.push_back(p.fideId);
   EXPECT_EQ(ids, (std::vector<int32_t>{2, 3, 1, 4}));
 }
 
@@ -336,7 +338,7 @@ Totals TotalsOf(std::span<const Player> list) {
     t.birthYears += p.birthYear;
     t.federations += p.federation;
     t.unknownFederation += p.federation == 0;
-    t.women += p.sex == Sex::Female;
+    t.women += p.sex == Sex::kFemale;
     ++t.titles.at(static_cast<size_t>(p.title));
   }
   return t;
@@ -347,8 +349,8 @@ Totals TotalsOf(std::span<const Player> list) {
 // The totals below come from an independent reading of the same files.
 TEST_F(Import, RealCombinedListExcerptOf2018) {
   REQUIRE_TESTDATA(f, "fide/players_list_foa_2018_excerpt.txt");
-  ASSERT_TRUE(ImportFideList(f));
-  Totals t = TotalsOf(PlayerList());
+  ASSERT_TRUE(Read(f));
+  Totals t = TotalsOf(Players());
   EXPECT_EQ(t.players, 996u) << "two empty names and \", Mayilsamy K\" are skipped";
   EXPECT_EQ(t.ratings, 418768);
   EXPECT_EQ(t.birthYears, 1919036);
@@ -356,14 +358,14 @@ TEST_F(Import, RealCombinedListExcerptOf2018) {
   EXPECT_EQ(t.unknownFederation, 6u);
   EXPECT_EQ(t.women, 175u);
   EXPECT_EQ(t.titles, (std::array<size_t, 7>{1, 3, 2, 0, 1, 1, 988}));
-  EXPECT_EQ(PlayerList()[0].name, "A B M Hasibuzzaman, Tapan");
-  EXPECT_EQ(PlayerList()[0].fideId, 10224084);
+  EXPECT_EQ(Players()[0].name, "A B M Hasibuzzaman, Tapan");
+  EXPECT_EQ(Players()[0].fideId, 10224084);
 }
 
 TEST_F(Import, RealRapidListOf2012) {
   REQUIRE_TESTDATA(f, "fide/rapid_sep12_combined_layout.txt");
-  ASSERT_TRUE(ImportFideList(f));
-  Totals t = TotalsOf(PlayerList());
+  ASSERT_TRUE(Read(f));
+  Totals t = TotalsOf(Players());
   EXPECT_EQ(t.players, 5903u);
   EXPECT_EQ(t.ratings, 11827213);
   EXPECT_EQ(t.birthYears, 11389794);
@@ -373,22 +375,19 @@ TEST_F(Import, RealRapidListOf2012) {
   EXPECT_EQ(t.titles, (std::array<size_t, 7>{280, 320, 391, 46, 48, 0, 4818}))
       << "the two-letter women's titles of 2012 are no titles here";
 
-  SortByRating();
-  auto list = PlayerList();
+  std::optional<PlayerDatabase> imported = ImportFideList(f, error, Indexing::kNone);
+  ASSERT_TRUE(imported);
+  auto list = imported->Players();
   EXPECT_EQ(list[0].name, "Carlsen, Magnus");
-  EXPECT_TRUE(std::is_sorted(list.begin(), list.end(),
-                             [](const Player& a, const Player& b) { return a.rating > b.rating; }));
+  EXPECT_TRUE(imported->RatingOrder());
   std::string out = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(out));
-  std::vector<Player> before(list.begin(), list.end());
-  std::vector<std::string> names;
-  for (const Player& p : before) names.emplace_back(p.name);
-  LoadPlayers(out);
-  ASSERT_EQ(PlayerList().size(), before.size());
-  for (size_t i = 0; i < before.size(); ++i) {
-    ASSERT_EQ(PlayerList()[i].name, names[i]);
-    ASSERT_EQ(PlayerList()[i].fideId, before[i].fideId);
-    ASSERT_EQ(PlayerList()[i].rating, before[i].rating);
+  ASSERT_TRUE(SavePlayers(*imported, out));
+  PlayerDatabase loaded = LoadPlayers(out);
+  ASSERT_EQ(loaded.Players().size(), list.size());
+  for (size_t i = 0; i < list.size(); ++i) {
+    ASSERT_EQ(loaded.Players()[i].name, list[i].name);
+    ASSERT_EQ(loaded.Players()[i].fideId, list[i].fideId);
+    ASSERT_EQ(loaded.Players()[i].rating, list[i].rating);
   }
 }
 
@@ -396,16 +395,15 @@ TEST_F(Import, RealRapidListOf2012) {
 // and the format of 2011, which it refuses.
 TEST_F(Import, RealSingleListsOfOtherLayouts) {
   REQUIRE_TESTDATA(standard, "fide/other-layouts/standard_mar26_AHO.txt");
-  ASSERT_TRUE(ImportFideList(standard));
-  Totals t = TotalsOf(PlayerList());
+  ASSERT_TRUE(Read(standard));
+  Totals t = TotalsOf(Players());
   EXPECT_EQ(t.players, 95u);
   EXPECT_EQ(t.ratings, 167300);
   EXPECT_EQ(t.birthYears, 181013);
   for (std::string refused :
        {"fide/other-layouts/rapid_sep12frl.txt", "fide/other-layouts/list_mar11_old_format.txt",
         "fide/before-2005/OCT02FRL.TXT"}) {
-    EXPECT_FALSE(ImportFideList(TestData(refused))) << refused;
-    EXPECT_EQ(PlayerList().size(), 95u);
+    EXPECT_FALSE(Read(TestData(refused))) << refused;
   }
 }
 
@@ -416,10 +414,10 @@ TEST_F(Import, RealCombinedListsWriteTheSameBytesAsBefore) {
        {std::tuple{"fide/players_list_foa_2018_excerpt.txt", 26478u, 0x09cd848224b32718ull},
         std::tuple{"fide/rapid_sep12_combined_layout.txt", 167906u, 0xa89a949e922979bfull}}) {
     REQUIRE_TESTDATA(f, file);
-    ASSERT_TRUE(ImportFideList(f));
-    SortByRating();
+    std::optional<PlayerDatabase> imported = ImportFideList(f, error, Indexing::kNone);
+    ASSERT_TRUE(imported);
     std::string out = dir.File("players.dat");
-    ASSERT_TRUE(SavePlayers(out));
+    ASSERT_TRUE(SavePlayers(*imported, out));
     std::vector<unsigned char> bytes = ReadAllBytes(out);
     uint64_t h = 0xcbf29ce484222325ull;
     for (unsigned char b : bytes) h = (h ^ b) * 0x100000001b3ull;

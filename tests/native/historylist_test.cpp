@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "database/historylist.h"
+#include "ratings/historylist.h"
 #include "tests/tempdir.h"
 #include "tools/fidegen.h"
 

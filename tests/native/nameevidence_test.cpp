@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "database/nameevidence.h"
-#include "database/playerlist.h"
+#include "players/playerdatabase.h"
+#include "tagrules/nameevidence.h"
 
 namespace {
 
@@ -16,25 +16,25 @@ const uint8_t kTur = static_cast<uint8_t>(FederationByCode("TUR"));
 
 class Evidence : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
+  PlayerDatabase db;
   // Players in rating order, as players.dat keeps them.
-  static void List(std::vector<PlayerRow> rows) {
+  void List(std::vector<PlayerRow> rows) {
     std::stable_sort(rows.begin(), rows.end(),
                      [](const PlayerRow& a, const PlayerRow& b) { return a.rating > b.rating; });
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
   }
   // The name's games, each with its Elo (and title and federation).
-  static EvidenceChoice Choose(std::string_view name, std::vector<PlaceEvidence> games,
-                               const EloGates& gates = kListGates) {
-    return ChooseByEvidence(GatherEvidence(name, games), {}, gates);
+  EvidenceChoice Choose(std::string_view name, std::vector<PlaceEvidence> games,
+                        const EloGates& gates = kListGates) {
+    return ChooseByEvidence(db, GatherEvidence(name, games), {}, gates);
   }
-  static int32_t Id(const EvidenceChoice& c) {
-    return c.player < 0 ? -1 : PlayerList()[static_cast<size_t>(c.player)].fideId;
+  int32_t Id(const EvidenceChoice& c) {
+    return c.player < 0 ? -1 : db.Players()[static_cast<size_t>(c.player)].fideId;
   }
 };
 
-PlayerRow Row(std::string name, int32_t id, uint16_t rating, Title title = Title::None, uint8_t fed = 0) {
-  return {std::move(name), id, rating, Sex::None, title, fed};
+PlayerRow Row(std::string name, int32_t id, uint16_t rating, Title title = Title::kNone, uint8_t fed = 0) {
+  return {std::move(name), id, rating, Sex::kNone, title, fed};
 }
 
 }  // namespace
@@ -59,9 +59,9 @@ TEST_F(Evidence, AnAbsentPlayersNamesakeFarOffInRatingIsAsked) {
   EXPECT_EQ(c.note, "asked: Elo 1796 vs 1122");
   ASSERT_EQ(c.candidates.size(), 1u) << "offered to a person";
   // 250 away: asked, unless the game's title or federation is his (300).
-  List({Row("Bocharov, Dmitry", 1, 2046, Title::FM, kRus)});
+  List({Row("Bocharov, Dmitry", 1, 2046, Title::kFM, kRus)});
   EXPECT_EQ(Choose("Bocharov,D", {{1796}}).outcome, EvidenceOutcome::kAsked);
-  EXPECT_EQ(Id(Choose("Bocharov,D", {{1796, Title::FM}})), 1);
+  EXPECT_EQ(Id(Choose("Bocharov,D", {{1796, Title::kFM}})), 1);
   EXPECT_EQ(Id(Choose("Bocharov,D RUS", {{1796}})), 1);
 }
 
@@ -74,10 +74,10 @@ TEST_F(Evidence, ACounterDigitMeansANamesakeExists) {
 }
 
 TEST_F(Evidence, SeveralFitTheTitleOrAnIsolatedEloTellsThemApart) {
-  List({Row("Muzychuk, Anna", 1, 2566, Title::GM), Row("Muzychuk, Mariya", 2, 2469, Title::IM),
+  List({Row("Muzychuk, Anna", 1, 2566, Title::kGM), Row("Muzychuk, Mariya", 2, 2469, Title::kIM),
         Row("Muzychuk, Alla", 3, 2100)});
   EXPECT_EQ(Choose("Muzychuk,M", {{2460}}).note, "1 fits; Elo 2460 vs 2469") << "the initial alone";
-  EvidenceChoice c = Choose("Muzychuk,A", {{2580, Title::GM}});
+  EvidenceChoice c = Choose("Muzychuk,A", {{2580, Title::kGM}});
   EXPECT_EQ(Id(c), 1);
   EXPECT_EQ(c.note, "at least 2 fit; the only GM, Elo 2580 vs 2566");
   c = Choose("Muzychuk,A", {{2120}});
@@ -96,13 +96,13 @@ TEST_F(Evidence, SeveralFitTheTitleOrAnIsolatedEloTellsThemApart) {
 }
 
 TEST_F(Evidence, TheGamesFederationKeepsOnlyItsPlayers) {
-  List({Row("Popov, Ivan", 1, 2600, Title::GM, kRus), Row("Popov, Igor", 2, 2590, Title::GM, kUkr)});
+  List({Row("Popov, Ivan", 1, 2600, Title::kGM, kRus), Row("Popov, Igor", 2, 2590, Title::kGM, kUkr)});
   EXPECT_EQ(Id(Choose("Popov,I RUS", {{2580}})), 1);
-  EXPECT_EQ(Id(Choose("Popov,I", {{2580, Title::None, kUkr}})), 2) << "a country tag or a national team";
+  EXPECT_EQ(Id(Choose("Popov,I", {{2580, Title::kNone, kUkr}})), 2) << "a country tag or a national team";
   EvidenceChoice c = Choose("Popov,Iv UKR", {{2580}});
   EXPECT_EQ(c.outcome, EvidenceOutcome::kAsked) << "the one that fits contradicts the federation";
   EXPECT_EQ(c.note, "asked: 1 fits, none of UKR");
-  EXPECT_EQ(Choose("Popov,I RUS", {{2580, Title::None, kUkr}}).note,
+  EXPECT_EQ(Choose("Popov,I RUS", {{2580, Title::kNone, kUkr}}).note,
             "asked: its games give different federations");
 }
 
@@ -110,11 +110,11 @@ TEST_F(Evidence, ANamesGamesAreWeighedTogether) {
   List({Row("Navara, David", 1, 2706)});
   NameEvidence e = GatherEvidence("Navara,D", std::vector<PlaceEvidence>{{2700}, {0}, {2740}, {2710}});
   EXPECT_EQ(e.elo, 2710) << "the median of the Elo values given";
-  EXPECT_EQ(Id(ChooseByEvidence(e, {})), 1);
+  EXPECT_EQ(Id(ChooseByEvidence(db, e, {})), 1);
   // Games whose Elo values lie far apart are two players under one name.
   EXPECT_EQ(Choose("Navara,D", {{2700}, {2100}}).note, "asked: its games give Elo 2100 to 2700");
-  EXPECT_EQ(GatherEvidence("Navara,D", std::vector<PlaceEvidence>{{0, Title::GM}, {0, Title::IM}}).title,
-            Title::None);
+  EXPECT_EQ(GatherEvidence("Navara,D", std::vector<PlaceEvidence>{{0, Title::kGM}, {0, Title::kIM}}).title,
+            Title::kNone);
 }
 
 TEST_F(Evidence, NobodyFitsOrNobodyHoldsTheName) {
@@ -137,7 +137,7 @@ TEST_F(Evidence, PlayersRatedFarFromTheEloAreSkippedWithoutChangingTheOutcome) {
   EvidenceChoice c = Choose("Kumar,R", {{2510}});
   EXPECT_EQ(Id(c), 7);
   EXPECT_EQ(c.note, "at least 2 fit; Elo 2510 vs 2500, the next 2750");
-  SetPlayerList(rows);  // lowest rated first: every one is looked at
+  db = DatabaseOf(rows);  // lowest rated first: every one is looked at
   c = Choose("Kumar,R", {{2510}});
   EXPECT_EQ(Id(c), 7);
   EXPECT_EQ(c.note, "302 fit; Elo 2510 vs 2500, the next 2750");

@@ -13,12 +13,12 @@
 #include <map>
 #include <string>
 
-#include "database/fidelistimport.h"
-#include "database/namefit.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchrules.h"
-#include "database/tagrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchrules.h"
+#include "tagrules/namefit.h"
+#include "tagrules/tagrules.h"
 
 namespace {
 
@@ -76,20 +76,21 @@ void Count(Outcome& o, bool taken, bool right) {
     ++o.wrong;
 }
 
-Measure MeasureNames(const std::map<std::string, int32_t>& names, bool listNames = true) {
+Measure MeasureNames(const PlayerDatabase& db, const std::map<std::string, int32_t>& names,
+                     bool listNames = true) {
   Measure m;
   Player player;
   for (const auto& [name, id] : names) {
     ++m.names;
-    if (FindById(id, player)) ++m.inList;
-    const std::vector<SearchHit> hits = WordSearch(name);
+    if (FindById(db, id, player)) ++m.inList;
+    const std::vector<SearchHit> hits = WordSearch(db, name);
     if (hits.empty()) {
       ++m.loose.notFound, ++m.strict.notFound;
       continue;
     }
-    const Player& first = PlayerList()[static_cast<size_t>(hits[0].index)];
+    const Player& first = db.Players()[static_cast<size_t>(hits[0].index)];
     const bool loose = IsClearCut(hits);
-    const bool strict = IsClearFit(name, hits);
+    const bool strict = IsClearFit(db, name, hits);
     const bool right = first.fideId == id;
     Count(m.loose, loose, right);
     Count(m.strict, strict, right);
@@ -106,6 +107,13 @@ Measure MeasureNames(const std::map<std::string, int32_t>& names, bool listNames
   return m;
 }
 
+// The list in rating order, as an import leaves it; empty when it cannot be read.
+PlayerDatabase Imported(const std::string& path) {
+  std::string error;
+  std::optional<PlayerDatabase> db = ImportFideList(path, error, Indexing::kBuild);
+  return db ? std::move(*db) : PlayerDatabase{};
+}
+
 void Print(const char* rule, const Outcome& o) {
   std::printf("%-7s taken %d: right %d, wrong %d; asked %d; not found %d\n", rule, o.right + o.wrong, o.right,
               o.wrong, o.asked, o.notFound);
@@ -117,10 +125,10 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
   const std::string list = std::string(VELMARSH_TESTDATA) + "/fide/rapid_sep12_combined_layout.txt";
   const std::string pgn = std::string(VELMARSH_TESTDATA) + "/pgn/twic0920.pgn";
   if (!std::filesystem::exists(list) || !std::filesystem::exists(pgn)) GTEST_SKIP() << "test data not found";
-  ASSERT_TRUE(ImportFideList(list));
-  SortByRating();
+  const PlayerDatabase db = Imported(list);
+  ASSERT_FALSE(db.Empty());
 
-  const Measure m = MeasureNames(NamesWithIds(pgn));
+  const Measure m = MeasureNames(db, NamesWithIds(pgn));
   std::printf("%d names with a FIDE ID, %d of them in the list\n", m.names, m.inList);
   Print("loose", m.loose);
   Print("strict", m.strict);
@@ -128,7 +136,7 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
 
   // Every name of the list written only with letters and separators fits itself.
   int selfFits = 0;
-  for (const Player& p : PlayerList()) {
+  for (const Player& p : db.Players()) {
     if (!std::all_of(p.name.begin(), p.name.end(), [](char c) {
           return std::isalpha(static_cast<unsigned char>(c)) ||
                  IsNameSeparator(static_cast<unsigned char>(c));
@@ -138,7 +146,6 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
     ++selfFits;
   }
   EXPECT_GT(selfFits, 5000);
-  ClearPlayerList();
 
   ASSERT_GT(m.names, 900);
   const int strictTaken = m.strict.right + m.strict.wrong;
@@ -153,21 +160,20 @@ TEST(NameFitOnRealData, StrictTakesFewWrongAndKeepsTheRightPicks) {
 TEST(NameFitOnRealData, LaterGamesAgainstTheOldList) {
   const std::string list = std::string(VELMARSH_TESTDATA) + "/fide/rapid_sep12_combined_layout.txt";
   if (!std::filesystem::exists(list)) GTEST_SKIP() << "test data not found";
-  ASSERT_TRUE(ImportFideList(list));
-  SortByRating();
+  const PlayerDatabase db = Imported(list);
+  ASSERT_FALSE(db.Empty());
   Outcome loose, strict;
   for (const char* file : {"twic_2020_232games.pgn", "lichess_FWWRC2024_headers_only.pgn",
                            "lichess_uzchesscup2025_headers_only.pgn"}) {
     const std::string pgn = std::string(VELMARSH_TESTDATA) + "/pgn/" + file;
     if (!std::filesystem::exists(pgn)) continue;
-    const Measure m = MeasureNames(NamesWithIds(pgn), false);
+    const Measure m = MeasureNames(db, NamesWithIds(pgn), false);
     std::printf("%s: %d names with a FIDE ID, %d of them in the list\n", file, m.names, m.inList);
     Print("loose", m.loose);
     Print("strict", m.strict);
     loose.wrong += m.loose.wrong, strict.wrong += m.strict.wrong;
     loose.right += m.loose.right, strict.right += m.strict.right;
   }
-  ClearPlayerList();
   // 28 wrong and 1 wrong ("Wei Yi" -> Chan, Wei Yi Victoria: every word of
   // the game's name is in the list's); 47 and 43 right.
   EXPECT_LE(strict.wrong * 10, loose.wrong);

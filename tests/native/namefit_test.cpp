@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "database/namefit.h"
-#include "database/playercodes.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/tagrules.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "tagrules/namefit.h"
+#include "tagrules/tagrules.h"
 
 TEST(NameFit, ExamplesOfTheGamesAgainstTheList) {
   EXPECT_TRUE(NameFits("Navara,D", "Navara, David"));
@@ -107,17 +107,16 @@ TEST(NameFit, EmptyAndOddNames) {
 }
 
 TEST(NameFit, AClearHitIsTakenUnwatchedOnlyWhenTheNameFitsIt) {
-  SetPlayerList(std::vector<PlayerRow>{
+  const PlayerDatabase db = DatabaseOf(std::vector<PlayerRow>{
       {"Navara, David", 309095}, {"Bocharov, Oleg", 4100000}, {"Smith, John", 33}, {"Smith, Bob", 22}});
-  EXPECT_TRUE(IsClearFit("Navara,D", WordSearch("Navara,D")));
-  EXPECT_TRUE(IsClearCut(WordSearch("Bocharov,D")));
-  EXPECT_FALSE(IsClearFit("Bocharov,D", WordSearch("Bocharov,D"))) << "the only Bocharov, but not D.";
-  EXPECT_FALSE(IsClearFit("Smith,J", WordSearch("Smith,J"))) << "not clear-cut: two Smiths";
-  EXPECT_FALSE(IsClearFit("Navara,D", {}));
+  EXPECT_TRUE(IsClearFit(db, "Navara,D", WordSearch(db, "Navara,D")));
+  EXPECT_TRUE(IsClearCut(WordSearch(db, "Bocharov,D")));
+  EXPECT_FALSE(IsClearFit(db, "Bocharov,D", WordSearch(db, "Bocharov,D"))) << "the only Bocharov, but not D.";
+  EXPECT_FALSE(IsClearFit(db, "Smith,J", WordSearch(db, "Smith,J"))) << "not clear-cut: two Smiths";
+  EXPECT_FALSE(IsClearFit(db, "Navara,D", {}));
   // The first hit decides: a player known by FIDE ID may have been moved up.
-  EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{1, 1}}));
-  EXPECT_FALSE(IsClearFit("Navara,D", std::vector<SearchHit>{{7, 1}})) << "an index outside the list";
-  ClearPlayerList();
+  EXPECT_FALSE(IsClearFit(db, "Navara,D", std::vector<SearchHit>{{1, 1}}));
+  EXPECT_FALSE(IsClearFit(db, "Navara,D", std::vector<SearchHit>{{7, 1}})) << "an index outside the list";
 }
 
 // ---- The extended fit: the forms of game records ----

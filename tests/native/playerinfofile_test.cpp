@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "database/playerinfofile.h"
-#include "database/playerlist.h"
+#include "players/playersfile.h"
+#include "tagrules/playerinfofile.h"
 #include "tests/tempdir.h"
 
 namespace {
@@ -42,19 +42,20 @@ TEST(SettingsBytes, AnyNonZeroByteIsOnAndWritesBackAsOne) {
 
 class PlayersFile : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
   // players.dat of two players: 4 + (12 + 3) + (12 + 5) = 36 bytes.
   std::vector<unsigned char> Intact() {
     std::vector<PlayerRow> rows = {{"Doe", 1, 2400}, {"Smith", 2, 2300}};
-    SetPlayerList(rows);
-    EXPECT_TRUE(SavePlayers(dir.File("players.dat")));
+    EXPECT_TRUE(SavePlayers(DatabaseOf(rows), dir.File("players.dat")));
     return ReadAllBytes(dir.File("players.dat"));
   }
   PlayersFileState Load(const std::vector<unsigned char>& bytes) {
     WriteAllBytes(dir.File("test.dat"), bytes);
-    return LoadPlayersChecked(dir.File("test.dat"));
+    PlayersFileState state;
+    db = LoadPlayers(dir.File("test.dat"), &state);
+    return state;
   }
   TempDir dir;
+  PlayerDatabase db;
 };
 
 TEST_F(PlayersFile, AnIntactFileSaysSo) {
@@ -74,7 +75,7 @@ TEST_F(PlayersFile, DamageIsToldWithThePlayersThatCouldBeRead) {
   EXPECT_FALSE(s.intact);
   EXPECT_EQ(s.announced, 2);
   EXPECT_EQ(s.complete, 1);
-  EXPECT_EQ(PlayerList().size(), 2u);  // the plug-in's load keeps its zero-filled record
+  EXPECT_EQ(db.Players().size(), 2u);  // the plug-in's load keeps its zero-filled record
 
   std::vector<unsigned char> longer = bytes;
   longer.push_back(0);

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "database/fidelistimport.h"
-#include "database/playercodes.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchrules.h"
 
 namespace {
 
@@ -20,17 +20,17 @@ Entries Of(const std::vector<SearchHit>& hits) {
 
 class Search : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
+  PlayerDatabase db;
   std::vector<SearchHit> hits;
   int32_t limit = kNormalSearchLimit;
   void Players(const std::vector<std::string>& names) {
     std::vector<PlayerRow> rows;
     for (const std::string& n : names) rows.push_back(PlayerRow{n, static_cast<int32_t>(rows.size() + 100)});
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
   }
   uint8_t Score(std::string_view w, const std::string& name) {
     Players({name});
-    return ScoreWord(w, 0);
+    return ScoreWord(db.Players(), w, 0);
   }
 };
 
@@ -81,49 +81,49 @@ TEST(Federations, CodesAndRowsFollowTheFixedTable) {
     if (row != 198) {
       EXPECT_EQ(FederationByCode(FederationCode(row)), row);
     }
-  EXPECT_EQ(TitleText(Title::GM), "GM");
-  EXPECT_EQ(TitleText(Title::WFM), "WFM");
-  EXPECT_EQ(TitleText(Title::None), "");
+  EXPECT_EQ(TitleText(Title::kGM), "GM");
+  EXPECT_EQ(TitleText(Title::kWFM), "WFM");
+  EXPECT_EQ(TitleText(Title::kNone), "");
   EXPECT_EQ(TitleText(static_cast<Title>(200)), "");
-  EXPECT_EQ(TitleByText("WIM"), Title::WIM);
-  EXPECT_EQ(TitleByText("wim"), Title::None);
-  EXPECT_EQ(SexText(Sex::Female), "F");
-  EXPECT_EQ(SexText(Sex::None), "");
+  EXPECT_EQ(TitleByText("WIM"), Title::kWIM);
+  EXPECT_EQ(TitleByText("wim"), Title::kNone);
+  EXPECT_EQ(SexText(Sex::kFemale), "F");
+  EXPECT_EQ(SexText(Sex::kNone), "");
 }
 
 TEST_F(Search, DescriptionsOfCandidates) {
-  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, Sex::Female, Title::WIM, 135, 1990},
-                              {"Doe, John", 2, 0, Sex::Male, Title::None, 0, 0},
-                              {"Damaged, Row", 3, 1500, Sex::Male, static_cast<Title>(77), 250, 0},
-                              {"Titled, Unrated", 4, 0, Sex::Male, Title::GM, 192, 0}};
-  SetPlayerList(rows);
-  EXPECT_EQ(DescribePlayer(0), "Doe, Jane (NOR),  WIM,  2405 ELO");
-  EXPECT_EQ(DescribePlayer(1), "Doe, John (\?\?\?)");
-  EXPECT_EQ(DescribePlayer(2), "Damaged, Row (\?\?\?),  1500 ELO");
-  EXPECT_EQ(DescribePlayer(3), "Titled, Unrated (USA),  GM");
-  EXPECT_EQ(DescribePlayer(4), "");
-  EXPECT_EQ(DescribePlayer(-1), "");
+  std::vector<PlayerRow> rows{{"Doe, Jane", 1, 2405, Sex::kFemale, Title::kWIM, 135, 1990},
+                              {"Doe, John", 2, 0, Sex::kMale, Title::kNone, 0, 0},
+                              {"Damaged, Row", 3, 1500, Sex::kMale, static_cast<Title>(77), 250, 0},
+                              {"Titled, Unrated", 4, 0, Sex::kMale, Title::kGM, 192, 0}};
+  db = DatabaseOf(rows);
+  EXPECT_EQ(DescribePlayer(db, 0), "Doe, Jane (NOR),  WIM,  2405 ELO");
+  EXPECT_EQ(DescribePlayer(db, 1), "Doe, John (\?\?\?)");
+  EXPECT_EQ(DescribePlayer(db, 2), "Damaged, Row (\?\?\?),  1500 ELO");
+  EXPECT_EQ(DescribePlayer(db, 3), "Titled, Unrated (USA),  GM");
+  EXPECT_EQ(DescribePlayer(db, 4), "");
+  EXPECT_EQ(DescribePlayer(db, -1), "");
 }
 
 TEST_F(Search, FindByIdGivesTheFirstPlayerInListOrder) {
   std::vector<PlayerRow> rows{{"A", 5}, {"B", 7}, {"C", 7}, {"D", 0}};
-  SetPlayerList(rows);
+  db = DatabaseOf(rows);
   Player p;
   int32_t index = 99;
-  ASSERT_TRUE(FindByIdAt(7, p, index));
+  ASSERT_TRUE(FindByIdAt(db, 7, p, index));
   EXPECT_EQ(index, 1);
   EXPECT_EQ(p.name, "B");
-  ASSERT_TRUE(FindById(0, p));
+  ASSERT_TRUE(FindById(db, 0, p));
   EXPECT_EQ(p.name, "D");
-  EXPECT_FALSE(FindByIdAt(6, p, index));
-  ClearPlayerList();
-  EXPECT_FALSE(FindById(5, p));
+  EXPECT_FALSE(FindByIdAt(db, 6, p, index));
+  db = PlayerDatabase{};
+  EXPECT_FALSE(FindById(db, 5, p));
 }
 
 TEST_F(Search, WholeWordSearchMatchesWordsInEitherOrder) {
   Players({"Doe, Jane"});
   for (std::string_view query : {"Doe, Jane", "Jane Doe", "JANE DOE", "doe"}) {
-    hits = WordSearch(query, limit);
+    hits = WordSearch(db, query, limit);
     EXPECT_EQ(Of(hits), (Entries{{0, 1}})) << query;
   }
 }
@@ -131,7 +131,7 @@ TEST_F(Search, WholeWordSearchMatchesWordsInEitherOrder) {
 TEST_F(Search, WholeWordsAreDelimitedByTheSeparatorsOnly) {
   Players({"Smithson, Jo", "Mueller-Smith, Jo", "O'Smith, Al", "Smith2, Bo", "Smith\xE9, Cy", "[Smith], Di",
            "Smith", "smith"});
-  hits = WordSearch("Smith", limit);
+  hits = WordSearch(db, "Smith", limit);
   EXPECT_EQ(Of(hits), (Entries{{1, 1}, {2, 1}, {5, 1}, {6, 1}, {7, 1}}));
 }
 
@@ -139,12 +139,12 @@ TEST_F(Search, OneWordKeepsTheFirstMatchesInListOrder) {
   std::vector<std::string> names;
   for (int i = 0; i < 15; ++i) names.push_back("Smith, Player" + std::string(1, static_cast<char>('a' + i)));
   Players(names);
-  hits = WordSearch("Smith", limit);
+  hits = WordSearch(db, "Smith", limit);
   Entries first10;
   for (int i = 0; i < 10; ++i) first10.emplace_back(i, 1);
   EXPECT_EQ(Of(hits), first10);
   limit = 3;
-  hits = WordSearch("Smith", limit);
+  hits = WordSearch(db, "Smith", limit);
   EXPECT_EQ(Of(hits), (Entries{{0, 1}, {1, 1}, {2, 1}}));
 }
 
@@ -154,7 +154,7 @@ TEST_F(Search, TwoWordsKeepAtMostOneFewerAndDisplaceOnlyByABetterScore) {
   names.push_back("Smith, John");                    // both: 1, displaces the last
   names.push_back("Smith, Bob");                     // 2, not better than the last
   Players(names);
-  hits = WordSearch("Smith, John", limit);
+  hits = WordSearch(db, "Smith, John", limit);
   Entries expected{{13, 1}};
   for (int i = 0; i < 8; ++i) expected.emplace_back(i, 2);
   EXPECT_EQ(Of(hits), expected);
@@ -162,25 +162,25 @@ TEST_F(Search, TwoWordsKeepAtMostOneFewerAndDisplaceOnlyByABetterScore) {
 
 TEST_F(Search, TwoWordsRankBothOverFirstOverSecond) {
   Players({"Jones, John", "Smith, Bob", "Smith, John", "Nobody, Here"});
-  hits = WordSearch("John Smith", limit);  // smith is the longer, so the first word
+  hits = WordSearch(db, "John Smith", limit);  // smith is the longer, so the first word
   EXPECT_EQ(Of(hits), (Entries{{2, 1}, {1, 2}, {0, 3}}));
 }
 
 TEST_F(Search, OneWordOfANameCannotServeBothQueryWords) {
   Players({"Ann, Lee", "Ann, Ann"});
-  hits = WordSearch("Ann Ann", limit);
+  hits = WordSearch(db, "Ann Ann", limit);
   EXPECT_EQ(Of(hits), (Entries{{1, 1}, {0, 2}}));
 }
 
 TEST_F(Search, NamesWithoutWordsFindNothing) {
   Players({"Doe, J", "D, J"});
-  hits = WordSearch("Doe", limit);
+  hits = WordSearch(db, "Doe", limit);
   ASSERT_FALSE(hits.empty());
   for (std::string_view query : {"J. D.", "", "1234", "--"}) {
-    hits = WordSearch(query, limit);
+    hits = WordSearch(db, query, limit);
     EXPECT_TRUE(hits.empty()) << query;
-    hits = RankedSearch("Doe", limit);
-    hits = RankedSearch(query, limit);
+    hits = RankedSearch(db, "Doe", limit);
+    hits = RankedSearch(db, query, limit);
     EXPECT_TRUE(hits.empty()) << query;
   }
 }
@@ -202,18 +202,18 @@ TEST_F(Search, ScoreOfOneWord) {
   EXPECT_EQ(Score("longerthanname", "Short"), 255);
   EXPECT_EQ(Score("jane", ""), 255);
   Players({"Doe, Jane"});
-  EXPECT_EQ(ScoreWord("jane", 1), 255);
-  EXPECT_EQ(ScoreWord("jane", -1), 255);
+  EXPECT_EQ(ScoreWord(db.Players(), "jane", 1), 255);
+  EXPECT_EQ(ScoreWord(db.Players(), "jane", -1), 255);
 }
 
 TEST_F(Search, RankedTotalsOfBothWords) {
   Players({"Doe, Jane", "Jane, Smith", "Doe, Peter", "Smith, John", "Smyth, Jahn", "Smith, Jahn", "Doe"});
-  hits = RankedSearch("Doe, Jane", limit);
+  hits = RankedSearch(db, "Doe, Jane", limit);
   EXPECT_EQ(Of(hits), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
-  hits = RankedSearch("Jane Doe", limit);
+  hits = RankedSearch(db, "Jane Doe", limit);
   EXPECT_EQ(Of(hits), (Entries{{0, 2}, {1, 251}, {2, 252}, {6, 252}}));
   // A substitution weighs 6 in the first word and 7 in the second.
-  hits = RankedSearch("Smyth, John", limit);
+  hits = RankedSearch(db, "Smyth, John", limit);
   EXPECT_EQ(Of(hits), (Entries{{3, 7}, {4, 8}, {5, 13}}));
 }
 
@@ -223,10 +223,10 @@ TEST_F(Search, RankedSearchStopsOnceAllKeptCandidatesAreGoodEnough) {
   // second Jane.
   Players({"Doe, Janet", "Doe, Jan", "Doe, Jane", "Doe, Jane"});
   limit = 2;
-  hits = RankedSearch("Doe, Jane", limit);
+  hits = RankedSearch(db, "Doe, Jane", limit);
   EXPECT_EQ(Of(hits), (Entries{{2, 2}, {0, 3}}));
   limit = 3;
-  hits = RankedSearch("Doe, Jane", limit);
+  hits = RankedSearch(db, "Doe, Jane", limit);
   EXPECT_EQ(Of(hits), (Entries{{2, 2}, {3, 2}, {0, 3}}));
 }
 
@@ -235,7 +235,7 @@ TEST_F(Search, RankedSearchKeepsTheBestAndEarlierOnTies) {
   for (int i = 0; i < 30; ++i) names.push_back(i % 3 ? "Smithe, Al" : "Smyth, Bo");
   Players(names);
   limit = 20;
-  hits = RankedSearch("Smith", limit);
+  hits = RankedSearch(db, "Smith", limit);
   ASSERT_EQ(hits.size(), 20u);
   for (int i = 0; i < 20; ++i) {
     EXPECT_EQ(hits[i].score, 2);
@@ -249,9 +249,9 @@ TEST_F(Search, ALimitBelowOneIsTakenAsOne) {
   Players({"Smith, Jo", "Smith, Al"});
   for (int32_t limit : {0, -5}) {
     limit = limit;
-    hits = RankedSearch("Smith", limit);
+    hits = RankedSearch(db, "Smith", limit);
     EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
-    hits = WordSearch("Smith", limit);
+    hits = WordSearch(db, "Smith", limit);
     EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
   }
 }
@@ -259,27 +259,29 @@ TEST_F(Search, ALimitBelowOneIsTakenAsOne) {
 TEST_F(Search, RealListFindsPlayersByNameAndId) {
   std::string f = std::string(VELMARSH_TESTDATA) + "/fide/rapid_sep12_combined_layout.txt";
   if (!std::filesystem::exists(f)) GTEST_SKIP() << "test data not found: " << f;
-  ASSERT_TRUE(ImportFideList(f));
-  SortByRating();
+  std::string error;
+  std::optional<PlayerDatabase> imported = ImportFideList(f, error, Indexing::kBuild);
+  ASSERT_TRUE(imported) << error;
+  db = std::move(*imported);
   Player p;
   int32_t index;
-  ASSERT_TRUE(FindByIdAt(1503014, p, index));
+  ASSERT_TRUE(FindByIdAt(db, 1503014, p, index));
   EXPECT_EQ(index, 0);
-  EXPECT_EQ(DescribePlayer(index), "Carlsen, Magnus (NOR),  GM,  2845 ELO");
+  EXPECT_EQ(DescribePlayer(db, index), "Carlsen, Magnus (NOR),  GM,  2845 ELO");
 
-  hits = WordSearch("Carlsen, Magnus", limit);
+  hits = WordSearch(db, "Carlsen, Magnus", limit);
   ASSERT_FALSE(hits.empty());
   EXPECT_EQ(hits[0].index, 0);
   EXPECT_EQ(hits[0].score, 1);
 
   // The games write "Navara,D": the initial is dropped, the surname found.
-  hits = WordSearch("Navara,D", limit);
+  hits = WordSearch(db, "Navara,D", limit);
   ASSERT_EQ(hits.size(), 1u);
-  EXPECT_EQ(PlayerList()[hits[0].index].name, "Navara, David");
+  EXPECT_EQ(db.Players()[hits[0].index].name, "Navara, David");
 
   limit = 20;
-  hits = RankedSearch("Karlsen, Magnus", limit);
+  hits = RankedSearch(db, "Karlsen, Magnus", limit);
   ASSERT_FALSE(hits.empty());
-  EXPECT_EQ(PlayerList()[hits[0].index].name, "Carlsen, Magnus");
+  EXPECT_EQ(db.Players()[hits[0].index].name, "Carlsen, Magnus");
   EXPECT_EQ(hits[0].score, 7) << "magnus exactly, karlsen with one letter changed";
 }

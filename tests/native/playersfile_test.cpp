@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "database/playerlist.h"
+#include "players/playersfile.h"
 #include "tests/tempdir.h"
 
 using Bytes = std::vector<unsigned char>;
@@ -44,25 +44,25 @@ Bytes Cat(Bytes a, const Bytes& b) {
 
 class PlayersFile : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
   TempDir dir;
+  PlayerDatabase db;
 };
 
 }  // namespace
 
 TEST_F(PlayersFile, ExamplePlayerHasItsExactBytes) {
   std::vector<PlayerRow> rows{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)};
-  SetPlayerList(rows);
+  db = DatabaseOf(rows);
   std::string f = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(f));
+  ASSERT_TRUE(SavePlayers(db, f));
   EXPECT_EQ(ReadAllBytes(f), Cat({0, 0, 0, 1}, ExampleRecord()));
 }
 
 TEST_F(PlayersFile, CountIsWrittenMostSignificantByteFirst) {
   std::vector<PlayerRow> rows(200000, Row("A", 1, 0, 0, 0, 0, 0));
-  SetPlayerList(rows);
+  db = DatabaseOf(rows);
   std::string f = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(f));
+  ASSERT_TRUE(SavePlayers(db, f));
   Bytes bytes = ReadAllBytes(f);
   ASSERT_EQ(bytes.size(), 4u + 200000u * 13u);
   EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0x00, 0x03, 0x0D, 0x40}));
@@ -81,40 +81,38 @@ TEST_F(PlayersFile, SavedListLoadsBackUnchanged) {
     rows.push_back(Row("Player " + std::to_string(i), 1000 + i, static_cast<uint16_t>(i % 3000),
                        static_cast<uint8_t>(i % 3), static_cast<uint8_t>(i % 7),
                        static_cast<uint8_t>(i % 209), static_cast<uint16_t>(1900 + i % 120)));
-  SetPlayerList(rows);
+  db = DatabaseOf(rows);
   std::string f = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(f));
-  ClearPlayerList();
-  LoadPlayers(f);
-  ExpectSameRecords(PlayerList(), rows);
+  ASSERT_TRUE(SavePlayers(db, f));
+  db = PlayerDatabase{};
+  db = LoadPlayers(f);
+  ExpectSameRecords(db.Players(), rows);
 }
 
 TEST_F(PlayersFile, NamesLongerThanALengthByteAreCutNotWrapped) {
   std::vector<PlayerRow> rows{Row(std::string(300, 'x'), 5, 1, 0, 6, 0, 0),
                               Row("Next, Player", 6, 2, 0, 6, 0, 0)};
-  SetPlayerList(rows);
-  EXPECT_EQ(PlayerList()[0].name.size(), 255u);
+  db = DatabaseOf(rows);
+  EXPECT_EQ(db.Players()[0].name.size(), 255u);
   std::string f = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(f));
+  ASSERT_TRUE(SavePlayers(db, f));
   Bytes bytes = ReadAllBytes(f);
   ASSERT_EQ(bytes.size(), 4u + (12 + 255) + (12 + 12));
   EXPECT_EQ(bytes[8], 255);
-  LoadPlayers(f);
-  ExpectSameRecords(PlayerList(), rows);
+  db = LoadPlayers(f);
+  ExpectSameRecords(db.Players(), rows);
 }
 
 TEST_F(PlayersFile, ZeroCountAndMissingFileGiveAnEmptyList) {
   std::string f = dir.File("players.dat");
   WriteAllBytes(f, {0, 0, 0, 0});
-  SetPlayerList(std::vector<PlayerRow>{Row("Old, List", 1, 1, 0, 0, 0, 0)});
-  LoadPlayers(f);
-  EXPECT_TRUE(PlayerList().empty());
+  db = LoadPlayers(f);
+  EXPECT_TRUE(db.Players().empty());
 
-  SetPlayerList(std::vector<PlayerRow>{Row("Old, List", 1, 1, 0, 0, 0, 0)});
-  LoadPlayers(dir.File("missing.dat"));
-  EXPECT_TRUE(PlayerList().empty());
-  LoadPlayers(dir.File(""));  // a folder, not a file
-  EXPECT_TRUE(PlayerList().empty());
+  db = LoadPlayers(dir.File("missing.dat"));
+  EXPECT_TRUE(db.Players().empty());
+  db = LoadPlayers(dir.File(""));  // a folder, not a file
+  EXPECT_TRUE(db.Players().empty());
 }
 
 TEST_F(PlayersFile, TruncatedFileLoadsWhatIsThereAndZerosAfterTheDamage) {
@@ -122,33 +120,33 @@ TEST_F(PlayersFile, TruncatedFileLoadsWhatIsThereAndZerosAfterTheDamage) {
   // byte whose name is missing.
   std::string f = dir.File("players.dat");
   WriteAllBytes(f, Cat(Cat({0, 0, 0, 3}, ExampleRecord()), {0, 0, 0, 7, 9}));
-  LoadPlayers(f);
+  db = LoadPlayers(f);
   // 30 bytes hold at most two 12-byte records after the count.
-  ASSERT_EQ(PlayerList().size(), 2u);
-  EXPECT_EQ(PlayerList()[0].name, "Doe, Jane");
-  EXPECT_EQ(PlayerList()[0].birthYear, 1990);
-  const Player& damaged = PlayerList()[1];
+  ASSERT_EQ(db.Players().size(), 2u);
+  EXPECT_EQ(db.Players()[0].name, "Doe, Jane");
+  EXPECT_EQ(db.Players()[0].birthYear, 1990);
+  const Player& damaged = db.Players()[1];
   EXPECT_EQ(damaged.fideId, 7);
   EXPECT_TRUE(damaged.name.empty());
   EXPECT_EQ(damaged.rating, 0);
-  EXPECT_EQ(damaged.title, Title::GM);
+  EXPECT_EQ(damaged.title, Title::kGM);
   EXPECT_EQ(damaged.birthYear, 0);
 }
 
 TEST_F(PlayersFile, CountBeyondTheFileOrNegativeIsBoundedByItsSize) {
   std::string f = dir.File("players.dat");
   WriteAllBytes(f, Cat({0x7F, 0xFF, 0xFF, 0xFF}, ExampleRecord()));
-  LoadPlayers(f);
-  ASSERT_EQ(PlayerList().size(), 1u);
-  EXPECT_EQ(PlayerList()[0].name, "Doe, Jane");
+  db = LoadPlayers(f);
+  ASSERT_EQ(db.Players().size(), 1u);
+  EXPECT_EQ(db.Players()[0].name, "Doe, Jane");
 
   WriteAllBytes(f, Cat({0xFF, 0xFF, 0xFF, 0xFE}, ExampleRecord()));
-  LoadPlayers(f);
-  EXPECT_TRUE(PlayerList().empty());
+  db = LoadPlayers(f);
+  EXPECT_TRUE(db.Players().empty());
 
   WriteAllBytes(f, {0x00, 0x01});  // shorter than the count itself
-  LoadPlayers(f);
-  EXPECT_TRUE(PlayerList().empty());
+  db = LoadPlayers(f);
+  EXPECT_TRUE(db.Players().empty());
 }
 
 TEST_F(PlayersFile, DamagedRecordsWithLongNamesStillLoad) {
@@ -163,34 +161,34 @@ TEST_F(PlayersFile, DamagedRecordsWithLongNamesStillLoad) {
   }
   std::string f = dir.File("players.dat");
   WriteAllBytes(f, bytes);
-  LoadPlayers(f);
-  ASSERT_EQ(PlayerList().size(), (bytes.size() - 4) / 12);
-  EXPECT_EQ(PlayerList()[0].name, std::string(200, 'A'));
-  EXPECT_EQ(PlayerList()[1].name, std::string(200, 'B'));
-  EXPECT_EQ(PlayerList()[1].federation, 1);
-  for (size_t i = 2; i < PlayerList().size(); ++i) EXPECT_TRUE(PlayerList()[i].name.empty());
+  db = LoadPlayers(f);
+  ASSERT_EQ(db.Players().size(), (bytes.size() - 4) / 12);
+  EXPECT_EQ(db.Players()[0].name, std::string(200, 'A'));
+  EXPECT_EQ(db.Players()[1].name, std::string(200, 'B'));
+  EXPECT_EQ(db.Players()[1].federation, 1);
+  for (size_t i = 2; i < db.Players().size(); ++i) EXPECT_TRUE(db.Players()[i].name.empty());
 }
 
 TEST_F(PlayersFile, FailedSaveKeepsThePreviousFile) {
   std::string f = dir.File("players.dat");
-  SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
-  ASSERT_TRUE(SavePlayers(f));
+  db = DatabaseOf(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
+  ASSERT_TRUE(SavePlayers(db, f));
   Bytes before = ReadAllBytes(f);
 
   // The new file cannot be written beside the old one.
   std::filesystem::create_directory(f + ".tmp");
-  SetPlayerList(std::vector<PlayerRow>{Row("Other, Player", 1, 1, 0, 0, 0, 0)});
-  EXPECT_FALSE(SavePlayers(f));
+  db = DatabaseOf(std::vector<PlayerRow>{Row("Other, Player", 1, 1, 0, 0, 0, 0)});
+  EXPECT_FALSE(SavePlayers(db, f));
   EXPECT_EQ(ReadAllBytes(f), before);
 
-  EXPECT_FALSE(SavePlayers(dir.File("no-such-folder/players.dat")));
+  EXPECT_FALSE(SavePlayers(db, dir.File("no-such-folder/players.dat")));
 }
 
 TEST_F(PlayersFile, SuccessfulSaveReplacesTheFileAndLeavesNoTemporaryFile) {
   std::string f = dir.File("players.dat");
   WriteAllBytes(f, Bytes(1000, 0xAA));
-  SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
-  ASSERT_TRUE(SavePlayers(f));
+  db = DatabaseOf(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
+  ASSERT_TRUE(SavePlayers(db, f));
   EXPECT_EQ(ReadAllBytes(f), Cat({0, 0, 0, 1}, ExampleRecord()));
   EXPECT_FALSE(std::filesystem::exists(f + ".tmp"));
 }
@@ -201,21 +199,8 @@ TEST_F(PlayersFile, SaveReplacesAFileWhoseNameHasLettersBeyondAscii) {
   // find the file by that name, not by the name's bytes read another way.
   std::string f = dir.path.string() + "/caf\xe9 \x80 players.dat";
   WriteAllBytes(f, Bytes(1000, 0xAA));
-  SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
-  ASSERT_TRUE(SavePlayers(f));
+  db = DatabaseOf(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
+  ASSERT_TRUE(SavePlayers(db, f));
   EXPECT_EQ(ReadAllBytes(f), Cat({0, 0, 0, 1}, ExampleRecord()));
   EXPECT_EQ(ReadAllBytes(f + ".tmp"), Bytes{});
-}
-
-TEST_F(PlayersFile, LoadOnDemandReadsOnlyIntoAnEmptyList) {
-  std::string f = dir.File("players.dat");
-  SetPlayerList(std::vector<PlayerRow>{Row("Doe, Jane", 12345678, 2405, 1, 4, 135, 1990)});
-  ASSERT_TRUE(SavePlayers(f));
-  SetPlayerList(std::vector<PlayerRow>{Row("In, Memory", 1, 1, 0, 0, 0, 0)});
-  LoadPlayersOnDemand(f);
-  EXPECT_EQ(PlayerList()[0].name, "In, Memory");
-  ClearPlayerList();
-  LoadPlayersOnDemand(f);
-  ASSERT_EQ(PlayerList().size(), 1u);
-  EXPECT_EQ(PlayerList()[0].name, "Doe, Jane");
 }

@@ -4,8 +4,8 @@
 #include <map>
 #include <random>
 
-#include "database/historylist.h"
-#include "database/ratinghistory.h"
+#include "ratings/historylist.h"
+#include "ratings/ratinghistory.h"
 #include "tests/tempdir.h"
 #include "tools/fidegen.h"
 

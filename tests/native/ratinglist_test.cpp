@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "database/ratinglist.h"
+#include "ratings/ratinglist.h"
 #include "tests/tempdir.h"
 
 namespace {

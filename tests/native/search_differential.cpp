@@ -24,11 +24,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "database/fidelistimport.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tools/fidegen.h"
 #include "tools/numbers.h"
 
@@ -37,6 +37,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kSkipped = 77;
 namespace fs = std::filesystem;
+
+// The list the queries run on, one at a time.
+PlayerDatabase database;
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -224,7 +227,7 @@ void ChooseLimits(Random& rng, Query& q) {
 }
 
 int32_t ChooseId(Random& rng) {
-  std::span<const Player> list = PlayerList();
+  std::span<const Player> list = database.Players();
   if (list.empty() || rng.Chance(0.2)) return rng.Chance(0.5) ? 0 : static_cast<int32_t>(rng.Below(1u << 30));
   return list[rng.Below(list.size())].fideId;
 }
@@ -232,7 +235,7 @@ int32_t ChooseId(Random& rng) {
 // Names of players drawn over the list; the frequent ones are those that
 // come up more than once among many drawn.
 std::vector<std::string> FrequentNames(Random& rng) {
-  std::span<const Player> list = PlayerList();
+  std::span<const Player> list = database.Players();
   std::unordered_map<std::string_view, int> seen;
   for (size_t i = 0; i < std::min<size_t>(list.size(), 50000); ++i) ++seen[list[rng.Below(list.size())].name];
   std::vector<std::string> names;
@@ -244,7 +247,7 @@ std::vector<std::string> FrequentNames(Random& rng) {
 
 std::vector<Query> GeneratedQueries(size_t count, uint64_t seed) {
   Random rng{std::mt19937_64(seed)};
-  std::span<const Player> list = PlayerList();
+  std::span<const Player> list = database.Players();
   std::vector<std::string> frequent = FrequentNames(rng);
   std::vector<Query> queries;
   for (size_t i = 0; i < count; ++i) {
@@ -265,7 +268,7 @@ std::vector<Query> GeneratedQueries(size_t count, uint64_t seed) {
 std::vector<Query> RealQueries(const std::vector<std::string>& gameNames, uint64_t seed) {
   Random rng{std::mt19937_64(seed)};
   std::vector<Query> queries;
-  for (const Player& p : PlayerList())
+  for (const Player& p : database.Players())
     for (int kind = kExactName; kind < kGameName; ++kind) {
       if (kind == kFrequentName || kind == kNoHit || kind == kStrayBytes) continue;
       Query q;
@@ -340,15 +343,16 @@ struct Run {
   }
 
   void Work(Tally& tally) {
+    const std::span<const Player> players = database.Players();
     std::vector<SearchHit> linear, indexed;
     for (size_t i; (i = next.fetch_add(1)) < queries.size();) {
       const Query& q = queries[i];
       const QueryWordList words = WordsOfName(q.name);
       auto start = Clock::now();
-      const int32_t linearId = FindIdLinear(q.id);
+      const int32_t linearId = FindIdLinear(players, q.id);
       tally.linear[q.kind] += SecondsSince(start);
       start = Clock::now();
-      const int32_t indexedId = FindIdIndexed(index, q.id);
+      const int32_t indexedId = FindIdIndexed(index, players, q.id);
       tally.indexed[q.kind] += SecondsSince(start);
       if (linearId != indexedId)
         Report(q, ("the lookup of ID " + std::to_string(q.id)).c_str(), std::to_string(linearId),
@@ -357,13 +361,13 @@ struct Run {
       for (bool ranked : {false, true}) {
         const size_t limit = static_cast<size_t>(ranked ? q.rankedLimit : q.wordLimit);
         start = Clock::now();
-        (ranked ? RankedMatchesLinear : WordMatchesLinear)(words, limit, linear);
+        (ranked ? RankedMatchesLinear : WordMatchesLinear)(players, words, limit, linear);
         tally.linear[q.kind] += SecondsSince(start);
         start = Clock::now();
         if (ranked)
-          RankedMatchesIndexed(index, words, limit, indexed);
+          RankedMatchesIndexed(index, players, words, limit, indexed);
         else
-          WordMatchesIndexed(index, words, limit, indexed);
+          WordMatchesIndexed(index, players, words, limit, indexed);
         tally.indexed[q.kind] += SecondsSince(start);
         bool same =
             linear.size() == indexed.size() && std::equal(linear.begin(), linear.end(), indexed.begin(),
@@ -386,7 +390,7 @@ struct Run {
 
 // Runs every query through both on `threads` threads; false on a difference.
 bool Compare(const std::vector<Query>& queries, unsigned threads, const char* title) {
-  const SearchIndex* index = CurrentSearchIndex();
+  const SearchIndex* index = database.Index();
   if (!index) {
     std::printf("%s: the index could not be built\n", title);
     return false;
@@ -406,7 +410,7 @@ bool Compare(const std::vector<Query>& queries, unsigned threads, const char* ti
       total.indexed[k] += t.indexed[k];
     }
   std::printf("%s: %zu queries on %zu players in %.1f s, %zu differences\n", title, queries.size(),
-              PlayerList().size(), SecondsSince(start), run.differences.load());
+              database.Players().size(), SecondsSince(start), run.differences.load());
   std::printf("  %-28s %9s %14s %14s\n", "kind", "queries", "linear ms/q", "indexed ms/q");
   for (int k = 0; k < kKinds; ++k) {
     if (total.queries[k] == 0) continue;
@@ -421,16 +425,18 @@ bool Compare(const std::vector<Query>& queries, unsigned threads, const char* ti
 bool ImportList(const std::string& path) {
   auto start = Clock::now();
   std::string error;
-  if (!ImportFideList(path, error)) {
+  database = PlayerDatabase{};  // two lists of 1.9 million players need not fit at once
+  std::optional<PlayerStore> store = ReadFideList(path, error);
+  if (!store) {
     std::printf("%s\n", error.c_str());
     return false;
   }
-  SortByRating();
+  SortByRating(*store);
   double imported = SecondsSince(start);
   start = Clock::now();
-  CurrentSearchIndex();
-  std::printf("%s: %zu players, imported in %.2f s, indexed in %.2f s\n", path.c_str(), PlayerList().size(),
-              imported, SecondsSince(start));
+  database = PlayerDatabase(std::move(*store), Indexing::kBuild);
+  std::printf("%s: %zu players, imported in %.2f s, indexed in %.2f s\n", path.c_str(),
+              database.Players().size(), imported, SecondsSince(start));
   return true;
 }
 
@@ -527,7 +533,7 @@ int main(int argc, char** argv) {
       agreed = Compare(kept, threads, path.filename().c_str()) && agreed;
     }
   }
-  ClearPlayerList();
+  database = PlayerDatabase{};
   std::printf(agreed ? "indexed and linear lookups agree\n" : "FAILED: indexed and linear lookups differ\n");
   return agreed ? 0 : 1;
 }

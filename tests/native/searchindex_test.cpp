@@ -2,11 +2,12 @@
 
 #include <random>
 
-#include "database/fidelistimport.h"
-#include "database/playerlist.h"
-#include "database/playersearch.h"
-#include "database/searchindex.h"
-#include "database/searchrules.h"
+#include "players/fidelistimport.h"
+#include "players/playerdatabase.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
+#include "players/searchindex.h"
+#include "players/searchrules.h"
 #include "tests/tempdir.h"
 
 namespace {
@@ -21,77 +22,86 @@ Entries Of(const std::vector<SearchHit>& results) {
 
 class SearchIndexTest : public ::testing::Test {
  protected:
-  void TearDown() override { ClearPlayerList(); }
+  PlayerDatabase db;
   std::vector<SearchHit> hits;
   int32_t limit = kNormalSearchLimit;
-  static void Players(const std::vector<std::string>& names) {
+  void Players(const std::vector<std::string>& names) {
     std::vector<PlayerRow> rows;
     for (const std::string& n : names) rows.push_back(PlayerRow{n, static_cast<int32_t>(rows.size() + 1)});
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
   }
   // Both ways for the same words and limit; the indexed ones must agree.
-  static void ExpectSameAsScans(std::string_view name, size_t limit) {
-    const SearchIndex* index = CurrentSearchIndex();
+  void ExpectSameAsScans(std::string_view name, size_t limit) {
+    const SearchIndex* index = db.Index();
     ASSERT_NE(index, nullptr);
     QueryWordList words = WordsOfName(name);
     std::vector<SearchHit> linear, indexed;
-    WordMatchesLinear(words, limit, linear);
-    WordMatchesIndexed(*index, words, limit, indexed);
+    WordMatchesLinear(db.Players(), words, limit, linear);
+    WordMatchesIndexed(*index, db.Players(), words, limit, indexed);
     EXPECT_EQ(Of(indexed), Of(linear)) << "word search for \"" << name << "\", limit " << limit;
-    RankedMatchesLinear(words, limit, linear);
-    RankedMatchesIndexed(*index, words, limit, indexed);
+    RankedMatchesLinear(db.Players(), words, limit, linear);
+    RankedMatchesIndexed(*index, db.Players(), words, limit, indexed);
     EXPECT_EQ(Of(indexed), Of(linear)) << "ranked search for \"" << name << "\", limit " << limit;
   }
 };
 
 }  // namespace
 
-TEST_F(SearchIndexTest, ReplacingTheListReplacesWhatTheLookupsFind) {
-  SetPlayerList(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Roe, Rick", 6}});
+TEST_F(SearchIndexTest, EachDatabaseIsSearchedThroughItsOwnIndex) {
+  PlayerDatabase first = DatabaseOf(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Roe, Rick", 6}});
+  PlayerDatabase second =
+      DatabaseOf(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
+  ASSERT_NE(first.Index(), nullptr);
   Player p;
   int32_t index;
-  ASSERT_TRUE(FindByIdAt(6, p, index));
-  hits = WordSearch("Jane", limit);
-  EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
-
-  SetPlayerList(std::vector<PlayerRow>{{"Roe, Rick", 7}, {"Poe, Jane", 5}, {"Jane, Doe", 8}});
-  ASSERT_TRUE(FindByIdAt(5, p, index));
+  ASSERT_TRUE(FindByIdAt(first, 6, p, index));
+  EXPECT_EQ(Of(WordSearch(first, "Jane", limit)), (Entries{{0, 1}}));
+  ASSERT_TRUE(FindByIdAt(second, 5, p, index));
   EXPECT_EQ(index, 1);
   EXPECT_EQ(p.name, "Poe, Jane");
-  EXPECT_FALSE(FindByIdAt(6, p, index));
-  hits = WordSearch("Jane", limit);
-  EXPECT_EQ(Of(hits), (Entries{{1, 1}, {2, 1}}));
-  hits = RankedSearch("Rick Roe", limit);
-  EXPECT_EQ(Of(hits), (Entries{{0, 2}}));
+  EXPECT_FALSE(FindByIdAt(second, 6, p, index));
+  EXPECT_EQ(Of(WordSearch(second, "Jane", limit)), (Entries{{1, 1}, {2, 1}}));
+  EXPECT_EQ(Of(RankedSearch(second, "Rick Roe", limit)), (Entries{{0, 2}}));
 
-  // A list sorted after an import is a new list too.
-  SortByRating();
-  SetPlayerList(std::vector<PlayerRow>{{"Zed, Ann", 1, 1000}, {"Doe, Jane", 2, 2000}});
-  hits = WordSearch("Jane", limit);
-  EXPECT_EQ(Of(hits), (Entries{{1, 1}}));
-  SortByRating();
-  hits = WordSearch("Jane", limit);
-  EXPECT_EQ(Of(hits), (Entries{{0, 1}}));
-  ClearPlayerList();
-  EXPECT_FALSE(FindById(2, p));
-  hits = WordSearch("Jane", limit);
-  EXPECT_TRUE(hits.empty());
+  // A database moved elsewhere keeps its players' names and its index.
+  PlayerDatabase moved = std::move(second);
+  EXPECT_EQ(Of(WordSearch(moved, "Jane", limit)), (Entries{{1, 1}, {2, 1}}));
+  EXPECT_EQ(moved.Players()[2].name, "Jane, Doe");
+
+  // One written and loaded again, or sorted, is indexed as it now is.
+  TempDir dir;
+  std::string file = dir.File("players.dat");
+  const std::vector<PlayerRow> rows{{"Zed, Ann", 1, 1000}, {"Doe, Jane", 2, 2000}};
+  ASSERT_TRUE(SavePlayers(DatabaseOf(rows, Indexing::kNone), file));
+  PlayerStore unsorted = StoreOf(rows);
+  SortByRating(unsorted);
+  PlayerDatabase sorted(std::move(unsorted), Indexing::kBuild);
+  EXPECT_TRUE(sorted.RatingOrder());
+  EXPECT_EQ(Of(WordSearch(sorted, "Jane", limit)), (Entries{{0, 1}}));
+  PlayerDatabase loaded = LoadPlayers(file);
+  EXPECT_FALSE(loaded.RatingOrder());
+  EXPECT_EQ(Of(WordSearch(loaded, "Jane", limit)), (Entries{{1, 1}}));
+  ASSERT_TRUE(FindById(loaded, 2, p));
+  EXPECT_EQ(p.name, "Doe, Jane");
+  EXPECT_FALSE(FindById(PlayerDatabase{}, 2, p));
+  EXPECT_TRUE(WordSearch(PlayerDatabase{}, "Jane", limit).empty());
 }
 
-TEST_F(SearchIndexTest, LoadedListIsSearchedThroughItsOwnIndex) {
-  TempDir dir;
-  SetPlayerList(std::vector<PlayerRow>{{"Doe, Jane", 5}, {"Smith, Jo", 9}});
-  std::string file = dir.File("players.dat");
-  ASSERT_TRUE(SavePlayers(file));
-  SetPlayerList(std::vector<PlayerRow>{{"Other, Person", 9}});
-  hits = WordSearch("Smith", limit);
-  EXPECT_TRUE(hits.empty());
-  LoadPlayers(file);
-  hits = WordSearch("Smith", limit);
-  EXPECT_EQ(Of(hits), (Entries{{1, 1}}));
+// A database without an index (too little memory, or made not to be
+// searched) finds the same players by the scans.
+TEST_F(SearchIndexTest, ADatabaseWithoutIndexFindsTheSame) {
+  const std::vector<PlayerRow> rows{{"Doe, Jane", 5, 2400}, {"Roe, Rick", 6, 2300}, {"Jane, Doe", 5, 2200}};
+  PlayerDatabase indexed = DatabaseOf(rows), scanned = DatabaseOf(rows, Indexing::kNone);
+  EXPECT_EQ(scanned.Index(), nullptr);
+  EXPECT_TRUE(scanned.RatingOrder());
+  for (const char* name : {"Jane", "Doe, Jane", "Rikc Roe"}) {
+    EXPECT_EQ(Of(WordSearch(scanned, name, limit)), Of(WordSearch(indexed, name, limit))) << name;
+    EXPECT_EQ(Of(RankedSearch(scanned, name, limit)), Of(RankedSearch(indexed, name, limit))) << name;
+  }
   Player p;
-  ASSERT_TRUE(FindById(9, p));
-  EXPECT_EQ(p.name, "Smith, Jo");
+  int32_t a, b;
+  EXPECT_TRUE(FindByIdAt(scanned, 5, p, a) && FindByIdAt(indexed, 5, p, b));
+  EXPECT_EQ(a, b);
 }
 
 TEST_F(SearchIndexTest, FirstPlayerOfAnIdAmongManyThatShareIt) {
@@ -100,16 +110,16 @@ TEST_F(SearchIndexTest, FirstPlayerOfAnIdAmongManyThatShareIt) {
   rows.push_back(PlayerRow{"Negative", -42});
   rows.push_back(PlayerRow{"Largest", INT32_MAX});
   rows.push_back(PlayerRow{"Again", 100000 + 7});
-  SetPlayerList(rows);
+  db = DatabaseOf(rows);
   Player p;
   int32_t index = 0;
   for (int32_t id : {0, 100007, 100000 + 29999 * 7, -42, INT32_MAX}) {
-    ASSERT_TRUE(FindByIdAt(id, p, index)) << id;
-    EXPECT_EQ(index, FindIdLinear(id)) << id;
+    ASSERT_TRUE(FindByIdAt(db, id, p, index)) << id;
+    EXPECT_EQ(index, FindIdLinear(db.Players(), id)) << id;
   }
   EXPECT_EQ(index, 30001);
   for (int32_t id : {100000, 1, -1, INT32_MIN}) {
-    EXPECT_FALSE(FindByIdAt(id, p, index)) << id;
+    EXPECT_FALSE(FindByIdAt(db, id, p, index)) << id;
     EXPECT_EQ(index, -1);
   }
 }
@@ -119,7 +129,7 @@ TEST_F(SearchIndexTest, ASeparatorInsideTheWindowCountsAsTheChangedLetter) {
   // "s-math" likewise, across other separators and at either end.
   Players({"Sm th, Jo", "Smat-h, Al", "Xs-math", "Sm, Ath", "Smith, Jo", "Nobody"});
   limit = 20;
-  hits = RankedSearch("Smath", limit);
+  hits = RankedSearch(db, "Smath", limit);
   EXPECT_EQ(Of(hits), (Entries{{0, 4}, {1, 4}, {2, 4}, {4, 4}}));
   for (std::string_view query : {"Smath", "Smath Jo", "Jo Smath", "Xsmath", "Math Al", "Tha"})
     ExpectSameAsScans(query, 20);
@@ -128,7 +138,7 @@ TEST_F(SearchIndexTest, ASeparatorInsideTheWindowCountsAsTheChangedLetter) {
 TEST_F(SearchIndexTest, OtherBytesInsideWordsAreSubstitutedLikeLetters) {
   Players({"M\xFCller, Jo", "Mu1ler, Al", "Muller2, Bo", "Smith", "M\xFC\xFCller"});
   limit = 20;
-  hits = RankedSearch("Muller", limit);
+  hits = RankedSearch(db, "Muller", limit);
   EXPECT_EQ(Of(hits), (Entries{{2, 2}, {0, 4}, {1, 4}}));
   ExpectSameAsScans("Muller Jo", 20);
   ExpectSameAsScans("Mueller", 20);
@@ -157,7 +167,7 @@ TEST_F(SearchIndexTest, PlayersThatCannotBeatTheLastKeptTotalAreSkippedLikeTheSc
     if (HasFailure()) break;
   }
   Players(kinds);
-  RankedMatchesLinear(WordsOfName("Smith John"), 20, hits);
+  RankedMatchesLinear(db.Players(), WordsOfName("Smith John"), 20, hits);
   Entries totals = Of(hits);
   EXPECT_EQ(totals, (Entries{{0, 2},
                              {1, 3},
@@ -237,7 +247,7 @@ TEST_F(SearchIndexTest, HoldersOfWordsStartsAndLettersAgreeWithTheScan) {
     names.push_back(name);
   }
   Players(names);
-  const SearchIndex* index = CurrentSearchIndex();
+  const SearchIndex* index = db.Index();
   ASSERT_NE(index, nullptr);
   const std::vector<std::string> starts{"an", "jo", "joh", "li", "sm", "ka", "kab", "ku", "m\xFC", "zz"};
   for (int q = 0; q < 400; ++q) {
@@ -263,8 +273,8 @@ TEST_F(SearchIndexTest, HoldersOfWordsStartsAndLettersAgreeWithTheScan) {
           return into.size() == 25 ? kStopVisit : i + 1 + i % 7;
         };
       };
-      HoldersLinear(query, collect(linear));
-      HoldersIndexed(*index, query, collect(indexed));
+      HoldersLinear(db.Players(), query, collect(linear));
+      HoldersIndexed(*index, db.Players(), query, collect(indexed));
       EXPECT_EQ(indexed, linear) << "query " << q << (skipping ? ", skipping" : "");
     }
     if (HasFailure()) break;

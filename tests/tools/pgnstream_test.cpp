@@ -1,4 +1,4 @@
-// The PGN reader's rules (database/pgnstream.h): every byte kept, games told
+// The PGN reader's rules (pgn/pgnstream.h): every byte kept, games told
 // apart as the standard's import format has them, tags set only into their
 // own game's header. The smallest case of each fault once found, the corpus
 // of real-world shapes written for these tests (tests/pgnshapes) and the real
@@ -13,7 +13,7 @@
 #include <memory>
 #include <sstream>
 
-#include "database/pgnstream.h"
+#include "pgn/pgnstream.h"
 
 using namespace std::string_literals;
 

@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 
-#include "database/pgnstream.h"
-#include "database/playerlist.h"
+#include "files/mappedfile.h"
+#include "pgn/pgnstream.h"
+#include "players/playerdatabase.h"
 #include "tests/tempdir.h"
-#include "tools/mappedfile.h"
 #include "tools/tagcollect.h"
 #include "tools/tagrun.h"
 #include "tools/tagwrite.h"
@@ -46,7 +46,7 @@ std::string Dump(const TagRun& run) {
     out << row.name << ": " << row.games << " games, " << row.placesLeftOut << " left out;";
     run.places.Gather(row.chains, places);
     for (const NamePlace& p : places)
-      out << ' ' << (p.side == Side::White ? 'w' : 'b') << p.player.fideId << '/' << p.player.rating << '/'
+      out << ' ' << (p.side == Side::kWhite ? 'w' : 'b') << p.player.fideId << '/' << p.player.rating << '/'
           << static_cast<int>(p.player.title);
     out << '\n';
   }
@@ -61,9 +61,8 @@ std::string Dump(const TagRun& run) {
 class TwoParts : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetPlayerList(std::vector<PlayerRow>{{"Navara, David", 309095, 2706}, {"Smith, John", 33, 1900}});
+    db = DatabaseOf(std::vector<PlayerRow>{{"Navara, David", 309095, 2706}, {"Smith, John", 33, 1900}});
   }
-  void TearDown() override { ClearPlayerList(); }
 
   // Reads text both ways and expects the same run; returns the parts the
   // mapped reading took.
@@ -74,16 +73,18 @@ class TwoParts : public ::testing::Test {
     std::fclose(f);
     std::FILE* in = std::fopen(path.c_str(), "rb");
     TagRun stream;
+    stream.database = &db;
     {
       PgnReader reader(in);
       EXPECT_TRUE(CollectNames(reader, stream));
     }
-    MappedFile mapped(path);
-    if (!mapped.mapped()) {
+    MappedFile mapped;
+    if (!MapFileOnly(path, mapped)) {
       std::fclose(in);
       return 0;
     }
     TagRun parted;
+    parted.database = &db;
     int parts = CollectNames(mapped, parted);
     EXPECT_EQ(Dump(parted), Dump(stream));
     // Decided alike, written alike from the mapping and from the stream.
@@ -111,6 +112,7 @@ class TwoParts : public ::testing::Test {
     return text;
   }
 
+  PlayerDatabase db;
   TempDir dir;
 };
 

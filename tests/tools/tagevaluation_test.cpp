@@ -3,7 +3,6 @@
 // complete FIDE lists (tools/tagevaluation.h; tag-evaluate prints the table).
 #include <gtest/gtest.h>
 
-#include "database/playerlist.h"
 #include "tools/tagevaluation.h"
 
 TEST(EvidenceOnRealData, TakesTheFindableNamesRightAndAlmostNoneWrong) {
@@ -13,7 +12,6 @@ TEST(EvidenceOnRealData, TakesTheFindableNamesRightAndAlmostNoneWrong) {
     if (!EvaluatePairing(VELMARSH_TESTDATA, p, e)) continue;
     (p.samePeriod ? period : all) += e;
   }
-  ClearPlayerList();
   if (period.names == 0) GTEST_SKIP() << "no games and lists of one period in " << VELMARSH_TESTDATA;
   all += period;
   // Games and lists of one period: at least 95% of the names whose player

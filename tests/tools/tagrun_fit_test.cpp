@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "database/pgnstream.h"
-#include "database/playercodes.h"
-#include "database/playerlist.h"
+#include "pgn/pgnstream.h"
+#include "players/playercodes.h"
+#include "players/playerdatabase.h"
 #include "tools/tagcollect.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
@@ -39,18 +39,17 @@ std::string Game(const std::string& white, const std::string& black, const std::
 class FitRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetPlayerList(std::vector<PlayerRow>{{"Navara, David", 309095, 2706},
-                                         {"Bocharov, Oleg", 4100000, 2500},
-                                         {"Gireman, Ja", 5000017, 2000},
-                                         {"Smith, John", 33, 1900},
-                                         {"Smith, Bob", 22, 1800}});
+    db = DatabaseOf(std::vector<PlayerRow>{{"Navara, David", 309095, 2706},
+                                           {"Bocharov, Oleg", 4100000, 2500},
+                                           {"Gireman, Ja", 5000017, 2000},
+                                           {"Smith, John", 33, 1900},
+                                           {"Smith, Bob", 22, 1800}});
     pgn = Game("Navara,D", "Bocharov,D") + Game("Cuartas,Ja", "Smith,J") +
           Game("Bocharov,D", "Navara,D", "[WhiteFIDE \"4100000\"]\n");
   }
-  void TearDown() override { ClearPlayerList(); }
-
   // Decides every name of pgn and writes the games and the report.
   void Run() {
+    run.database = &db;
     run.options.rule = rule;
     TempFile in;
     std::fwrite(pgn.data(), 1, pgn.size(), in.f);
@@ -80,6 +79,7 @@ class FitRun : public ::testing::Test {
     return reportText.substr(at + 1, reportText.find('\n', at + 1) - at - 1);
   }
 
+  PlayerDatabase db;
   std::string pgn, games, reportText;
   TagRun run;
   TagRule rule = TagRule::kFitOnly;
@@ -204,8 +204,8 @@ TEST_F(FitRun, ANationalTeamKeepsItsFederationsPlayers) {
   rule = TagRule::kEvidence;
   const uint8_t rus = static_cast<uint8_t>(FederationByCode("RUS"));
   const uint8_t ukr = static_cast<uint8_t>(FederationByCode("UKR"));
-  SetPlayerList(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::Male, Title::GM, rus},
-                                       {"Popov, Igor", 2, 2590, Sex::Male, Title::GM, ukr}});
+  db = DatabaseOf(std::vector<PlayerRow>{{"Popov, Ivan", 1, 2600, Sex::kMale, Title::kGM, rus},
+                                         {"Popov, Igor", 2, 2590, Sex::kMale, Title::kGM, ukr}});
   const std::string olympiad = "[WhiteTeam \"Russia\"]\n[BlackTeam \"Ukraine\"]\n[WhiteElo \"2600\"]\n";
   pgn = Game("Popov,I", "Smith,J", olympiad) + Game("Popov,I", "Smith,J", "[WhiteElo \"2595\"]\n");
   Run();

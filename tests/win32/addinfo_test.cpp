@@ -2,6 +2,7 @@
 // search window is answered through the host's window service.
 #include <gtest/gtest.h>
 
+#include "host/plugindatabase.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "plugin/velmarsh.h"
@@ -19,12 +20,13 @@ class AddInfo : public ::testing::Test {
     settings = Settings{};
     uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
     std::vector<PlayerRow> rows = {
-        {"Smith, Jo", 4242, 2650, Sex::Male, Title::GM, static_cast<uint8_t>(FederationByCode("GER")), 1970},
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, nor, 1990},
-        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, nor, 1980},
-        {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
+        {"Smith, Jo", 4242, 2650, Sex::kMale, Title::kGM, static_cast<uint8_t>(FederationByCode("GER")),
+         1970},
+        {"Doe, Jane", 12345678, 2405, Sex::kFemale, Title::kWIM, nor, 1990},
+        {"Doe, John", 87654321, 2100, Sex::kMale, Title::kNone, nor, 1980},
+        {"Roe, Richard", 777, 0, Sex::kNone, Title::kNone, 0, 0},
     };
-    SetPlayerList(rows);
+    ReplacePluginDatabase(DatabaseOf(rows));
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {
       windows.push_back(caption);
       offered.emplace_back(searchwindow::state.candidates.begin(), searchwindow::state.candidates.end());
@@ -34,7 +36,7 @@ class AddInfo : public ::testing::Test {
     };
     StartLumoraProc(FakeHost::F);
   }
-  void TearDown() override { ClearPlayerList(); }
+  void TearDown() override { ReplacePluginDatabase(PlayerDatabase{}); }
 
   void Game(const std::string& white, const std::string& black, Tags extra = {}) {
     host.base.AddGame(white, black, std::move(extra));
@@ -231,7 +233,7 @@ TEST_F(AddInfo, FemalePlayerWithOnlySexAdded) {
 }
 
 TEST_F(AddInfo, MissingDatabaseIsLoadedOnDemandAndNotFound) {
-  ClearPlayerList();
+  ReplacePluginDatabase(PlayerDatabase{});
   Game("Smith, Jo", "B");
   AddWhiteCommand();  // no players.dat beside this test program
   EXPECT_EQ(OnlyMessage().lines[0], L"I can not find any player for Smith, Jo in FIDE database");

@@ -4,13 +4,14 @@
 
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "database/fidelistimport.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
+#include "players/fidelistimport.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 
@@ -66,7 +67,7 @@ class RealBase : public ::testing::Test {
     host.base.Publish();
   }
   void TearDown() override {
-    ClearPlayerList();
+    batchRun.database = nullptr;
     batchRun.names.clear();
   }
 
@@ -78,10 +79,12 @@ TEST_F(RealBase, RunCompletesKnownPlayersAndLeavesUnknownIdsAlone) {
   std::ifstream probe(kList);
   if (!probe) GTEST_SKIP() << "test data not found: " << kList;
   ASSERT_EQ(host.base.games.size(), 2245u);
-  ASSERT_TRUE(ImportFideList(kList));
-  SortByRating();
+  std::string error;
+  std::optional<PlayerDatabase> db = ImportFideList(kList, error, Indexing::kBuild);
+  ASSERT_TRUE(db) << error;
+  batchRun.database = &*db;
   std::map<int32_t, Player> byId;
-  for (const Player& p : PlayerList()) byId.emplace(p.fideId, p);
+  for (const Player& p : db->Players()) byId.emplace(p.fideId, p);
 
   int windows = 0;
   host.onCreateHostWindow = [&](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) {

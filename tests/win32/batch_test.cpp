@@ -32,17 +32,18 @@ class BatchStep : public ::testing::Test {
     uint8_t nor = static_cast<uint8_t>(FederationByCode("NOR"));
     uint8_t ger = static_cast<uint8_t>(FederationByCode("GER"));
     std::vector<PlayerRow> rows = {
-        {"Smith, Jo", kSmith, 2650, Sex::Male, Title::GM, ger, 1970},
-        {"Doe, Jane", kJane, 2405, Sex::Female, Title::WIM, nor, 1990},
-        {"Doe, John", kJohn, 2100, Sex::Male, Title::None, nor, 1980},
-        {"Zed, Q", kZedQ, 2050, Sex::Male, Title::None, nor, 0},
-        {"Zed, R", kZedR, 2040, Sex::Male, Title::None, nor, 0},
+        {"Smith, Jo", kSmith, 2650, Sex::kMale, Title::kGM, ger, 1970},
+        {"Doe, Jane", kJane, 2405, Sex::kFemale, Title::kWIM, nor, 1990},
+        {"Doe, John", kJohn, 2100, Sex::kMale, Title::kNone, nor, 1980},
+        {"Zed, Q", kZedQ, 2050, Sex::kMale, Title::kNone, nor, 0},
+        {"Zed, R", kZedR, 2040, Sex::kMale, Title::kNone, nor, 0},
     };
     for (int i = 0; i < kPoes; ++i)
       rows.push_back({"Poe, " + std::string(1, static_cast<char>('A' + i)) + "x", kFirstPoeId + i,
-                      static_cast<uint16_t>(2000 - i), Sex::Male, Title::None, ger, 0});
-    rows.push_back({"Roe, Richard", kRichard, 0, Sex::None, Title::None, 0, 0});
-    SetPlayerList(rows);
+                      static_cast<uint16_t>(2000 - i), Sex::kMale, Title::kNone, ger, 0});
+    rows.push_back({"Roe, Richard", kRichard, 0, Sex::kNone, Title::kNone, 0, 0});
+    db = DatabaseOf(rows);
+    batchRun.database = &db;
     host.onCreateHostWindow = [this](const wchar_t* caption, HWND, WNDPROC, hostabi::PaintCallback) {
       windows.push_back(caption);
       offered.emplace_back(searchwindow::state.candidates.begin(), searchwindow::state.candidates.end());
@@ -55,7 +56,7 @@ class BatchStep : public ::testing::Test {
     batchRun.tickBudget = 0;  // one name per tick, unless a test says otherwise
   }
   void TearDown() override {
-    ClearPlayerList();
+    batchRun.database = nullptr;
     batchRun.names.clear();
     batchRun.tickBudget = kDefaultTickBudget;
   }
@@ -69,7 +70,7 @@ class BatchStep : public ::testing::Test {
     batchRun.names = CollectPlayerNames();
     NamePosition at = FindName(batchRun.names, name);
     EXPECT_TRUE(at.found) << name;
-    return DecideName(batchRun.names[static_cast<size_t>(at.position)], settings, AskInRun).result;
+    return DecideName(db, batchRun.names[static_cast<size_t>(at.position)], settings, AskInRun).result;
   }
   Writes Written() const {
     Writes w;
@@ -80,6 +81,7 @@ class BatchStep : public ::testing::Test {
     Writes w = Written();
     return std::find(w.begin(), w.end(), write) != w.end();
   }
+  PlayerDatabase db;
   FakeHost host;
   std::vector<std::wstring> windows;
   std::vector<std::vector<CandidateLine>> offered;
@@ -244,11 +246,11 @@ TEST_F(BatchStep, ExtendedLimitIsHeldAtOneWithTwentyOneKnownPlayers) {
 TEST_F(BatchStep, ApplyingNeedsAPlaceWithoutIdAndAPlayerOfTheList) {
   Game("Doe", "X", {{"WhiteFIDE", "12345678"}});
   batchRun.names = CollectPlayerNames();
-  EXPECT_FALSE(ApplyChosenPlayer(batchRun.names[0], {1, 1}, settings));
+  EXPECT_FALSE(ApplyChosenPlayer(db, batchRun.names[0], {1, 1}, settings));
   Game("Doe", "X");
   batchRun.names = CollectPlayerNames();
   EXPECT_FALSE(
-      ApplyChosenPlayer(batchRun.names[0], {static_cast<int32_t>(PlayerList().size()), 1}, settings));
+      ApplyChosenPlayer(db, batchRun.names[0], {static_cast<int32_t>(db.Players().size()), 1}, settings));
   EXPECT_TRUE(host.tagWrites.empty());
 }
 

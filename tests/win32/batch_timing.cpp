@@ -25,11 +25,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "database/playerlist.h"
-#include "database/playersearch.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "hostsim/pgn.h"
+#include "players/playersearch.h"
+#include "players/playersfile.h"
 #include "plugin/velmarsh.h"
 #include "tagging/batch.h"
 #include "tools/splitmix.h"
@@ -55,17 +55,13 @@ int TimeStepsOverList(const std::string& path, int names) {
   host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) { return -1; };
   StartLumoraProc(FakeHost::F);
   auto start = std::chrono::steady_clock::now();
-  LoadPlayers(path);
-  std::span<const Player> list = PlayerList();
+  const PlayerDatabase db = LoadPlayers(path);
+  std::span<const Player> list = db.Players();
   if (list.empty()) {
     std::fprintf(stderr, "batch-timing: no players in %s\n", path.c_str());
     return 1;
   }
-  std::printf("loaded %zu players in %.0f ms\n", list.size(), MillisecondsSince(start));
-  start = std::chrono::steady_clock::now();
-  Player unused;
-  FindById(0, unused);  // the first lookup builds the indexes
-  std::printf("indexes built in %.0f ms\n", MillisecondsSince(start));
+  std::printf("loaded %zu players with their indexes in %.0f ms\n", list.size(), MillisecondsSince(start));
 
   // Players spread over the list; by name only those a word search picks
   // out clearly, as the batch would take them without asking.
@@ -79,7 +75,7 @@ int TimeStepsOverList(const std::string& path, int names) {
       continue;
     }
     if (byName.size() == half) continue;
-    if (IsClearCut(WordSearch(p.name))) byName.emplace_back(p.name);
+    if (IsClearCut(WordSearch(db, p.name))) byName.emplace_back(p.name);
   }
   for (size_t g = 0; g < std::min(byName.size(), byId.size()); ++g)
     host.base.AddGame(byId[g]->name, byName[g], {{"WhiteFIDE", std::to_string(byId[g]->fideId)}});
@@ -91,7 +87,7 @@ int TimeStepsOverList(const std::string& path, int names) {
   int32_t steps = 0;
   for (batchRun.next = 0; batchRun.next < static_cast<int32_t>(batchRun.names.size());
        ++batchRun.next, ++steps)
-    DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
+    DecideName(db, batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
   double wall = MillisecondsSince(start);
   cpu = ThreadCpuMilliseconds() - cpu;
   std::printf(
@@ -107,14 +103,14 @@ int TimeStepsOverList(const std::string& path, int names) {
 int WriteBase(const std::string& listPath, int games, const std::string& out) {
   FakeHost host;
   StartLumoraProc(FakeHost::F);
-  LoadPlayers(listPath);
-  std::span<const Player> list = PlayerList();
+  const PlayerDatabase db = LoadPlayers(listPath);
+  std::span<const Player> list = db.Players();
   if (list.empty() || games < 1) {
     std::fprintf(stderr, "batch-timing: no players in %s\n", listPath.c_str());
     return 1;
   }
   struct Name {
-    std::string_view text;  // in PlayerList
+    std::string_view text;  // in the database
     int32_t fideId;         // written in every game of the name, or 0
   };
   // Two players of one name never make a clear search: only names that one
@@ -134,7 +130,7 @@ int WriteBase(const std::string& listPath, int games, const std::string& out) {
   size_t next = 0;
   for (; next < unique.size() && pool.size() < wanted - wanted / 10; ++next) {
     const Player& p = list[unique[next]];
-    std::vector<SearchHit> hits = WordSearch(p.name);
+    std::vector<SearchHit> hits = WordSearch(db, p.name);
     if (IsClearCut(hits) && list[static_cast<size_t>(hits[0].index)].fideId == p.fideId)
       pool.push_back({p.name, 0});
   }
@@ -186,9 +182,7 @@ int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) 
   FakeHost host;
   host.onCreateHostWindow = [](const wchar_t*, HWND, WNDPROC, hostabi::PaintCallback) { return -1; };
   StartLumoraProc(FakeHost::F);
-  LoadPlayers(listPath);
-  Player unused;
-  FindById(0, unused);  // the first lookup builds the indexes
+  const PlayerDatabase db = LoadPlayers(listPath);  // with its indexes: not a step's cost
   std::string text;
   if (std::FILE* file = std::fopen(basePath.c_str(), "rb")) {
     char chunk[65536];
@@ -204,7 +198,7 @@ int TimeStepsOverBase(const std::string& listPath, const std::string& basePath) 
   double cpu = ThreadCpuMilliseconds();
   auto start = std::chrono::steady_clock::now();
   for (batchRun.next = 0; batchRun.next < static_cast<int32_t>(batchRun.names.size()); ++batchRun.next)
-    DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
+    DecideName(db, batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
   double wall = MillisecondsSince(start);
   cpu = ThreadCpuMilliseconds() - cpu;
   size_t n = std::max<size_t>(1, batchRun.names.size());
@@ -246,10 +240,8 @@ int main(int argc, char** argv) {
   std::vector<PlayerRow> rows;
   const int players = 500000;
   for (int i = 0; i < players; ++i)
-    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::Male, Title::None, 1, 0});
-  SetPlayerList(rows);
-  Player unused;
-  FindById(0, unused);  // the first lookup builds the indexes: not a step's cost
+    rows.push_back({"Player" + std::to_string(i) + ", Q", 1000 + i, 2000, Sex::kMale, Title::kNone, 1, 0});
+  const PlayerDatabase db = DatabaseOf(rows);  // with its indexes: not a step's cost
   // Black names carry no ID and find nobody: a whole word search each. White
   // names carry a known ID: a scan of the list by ID each.
   auto timeSteps = [&](const char* what, int32_t first) {
@@ -259,7 +251,7 @@ int main(int argc, char** argv) {
     int32_t done = 0;
     for (batchRun.next = first; done < steps && batchRun.next < static_cast<int32_t>(batchRun.names.size());
          ++batchRun.next, ++done)
-      DecideName(batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
+      DecideName(db, batchRun.names[static_cast<size_t>(batchRun.next)], settings, AskInRun);
     double ms = MillisecondsSince(begin);
     std::printf("%s: %d steps over %d players in %.1f ms, %.2f ms a step, %zu tag writes\n", what, done,
                 players, ms, done ? ms / done : 0.0, host.tagWrites.size() - writes);

@@ -17,14 +17,13 @@ class GameTags : public ::testing::Test {
     settings = Settings{};
     int nor = FederationByCode("NOR"), ger = FederationByCode("GER");
     std::vector<PlayerRow> rows = {
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(nor), 1990},
-        {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
-        {"Smith, Jo", 4242, 2650, Sex::Male, Title::GM, static_cast<uint8_t>(ger), 1970},
+        {"Doe, Jane", 12345678, 2405, Sex::kFemale, Title::kWIM, static_cast<uint8_t>(nor), 1990},
+        {"Roe, Richard", 777, 0, Sex::kNone, Title::kNone, 0, 0},
+        {"Smith, Jo", 4242, 2650, Sex::kMale, Title::kGM, static_cast<uint8_t>(ger), 1970},
     };
-    SetPlayerList(rows);
+    db = DatabaseOf(rows);
     StartLumoraProc(FakeHost::F);
   }
-  void TearDown() override { ClearPlayerList(); }
 
   int32_t AddGame(const std::string& white, const std::string& black, Tags extra = {}) {
     host.base.AddGame(white, black, std::move(extra));
@@ -36,19 +35,20 @@ class GameTags : public ::testing::Test {
     for (const auto& t : host.tagWrites) w.push_back(t.tag + "=" + t.value);
     return w;
   }
-  static const Player& Listed(int i) { return PlayerList()[static_cast<size_t>(i)]; }
+  const Player& Listed(int i) const { return db.Players()[static_cast<size_t>(i)]; }
 
+  PlayerDatabase db;
   FakeHost host;
 };
 
 TEST_F(GameTags, ARosterOnlyHeaderGivesJustTheName) {
   AddGame("Doe, Jane", "Roe, Richard");
-  GamePlayer info = ReadGameTags(0, Side::Black);
+  GamePlayer info = ReadGameTags(0, Side::kBlack);
   EXPECT_EQ(info.name, "Roe, Richard");
   EXPECT_EQ(info.fideId, 0);
   EXPECT_EQ(info.rating, 0);
-  EXPECT_EQ(info.sex, Sex::None);
-  EXPECT_EQ(info.title, Title::None);
+  EXPECT_EQ(info.sex, Sex::kNone);
+  EXPECT_EQ(info.title, Title::kNone);
   EXPECT_EQ(info.federation, 0);
 }
 
@@ -64,11 +64,11 @@ TEST_F(GameTags, ReaderTakesOnlyItsSidesExactTagsAndTheLastOfEach) {
            {"WhiteTitle", "WIM"},
            {"WhiteTitle", "CM"},
            {"WhiteCountry", "NOR"}});
-  GamePlayer info = ReadGameTags(0, Side::White);
+  GamePlayer info = ReadGameTags(0, Side::kWhite);
   EXPECT_EQ(info.rating, 2405);
   EXPECT_EQ(info.fideId, 12345678);
-  EXPECT_EQ(info.sex, Sex::Female) << "an unknown sex value is ignored, not a reset";
-  EXPECT_EQ(info.title, Title::WIM) << "an unknown title is ignored";
+  EXPECT_EQ(info.sex, Sex::kFemale) << "an unknown sex value is ignored, not a reset";
+  EXPECT_EQ(info.title, Title::kWIM) << "an unknown title is ignored";
   EXPECT_EQ(info.federation, FederationByCode("NOR"));
 }
 
@@ -80,8 +80,8 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
            {"BlackElo", ""},
            {"BlackFIDE", "99999999999"},
            {"BlackCountry", "NORW"}});
-  GamePlayer white = ReadGameTags(0, Side::White);
-  GamePlayer black = ReadGameTags(0, Side::Black);
+  GamePlayer white = ReadGameTags(0, Side::kWhite);
+  GamePlayer black = ReadGameTags(0, Side::kBlack);
   EXPECT_EQ(white.rating, 0);
   EXPECT_EQ(white.fideId, 0);
   EXPECT_EQ(white.federation, 0);
@@ -92,7 +92,7 @@ TEST_F(GameTags, BadNumbersAndCountryLengthsAreIgnored) {
 
 TEST_F(GameTags, EloAbove65535IsKeptModulo65536) {
   AddGame("A", "B", {{"WhiteElo", "70000"}});
-  GamePlayer info = ReadGameTags(0, Side::White);
+  GamePlayer info = ReadGameTags(0, Side::kWhite);
   EXPECT_EQ(info.rating, 70000 - 65536);
 }
 
@@ -101,12 +101,12 @@ TEST_F(GameTags, PositionsFollowTheDisplayedOrderAndOutsideGivesNothing) {
   AddGame("Second", "B");
   host.base.order = {1, 0};
   host.base.Publish();
-  GamePlayer info = ReadGameTags(0, Side::White);
+  GamePlayer info = ReadGameTags(0, Side::kWhite);
   EXPECT_EQ(info.name, "Second");
   for (int32_t position : {-1, 2, 1000}) {
-    info = ReadGameTags(position, Side::White);
+    info = ReadGameTags(position, Side::kWhite);
     EXPECT_EQ(info.name, "") << position;
-    EXPECT_EQ(info.sex, Sex::None);
+    EXPECT_EQ(info.sex, Sex::kNone);
   }
 }
 
@@ -114,15 +114,15 @@ TEST_F(GameTags, ShortHeaderGivesAnEmptyName) {
   AddGame("A", "B");
   host.base.games[0].tags.resize(4);
   host.base.Publish();
-  GamePlayer info = ReadGameTags(0, Side::White);
+  GamePlayer info = ReadGameTags(0, Side::kWhite);
   EXPECT_EQ(info.name, "");
 }
 
 TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
   settings.saveTitle = settings.saveSex = settings.changeName = true;
   int32_t g = AddGame("Doe,J", "B");
-  GamePlayer info = ReadRecordTags(g, Side::White);
-  AddedTags added = WriteFideTag(info, 0, g, Side::White);
+  GamePlayer info = ReadRecordTags(g, Side::kWhite);
+  AddedTags added = WriteFideTag(db, info, 0, g, Side::kWhite);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"WhiteFIDE=12345678", "WhiteTitle=WIM", "WhiteElo=2405",
                                                 "WhiteSex=F", "WhiteCountry=NOR", "White=Doe, Jane"}));
   EXPECT_TRUE(added.fideId && added.title && added.elo && added.sex && added.country);
@@ -131,8 +131,8 @@ TEST_F(GameTags, EverythingNewIsWrittenInOrder) {
 
 TEST_F(GameTags, DefaultSettingsWriteOnlyIdEloAndCountry) {
   int32_t g = AddGame("A", "Doe, Jane");
-  GamePlayer info = ReadRecordTags(g, Side::Black);
-  AddedTags added = WriteFideTag(info, 0, g, Side::Black);
+  GamePlayer info = ReadRecordTags(g, Side::kBlack);
+  AddedTags added = WriteFideTag(db, info, 0, g, Side::kBlack);
   EXPECT_EQ(Writes(), (std::vector<std::string>{"BlackFIDE=12345678", "BlackElo=2405", "BlackCountry=NOR"}));
   EXPECT_FALSE(added.title || added.sex);
 }
@@ -142,12 +142,12 @@ TEST_F(GameTags, ExistingTagsStayUnlessOverwriteIsOn) {
   int32_t g =
       AddGame("Smith, Jo", "B",
               {{"WhiteTitle", "IM"}, {"WhiteElo", "2500"}, {"WhiteSex", "F"}, {"WhiteCountry", "NOR"}});
-  GamePlayer info = ReadRecordTags(g, Side::White);
-  EXPECT_FALSE(WritePlayerTags(g, Side::White, Listed(2), info).AnyTag());
+  GamePlayer info = ReadRecordTags(g, Side::kWhite);
+  EXPECT_FALSE(WritePlayerTags(g, Side::kWhite, Listed(2), info).AnyTag());
   EXPECT_TRUE(Writes().empty());
 
   settings.overwriteTitle = settings.overwriteElo = settings.overwriteSex = settings.overwriteCountry = true;
-  WritePlayerTags(g, Side::White, Listed(2), info);
+  WritePlayerTags(g, Side::kWhite, Listed(2), info);
   EXPECT_EQ(Writes(),
             (std::vector<std::string>{"WhiteTitle=GM", "WhiteElo=2650", "WhiteSex=M", "WhiteCountry=GER"}));
   EXPECT_EQ(host.base.games[0].Tag("WhiteTitle"), "GM");
@@ -158,26 +158,26 @@ TEST_F(GameTags, OverwriteAloneWritesNothingAndEqualValuesAreNotRewritten) {
   settings.overwriteElo = true;
   int32_t g = AddGame("Smith, Jo", "B", {{"WhiteElo", "2000"}, {"WhiteCountry", "GER"}});
   settings.overwriteCountry = true;
-  GamePlayer info = ReadRecordTags(g, Side::White);
-  WritePlayerTags(g, Side::White, Listed(2), info);
+  GamePlayer info = ReadRecordTags(g, Side::kWhite);
+  WritePlayerTags(g, Side::kWhite, Listed(2), info);
   EXPECT_TRUE(Writes().empty());
 }
 
 TEST_F(GameTags, UnknownDatabaseValuesNeverBecomeTags) {
   settings.saveTitle = settings.saveSex = true;
   int32_t g = AddGame("Roe, Richard", "B");
-  GamePlayer info = ReadRecordTags(g, Side::White);
-  WritePlayerTags(g, Side::White, Listed(1), info);
+  GamePlayer info = ReadRecordTags(g, Side::kWhite);
+  WritePlayerTags(g, Side::kWhite, Listed(1), info);
   EXPECT_TRUE(Writes().empty()) << "rating 0, sex 2, title 6, federation 0";
 }
 
 TEST_F(GameTags, OutOfRangeCodesFromADamagedFileAreNotWritten) {
   settings.saveTitle = settings.saveSex = true;
-  SetPlayerList(
+  db = DatabaseOf(
       std::vector<PlayerRow>{{"Bad, Data", 5, 0, static_cast<Sex>(7), static_cast<Title>(9), 250, 0}});
   int32_t g = AddGame("Bad, Data", "B");
-  GamePlayer info = ReadRecordTags(g, Side::White);
-  WritePlayerTags(g, Side::White, Listed(0), info);
+  GamePlayer info = ReadRecordTags(g, Side::kWhite);
+  WritePlayerTags(g, Side::kWhite, Listed(0), info);
   EXPECT_TRUE(Writes().empty());
 }
 
@@ -185,8 +185,8 @@ TEST_F(GameTags, NameChangeAlsoForLetterCaseAndSetsNoFlag) {
   settings.changeName = true;
   settings.saveElo = settings.saveCountry = false;
   int32_t g = AddGame("A", "doe, jane");
-  GamePlayer info = ReadRecordTags(g, Side::Black);
-  EXPECT_FALSE(WritePlayerTags(g, Side::Black, Listed(0), info).Any());
+  GamePlayer info = ReadRecordTags(g, Side::kBlack);
+  EXPECT_FALSE(WritePlayerTags(g, Side::kBlack, Listed(0), info).Any());
   EXPECT_EQ(Writes(), (std::vector<std::string>{"Black=Doe, Jane"}));
 }
 

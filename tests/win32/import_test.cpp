@@ -1,13 +1,16 @@
-// The import of a chosen FIDE list into the player list and players.dat, and
-// a list that cannot be read or is refused, which leaves the database as it was.
+// The import of a chosen FIDE list into the plug-in's database and
+// players.dat, and a list that cannot be read or is refused, which leaves the
+// database as it was; the database read from players.dat on first need.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "database/playerlist.h"
 #include "host/paths.h"
+#include "host/plugindatabase.h"
 #include "hostsim/fakehost.h"
+#include "players/playersfile.h"
 #include "plugin/velmarsh.h"
+#include "tagging/addinfo.h"
 #include "tests/tempdir.h"
 #include "tests/win32/fidelines.h"
 #include "windows/importcmd.h"
@@ -16,9 +19,9 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-std::vector<std::string> Names() {
+std::vector<std::string> Names(const PlayerDatabase& db = PluginDatabase()) {
   std::vector<std::string> names;
-  for (const Player& p : PlayerList()) names.emplace_back(p.name);
+  for (const Player& p : db.Players()) names.emplace_back(p.name);
   return names;
 }
 
@@ -28,10 +31,10 @@ class ImportList : public ::testing::Test {
     StartLumoraProc(FakeHost::F);
     CreateDirectoryW((ModulePath() + L"plugins").c_str(), nullptr);
     std::remove(players.c_str());
-    ClearPlayerList();
+    ReplacePluginDatabase(PlayerDatabase{});
   }
   void TearDown() override {
-    ClearPlayerList();
+    ReplacePluginDatabase(PlayerDatabase{});
     std::remove(players.c_str());
   }
   std::string WriteList(const std::string& text, const std::string& name = "players_list.txt") {
@@ -55,18 +58,39 @@ TEST_F(ImportList, ChosenListBecomesTheRatingOrderedDatabaseAndItsFile) {
   EXPECT_TRUE(ImportChosenList(list));
   const std::vector<std::string> ordered{"Beta, Bob", "Alpha, Anna", "Delta, Dora", "Gamma, Carl"};
   EXPECT_EQ(Names(), ordered);
-  EXPECT_EQ(PlayerList()[1].title, Title::WGM);
+  EXPECT_EQ(PluginDatabase().Players()[1].title, Title::kWGM);
   EXPECT_TRUE(host.messages.empty()) << "a good import says nothing";
 
-  ClearPlayerList();
-  LoadPlayers(players);
-  EXPECT_EQ(Names(), ordered);
-  EXPECT_EQ(PlayerList()[0].fideId, 12);
+  const PlayerDatabase saved = LoadPlayers(players);
+  EXPECT_EQ(Names(saved), ordered);
+  EXPECT_EQ(saved.Players()[0].fideId, 12);
+}
+
+TEST_F(ImportList, PlayersDatIsReadOnFirstNeedAndAnImportReplacesItForEveryCommand) {
+  ASSERT_TRUE(SavePlayers(DatabaseOf(std::vector<PlayerRow>{{"Doe, Jane", 12345678, 2405}}), players));
+  host.base.AddGame("Doe, Jane", "Beta, Bob");
+  host.base.Publish();
+  AddBothCommand();
+  ASSERT_FALSE(host.tagWrites.empty()) << "Doe, Jane is found in players.dat";
+  EXPECT_EQ(host.tagWrites[0].tag + "=" + host.tagWrites[0].value, "WhiteFIDE=12345678");
+
+  // Read once: a later players.dat is not read again while the database holds players.
+  ASSERT_TRUE(SavePlayers(DatabaseOf(std::vector<PlayerRow>{{"Other, Player", 1}}), players));
+  EXPECT_EQ(Names(), std::vector<std::string>{"Doe, Jane"});
+
+  ASSERT_TRUE(ImportChosenList(WriteList(std::string(kFideListHeader) +
+                                         FideLine("12", "Beta, Bob", "GER", 'M', "GM", "2500", "1980"))));
+  host.tagWrites.clear();
+  host.messages.clear();
+  AddBlackCommand();
+  ASSERT_FALSE(host.tagWrites.empty()) << "the imported player is found";
+  EXPECT_EQ(host.tagWrites[0].tag + "=" + host.tagWrites[0].value, "BlackFIDE=12");
 }
 
 TEST_F(ImportList, UnreadableOrRefusedListKeepsListAndFileAndTellsTheUser) {
-  SetPlayerList(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::Male, Title::None, 1, 1970}});
-  ASSERT_TRUE(SavePlayers(players));
+  ReplacePluginDatabase(
+      DatabaseOf(std::vector<PlayerRow>{{"Old, Player", 7, 2222, Sex::kMale, Title::kNone, 1, 1970}}));
+  ASSERT_TRUE(SavePlayers(PluginDatabase(), players));
   const Bytes before = ReadAllBytes(players);
 
   std::string locked =
@@ -107,11 +131,9 @@ TEST_F(ImportList, RealListExcerptIsImportedInRatingOrder) {
   ASSERT_TRUE(ImportChosenList(list));
   auto imported = Names();
   ASSERT_GT(imported.size(), 900u);
-  for (size_t i = 1; i < PlayerList().size(); ++i)
-    ASSERT_GE(PlayerList()[i - 1].rating, PlayerList()[i].rating) << i;
-  ClearPlayerList();
-  LoadPlayers(players);
-  EXPECT_EQ(Names(), imported);
+  for (size_t i = 1; i < PluginDatabase().Players().size(); ++i)
+    ASSERT_GE(PluginDatabase().Players()[i - 1].rating, PluginDatabase().Players()[i].rating) << i;
+  EXPECT_EQ(Names(LoadPlayers(players)), imported);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class NameListTest : public ::testing::Test {
     std::vector<std::string> places;
     if (const NameEntry* e = Entry(name))
       for (const NamePlace& p : e->places)
-        places.push_back(std::to_string(p.game) + (p.side == Side::White ? "W" : "B"));
+        places.push_back(std::to_string(p.game) + (p.side == Side::kWhite ? "W" : "B"));
     return places;
   }
   // Fills the list directly with these (sorted) names.
@@ -118,7 +118,7 @@ TEST_F(NameListTest, PlacesGrowInBlocksOfTen) {
   GamePlayer info;
   auto capacityAfter = [&](int places) {
     list.clear();
-    for (int g = 0; g < places; ++g) AddOccurrence(list, "Doe", Side::White, g, info);
+    for (int g = 0; g < places; ++g) AddOccurrence(list, "Doe", Side::kWhite, g, info);
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].places.size(), static_cast<size_t>(places));
     for (int g = 0; g < places; ++g) EXPECT_EQ(list[0].places[static_cast<size_t>(g)].game, g);

@@ -5,7 +5,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
-#include "database/playerlist.h"
+#include "host/plugindatabase.h"
 #include "tests/win32/fidelines.h"
 
 namespace {
@@ -167,7 +167,7 @@ TEST_F(OptionsDialog, NewFideListImportsTheChosenListAndTheDialogStaysOpen) {
   CreateDirectoryW((folder + L"plugins").c_str(), nullptr);
   std::string players = PlayersFilePath();
   std::remove(players.c_str());
-  ClearPlayerList();
+  ReplacePluginDatabase(PlayerDatabase{});
 
   HWND dialog = nullptr;
   size_t afterImport = 0, afterCancel = 0;
@@ -178,11 +178,11 @@ TEST_F(OptionsDialog, NewFideListImportsTheChosenListAndTheDialogStaysOpen) {
          SetTimer(nullptr, 0, 50, AnswerFileDialog);
          ClickNow(Button(d, L"New FIDE list"));
          EXPECT_EQ(host.windowResult, hostabi::kWindowOpen);
-         afterImport = PlayerList().size();
+         afterImport = PluginDatabase().Players().size();
          answer = FileDialogAnswer{};
          SetTimer(nullptr, 0, 50, AnswerFileDialog);
          ClickNow(Button(d, L"New FIDE list"));
-         afterCancel = PlayerList().size();
+         afterCancel = PluginDatabase().Players().size();
        },
        [](HWND d) { PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0); }});
   EXPECT_EQ(answer.owner, dialog);
@@ -190,11 +190,11 @@ TEST_F(OptionsDialog, NewFideListImportsTheChosenListAndTheDialogStaysOpen) {
   EXPECT_EQ(answer.folder + L"\\", folder);
   EXPECT_EQ(afterImport, 2u);
   EXPECT_EQ(afterCancel, 2u);
-  ASSERT_EQ(PlayerList().size(), 2u);
-  EXPECT_EQ(PlayerList()[0].name, "Carlsen, Magnus");
+  ASSERT_EQ(PluginDatabase().Players().size(), 2u);
+  EXPECT_EQ(PluginDatabase().Players()[0].name, "Carlsen, Magnus");
   EXPECT_FALSE(ReadAllBytes(players).empty());
   EXPECT_TRUE(host.messages.empty());
-  ClearPlayerList();
+  ReplacePluginDatabase(PlayerDatabase{});
   std::remove(players.c_str());
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/plugindatabase.h"
 #include "host/settings.h"
 #include "hostsim/fakehost.h"
 #include "hostsim/hostwindows.h"
@@ -66,15 +67,15 @@ class StatusWindowTest : public ::testing::Test {
   void SetUp() override {
     settings = Settings{};
     std::vector<PlayerRow> rows = {
-        {"Doe, Jane", 12345678, 2405, Sex::Female, Title::WIM, static_cast<uint8_t>(FederationByCode("NOR")),
+        {"Doe, Jane", 12345678, 2405, Sex::kFemale, Title::kWIM,
+         static_cast<uint8_t>(FederationByCode("NOR")), 0},
+        {"Doe, John", 87654321, 2100, Sex::kMale, Title::kNone, static_cast<uint8_t>(FederationByCode("NOR")),
          0},
-        {"Doe, John", 87654321, 2100, Sex::Male, Title::None, static_cast<uint8_t>(FederationByCode("NOR")),
-         0},
-        {"Roe, Richard", 777, 0, Sex::None, Title::None, 0, 0},
+        {"Roe, Richard", 777, 0, Sex::kNone, Title::kNone, 0, 0},
     };
     for (int i = 0; i < 60; ++i)
-      rows.push_back({Surname(i), 1000 + i, static_cast<uint16_t>(1900 - i), Sex::None, Title::None, 0, 0});
-    SetPlayerList(rows);
+      rows.push_back({Surname(i), 1000 + i, static_cast<uint16_t>(1900 - i), Sex::kNone, Title::kNone, 0, 0});
+    ReplacePluginDatabase(DatabaseOf(rows));
     StartLumoraProc(FakeHost::F);
     WNDCLASSW wc{};
     statusRun = BatchStatusRun();
@@ -87,7 +88,7 @@ class StatusWindowTest : public ::testing::Test {
   void TearDown() override {
     KillTimer(nullptr, timer);
     onTick = nullptr;
-    ClearPlayerList();
+    ReplacePluginDatabase(PlayerDatabase{});
     batchRun.names.clear();
     batchRun.tickBudget = kDefaultTickBudget;
   }
