@@ -2,6 +2,7 @@
 // whole stream.
 #include "files/mappedfile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -40,13 +41,11 @@ struct Descriptor {
 };
 
 // False when the file is no regular file or cannot be mapped.
-bool Map(const std::string& path, MappedFile& file) {
-  Descriptor in{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+bool Map(int fd, MappedFile& file) {
   struct stat status {};
-  if (in.fd < 0 || fstat(in.fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0)
-    return false;
+  if (fd < 0 || fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0) return false;
   const size_t size = static_cast<size_t>(status.st_size);
-  void* at = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, in.fd, 0);
+  void* at = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
   if (at == MAP_FAILED) return false;
   madvise(at, size, MADV_SEQUENTIAL);
   file.owner = std::shared_ptr<const void>(at, [size](const void* p) { munmap(const_cast<void*>(p), size); });
@@ -54,17 +53,25 @@ bool Map(const std::string& path, MappedFile& file) {
   file.mapped = true;
   return true;
 }
+
+bool Map(const std::string& path, MappedFile& file) {
+  Descriptor in{open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  return Map(in.fd, file);
+}
 #endif
 
 }  // namespace
 
-void MappedFile::Forget([[maybe_unused]] size_t begin, [[maybe_unused]] size_t end) const {
+size_t MappedFile::Forget([[maybe_unused]] size_t begin, size_t end) const {
 #ifndef _WIN32
-  if (!mapped || end > bytes.size()) return;
+  if (!mapped || end > bytes.size()) return end;
   // Whole pages only: a page shared with bytes still to read stays.
   static const size_t kPage = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   const size_t first = (begin + kPage - 1) / kPage * kPage, last = end / kPage * kPage;
   if (last > first) madvise(const_cast<char*>(bytes.data()) + first, last - first, MADV_DONTNEED);
+  return std::max(first, last);
+#else
+  return end;
 #endif
 }
 
@@ -74,4 +81,22 @@ bool MapFile(const std::string& path, MappedFile& file) {
   if (Map(path, file)) return true;
 #endif
   return ReadWhole(path, file);
+}
+
+bool MapFileOnly([[maybe_unused]] const std::string& path, MappedFile& file) {
+  file = {};
+#ifndef _WIN32
+  return Map(path, file);
+#else
+  return false;
+#endif
+}
+
+bool MapFileOnly([[maybe_unused]] std::FILE* open, MappedFile& file) {
+  file = {};
+#ifndef _WIN32
+  return Map(fileno(open), file);
+#else
+  return false;
+#endif
 }

@@ -128,6 +128,11 @@ class PgnHeaderReader {
   std::unique_ptr<PgnReader::State> state_;
 };
 
+// The line ends of text as the reader counts them: LF, CR LF, CR alone (a
+// CR last in text counts). A reading that begins where text ends, after a
+// line end, counts its lines from this plus one.
+int64_t PgnLineEnds(std::string_view text);
+
 // A tag to set: replaces the value of the tag of that name, or adds the tag.
 struct TagSetting {
   std::string_view name;

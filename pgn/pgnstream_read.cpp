@@ -645,6 +645,10 @@ bool PgnReader::Failed() const { return state_->failed; }
 
 void PgnReader::SetGameLimit(int64_t bytes) { state_->limit = bytes; }
 
+int64_t PgnLineEnds(std::string_view text) {
+  return CountLineEnds(text.data(), text.data() + text.size(), text.data() + text.size());
+}
+
 PgnHeaderReader::PgnHeaderReader() : state_(std::make_unique<PgnReader::State>()) {}
 
 PgnHeaderReader::~PgnHeaderReader() = default;

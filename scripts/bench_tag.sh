@@ -19,7 +19,8 @@
 # scripts/bench_tag.sh --baseline REF builds `players` of the git revision
 # REF (e.g. main) beside it, runs both in turn on the files of the first
 # part (the 100 MB file seven times) and prints the ratios of this tree to
-# REF.
+# REF; the baseline's file run also takes its turn beside dd, and its
+# output is compared with this tree's byte for byte.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -146,27 +147,43 @@ if baseline:
     print(f"generated, once loaded: throughput {gb / g:.3f} of the baseline's")
 
 # The copying floor, in turns on the cached file; the output goes beside it.
+# With a baseline, its file run takes its turn too, and the two outputs
+# must be the same bytes.
 out = os.path.join(data, "tag-out.pgn")
+before_out = os.path.join(data, "tag-out-baseline.pgn")
 for pgn in (big, huge):
     subprocess.run(["cat", pgn], stdout=subprocess.DEVNULL, check=True)
     times = {"dd": [], "tag": [], "stdin": []}
+    if baseline:
+        times["baseline"] = []
     for _ in range(5):
         for kind in times:
-            if os.path.exists(out):
-                os.remove(out)
+            target = before_out if kind == "baseline" else out
+            if os.path.exists(target):
+                os.remove(target)
             if kind == "dd":
                 w = run(["dd", f"if={pgn}", f"of={out}", "bs=1M"])[0]
             elif kind == "tag":
                 w = run([players, "tag", db, pgn, "-o", out])[0]
+            elif kind == "baseline":
+                w = run([baseline, "tag", db, pgn, "-o", before_out])[0]
             else:
                 with open(pgn, "rb") as f:
                     w = run([players, "tag", db, "-", "-o", out], stdin=f)[0]
             times[kind].append(w)
+    same = ""
+    if baseline:
+        same = "; output the same bytes as the baseline's" if subprocess.run(
+            ["cmp", "-s", out, before_out]).returncode == 0 else "; OUTPUT DIFFERS FROM THE BASELINE'S"
+        os.remove(before_out)
     os.remove(out)
     m = {k: statistics.median(v) for k, v in times.items()}
     print(f"{os.path.basename(pgn)} ({os.path.getsize(pgn) / 1e6:.0f} MB, cached), medians of 5 in turns: "
           f"dd {m['dd']:.2f} s, players tag {m['tag']:.2f} s, from standard input {m['stdin']:.2f} s; "
           f"tag/dd {m['tag'] / m['dd']:.2f}, stdin/file {m['stdin'] / m['tag']:.2f}")
+    if baseline:
+        print(f"  baseline's players tag {m['baseline']:.2f} s: tag/dd {m['baseline'] / m['dd']:.2f}; "
+              f"this tree {m['baseline'] / m['tag']:.2f} times as fast{same}")
 
 # Peak resident set: above a run on one game (the database and the
 # program), and with a database of one player.

@@ -21,6 +21,21 @@ class BlockVector {
     blocks_.clear();
     size_ = 0;
   }
+  // Lets go of the blocks wholly before element i, which are not read
+  // again.
+  void LetGoBefore(size_t i) {
+    for (size_t b = 0; (b + 1) * kBlock <= i && b < blocks_.size(); ++b) blocks_[b].reset();
+  }
+  // Takes over the blocks of `later`, none of them copied: its element i is
+  // then element offset + i here, the returned offset being this size
+  // rounded up to whole blocks (the slots between are never used).
+  size_t Append(BlockVector&& later) {
+    size_t offset = blocks_.size() * kBlock;
+    for (auto& block : later.blocks_) blocks_.push_back(std::move(block));
+    size_ = offset + later.size_;
+    later.clear();
+    return offset;
+  }
 
  private:
   static constexpr size_t kBlock = size_t{1} << 16;

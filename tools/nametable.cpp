@@ -15,7 +15,10 @@ size_t NameTable::SlotOf(std::string_view name, uint64_t hash) const {
   size_t mask = slots_.size() - 1;
   for (size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
-    if (slot.row == kNone || (slot.hash == hash && NameOf(slot.row) == name)) return i;
+    if (slot.row == kNone) return i;
+    if (slot.hash == static_cast<uint32_t>(hash) && slot.length == name.size() &&
+        std::string_view(bytes_).substr(slot.start, slot.length) == name)
+      return i;
   }
 }
 
@@ -37,7 +40,8 @@ uint32_t NameTable::Add(std::string_view name, uint64_t hash) {
     }
   }
   auto row = static_cast<uint32_t>(size());
-  slots_[SlotOf(name, hash)] = {hash, row};
+  slots_[SlotOf(name, hash)] = {static_cast<uint32_t>(hash), row, static_cast<uint32_t>(bytes_.size()),
+                                static_cast<uint32_t>(name.size())};
   bytes_ += name;
   ends_.push_back(static_cast<uint32_t>(bytes_.size()));
   return row;

@@ -12,12 +12,20 @@
 // (--choices). Every byte of the file is kept but the tag lines written.
 #include "tools/players_tag.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "files/mappedfile.h"
 #include "files/replacefile.h"
 #include "files/stdfile.h"
 #include "pgn/pgnstream.h"
@@ -25,9 +33,11 @@
 #include "ratings/ratinghistory.h"
 #include "tagrules/playerinfofile.h"
 #include "tools/playerstool.h"
+#include "tools/tagcollect.h"
 #include "tools/tagprogress.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
+#include "tools/tagwrite.h"
 
 namespace {
 
@@ -172,10 +182,45 @@ void Summary(const TagRun& run, double seconds, double loadSeconds) {
       present, ambiguous, unfit.c_str(), notFound, other, seconds, loadSeconds);
 }
 
+// The database loaded, with its indexes, on a thread of its own while the
+// file is read.
+class DatabaseLoad {
+ public:
+  DatabaseLoad(const std::string& path, std::chrono::steady_clock::time_point start)
+      : thread_([this, path, start] {
+          try {
+            database_ = LoadDatabase(path);
+          } catch (...) {
+            failure_ = std::current_exception();
+          }
+          seconds_ = Seconds(start);
+        }) {}
+  // Waits for the load; ends the tool as the load ended it, if it did.
+  const PlayerDatabase& Wait() {
+    if (thread_.joinable()) thread_.join();
+    if (failure_) std::rethrow_exception(failure_);
+    return database_;
+  }
+  // When the load was done, in seconds since the start (after Wait).
+  double seconds() const { return seconds_; }
+
+ private:
+  PlayerDatabase database_;
+  std::exception_ptr failure_;
+  double seconds_ = 0;
+  std::jthread thread_;  // last: it starts once the rest is there
+};
+
 }  // namespace
 
 int Tag(const std::vector<std::string>& args) {
   auto start = std::chrono::steady_clock::now();
+#if defined(__GLIBC__)
+  // One heap for all threads: what one thread lets go serves the others
+  // (the reading's second part, the database's load), so that the run stays
+  // as small as when it ran on one thread.
+  mallopt(M_ARENA_MAX, 1);
+#endif
   TagArguments a = ParseArguments(args);
   TagRun run;
   run.options.tags = OptionsOf(a);
@@ -198,32 +243,38 @@ int Tag(const std::vector<std::string>& args) {
     if (!problem.empty()) FileError(*a.choices + ", " + problem);
   }
 
-  // Standard input is read twice through a copy in a temporary file.
+  // A file is mapped and read where it lies; standard input, or a file that
+  // cannot be mapped, is read as a stream. Standard input is read again from
+  // a copy in a temporary file, mapped where it can be.
   bool fromStdin = a.input == "-";
   OwnedFile input, spool;
+  MappedFile mapped;
   if (fromStdin) {
     spool.reset(std::tmpfile());
     if (!spool) FileError("cannot make a temporary file for standard input");
   } else {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input);
+    MapFileOnly(a.input, mapped);
   }
-  // The indexes are built with the load, and counted with it.
-  const PlayerDatabase db = LoadDatabase(a.database);
-  run.database = &db;
-  double loadSeconds = Seconds(start);
+  const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 4u));
+  DatabaseLoad database(a.database, start);
 
   std::error_code sizeError;
   TagProgress progress(fromStdin ? 0 : static_cast<int64_t>(std::filesystem::file_size(a.input, sizeError)));
-  {
+  auto reading = [&](int64_t bytes, int64_t games, size_t names) { progress.Reading(bytes, games, names); };
+  if (mapped.mapped) {
+    CollectNames(mapped, run, reading, threads >= 2 ? 2 : 1);
+  } else {
     PgnReader reader(fromStdin ? stdin : input.get(), spool.get());
-    auto reading = [&](int64_t bytes) { progress.Reading(bytes, run.games, run.rowOf.size()); };
     if (!CollectNames(reader, run, reading)) {
       progress.Erase();
+      database.Wait();
       FileError("cannot read " + a.input);
     }
   }
-  DecideNames(run);
+  run.database = &database.Wait();
+  DecideNames(run, threads);
 
   // The games go to standard output, to -o, or beside the input and then
   // in its place.
@@ -236,16 +287,19 @@ int Tag(const std::vector<std::string>& args) {
   if (fromStdin) {
     if (std::fflush(spool.get()) != 0 || std::fseek(spool.get(), 0, SEEK_SET) != 0)
       FileError("cannot read standard input again");
-  } else {
+    MapFileOnly(spool.get(), mapped);
+  } else if (!mapped.mapped) {
     input = OpenFile(a.input, "rb");
     if (!input) FileError("cannot read " + a.input + " again");
   }
   std::FILE* sink = out ? out.get() : stdout;
-  bool written = WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run,
-                                  [&](int64_t bytes) { progress.Writing(bytes); });
+  auto writing = [&](int64_t bytes) { progress.Writing(bytes); };
+  bool written = mapped.mapped ? WriteTaggedGames(mapped, sink, run, writing)
+                               : WriteTaggedGames(fromStdin ? spool.get() : input.get(), sink, run, writing);
   progress.Erase();
   written = (out ? CloseFile(out) : std::fflush(stdout) == 0) && written;
   input.reset();  // Windows replaces no file that is open
+  mapped = {};
   if (!written) {
     if (a.inPlace) std::remove(target.c_str());
     FileError("cannot write " + target + " (or " + a.input + " changed while it was read)");
@@ -265,6 +319,6 @@ int Tag(const std::vector<std::string>& args) {
     ok = (report ? CloseFile(report) : std::fflush(stdout) == 0) && ok;
     if (!ok) FileError("cannot write " + *a.report);
   }
-  Summary(run, Seconds(start), loadSeconds);
+  Summary(run, Seconds(start), database.seconds());
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "players/fidelistimport.h"
 #include "players/playersearch.h"
 #include "tagrules/nameevidence.h"
+#include "tools/tagcollect.h"
 
 namespace {
 

@@ -21,7 +21,6 @@
 #include "tagrules/nameevidence.h"
 #include "tagrules/tagrules.h"
 #include "tools/blockvector.h"
-#include "tools/nametable.h"
 #include "tools/placestore.h"
 
 // How a name without a FIDE ID is settled without a person.
@@ -86,11 +85,8 @@ struct NameRow {
   int32_t chosen = -1;
   bool tagsById = false;  // a place gets tags by its own FIDE ID
 
-  // While the file is read: the name's places in TagRun::places, the last
-  // game counted, and whether a place without FIDE ID is kept.
+  // Until the name is decided: its places in TagRun::places.
   PlaceStore::Chains chains;
-  int64_t lastGame = -1;
-  bool anonymous = false, unknown = false, placeWithoutId = false;
   uint32_t placesLeftOut = 0;  // places without FIDE ID not kept (see `places`)
 };
 
@@ -101,14 +97,20 @@ struct DamagedGame {
 };
 
 constexpr uint32_t kNoRow = UINT32_MAX;
+// In a game's entry of a side, beside the name's row: the side carries a
+// FIDE ID.
+constexpr uint32_t kSideHasId = 1u << 31;
 
 // What the second reading needs of each game: its length (a longer game's
-// in `longer`) and the rows of its White and Black names (kNoRow for a
-// damaged game). Ten bytes a game.
+// in `longer`) and for its White and Black the name's row and whether the
+// side carries a FIDE ID (kNoRow for a damaged game). Ten bytes a game.
 struct GameRecords {
   void Add(int64_t length, uint32_t white, uint32_t black);
   int64_t Length(int64_t game) const;
   size_t count() const { return lengths.size(); }
+  // The games of a later part of the file after these, their rows made
+  // rows here by rowMap; `later` is emptied as they move.
+  void Append(GameRecords&& later, const std::vector<uint32_t>& rowMap);
   BlockVector<uint16_t> lengths;
   BlockVector<std::array<uint32_t, 2>> rows;
   std::map<int64_t, int64_t> longer;
@@ -119,7 +121,6 @@ struct TagRun {
   TagRunOptions options;
   std::map<std::string, int32_t> choices;  // name -> FIDE ID
   std::deque<NameRow> names;               // in name order (bytes as unsigned)
-  NameTable rowOf;                         // name -> index into names, while the file is read
   std::vector<DamagedGame> damaged;
   int64_t games = 0;  // games of the file, damaged ones included
   int64_t bytes = 0;
@@ -130,16 +131,8 @@ struct TagRun {
   PlaceStore places;  // every name's places, until the names are decided
 };
 
-// Called now and then with the bytes done so far.
-using TagRunProgress = std::function<void(int64_t bytes)>;
-
-// Reads every game, gathering the names with their places. False on a read
-// error.
-bool CollectNames(PgnReader& in, TagRun& run, const TagRunProgress& progress = {});
 // Decides every name as the plug-in's batch run would with a user who
 // answers every question with Skip, except where run.choices settles it.
-void DecideNames(TagRun& run);
-// Copies the file read again from in, the games that get tags with their
-// tags. False when the input is not what CollectNames read, or on a read or
-// write error.
-bool WriteTaggedGames(std::FILE* in, std::FILE* out, const TagRun& run, const TagRunProgress& progress = {});
+// Names are decided side by side on `threads` threads; each decision
+// depends on its name alone.
+void DecideNames(TagRun& run, unsigned threads = 1);

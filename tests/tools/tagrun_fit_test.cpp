@@ -12,8 +12,10 @@
 #include "pgn/pgnstream.h"
 #include "players/playercodes.h"
 #include "players/playerdatabase.h"
+#include "tools/tagcollect.h"
 #include "tools/tagreport.h"
 #include "tools/tagrun.h"
+#include "tools/tagwrite.h"
 
 namespace {
 
