@@ -3,8 +3,6 @@
 #include <map>
 #include <string>
 
-#include "tools/tagrun.h"
-
 namespace {
 
 bool Digits(std::string_view text) {
@@ -27,36 +25,36 @@ std::optional<MonthNumber> MonthOfPgnDate(std::string_view date) {
   return MakeMonth(year, month);
 }
 
-uint16_t HistoryRating(const TagRun& run, int32_t fideId, MonthNumber month) {
-  std::optional<RatingInForce> r = RatingAt((*run.options.history)[run.options.historyKind], fideId, month);
+uint16_t HistoryRating(const KindHistory& kind, int32_t fideId, MonthNumber month) {
+  std::optional<RatingInForce> r = RatingAt(kind, fideId, month);
   return r ? r->rating : 0;
 }
 
-void ApplyHistory(NameRow& row, const TagRun& run) {
-  const KindHistory& kind = (*run.options.history)[run.options.historyKind];
+std::string HistoryNote(std::span<const NamePlace> places, int32_t chosen, uint32_t leftOut,
+                        const HistoryLists& lists) {
   std::map<MonthNumber, int> used;  // list month -> places
   int none = 0, undated = 0;
-  for (const NamePlace& place : row.places) {
+  for (const NamePlace& place : places) {
     // The place's player: its own FIDE ID's, else the one the name got.
     Player player;
-    int32_t index = row.chosen;
-    if (place.player.fideId != 0 && !FindByIdAt(*run.database, place.player.fideId, player, index)) continue;
-    if (index < 0 || row.result == NameResult::kAnonymous) continue;
+    int32_t index = chosen;
+    if (place.player.fideId != 0 && !FindByIdAt(lists.database, place.player.fideId, player, index)) continue;
+    if (index < 0) continue;
     if (place.player.month < 0) {
       ++undated;
       continue;
     }
-    int32_t id = run.database->Players()[static_cast<size_t>(index)].fideId;
-    std::optional<RatingInForce> r = RatingAt(kind, id, place.player.month);
+    int32_t id = lists.database.Players()[static_cast<size_t>(index)].fideId;
+    std::optional<RatingInForce> r = RatingAt(lists.kind, id, place.player.month);
     if (r && r->rating > 0)
       ++used[r->month];
     else
       ++none;
   }
   // The places left out said nothing, the month neither, and get the name's player.
-  if (row.chosen >= 0) undated += static_cast<int>(row.placesLeftOut);
-  if (used.empty() && none == 0 && undated == 0) return;
-  std::string note = std::string("Elo of ") + std::string(KindName(run.options.historyKind)) + " lists";
+  if (chosen >= 0) undated += static_cast<int>(leftOut);
+  if (used.empty() && none == 0 && undated == 0) return {};
+  std::string note = std::string("Elo of ") + std::string(KindName(lists.kindName)) + " lists";
   if (used.empty()) note += ": none";
   const char* separator = ": ";
   for (auto [month, n] : used) {
@@ -65,6 +63,5 @@ void ApplyHistory(NameRow& row, const TagRun& run) {
   }
   if (none > 0) note += "; no rating in force: " + Games(none);
   if (undated > 0) note += "; without a month, the database's: " + Games(undated);
-  if (!row.note.empty()) row.note += "; ";
-  row.note += note;
+  return note;
 }

@@ -180,7 +180,12 @@ void DecideNames(TagRun& run, unsigned threads) {
         NameRow& row = run.names[r];
         run.places.Gather(row.chains, row.places);
         Decide(row, run);
-        if (run.options.history) ApplyHistory(row, run);
+        if (run.options.history && row.result != NameResult::kAnonymous) {
+          const HistoryLists lists{(*run.options.history)[run.options.historyKind], run.options.historyKind,
+                                   *run.database};
+          std::string note = HistoryNote(row.places, row.chosen, row.placesLeftOut, lists);
+          if (!note.empty()) row.note += (row.note.empty() ? "" : "; ") + note;
+        }
         // The places are not needed any more; the report needs only their count.
         std::vector<NamePlace>().swap(row.places);
         row.chains = {};

@@ -85,7 +85,8 @@ bool AddGameTagWrites(const PgnGame& game, const std::array<uint32_t, 2>& rows, 
       record = run.database->Players()[static_cast<size_t>(index)];
     }
     // With a history, the rating in force at the game's date instead of today's.
-    if (run.options.history && month) record.rating = HistoryRating(run, record.fideId, *month);
+    if (run.options.history && month)
+      record.rating = HistoryRating((*run.options.history)[run.options.historyKind], record.fideId, *month);
     PlayerTags t = s.player.fideId == 0
                        ? FideTagWrites(record, s.row->name, s.player, s.side, run.options.tags)
                        : PlayerTagWrites(record, s.row->name, s.player, s.side, run.options.tags);
