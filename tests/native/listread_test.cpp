@@ -47,7 +47,9 @@ TEST(LineScan, FieldsReadAtOnceAsByteByByte) {
     std::array<uint16_t, kRatingKinds> rating{};
     const bool shortRead = ReadListNumbers(format, line, shortId, rating);
     ASSERT_EQ(ReadListNumbers(format, line + std::string(20, 'z'), longId, rating), shortRead) << line;
-    if (shortRead) ASSERT_EQ(longId, shortId) << line;
+    if (shortRead) {
+      ASSERT_EQ(longId, shortId) << line;
+    }
   }
 }
 
